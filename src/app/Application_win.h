@@ -1,0 +1,41 @@
+// The program as a whole: its title, its invisible owner window, the main window and the end request.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/BaseWindow_win.h"
+
+namespace app {
+
+class Application {
+public:
+    static Application& Instance();
+
+    // The executable's full path as the system reports it, in GB2312 bytes.
+    std::string ExecutablePath() const;
+    // The executable's directory with its trailing backslash; computed afresh at every call.
+    std::string DataDirectory() const;
+    const std::string& Title() const { return m_title; }
+    // The hidden window that owns the program's message boxes.
+    HWND OwnerWindow() const { return m_owner; }
+
+    void CreateOwnerWindow();
+    void SetMainWindow(std::unique_ptr<BaseWindow> window) { m_mainWindow = std::move(window); }
+    BaseWindow* MainWindow() const { return m_mainWindow.get(); }
+
+    // Ends the event loop at its next turn; a request made before the loop starts ends it at once.
+    void RequestEnd();
+    // Shows the main window (unless an end was requested), runs its show handler and the event loop.
+    void Run();
+
+private:
+    std::string m_title;
+    HWND m_owner = nullptr;
+    std::unique_ptr<BaseWindow> m_mainWindow;
+    bool m_endRequested = false;
+};
+
+}  // namespace app

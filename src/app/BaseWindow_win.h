@@ -1,0 +1,43 @@
+// The base of every window of the program: stores `this` with the window and forwards messages to
+// HandleMessage. Every message is a handler boundary: an error thrown by a handler is shown in the
+// error box and the window goes on.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace app {
+
+// Posted after the main window is first shown; its handler is the window's show handler.
+constexpr UINT WM_APP_FORMSHOW = WM_APP + 1;
+
+class BaseWindow {
+public:
+    virtual ~BaseWindow();
+    HWND Handle() const { return m_hwnd; }
+
+    // Lets a window use keyboard accelerators or dialog keys before the message is dispatched.
+    virtual bool PreTranslateMessage(MSG&) { return false; }
+
+protected:
+    BaseWindow() = default;
+    BaseWindow(const BaseWindow&) = delete;
+    BaseWindow& operator=(const BaseWindow&) = delete;
+
+    // Registers className on first use and creates the window; WM_CREATE reaches HandleMessage.
+    void CreateWindowOfClass(const wchar_t* className, const std::wstring& caption, DWORD style,
+                             DWORD exStyle, RECT bounds, HWND owner);
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hwnd = nullptr;
+};
+
+// The dots per inch of the monitor a window is on (96 before it exists), and a size scaled to it.
+UINT DpiOf(HWND hwnd);
+inline int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+
+}  // namespace app

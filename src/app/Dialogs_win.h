@@ -1,0 +1,30 @@
+// The program's modal dialogs: the message box, the one-line input box and the error box.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace app {
+
+// Flags and results as the platform's message box has them: 0 OK, 1 OK/Cancel, 16 stop icon.
+constexpr unsigned kNoticeFlags = MB_OK;
+constexpr unsigned kQuestionFlags = MB_OKCANCEL;
+
+// Shows text under caption (GB2312) modal for the whole program and returns the button chosen
+// (IDOK or IDCANCEL). The box appears on the monitor of the active window.
+int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
+
+// The one-line input box. On OK stores the typed text in value and returns true; otherwise
+// returns false and leaves value untouched. At most 255 bytes of GB2312 can be typed.
+bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value);
+
+// The error box for an error that reached a window handler: its message with a full stop,
+// under the application title, with a stop icon.
+void ReportError(const std::exception& error);
+
+// The box for an error that escaped every handler; the program then ends with exit code 1.
+void ShowLastResortBox(const std::exception& error);
+
+}  // namespace app

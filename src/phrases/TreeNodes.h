@@ -1,0 +1,76 @@
+// The ordered tree of text nodes that holds the user's phrases (and the help window's topics).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace phrases {
+
+class TTreeNodes;
+
+// One node: its text (GB2312 bytes), its parent and its place among its siblings.
+class TTreeNode {
+public:
+    const std::string& Text() const { return m_text; }
+    TTreeNode* Parent() const { return m_parent; }
+    int Level() const;
+    TTreeNode* FirstChild() const { return m_firstChild; }
+    TTreeNode* LastChild() const;
+    TTreeNode* NextSibling() const { return m_next; }
+    TTreeNode* PreviousSibling() const;
+    bool HasChildren() const { return m_firstChild != nullptr; }
+
+private:
+    friend class TTreeNodes;
+
+    std::string m_text;
+    TTreeNode* m_parent = nullptr;
+    TTreeNode* m_firstChild = nullptr;
+    TTreeNode* m_next = nullptr;
+    // The previous sibling; for a first child (or the first root) the last sibling instead, so
+    // that the last child is found in one step without a field of its own.
+    TTreeNode* m_previousOrLast = nullptr;
+};
+
+// The tree: ordered root nodes, each with ordered children. Absolute indices number the nodes in
+// depth-first pre-order; the last NodeAt lookup is remembered so that a scan 0, 1, 2, ... costs
+// one step per node.
+class TTreeNodes {
+public:
+    TTreeNodes();
+    ~TTreeNodes();
+    TTreeNodes(const TTreeNodes&) = delete;
+    TTreeNodes& operator=(const TTreeNodes&) = delete;
+
+    int NodeCount() const { return m_count; }
+    TTreeNode* FirstRoot() const { return m_firstRoot; }
+
+    // Throws Error "Invalid index" when index is negative or not below NodeCount.
+    TTreeNode* NodeAt(int index);
+    int AbsoluteIndex(const TTreeNode* node);
+    static TTreeNode* NextNode(const TTreeNode* node);
+    static TTreeNode* PreviousNode(const TTreeNode* node);
+
+    // parent or sibling may be null (the root level). Each returns the new node.
+    TTreeNode* InsertFirstChild(TTreeNode* parent, std::string_view text);
+    TTreeNode* InsertLastChild(TTreeNode* parent, std::string_view text);
+    TTreeNode* InsertFirstSibling(TTreeNode* sibling, std::string_view text);
+    TTreeNode* InsertLastSibling(TTreeNode* sibling, std::string_view text);
+    // Inserts text directly after sibling, under the same parent.
+    TTreeNode* InsertAfter(TTreeNode* sibling, std::string_view text);
+
+    void DeleteNode(TTreeNode* node);
+    void SetNodeText(TTreeNode* node, std::string_view text);
+    void ClearTree();
+
+    // The indented text file; see TreeFile.h for the format.
+    // Throws "Cannot open file %s" or "Invalid level (%d) for item "%s"".
+    void LoadTree(const std::string& path);
+    // Throws "Cannot create file %s" or "Cannot write file %s"; the old file then stays as it was.
+    void SaveTree(const std::string& path) const;
+
+private:
+    ...
+};
+
+}  // namespace phrases

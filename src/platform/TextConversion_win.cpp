@@ -1,0 +1,32 @@
+#include "platform/TextConversion_win.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+constexpr UINT kGbCodePage = 936;
+}
+
+std::wstring ToWide(std::string_view gb2312) {
+    if (gb2312.empty())
+        return {};
+    const int size = static_cast<int>(gb2312.size());
+    const int length = MultiByteToWideChar(kGbCodePage, 0, gb2312.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(kGbCodePage, 0, gb2312.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string ToGb2312(std::wstring_view wide) {
+    if (wide.empty())
+        return {};
+    const int size = static_cast<int>(wide.size());
+    const int length =
+        WideCharToMultiByte(kGbCodePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(kGbCodePage, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+}  // namespace platform

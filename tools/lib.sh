@@ -1,0 +1,83 @@
+# Shared by tools/run, tools/test and tools/bench: installs what is missing, configures and builds
+# the native and Windows trees, and prepares a throwaway Wine prefix on a display.
+# shellcheck shell=bash
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEDEBUG=-all
+export WINEPREFIX="$root/build/wine-prefix"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Installs Debian packages whose command or file is missing: each argument is "package:path".
+ensure_packages() {
+    local missing=()
+    for pair in "$@"; do
+        [ -e "${pair#*:}" ] || command -v "${pair#*:}" >/dev/null 2>&1 || missing+=("${pair%%:*}")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+}
+
+ensure_build_tools() {
+    ensure_packages cmake:cmake ninja-build:ninja g++:g++ python3:python3 \
+        googletest:/usr/src/googletest/CMakeLists.txt \
+        g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix \
+        binutils-mingw-w64-x86-64:x86_64-w64-mingw32-windres \
+        wine:wine wine64:/usr/lib/wine/wine64 xvfb:Xvfb xauth:xauth \
+        fonts-wqy-microhei:/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir="$1"
+    shift
+    cmake -S "$root" -B "$root/build/$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$root/build/$dir"
+}
+
+build_windows() {
+    configure_and_build win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release "$@"
+}
+
+# Starts Xvfb unless a display is given, and exports DISPLAY. Sets xvfb_pid when it started one.
+start_display() {
+    xvfb_pid=""
+    if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != "--virtual" ]; then
+        return
+    fi
+    local number=99
+    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+        number=$((number + 1))
+    done
+    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$number" ] && return
+        sleep 0.1
+    done
+}
+
+stop_display() {
+    if [ -n "${xvfb_pid:-}" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+
+# Creates the prefix once; the Chinese fonts stand in for the ones a Chinese Windows has.
+prepare_wine_prefix() {
+    mkdir -p "$WINEPREFIX"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Preparing the Wine prefix in $WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        local key='HKCU\Software\Wine\Fonts\Replacements'
+        for face in "宋体" "SimSun" "新宋体" "NSimSun" "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Microsoft Sans Serif"; do
+            wine reg add "$key" /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
+        done
+        wineserver -w
+    fi
+    wineserver -p 60 >/dev/null 2>&1 || true
+}

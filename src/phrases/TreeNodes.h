@@ -1,8 +1,11 @@
 // The ordered tree of text nodes that holds the user's phrases (and the help window's topics).
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace phrases {
 
@@ -69,8 +72,49 @@ public:
     // Throws "Cannot create file %s" or "Cannot write file %s"; the old file then stays as it was.
     void SaveTree(const std::string& path) const;
 
+    // Calls visit(node, level) for every node in absolute-index order. The level is tracked on the
+    // way, so the walk stays linear however deep the tree is.
+    template <class Visit>
+    void ForEachNode(Visit&& visit) const;
+
 private:
-    ...
+    // The first root, or the first child of parent: the head of the sibling list a node joins.
+    TTreeNode*& FirstOf(TTreeNode* parent) { return parent ? parent->m_firstChild : m_firstRoot; }
+    TTreeNode* NewNode(TTreeNode* parent, std::string_view text);
+    void FreeNode(TTreeNode* node);
+    void ForgetCache() { m_cacheNode = nullptr; }
+
+    TTreeNode* m_firstRoot = nullptr;
+    int m_count = 0;
+    int m_cacheIndex = 0;
+    TTreeNode* m_cacheNode = nullptr;
+
+    // Nodes live in chunks that grow geometrically; freed nodes wait on a list linked through
+    // m_next, so a million nodes cost a few hundred allocations instead of a million.
+    std::vector<std::unique_ptr<TTreeNode[]>> m_chunks;
+    std::size_t m_chunkSize = 0;
+    std::size_t m_chunkUsed = 0;
+    TTreeNode* m_freeNodes = nullptr;
 };
+
+template <class Visit>
+void TTreeNodes::ForEachNode(Visit&& visit) const {
+    const TTreeNode* node = m_firstRoot;
+    int level = 0;
+    while (node) {
+        visit(*node, level);
+        if (node->m_firstChild) {
+            node = node->m_firstChild;
+            ++level;
+            continue;
+        }
+        while (node && !node->m_next) {
+            node = node->m_parent;
+            --level;
+        }
+        if (node)
+            node = node->m_next;
+    }
+}
 
 }  // namespace phrases

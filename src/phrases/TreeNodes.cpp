@@ -1,0 +1,262 @@
+// The phrase tree: sibling lists, depth-first order, the index cache and the node pool.
+#include "phrases/TreeNodes.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+
+#include "phrases/TreeFile.h"
+#include "platform/Error.h"
+#include "platform/FileSystem.h"
+
+namespace phrases {
+
+namespace {
+
+#if defined(__x86_64__) && defined(__GLIBCXX__)
+static_assert(sizeof(TTreeNode) <= 64, "a node must stay within one cache line besides its text");
+#endif
+
+constexpr std::size_t kFirstChunkSize = 64;
+constexpr std::size_t kLargestChunkSize = 64 * 1024;
+
+[[noreturn]] void ThrowInvalidIndex() {
+    throw platform::Error("ListIndexError", "Invalid index");
+}
+
+}  // namespace
+
+int TTreeNode::Level() const {
+    int level = 0;
+    for (const TTreeNode* node = m_parent; node; node = node->m_parent)
+        ++level;
+    return level;
+}
+
+TTreeNode* TTreeNode::LastChild() const {
+    return m_firstChild ? m_firstChild->m_previousOrLast : nullptr;
+}
+
+TTreeNode* TTreeNode::PreviousSibling() const {
+    // For the first sibling m_previousOrLast is the last one, whose m_next is empty; for any other
+    // it is the previous sibling, whose m_next is this node.
+    return m_previousOrLast->m_next ? m_previousOrLast : nullptr;
+}
+
+TTreeNodes::TTreeNodes() = default;
+TTreeNodes::~TTreeNodes() = default;
+
+TTreeNode* TTreeNodes::NodeAt(int index) {
+    if (index < 0 || index >= m_count)
+        ThrowInvalidIndex();
+
+    // Start from whichever known node is nearest: the cached one, the first or the last. A scan
+    // 0, 1, 2, ... thus costs one NextNode step per call.
+    TTreeNode* node = m_firstRoot;
+    int at = 0;
+    int distance = index;
+    if (m_cacheNode && std::abs(index - m_cacheIndex) < distance) {
+        node = m_cacheNode;
+        at = m_cacheIndex;
+        distance = std::abs(index - m_cacheIndex);
+    }
+    if (m_count - 1 - index < distance) {
+        node = m_firstRoot->m_previousOrLast;
+        while (node->m_firstChild)
+            node = node->LastChild();
+        at = m_count - 1;
+    }
+    for (; at < index; ++at)
+        node = NextNode(node);
+    for (; at > index; --at)
+        node = PreviousNode(node);
+
+    m_cacheIndex = index;
+    m_cacheNode = node;
+    return node;
+}
+
+int TTreeNodes::AbsoluteIndex(const TTreeNode* node) {
+    if (node == m_cacheNode)
+        return m_cacheIndex;
+    int index = 0;
+    for (const TTreeNode* previous = PreviousNode(node); previous; previous = PreviousNode(previous))
+        ++index;
+    return index;
+}
+
+TTreeNode* TTreeNodes::NextNode(const TTreeNode* node) {
+    if (node->m_firstChild)
+        return node->m_firstChild;
+    while (node && !node->m_next)
+        node = node->m_parent;
+    return node ? node->m_next : nullptr;
+}
+
+TTreeNode* TTreeNodes::PreviousNode(const TTreeNode* node) {
+    TTreeNode* previous = node->PreviousSibling();
+    if (!previous)
+        return node->m_parent;
+    while (previous->m_firstChild)
+        previous = previous->LastChild();
+    return previous;
+}
+
+TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, std::string_view text) {
+    TTreeNode* node = m_freeNodes;
+    try {
+        if (node) {
+            node->m_text.assign(text);
+            m_freeNodes = node->m_next;
+        } else {
+            if (m_chunkUsed == m_chunkSize) {
+                const std::size_t size =
+                    m_chunkSize == 0 ? kFirstChunkSize
+                                     : std::min(m_chunkSize * 2, kLargestChunkSize);
+                m_chunks.reserve(m_chunks.size() + 1);
+                m_chunks.push_back(std::make_unique<TTreeNode[]>(size));
+                m_chunkSize = size;
+                m_chunkUsed = 0;
+            }
+            node = &m_chunks.back()[m_chunkUsed];
+            node->m_text.assign(text);
+            ++m_chunkUsed;
+        }
+    } catch (const std::bad_alloc&) {
+        throw platform::Error("TreeInsertError", "Unable to insert an item");
+    }
+    node->m_parent = parent;
+    node->m_firstChild = nullptr;
+    node->m_next = nullptr;
+    node->m_previousOrLast = node;
+    ++m_count;
+    ForgetCache();
+    return node;
+}
+
+void TTreeNodes::FreeNode(TTreeNode* node) {
+    std::string().swap(node->m_text);
+    node->m_parent = nullptr;
+    node->m_firstChild = nullptr;
+    node->m_previousOrLast = nullptr;
+    node->m_next = m_freeNodes;
+    m_freeNodes = node;
+    --m_count;
+}
+
+TTreeNode* TTreeNodes::InsertFirstChild(TTreeNode* parent, std::string_view text) {
+    TTreeNode* node = NewNode(parent, text);
+    TTreeNode*& first = FirstOf(parent);
+    if (first) {
+        node->m_previousOrLast = first->m_previousOrLast;
+        node->m_next = first;
+        first->m_previousOrLast = node;
+    }
+    first = node;
+    return node;
+}
+
+TTreeNode* TTreeNodes::InsertLastChild(TTreeNode* parent, std::string_view text) {
+    TTreeNode*& first = FirstOf(parent);
+    if (!first)
+        return InsertFirstChild(parent, text);
+    TTreeNode* node = NewNode(parent, text);
+    TTreeNode* last = first->m_previousOrLast;
+    last->m_next = node;
+    node->m_previousOrLast = last;
+    first->m_previousOrLast = node;
+    return node;
+}
+
+TTreeNode* TTreeNodes::InsertFirstSibling(TTreeNode* sibling, std::string_view text) {
+    return InsertFirstChild(sibling ? sibling->m_parent : nullptr, text);
+}
+
+TTreeNode* TTreeNodes::InsertLastSibling(TTreeNode* sibling, std::string_view text) {
+    return InsertLastChild(sibling ? sibling->m_parent : nullptr, text);
+}
+
+TTreeNode* TTreeNodes::InsertAfter(TTreeNode* sibling, std::string_view text) {
+    // After no node at all means before every root.
+    if (!sibling)
+        return InsertFirstChild(nullptr, text);
+    if (!sibling->m_next)
+        return InsertLastChild(sibling->m_parent, text);
+    TTreeNode* node = NewNode(sibling->m_parent, text);
+    node->m_next = sibling->m_next;
+    node->m_previousOrLast = sibling;
+    sibling->m_next->m_previousOrLast = node;
+    sibling->m_next = node;
+    return node;
+}
+
+void TTreeNodes::DeleteNode(TTreeNode* node) {
+    if (!node)
+        return;
+    ForgetCache();
+
+    // Unlink the node from its siblings.
+    TTreeNode*& first = FirstOf(node->m_parent);
+    TTreeNode* previous = node->PreviousSibling();
+    TTreeNode* next = node->m_next;
+    if (!previous) {
+        if (next)
+            next->m_previousOrLast = node->m_previousOrLast;
+        first = next;
+    } else {
+        previous->m_next = next;
+        if (next)
+            next->m_previousOrLast = previous;
+        else
+            first->m_previousOrLast = previous;
+    }
+    node->m_next = nullptr;
+
+    // Free the subtree leaves first, climbing back up through the parents; no recursion, so a
+    // deep chain cannot exhaust the stack.
+    TTreeNode* current = node;
+    for (;;) {
+        while (current->m_firstChild)
+            current = current->m_firstChild;
+        if (current == node) {
+            FreeNode(current);
+            return;
+        }
+        TTreeNode* following = current->m_next;
+        TTreeNode* parent = current->m_parent;
+        FreeNode(current);
+        if (following) {
+            current = following;
+        } else {
+            parent->m_firstChild = nullptr;
+            current = parent;
+        }
+    }
+}
+
+void TTreeNodes::SetNodeText(TTreeNode* node, std::string_view text) {
+    node->m_text.assign(text);
+}
+
+void TTreeNodes::ClearTree() {
+    ForgetCache();
+    m_firstRoot = nullptr;
+    m_count = 0;
+    m_freeNodes = nullptr;
+    m_chunks.clear();
+    m_chunkSize = 0;
+    m_chunkUsed = 0;
+}
+
+void TTreeNodes::LoadTree(const std::string& path) {
+    // Read first: when the file cannot be opened the tree stays as it was.
+    const std::string bytes = platform::ReadWholeFile(path);
+    ClearTree();
+    ParseTree(*this, bytes);
+}
+
+void TTreeNodes::SaveTree(const std::string& path) const {
+    platform::ReplaceFile(path, FormatTree(*this));
+}
+
+}  // namespace phrases

@@ -1,0 +1,138 @@
+// Whole-file reads and safe replacement on POSIX systems: temporary file, fsync, rename(2).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+
+#include "platform/Error.h"
+#include "platform/FileSystem.h"
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t kWriteChunk = 64 * 1024;
+
+int g_failingWrite = 0;
+
+[[noreturn]] void Fail(const char* kind, const char* pattern, const std::string& path) {
+    throw Error(kind, Format(pattern, path));
+}
+
+// One write(2), or the failure a test asked for.
+ssize_t WriteOnce(int fd, const char* data, std::size_t size) {
+    if (g_failingWrite > 0 && --g_failingWrite == 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return ::write(fd, data, size);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = WriteOnce(fd, bytes.data(), std::min(bytes.size(), kWriteChunk));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Whether an existing target may be replaced. A file without any write permission counts as
+// read-only even for a user whom the system would let write it, as a read-only file does on
+// Windows; rename(2) alone would replace it silently.
+bool TargetReplaceable(const std::string& path, mode_t& mode) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(status.st_mode))
+        return false;
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return false;
+    if (::access(path.c_str(), W_OK) != 0)
+        return false;
+    mode = status.st_mode & 07777;
+    return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fail("FileOpenError", "Cannot open file %s", path);
+    std::string bytes;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && status.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(status.st_size));
+    char buffer[kWriteChunk];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::close(fd);
+            Fail("FileOpenError", "Cannot open file %s", path);
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void ReplaceFile(const std::string& path, std::string_view bytes) {
+    mode_t mode = 0666;
+    const bool existed = ::access(path.c_str(), F_OK) == 0;
+    if (!TargetReplaceable(path, mode))
+        Fail("FileCreateError", "Cannot create file %s", path);
+
+    // A leftover of an interrupted save is removed first, so that the exclusive create below
+    // cannot be turned aside by a link planted under the temporary name.
+    const std::string temporary = path + ".tmp";
+    ::unlink(temporary.c_str());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        Fail("FileCreateError", "Cannot create file %s", path);
+    if (existed)
+        ::fchmod(fd, mode);
+
+    const auto abandon = [&](const char* kind, const char* pattern, bool open) {
+        if (open)
+            ::close(fd);
+        ::unlink(temporary.c_str());
+        Fail(kind, pattern, path);
+    };
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0)
+        abandon("FileWriteError", "Cannot write file %s", true);
+    if (::close(fd) != 0)
+        abandon("FileWriteError", "Cannot write file %s", false);
+    if (::rename(temporary.c_str(), path.c_str()) != 0)
+        abandon("FileCreateError", "Cannot create file %s", false);
+
+    // Make the rename itself durable; the new content is in place either way.
+    const int directory = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+        ::fsync(directory);
+        ::close(directory);
+    }
+}
+
+void FailWriteForTesting(int k) {
+    g_failingWrite = k;
+}
+
+}  // namespace platform

@@ -1,0 +1,170 @@
+#include "phrases/TreeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "phrases/TreeDump.h"
+#include "platform/Error.h"
+#include "platform/FileSystem.h"
+
+namespace phrases {
+namespace {
+
+using namespace std::string_literals;
+using testing::Dump;
+
+std::string Parsed(std::string_view bytes) {
+    TTreeNodes tree;
+    ParseTree(tree, bytes);
+    return Dump(tree);
+}
+
+struct ParseCase {
+    std::string bytes;
+    std::string tree;  // as Dump writes it
+};
+
+class ParseTreeTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseTreeTest, BuildsTheTree) {
+    EXPECT_EQ(Parsed(GetParam().bytes), GetParam().tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ParseTreeTest,
+    ::testing::Values(
+        // Line ends: CR LF, LF, CR; LF CR is two ends; a final end starts no line.
+        ParseCase{"a\r\n\tb\r\n\tc\r\n", "a[b c]"}, ParseCase{"a\n\tb\n\tc\n", "a[b c]"},
+        ParseCase{"a\r\tb\r\tc\r", "a[b c]"}, ParseCase{"a\r\n\tb\n\tc", "a[b c]"},
+        ParseCase{"a\n\rb", "a  b"}, ParseCase{"a\n\r", "a "}, ParseCase{"a\r\n\r\n", "a "},
+        ParseCase{"", ""}, ParseCase{"\r\n", ""}, ParseCase{"x", "x"},
+        // Text ends at the first NUL.
+        ParseCase{"a\r\n\tb\0\tc\r\n"s, "a[b]"}, ParseCase{"\0a"s, ""},
+        ParseCase{"a\r\n\tb\r\0\n\tc"s, "a[b]"},
+        // Levels: equal, one deeper, shallower by any amount.
+        ParseCase{"a\r\n\tb\r\n\t\tc\r\nd\r\n", "a[b[c]] d"},
+        ParseCase{"a\n\tb\n\t\tc\n\t\t\td\n\te\nf", "a[b[c[d]] e] f"},
+        ParseCase{"a\n\tb\n\t\tc\n\t\t\td\n\t\te\n\tf", "a[b[c[d] e] f]"},
+        // TAB and SPACE count alike, in any mix; trailing spaces stay.
+        ParseCase{"a\n b\n \tc\n\t d \n", "a[b[c d ]]"},
+        // The first line is a root whatever its indentation.
+        ParseCase{"\t\ta\n\tb\n", "a[b]"}, ParseCase{"  \t a\nb", "a b"},
+        // An empty line is a node with empty text; a line of indentation only, too.
+        ParseCase{"c\n\tp1\n\n\tp2\n", "c[p1] [p2]"}, ParseCase{"c\n\t\n \t", "c[[]]"}));
+
+TEST(TreeFileTest, ALineTooDeepFailsAndKeepsTheLinesBefore) {
+    struct Case {
+        std::string bytes;
+        std::string message;
+        std::string kept;
+    };
+    const Case cases[] = {
+        {"cat\r\n\t\tdeep one\r\n\tlater\r\n", "Invalid level (2) for item \"deep one\"", "cat"},
+        {"a\n\tb\n\t\t\t\t x\ny\n", "Invalid level (5) for item \"x\"", "a[b]"},
+        {"a\n\tb\nc\n\t \t", "Invalid level (3) for item \"\"", "a[b] c"},
+    };
+    for (const Case& c : cases) {
+        TTreeNodes tree;
+        try {
+            ParseTree(tree, c.bytes);
+            ADD_FAILURE() << "no error for " << c.bytes;
+        } catch (const platform::Error& error) {
+            EXPECT_EQ(error.what(), c.message);
+            EXPECT_EQ(error.Kind(), "TreeLevelError");
+        }
+        EXPECT_EQ(Dump(tree), c.kept);
+    }
+}
+
+TEST(TreeFileTest, FormatWritesTabsTextAndCrLf) {
+    TTreeNodes tree;
+    EXPECT_EQ(FormatTree(tree), "");
+    TTreeNode* c = tree.InsertLastChild(nullptr, "\xB3\xA3\xD3\xC3");
+    tree.InsertLastChild(c, "p1");
+    tree.InsertLastChild(tree.InsertLastChild(c, ""), "deep");
+    tree.InsertLastChild(nullptr, "c2");
+    EXPECT_EQ(FormatTree(tree), "\xB3\xA3\xD3\xC3\r\n\tp1\r\n\t\r\n\t\tdeep\r\n" "c2\r\n");
+}
+
+TEST(TreeFileTest, TextsWithoutLeadingBlanksRoundTrip) {
+    TTreeNodes tree;
+    for (int c = 0; c < 20; ++c) {
+        TTreeNode* category = tree.InsertLastChild(nullptr, "cat " + std::to_string(c) + " ");
+        for (int p = 0; p < c; ++p)
+            tree.InsertLastChild(category, "\xC4\xE3\xBA\xC3 " + std::to_string(p) + "\t");
+        if (c % 5 == 0)
+            tree.InsertLastChild(tree.InsertLastChild(category, ""), "deeper");
+    }
+    TTreeNodes copy;
+    ParseTree(copy, FormatTree(tree));
+    EXPECT_EQ(Dump(copy), Dump(tree));
+    EXPECT_EQ(FormatTree(copy), FormatTree(tree));
+}
+
+TEST(TreeFileTest, LeadingSpacesReadBackOneLevelDeeper) {
+    TTreeNodes tree;
+    TTreeNode* a = tree.InsertLastChild(nullptr, "a");
+    tree.InsertLastChild(nullptr, " b");  // a category starting with a space
+    TTreeNodes copy;
+    ParseTree(copy, FormatTree(tree));
+    EXPECT_EQ(Dump(copy), "a[b]");
+
+    tree.InsertLastChild(a, " p");  // a phrase starting with a space: two below "a"
+    TTreeNodes failing;
+    EXPECT_THROW(ParseTree(failing, FormatTree(tree)), platform::Error);
+    EXPECT_EQ(Dump(failing), "a");
+}
+
+class TreeFileOnDiskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("phrases-treefile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    std::string Path(const char* name) const { return (m_dir / name).string(); }
+
+    std::filesystem::path m_dir;
+};
+
+TEST_F(TreeFileOnDiskTest, SaveAndLoadRoundTrip) {
+    TTreeNodes tree;
+    tree.InsertLastChild(tree.InsertLastChild(nullptr, "c"), "p");
+    tree.SaveTree(Path("srf_pub.dat"));
+    EXPECT_EQ(platform::ReadWholeFile(Path("srf_pub.dat")), "c\r\n\tp\r\n");
+
+    TTreeNodes loaded;
+    loaded.InsertLastChild(nullptr, "old");
+    loaded.NodeAt(0);
+    loaded.LoadTree(Path("srf_pub.dat"));
+    EXPECT_EQ(Dump(loaded), "c[p]");
+    EXPECT_EQ(loaded.NodeAt(1)->Text(), "p");
+
+    TTreeNodes empty;
+    empty.SaveTree(Path("empty.dat"));
+    EXPECT_EQ(std::filesystem::file_size(Path("empty.dat")), 0u);
+    loaded.LoadTree(Path("empty.dat"));
+    EXPECT_EQ(loaded.NodeCount(), 0);
+}
+
+TEST_F(TreeFileOnDiskTest, LoadOfAMissingFileFailsAndKeepsTheTree) {
+    TTreeNodes tree;
+    tree.InsertLastChild(nullptr, "kept");
+    const std::string missing = Path("missing.dat");
+    try {
+        tree.LoadTree(missing);
+        FAIL();
+    } catch (const platform::Error& error) {
+        EXPECT_EQ(error.what(), "Cannot open file " + missing);
+    }
+    EXPECT_EQ(Dump(tree), "kept");
+}
+
+}  // namespace
+}  // namespace phrases

@@ -1,0 +1,43 @@
+// The character table read from srf_pub.zc: the ordered two-byte characters whose 1-based
+// positions are the character numbers of the compiled phrase file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace phrases {
+
+// Entries keep the file's order, duplicates included. Lookup ignores letter case: ASCII letters
+// and the GB2312 full-width Latin, Greek and Cyrillic capitals match their small forms; every
+// other pair matches only itself. The first matching entry wins.
+class CharacterTable {
+public:
+    // Reads the whole file; throws Error "Cannot open file %s" and then keeps the old entries.
+    void Load(const std::string& path);
+    // The count at offset 4 (16 bits, little-endian) and the entries from offset 10, two bytes
+    // each. Bytes that end before the count is reached give only the whole entries there are.
+    void LoadFromBytes(std::string_view bytes);
+
+    int Size() const { return static_cast<int>(m_entries.size()); }
+    bool Empty() const { return m_entries.empty(); }
+    // The two bytes of the entry at position (0-based), lead byte first.
+    std::string Entry(int position) const;
+
+    // The 0-based position of the first entry matching the pair, or -1. Constant time.
+    int Find(unsigned char lead, unsigned char trail) const;
+    // The same answer by a linear scan of the entries; kept to check and measure the index.
+    int FindByScan(unsigned char lead, unsigned char trail) const;
+
+    // The pair's case-folded form as one 16-bit value, lead byte high; equal pairs fold equal.
+    static std::uint16_t Fold(unsigned char lead, unsigned char trail);
+
+private:
+    std::vector<std::uint16_t> m_entries;  // lead << 8 | trail
+    // For every folded pair, the position + 1 of its first entry (the character number); 0 when
+    // absent. Empty while the table is.
+    std::vector<std::uint16_t> m_numbers;
+};
+
+}  // namespace phrases

@@ -1,0 +1,164 @@
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/Error.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+class FileSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("platform-fs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override {
+        FailWriteForTesting(0);
+        std::error_code ignored;
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ignored);
+        for (const auto& entry : fs::directory_iterator(m_dir, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(m_dir, ignored);
+    }
+
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    // Only the files the test itself made: no temporary file may be left behind.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // Runs the replacement and returns the message of its error, or "" when it succeeded.
+    static std::string Failure(const std::string& path, std::string_view bytes) {
+        try {
+            ReplaceFile(path, bytes);
+            return "";
+        } catch (const Error& error) {
+            return error.what();
+        }
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(FileSystemTest, ReadWholeFileReadsEveryByte) {
+    const std::string bytes = "a\0b\r\n\xFF"s + std::string(200000, 'z');
+    Write("data", bytes);
+    EXPECT_EQ(ReadWholeFile(Path("data")), bytes);
+    Write("empty", "");
+    EXPECT_EQ(ReadWholeFile(Path("empty")), "");
+}
+
+TEST_F(FileSystemTest, ReadWholeFileNamesTheFileItCannotOpen) {
+    const std::string missing = Path("missing");
+    try {
+        ReadWholeFile(missing);
+        FAIL();
+    } catch (const Error& error) {
+        EXPECT_EQ(error.what(), "Cannot open file " + missing);
+        EXPECT_EQ(error.Kind(), "FileOpenError");
+    }
+    EXPECT_THROW(ReadWholeFile(m_dir.string()), Error);  // a directory
+}
+
+TEST_F(FileSystemTest, ReplaceFileCreatesAndReplaces) {
+    ReplaceFile(Path("out"), "first");
+    EXPECT_EQ(ReadWholeFile(Path("out")), "first");
+    ReplaceFile(Path("out"), "second, longer");
+    EXPECT_EQ(ReadWholeFile(Path("out")), "second, longer");
+    ReplaceFile(Path("out"), "");
+    EXPECT_EQ(ReadWholeFile(Path("out")), "");
+    EXPECT_EQ(Names(), std::vector<std::string>{"out"});
+}
+
+TEST_F(FileSystemTest, ALeftoverTemporaryFileIsOverwritten) {
+    Write("out", "old");
+    Write("out.tmp", std::string(100000, 'x'));
+    fs::permissions(Path("out.tmp"), fs::perms::owner_read);
+    ReplaceFile(Path("out"), "new");
+    EXPECT_EQ(ReadWholeFile(Path("out")), "new");
+    EXPECT_EQ(Names(), std::vector<std::string>{"out"});
+}
+
+#if !defined(_WIN32)
+TEST_F(FileSystemTest, ReplacementKeepsTheTargetsPermissions) {
+    Write("out", "old");
+    fs::permissions(Path("out"), fs::perms::owner_read | fs::perms::owner_write);
+    ReplaceFile(Path("out"), "new");
+    EXPECT_EQ(fs::status(Path("out")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(FileSystemTest, ATargetThatCannotBeReplacedKeepsItsBytes) {
+    Write("readonly", "old bytes");
+    fs::permissions(Path("readonly"), fs::perms::owner_read | fs::perms::group_read);
+    fs::create_directory(Path("folder"));
+
+    EXPECT_EQ(Failure(Path("readonly"), "new"), "Cannot create file " + Path("readonly"));
+    EXPECT_EQ(ReadWholeFile(Path("readonly")), "old bytes");
+    EXPECT_EQ(Failure(Path("folder"), "new"), "Cannot create file " + Path("folder"));
+    const std::string nowhere = Path("no such directory/out");
+    EXPECT_EQ(Failure(nowhere, "new"), "Cannot create file " + nowhere);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"folder", "readonly"}));
+}
+
+TEST_F(FileSystemTest, ADirectoryWithoutWriteAccessKeepsTheOldFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write to any directory";
+    Write("out", "old bytes");
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(Failure(Path("out"), "new"), "Cannot create file " + Path("out"));
+    fs::permissions(m_dir, fs::perms::owner_all);
+    EXPECT_EQ(ReadWholeFile(Path("out")), "old bytes");
+    EXPECT_EQ(Names(), std::vector<std::string>{"out"});
+}
+#endif
+
+TEST_F(FileSystemTest, AFailedWriteAtAnyPointLosesNothing) {
+    // Large enough to need several writes; every one of them is made to fail in turn.
+    const std::string old = "the previous content";
+    std::string bytes;
+    for (int i = 0; bytes.size() < 300000; ++i)
+        bytes += std::to_string(i) + "\r\n";
+    Write("out", old);
+
+    int k = 1;
+    for (;; ++k) {
+        ASSERT_LT(k, 100);
+        FailWriteForTesting(k);
+        const std::string failure = Failure(Path("out"), bytes);
+        FailWriteForTesting(0);
+        if (failure.empty())
+            break;
+        EXPECT_EQ(failure, "Cannot write file " + Path("out")) << "write " << k;
+        EXPECT_EQ(ReadWholeFile(Path("out")), old) << "write " << k;
+        EXPECT_EQ(Names(), std::vector<std::string>{"out"}) << "write " << k;
+    }
+    EXPECT_GT(k, 2);
+    EXPECT_EQ(ReadWholeFile(Path("out")), bytes);
+}
+
+}  // namespace
+}  // namespace platform

@@ -102,15 +102,6 @@ TEST_F(FileSystemTest, ALeftoverTemporaryFileIsOverwritten) {
     EXPECT_EQ(Names(), std::vector<std::string>{"out"});
 }
 
-#if !defined(_WIN32)
-TEST_F(FileSystemTest, ReplacementKeepsTheTargetsPermissions) {
-    Write("out", "old");
-    fs::permissions(Path("out"), fs::perms::owner_read | fs::perms::owner_write);
-    ReplaceFile(Path("out"), "new");
-    EXPECT_EQ(fs::status(Path("out")).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
-}
-
 TEST_F(FileSystemTest, ATargetThatCannotBeReplacedKeepsItsBytes) {
     Write("readonly", "old bytes");
     fs::permissions(Path("readonly"), fs::perms::owner_read | fs::perms::group_read);
@@ -122,6 +113,15 @@ TEST_F(FileSystemTest, ATargetThatCannotBeReplacedKeepsItsBytes) {
     const std::string nowhere = Path("no such directory/out");
     EXPECT_EQ(Failure(nowhere, "new"), "Cannot create file " + nowhere);
     EXPECT_EQ(Names(), (std::vector<std::string>{"folder", "readonly"}));
+}
+
+#if !defined(_WIN32)
+TEST_F(FileSystemTest, ReplacementKeepsTheTargetsPermissions) {
+    Write("out", "old");
+    fs::permissions(Path("out"), fs::perms::owner_read | fs::perms::owner_write);
+    ReplaceFile(Path("out"), "new");
+    EXPECT_EQ(fs::status(Path("out")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(FileSystemTest, ADirectoryWithoutWriteAccessKeepsTheOldFile) {

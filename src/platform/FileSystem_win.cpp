@@ -1,0 +1,135 @@
+// Whole-file reads and safe replacement on Windows: temporary file, FlushFileBuffers,
+// MoveFileExW. Paths arrive as GB2312 bytes and are converted once, here.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/Error.h"
+#include "platform/FileSystem.h"
+#include "platform/TextConversion_win.h"
+
+namespace platform {
+
+namespace {
+
+constexpr DWORD kWriteChunk = 64 * 1024;
+constexpr int kMoveAttempts = 10;
+constexpr DWORD kMoveRetryDelayMs = 10;
+
+int g_failingWrite = 0;
+
+[[noreturn]] void Fail(const char* kind, const char* pattern, const std::string& path) {
+    throw Error(kind, Format(pattern, path));
+}
+
+// One WriteFile, or the failure a test asked for.
+bool WriteOnce(HANDLE file, const char* data, DWORD size, DWORD& written) {
+    if (g_failingWrite > 0 && --g_failingWrite == 0) {
+        SetLastError(ERROR_DISK_FULL);
+        written = 0;
+        return false;
+    }
+    return WriteFile(file, data, size, &written, nullptr) != FALSE;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kWriteChunk));
+        DWORD written = 0;
+        if (!WriteOnce(file, bytes.data(), size, written) || written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// An existing target must be a writable file that nobody holds open; opening it for writing
+// without sharing, and without truncating it, asks exactly that.
+bool TargetReplaceable(const std::wstring& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    const HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(probe);
+    return true;
+}
+
+bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
+    // A virus scanner or indexer may hold the target for a moment; wait briefly for it.
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(temporary.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if (attempt == kMoveAttempts ||
+            (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED))
+            return false;
+        Sleep(kMoveRetryDelayMs);
+    }
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+    const HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        Fail("FileOpenError", "Cannot open file %s", path);
+    std::string bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0)
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buffer[kWriteChunk];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            CloseHandle(file);
+            Fail("FileOpenError", "Cannot open file %s", path);
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+void ReplaceFile(const std::string& path, std::string_view bytes) {
+    const std::wstring target = ToWide(path);
+    if (path.empty() || !TargetReplaceable(target))
+        Fail("FileCreateError", "Cannot create file %s", path);
+
+    // A leftover of an interrupted save is cleared away, read-only or not.
+    const std::wstring temporary = ToWide(path + ".tmp");
+    SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(temporary.c_str());
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        Fail("FileCreateError", "Cannot create file %s", path);
+
+    const auto abandon = [&](const char* kind, const char* pattern, bool open) {
+        if (open)
+            CloseHandle(file);
+        DeleteFileW(temporary.c_str());
+        Fail(kind, pattern, path);
+    };
+    if (!WriteAll(file, bytes) || !FlushFileBuffers(file))
+        abandon("FileWriteError", "Cannot write file %s", true);
+    if (!CloseHandle(file))
+        abandon("FileWriteError", "Cannot write file %s", false);
+    if (!MoveIntoPlace(temporary, target))
+        abandon("FileCreateError", "Cannot create file %s", false);
+}
+
+void FailWriteForTesting(int k) {
+    g_failingWrite = k;
+}
+
+}  // namespace platform

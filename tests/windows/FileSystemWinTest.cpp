@@ -1,0 +1,116 @@
+// The Windows file layer against real handles: a file held open without sharing, a read-only
+// file, and paths in GB2312.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Error.h"
+#include "platform/FileSystem.h"
+#include "platform/TextConversion_win.h"
+
+namespace platform {
+namespace {
+
+class FileSystemWinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        m_dir = ToGb2312(temp) + "phrases-fs-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+        CreateDirectoryW(ToWide(m_dir).c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::string& name : m_created) {
+            SetFileAttributesW(ToWide(m_dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(ToWide(m_dir + name).c_str());
+        }
+        RemoveDirectoryW(ToWide(m_dir).c_str());
+    }
+
+    std::string Path(const std::string& name) {
+        m_created.push_back(name);
+        m_created.push_back(name + ".tmp");
+        return m_dir + name;
+    }
+    static bool Exists(const std::string& path) {
+        return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    static HANDLE HoldWithoutSharing(const std::string& path) {
+        return CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    static std::string Failure(const std::string& path, std::string_view bytes) {
+        try {
+            ReplaceFile(path, bytes);
+            return "";
+        } catch (const Error& error) {
+            return error.what();
+        }
+    }
+
+    std::string m_dir;
+    std::vector<std::string> m_created;
+};
+
+TEST_F(FileSystemWinTest, ReplacesAFileWithAChineseName) {
+    const std::string path = Path("\xD3\xC3\xBB\xA7.dat");  // yonghu
+    ReplaceFile(path, "first");
+    ReplaceFile(path, "second");
+    EXPECT_EQ(ReadWholeFile(path), "second");
+    EXPECT_FALSE(Exists(path + ".tmp"));
+}
+
+TEST_F(FileSystemWinTest, AFileHeldWithoutSharingIsKeptUntilReleased) {
+    const std::string path = Path("held.usr");
+    ReplaceFile(path, "old bytes");
+    const HANDLE holder = HoldWithoutSharing(path);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    EXPECT_EQ(Failure(path, "new bytes"), "Cannot create file " + path);
+    EXPECT_FALSE(Exists(path + ".tmp"));
+    try {
+        ReadWholeFile(path);
+        ADD_FAILURE() << "read a file held without sharing";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.what(), "Cannot open file " + path);
+    }
+
+    CloseHandle(holder);
+    EXPECT_EQ(ReadWholeFile(path), "old bytes");
+    ReplaceFile(path, "new bytes");
+    EXPECT_EQ(ReadWholeFile(path), "new bytes");
+}
+
+TEST_F(FileSystemWinTest, AReadOnlyFileIsKeptUntilWritable) {
+    const std::string path = Path("readonly.dat");
+    ReplaceFile(path, "old bytes");
+    ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_EQ(Failure(path, "new bytes"), "Cannot create file " + path);
+    EXPECT_EQ(ReadWholeFile(path), "old bytes");
+    EXPECT_FALSE(Exists(path + ".tmp"));
+
+    ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL));
+    ReplaceFile(path, "new bytes");
+    EXPECT_EQ(ReadWholeFile(path), "new bytes");
+}
+
+TEST_F(FileSystemWinTest, AFailedWriteKeepsTheOldFile) {
+    const std::string path = Path("write.dat");
+    ReplaceFile(path, "old bytes");
+    const std::string bytes(200000, 'x');
+    for (int k = 1; k <= 3; ++k) {
+        FailWriteForTesting(k);
+        EXPECT_EQ(Failure(path, bytes), "Cannot write file " + path);
+        FailWriteForTesting(0);
+        EXPECT_EQ(ReadWholeFile(path), "old bytes");
+        EXPECT_FALSE(Exists(path + ".tmp"));
+    }
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,111 @@
+// The phrase editor's files: what the show handler loads and what a change writes, on real files.
+#include "editor/EditorFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "EditorTexts.h"
+
+namespace editor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CountingDialogs : public UserDialogs {
+public:
+    std::vector<std::string> shown;
+    int MessageBox(const std::string& text, const std::string&, unsigned) override {
+        shown.push_back(text);
+        return 1;
+    }
+    bool PromptForText(const std::string&, const std::string&, std::string&) override { return false; }
+};
+
+class CountingObserver : public TreeObserver {
+public:
+    int reloads = 0;
+    void TreeReloaded() override { ++reloads; }
+};
+
+class EditorFilesTest : public ::testing::Test {
+protected:
+    static fs::path FreshDirectory() {
+        const fs::path path = fs::temp_directory_path() /
+                              (std::string("srf_editor_files_") +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(path);
+        fs::create_directories(path);
+        return path;
+    }
+    ~EditorFilesTest() override { fs::remove_all(directory); }
+
+    void Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(directory / name, std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) {
+        std::ifstream file(directory / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    // A table of two characters, numbers 1 and 2.
+    void WriteTable() { Write("srf_pub.zc", std::string("\0\0\0\0\2\0\0\0\0\0\xB0\xA1\xB0\xA2", 14)); }
+    std::string Path(const std::string& name) { return (directory / name).string(); }
+
+    fs::path directory = FreshDirectory();
+    phrases::TTreeNodes tree;
+    CountingDialogs dialogs;
+    CountingObserver observer;
+    EditorFiles files{(directory / "").string(), tree, dialogs, observer};
+};
+
+TEST_F(EditorFilesTest, ShowLoadsBothFilesAndCompilesSilently) {
+    Write("srf_pub.dat", "c\r\n\t\xB0\xA1\xB0\xA2\r\n");
+    WriteTable();
+    files.FormShow();
+    EXPECT_TRUE(files.DataLoaded());
+    EXPECT_EQ(observer.reloads, 1);
+    EXPECT_EQ(Read("srf_pub.usr"), std::string("\x02\x01\x00\x02\x00\x00", 6));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(EditorFilesTest, AMissingTableStopsTheShowAndKeepsTheFiles) {
+    Write("srf_pub.dat", "c\r\n\tp\r\n");
+    Write("srf_pub.usr", "old");
+    try {
+        files.FormShow();
+        FAIL() << "no error";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot open file " + Path("srf_pub.zc"));
+    }
+    EXPECT_EQ(tree.NodeCount(), 2);  // the tree is shown all the same
+    EXPECT_EQ(observer.reloads, 1);
+    EXPECT_FALSE(files.DataLoaded());
+    EXPECT_EQ(Read("srf_pub.usr"), "old");
+}
+
+TEST_F(EditorFilesTest, AMalformedTreeFileShowsItsFirstLinesAndCountsAsNotLoaded) {
+    Write("srf_pub.dat", "c\r\n\t\tdeep\r\n");
+    WriteTable();
+    EXPECT_THROW(files.FormShow(), std::exception);
+    EXPECT_EQ(tree.NodeCount(), 1);
+    EXPECT_EQ(observer.reloads, 1);
+    EXPECT_FALSE(files.DataLoaded());
+}
+
+TEST_F(EditorFilesTest, SaveAndCompileWritesBothFilesAndSaveAnnounces) {
+    Write("srf_pub.dat", "");
+    WriteTable();
+    files.FormShow();
+    tree.InsertLastChild(tree.InsertLastChild(nullptr, "c"), "\xB0\xA2\xB0\xA1");
+    files.SaveAndCompile();
+    EXPECT_EQ(Read("srf_pub.dat"), "c\r\n\t\xB0\xA2\xB0\xA1\r\n");
+    EXPECT_EQ(Read("srf_pub.usr"), std::string("\x02\x02\x00\x01\x00\x00", 6));
+    EXPECT_TRUE(dialogs.shown.empty());
+    files.CompilePhraseFile(true);
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{texts::kSaved});
+}
+
+}  // namespace
+}  // namespace editor

@@ -1,17 +1,84 @@
-// Form_Install_Main: placeholder until the window is built.
+// Form_Install_Main: install mode's window. It shows nothing; its creation handler runs the whole
+// installation and asks the program to end.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "InstallTexts.h"
 #include "app/Application_win.h"
+#include "app/CommandLine.h"
+#include "app/Dialogs_win.h"
 #include "app/ModeWindows_win.h"
+#include "installer/InstallPlan.h"
+#include "installer/InstallSystem_win.h"
+#include "platform/TextConversion_win.h"
 
 namespace installer {
 
 namespace {
+
+// The maker's page that greets the user after an installation.
+constexpr wchar_t kMakerPageAddress[] = L"http://www.srf-ime.com/pop3.htm";
 
 class TForm_Install_Main : public app::BaseWindow {
 public:
     TForm_Install_Main() {
         CreateWindowOfClass(L"TForm_Install_Main", L"Form_Install_Main", WS_OVERLAPPEDWINDOW, 0,
                             RECT{100, 100, 600, 500}, nullptr);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE) {
+            FormCreate();
+            return 0;
+        }
+        return BaseWindow::HandleMessage(message, wParam, lParam);
+    }
+
+private:
+    void FormCreate() {
+        // The program ends whatever happens here, an unexpected error included.
+        try {
+            Install();
+        } catch (...) {
+            app::Application::Instance().RequestEnd();
+            throw;
+        }
         app::Application::Instance().RequestEnd();
+    }
+
+    void Install() {
+        const std::string commandLine = platform::ToGb2312(GetCommandLineW());
+        const std::string baseName = app::CommandLineArgument(commandLine, 2);
+        const std::string displayName = app::CommandLineArgument(commandLine, 3);
+        const std::string argument4 = app::CommandLineArgument(commandLine, 4);
+        const std::string layoutText = LayoutText(displayName);
+
+        if (!IsAcceptableBaseName(baseName)) {
+            app::MessageBox(RefusedNameNotice(baseName), texts::kNoticeCaption, app::kNoticeFlags);
+            return;
+        }
+        switch (CheckInstalledCopy(baseName + ".ime")) {
+        case InstalledCopy::InUse:
+            app::MessageBox(InUseWarning(displayName), texts::kNoticeCaption, app::kNoticeFlags);
+            return;
+        case InstalledCopy::Replaceable:
+            if (app::MessageBox(OverwriteQuestion(displayName), texts::kQuestionCaption,
+                                app::kQuestionFlags) != IDOK)
+                return;
+            break;
+        case InstalledCopy::Absent:
+            break;
+        }
+
+        // Install mode reports neither success nor failure of the installation itself.
+        try {
+            PlaceDataFiles(baseName, argument4);
+            AddKeyboardLayout(baseName, layoutText);
+            InstallInputMethod(baseName, layoutText);
+            ShellExecuteW(Handle(), nullptr, kMakerPageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+        } catch (...) {
+        }
     }
 };
 

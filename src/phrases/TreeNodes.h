@@ -37,7 +37,7 @@ private:
 
 // The tree: ordered root nodes, each with ordered children. Absolute indices number the nodes in
 // depth-first pre-order; the last NodeAt lookup is remembered so that a scan 0, 1, 2, ... costs
-// one step per node.
+// one step per node. Every insertion and deletion forgets it; SetNodeText keeps it.
 class TTreeNodes {
 public:
     TTreeNodes();
@@ -59,7 +59,7 @@ public:
     TTreeNode* InsertLastChild(TTreeNode* parent, std::string_view text);
     TTreeNode* InsertFirstSibling(TTreeNode* sibling, std::string_view text);
     TTreeNode* InsertLastSibling(TTreeNode* sibling, std::string_view text);
-    // Inserts text directly after sibling, under the same parent.
+    // Inserts text directly after sibling, under the same parent; with none, as the first root.
     TTreeNode* InsertAfter(TTreeNode* sibling, std::string_view text);
 
     void DeleteNode(TTreeNode* node);

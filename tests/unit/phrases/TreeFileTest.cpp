@@ -153,6 +153,21 @@ TEST_F(TreeFileOnDiskTest, SaveAndLoadRoundTrip) {
     EXPECT_EQ(loaded.NodeCount(), 0);
 }
 
+TEST_F(TreeFileOnDiskTest, LoadStopsAtALineTooDeep) {
+    platform::ReplaceFile(Path("bad.dat"), "c1\r\n\tp\r\nc2\r\n\t\tq\r\nc3\r\n");
+    TTreeNodes tree;
+    tree.InsertLastChild(nullptr, "old");
+    tree.NodeAt(0);
+    try {
+        tree.LoadTree(Path("bad.dat"));
+        FAIL();
+    } catch (const platform::Error& error) {
+        EXPECT_STREQ(error.what(), "Invalid level (2) for item \"q\"");
+    }
+    EXPECT_EQ(Dump(tree), "c1[p] c2");
+    EXPECT_EQ(tree.NodeAt(0)->Text(), "c1");
+}
+
 TEST_F(TreeFileOnDiskTest, LoadOfAMissingFileFailsAndKeepsTheTree) {
     TTreeNodes tree;
     tree.InsertLastChild(nullptr, "kept");

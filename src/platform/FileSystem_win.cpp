@@ -1,6 +1,7 @@
 // Whole-file reads and safe replacement on Windows: temporary file, FlushFileBuffers,
 // MoveFileExW. Paths arrive as GB2312 bytes and are converted once, here.
 #include <windows.h>
+#undef ReplaceFile  // windows.h's macro would rename the function defined below
 
 #include <algorithm>
 #include <string>

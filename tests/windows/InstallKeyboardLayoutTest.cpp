@@ -1,0 +1,148 @@
+// The keyboard layout entry against the real registry of the test prefix: which subkey is made,
+// with which values, and when nothing is written.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "../e2e/InstallRegistry.h"
+#include "installer/InstallPlan.h"
+#include "installer/InstallSystem_win.h"
+#include "platform/TextConversion_win.h"
+
+namespace installer {
+namespace {
+
+using namespace installtest;
+using Names = std::vector<std::wstring>;
+
+// "中文（简体）- " + display name, the way install mode builds it from its arguments.
+std::string Layout(const std::wstring& displayName) { return LayoutText(platform::ToGb2312(displayName)); }
+
+class InstallKeyboardLayout : public ::testing::Test {
+protected:
+    void TearDown() override { FailValueWriteForTesting(0); }
+};
+
+TEST_F(InstallKeyboardLayout, AddsTheNextIdentifierWithItsThreeValues) {
+    KeyboardLayoutsSandbox sandbox;
+    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Added);
+    ASSERT_EQ(sandbox.NewSubkeys(), Names{L"E0220804"});
+
+    const std::vector<RegistryValue> values = LayoutValues(L"E0220804");
+    ASSERT_EQ(values.size(), 3u);
+    const std::wstring layoutText = L"中文（简体）- Lumo";
+    const std::pair<const wchar_t*, std::wstring> expected[] = {
+        {L"IME file", L"srf_py.ime"}, {L"layout file", L"kbdus.dll"}, {L"layout text", layoutText}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(values[i].name, expected[i].first);
+        EXPECT_EQ(values[i].type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(values[i].text, expected[i].second);
+        EXPECT_EQ(values[i].size, (expected[i].second.size() + 1) * sizeof(wchar_t)) << "the size counts the zero";
+    }
+}
+
+TEST_F(InstallKeyboardLayout, TheSameLayoutTextTwiceAddsNothingAnotherAddsTheNextIdentifier) {
+    KeyboardLayoutsSandbox sandbox;
+    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Added);
+    EXPECT_EQ(AddKeyboardLayout("srf_kv", Layout(L"Lumo")), LayoutOutcome::AlreadyPresent);
+    EXPECT_EQ(sandbox.NewSubkeys(), Names{L"E0220804"});
+    EXPECT_EQ(AddKeyboardLayout("srf_kv", Layout(L"Ketra")), LayoutOutcome::Added);
+    EXPECT_EQ(sandbox.NewSubkeys(), (Names{L"E0220804", L"E0230804"}));
+    EXPECT_EQ(LayoutValues(L"E0230804")[0].text, L"srf_kv.ime");
+}
+
+TEST_F(InstallKeyboardLayout, AnyLayoutWithThisTextCountsAsPresentStringOrExpandableString) {
+    KeyboardLayoutsSandbox sandbox;
+    sandbox.Add({L"00000411", {}});
+    SetText(L"00000411", L"layout text", L"中文（简体）- Lumo", REG_EXPAND_SZ);
+    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::AlreadyPresent);
+    // The comparison is exact: another letter case is another layout text.
+    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"lumo")), LayoutOutcome::Added);
+    EXPECT_EQ(sandbox.NewSubkeys(), Names{L"E0220804"});
+}
+
+TEST_F(InstallKeyboardLayout, ReadsSubkeyNamesAsNumbersInEitherLetterCase) {
+    KeyboardLayoutsSandbox sandbox;
+    sandbox.Add({L"e0230804", {{L"layout text", L"other"}}});
+    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Added);
+    EXPECT_EQ(sandbox.NewSubkeys(), Names{L"E0240804"});
+}
+
+TEST_F(InstallKeyboardLayout, KeepsAChineseDisplayNameByteForByte) {
+    KeyboardLayoutsSandbox sandbox;
+    const std::string layoutText = Layout(L"中文输入法·路模");
+    EXPECT_EQ(AddKeyboardLayout("srf_pylm", layoutText), LayoutOutcome::Added);
+    const std::vector<RegistryValue> values = LayoutValues(L"E0220804");
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(values[2].text, L"中文（简体）- 中文输入法·路模");
+    EXPECT_EQ(platform::ToGb2312(values[2].text), layoutText);
+}
+
+TEST_F(InstallKeyboardLayout, WritesNothingWhenTheListCannotBeRead) {
+    struct Case {
+        const char* what;
+        LayoutSubkey extra;
+    };
+    const DWORD number = 7;
+    for (const Case& c : {Case{"a name that is no number", {L"Foo", {{L"layout text", L"x"}}}},
+                          Case{"a layout text that is no string", {L"00000411", {}}}}) {
+        SCOPED_TRACE(c.what);
+        KeyboardLayoutsSandbox sandbox;
+        sandbox.Add(c.extra);
+        if (c.extra.texts.empty())
+            SetValue(c.extra.name, L"layout text", REG_DWORD, &number, sizeof number);
+        EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Failed);
+        EXPECT_EQ(sandbox.NewSubkeys(), Names{});
+    }
+}
+
+TEST_F(InstallKeyboardLayout, AnEmptyValueOfAnotherTypeReadsAsEmptyText) {
+    KeyboardLayoutsSandbox sandbox;
+    sandbox.Add({L"00000411", {}});
+    SetValue(L"00000411", L"layout text", REG_BINARY, nullptr, 0);
+    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Added);
+    EXPECT_EQ(sandbox.NewSubkeys(), Names{L"E0220804"});
+}
+
+TEST_F(InstallKeyboardLayout, LeavesNoHalfMadeLayoutWhenAValueCannotBeSet) {
+    for (int failing = 1; failing <= 3; ++failing) {
+        SCOPED_TRACE(failing);
+        KeyboardLayoutsSandbox sandbox;
+        FailValueWriteForTesting(failing);
+        EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Failed);
+        EXPECT_EQ(sandbox.NewSubkeys(), Names{});
+        FailValueWriteForTesting(0);
+    }
+}
+
+TEST_F(InstallKeyboardLayout, AfterFFFFTheIdentifierWrapsAndAnExistingLayoutIsNeverDeleted) {
+    KeyboardLayoutsSandbox sandbox;
+    sandbox.Add({L"FFFF0804", {{L"layout text", L"last"}}});
+    FailValueWriteForTesting(2);
+    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Failed);
+    // 00000804 existed before, so the failure leaves it, with the one value written before it.
+    EXPECT_TRUE(KeyExists(LayoutPath(L"00000804")));
+    EXPECT_EQ(sandbox.NewSubkeys(), Names{});
+}
+
+TEST_F(InstallKeyboardLayout, WithoutTheKeyOrWithoutSubkeysNothingIsWritten) {
+    if (KeyExists(kKeyboardLayouts))
+        GTEST_SKIP() << "this machine has a Keyboard Layouts key of its own";
+    {
+        KeyboardLayoutsSandbox sandbox(std::vector<LayoutSubkey>{});
+        EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::NoLayoutsKey);
+        EXPECT_FALSE(KeyExists(kKeyboardLayouts)) << "the key is never created";
+    }
+    {
+        KeyboardLayoutsSandbox sandbox(std::vector<LayoutSubkey>{});
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKeyboardLayouts, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegCloseKey(key);
+        EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Failed);
+        EXPECT_EQ(LayoutSubkeys(), Names{});
+    }
+    EXPECT_FALSE(KeyExists(kKeyboardLayouts));
+}
+
+}  // namespace
+}  // namespace installer

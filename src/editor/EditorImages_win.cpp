@@ -1,0 +1,174 @@
+// The phrase editor's pictures. Each image is drawn on a 24 x 24 grid that GDI scales to the
+// size asked for; the key colour around the shapes becomes transparent.
+#include "editor/EditorImages_win.h"
+
+#include <initializer_list>
+#include <string>
+
+#include "EditorTexts.h"
+#include "platform/TextConversion_win.h"
+
+namespace editor {
+
+namespace {
+
+constexpr COLORREF kKey = RGB(255, 0, 255);
+constexpr int kGrid = 24;
+
+// Drawing helpers on the 24 x 24 grid.
+class Pen {
+public:
+    Pen(HDC dc, COLORREF fill, COLORREF line, int width = 1)
+        : m_dc(dc), m_brush(CreateSolidBrush(fill)), m_pen(CreatePen(PS_SOLID, width, line)),
+          m_oldBrush(SelectObject(dc, m_brush)), m_oldPen(SelectObject(dc, m_pen)) {}
+    ~Pen() {
+        SelectObject(m_dc, m_oldBrush);
+        SelectObject(m_dc, m_oldPen);
+        DeleteObject(m_brush);
+        DeleteObject(m_pen);
+    }
+
+private:
+    HDC m_dc;
+    HBRUSH m_brush;
+    HPEN m_pen;
+    HGDIOBJ m_oldBrush;
+    HGDIOBJ m_oldPen;
+};
+
+void Box(HDC dc, int left, int top, int right, int bottom, COLORREF fill, COLORREF line) {
+    Pen pen(dc, fill, line);
+    Rectangle(dc, left, top, right, bottom);
+}
+
+void Shape(HDC dc, std::initializer_list<POINT> points, COLORREF fill, COLORREF line) {
+    Pen pen(dc, fill, line);
+    Polygon(dc, points.begin(), static_cast<int>(points.size()));
+}
+
+void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int width) {
+    Pen pen(dc, color, color, width);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
+// A sheet of paper with a folded corner and a few lines of text.
+void Page(HDC dc, int left, int top, int right, int bottom) {
+    Shape(dc, {{left, top}, {right - 5, top}, {right, top + 5}, {right, bottom}, {left, bottom}},
+          RGB(255, 255, 255), RGB(96, 110, 130));
+    Shape(dc, {{right - 5, top}, {right - 5, top + 5}, {right, top + 5}}, RGB(215, 222, 232),
+          RGB(96, 110, 130));
+    for (int y = top + 5; y < bottom - 2; y += 3)
+        Line(dc, left + 3, y, right - 4, y, RGB(120, 150, 200), 1);
+}
+
+void DrawTreeNode(HDC dc) {
+    // A speech bubble: one phrase.
+    Pen pen(dc, RGB(255, 226, 120), RGB(176, 128, 24));
+    RoundRect(dc, 2, 4, 22, 17, 7, 7);
+    Shape(dc, {{6, 16}, {6, 21}, {11, 16}}, RGB(255, 226, 120), RGB(176, 128, 24));
+    Line(dc, 7, 16, 10, 16, RGB(255, 226, 120), 1);
+    for (int y : {8, 12})
+        Line(dc, 6, y, 18, y, RGB(150, 100, 20), 1);
+}
+
+void DrawNew(HDC dc) {
+    Page(dc, 3, 1, 18, 21);
+    Pen pen(dc, RGB(60, 170, 70), RGB(30, 120, 40));
+    Ellipse(dc, 11, 11, 23, 23);
+    Line(dc, 17, 13, 17, 21, RGB(255, 255, 255), 2);
+    Line(dc, 13, 17, 21, 17, RGB(255, 255, 255), 2);
+}
+
+void DrawModify(HDC dc) {
+    Page(dc, 2, 1, 17, 21);
+    // A pencil lying from the top right to the bottom left.
+    Shape(dc, {{18, 3}, {22, 7}, {11, 18}, {7, 14}}, RGB(250, 200, 60), RGB(150, 100, 20));
+    Shape(dc, {{18, 3}, {22, 7}, {20, 9}, {16, 5}}, RGB(230, 120, 130), RGB(150, 60, 70));
+    Shape(dc, {{7, 14}, {11, 18}, {5, 20}}, RGB(240, 215, 170), RGB(150, 100, 20));
+    Line(dc, 5, 20, 6, 19, RGB(40, 40, 40), 2);
+}
+
+void DrawDelete(HDC dc) {
+    Line(dc, 5, 5, 19, 19, RGB(150, 20, 20), 5);
+    Line(dc, 19, 5, 5, 19, RGB(150, 20, 20), 5);
+    Line(dc, 5, 5, 19, 19, RGB(225, 50, 45), 3);
+    Line(dc, 19, 5, 5, 19, RGB(225, 50, 45), 3);
+}
+
+void DrawSave(HDC dc) {
+    // A diskette: body, label, shutter.
+    Shape(dc, {{2, 2}, {19, 2}, {22, 5}, {22, 22}, {2, 22}}, RGB(50, 90, 170), RGB(25, 50, 110));
+    Box(dc, 5, 3, 19, 11, RGB(255, 255, 255), RGB(25, 50, 110));
+    Line(dc, 7, 6, 17, 6, RGB(120, 150, 200), 1);
+    Line(dc, 7, 8, 17, 8, RGB(120, 150, 200), 1);
+    Box(dc, 6, 14, 18, 22, RGB(200, 205, 215), RGB(25, 50, 110));
+    Box(dc, 13, 15, 16, 21, RGB(50, 90, 170), RGB(50, 90, 170));
+}
+
+void DrawQuit(HDC dc) {
+    // An open door with an arrow leaving through it.
+    Box(dc, 3, 2, 15, 22, RGB(170, 120, 70), RGB(100, 65, 30));
+    Shape(dc, {{3, 2}, {10, 5}, {10, 23}, {3, 22}}, RGB(120, 80, 40), RGB(80, 50, 20));
+    Box(dc, 7, 12, 9, 14, RGB(240, 210, 90), RGB(240, 210, 90));
+    Line(dc, 11, 12, 19, 12, RGB(40, 150, 60), 3);
+    Shape(dc, {{17, 7}, {23, 12}, {17, 17}}, RGB(40, 150, 60), RGB(25, 110, 40));
+}
+
+using DrawImage = void (*)(HDC);
+constexpr DrawImage kImages[] = {DrawTreeNode, DrawNew, DrawModify, DrawDelete, DrawSave, DrawQuit};
+
+}  // namespace
+
+HIMAGELIST CreateEditorImages(int size) {
+    constexpr int count = static_cast<int>(std::size(kImages));
+    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP strip = CreateCompatibleBitmap(screen, size * count, size);
+    HGDIOBJ oldBitmap = SelectObject(dc, strip);
+    const RECT all{0, 0, size * count, size};
+    HBRUSH key = CreateSolidBrush(kKey);
+    FillRect(dc, &all, key);
+    DeleteObject(key);
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, kGrid, kGrid, nullptr);
+    SetViewportExtEx(dc, size, size, nullptr);
+    for (int i = 0; i < count; ++i) {
+        SetViewportOrgEx(dc, i * size, 0, nullptr);
+        kImages[i](dc);
+    }
+    SetMapMode(dc, MM_TEXT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SelectObject(dc, oldBitmap);
+    ImageList_AddMasked(images, strip, kKey);
+    DeleteObject(strip);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return images;
+}
+
+void DrawBanner(HDC dc, const RECT& bounds, HFONT font) {
+    // A blue band shading to the right, the maker's words in white and a thin light frame.
+    const int width = bounds.right - bounds.left;
+    for (int x = 0; x < width; ++x) {
+        auto mix = [&](int from, int to) { return from + (to - from) * x / (width > 1 ? width - 1 : 1); };
+        const RECT column{bounds.left + x, bounds.top, bounds.left + x + 1, bounds.bottom};
+        HBRUSH brush = CreateSolidBrush(RGB(mix(30, 70), mix(70, 140), mix(150, 220)));
+        FillRect(dc, &column, brush);
+        DeleteObject(brush);
+    }
+    HBRUSH frame = CreateSolidBrush(RGB(170, 200, 240));
+    FrameRect(dc, &bounds, frame);
+    DeleteObject(frame);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT text = bounds;
+    const std::wstring words = platform::ToWide(texts::kBannerText);
+    DrawTextW(dc, words.c_str(), static_cast<int>(words.size()), &text,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+}
+
+}  // namespace editor

@@ -1,0 +1,16 @@
+// The phrase editor's pictures, drawn with GDI so that they stay sharp at every DPI: ImageList3
+// (the tree-node image and one for each command) and the maker's picture Image1.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace editor {
+
+// Images of size x size pixels: 0 tree node, 1 New, 2 Modify, 3 Delete, 4 Save, 5 Quit.
+HIMAGELIST CreateEditorImages(int size);
+
+// Image1: a banner with the maker's words, filling bounds.
+void DrawBanner(HDC dc, const RECT& bounds, HFONT font);
+
+}  // namespace editor

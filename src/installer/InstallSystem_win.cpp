@@ -115,6 +115,9 @@ InstalledCopy CheckInstalledCopy(const std::string& fileName) {
     FindClose(search);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return InstalledCopy::Absent;
+    // A read-only file refuses a write open on Windows, but not for a privileged user under Wine.
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+        return InstalledCopy::InUse;
     const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

@@ -7,6 +7,13 @@
 
 namespace help::texts {
 
+// The window: its caption, the tool bar's buttons ("&" marks the accelerator) and its fonts.
+inline constexpr std::string_view kCaption = "帮助";
+inline constexpr std::string_view kLumoButton = "Lumo帮助（&A）";
+inline constexpr std::string_view kKetraButton = "Ketra帮助（&A）";
+inline constexpr std::string_view kExitButton = "退出（&X）";
+inline constexpr std::string_view kFontName = "宋体";
+
 inline constexpr std::string_view kLumoTitles[] = {
     "Lumo输入法说明",
     "一、单字输入",

@@ -1,0 +1,101 @@
+// The two 16 x 16 pictures of the topic trees as plain-text pixel maps, turned into a masked
+// image list. One character a pixel: '.' transparent, 'K' black, 'O' the folder's dark outline,
+// 'Y' yellow, 'L' its highlight, 'S' its shade.
+#include "help/FolderImages_win.h"
+
+#include <array>
+#include <cstdint>
+
+namespace help {
+
+namespace {
+
+constexpr int kSize = 16;
+using PixelMap = std::array<const char*, kSize>;
+
+// An open yellow folder with a small black curved arrow above it.
+constexpr PixelMap kOpenFolder = {
+    ".....KKKK.......",
+    "....K....K......",
+    "...K......K.....",
+    "........KKKKK...",
+    "..OOOO...KKK....",
+    ".OLLLLO...K.....",
+    "OLYYYYLOOOOOOO..",
+    "OLYYYYYYYYYYYO..",
+    "OLYYOOOOOOOOOOOO",
+    "OLYOLLLLLLLLLLLO",
+    "OLOLYYYYYYYYYYO.",
+    "OLOYYYYYYYYYYYO.",
+    "OOLYYYYYYYYYYO..",
+    "OOYYYYYYYYYYYO..",
+    "OOOOOOOOOOOOO...",
+    "................",
+};
+
+// A closed yellow folder.
+constexpr PixelMap kClosedFolder = {
+    "................",
+    "................",
+    "..OOOO..........",
+    ".OLLLLO.........",
+    "OLYYYYLOOOOOOO..",
+    "OLLLLLLLLLLLLLO.",
+    "OLYYYYYYYYYYYSO.",
+    "OLYYYYYYYYYYYSO.",
+    "OLYYYYYYYYYYYSO.",
+    "OLYYYYYYYYYYYSO.",
+    "OLYYYYYYYYYYYSO.",
+    "OLYYYYYYYYYYYSO.",
+    "OLYYYYYYYYYYYSO.",
+    "OSSSSSSSSSSSSSO.",
+    "OOOOOOOOOOOOOOO.",
+    "................",
+};
+
+// Stands for the transparent pixels; the image list makes it the mask.
+constexpr COLORREF kTransparent = RGB(255, 0, 255);
+
+COLORREF ColorOf(char pixel) {
+    switch (pixel) {
+    case 'K': return RGB(0, 0, 0);
+    case 'O': return RGB(128, 96, 0);
+    case 'Y': return RGB(255, 208, 64);
+    case 'L': return RGB(255, 240, 160);
+    case 'S': return RGB(208, 152, 32);
+    default: return kTransparent;
+    }
+}
+
+void AddPicture(HIMAGELIST images, const PixelMap& map) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kSize;
+    info.bmiHeader.biHeight = -kSize;  // top row first, as the map is written
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap)
+        return;
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
+            const COLORREF color = ColorOf(map[y][x]);
+            // A DIB holds blue in the low byte, a COLORREF red.
+            pixels[y * kSize + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        }
+    ImageList_AddMasked(images, bitmap, kTransparent);
+    DeleteObject(bitmap);
+}
+
+}  // namespace
+
+HIMAGELIST CreateFolderImages() {
+    HIMAGELIST images = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 2, 0);
+    AddPicture(images, kOpenFolder);    // kOpenFolderImage
+    AddPicture(images, kClosedFolder);  // kClosedFolderImage
+    return images;
+}
+
+}  // namespace help

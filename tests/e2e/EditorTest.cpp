@@ -65,8 +65,13 @@ public:
             std::this_thread::sleep_for(50ms);
         EXPECT_EQ(File(name), expected) << name;
     }
+    // Returns once the window's thread takes messages again: the command has ended or waits in a box.
+    void Settle() const {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(m_main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    }
     void ExpectFilesUnchanged() {
-        m_program->WaitUntilIdle();
+        Settle();
         std::this_thread::sleep_for(300ms);
         EXPECT_EQ(File("srf_pub.dat"), kTree);
         EXPECT_EQ(File("srf_pub.usr"), kCompiled);
@@ -155,7 +160,7 @@ TEST(Editor, ShowsThePhraseTreeAndCompilesItAtOnce) {
     EXPECT_EQ(WindowText(session.Main()), L"用户语料");
     TreeView_Expand(session.Tree(), roots[0], TVE_EXPAND);
     session.Select(L"早上好");
-    session.program().WaitUntilIdle();
+    session.Settle();
     SaveScreenshot(session.Main(), "editor");
 }
 
@@ -168,7 +173,7 @@ TEST(Editor, NewPutsTheTrimmedTextFirstInTheCategoryAndSavesBothFiles) {
     EXPECT_EQ(box.prompt, L"问候 ");
     EXPECT_EQ(box.value, L"");
     SendMessageW(box.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"  好上你 "));
-    session.program().WaitUntilIdle();
+    std::this_thread::sleep_for(200ms);
     SaveScreenshot(box.hwnd, "input-box");
     PressDialogButton(box.hwnd, IDOK);
     WaitUntilClosed(box.hwnd);
@@ -284,7 +289,7 @@ TEST(Editor, AMissingCharacterTableIsReportedAndNothingIsWrittenAfterwards) {
         session.Command(command);
         Answer(session, L"提示框", L"数据文件未能正确读入, 不能保存修改!");
     }
-    session.program().WaitUntilIdle();
+    session.Settle();
     EXPECT_EQ(session.File("srf_pub.dat"), kTree);
     EXPECT_FALSE(session.Exists("srf_pub.usr"));
 }
@@ -303,6 +308,27 @@ TEST(Editor, AMissingTreeFileIsReportedAndTheEmptyWindowKeepsWorking) {
     Answer(session, L"提示框", L"数据文件未能正确读入, 不能保存修改!");
     EXPECT_FALSE(session.Exists("srf_pub.dat"));
     EXPECT_FALSE(session.Exists("srf_pub.usr"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Editor, TheInputBoxTakesAtMost255BytesOfGb2312) {
+    EditorSession session;
+    session.StartAndWaitForCompile();
+    session.Select(L"其他");
+    session.Command(IDM_NEW);
+    const InputBox box = WaitForInputBox(session);
+    ASSERT_NE(box.edit, nullptr);
+    const std::wstring pasted(130, L'你');  // 260 bytes: only 127 characters fit
+    SendMessageW(box.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pasted.c_str()));
+    EXPECT_EQ(WindowText(box.edit), std::wstring(127, L'你'));
+    const std::wstring ascii(255, L'a');
+    SendMessageW(box.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ascii.c_str()));
+    EXPECT_EQ(WindowText(box.edit), ascii);
+    Fill(box, L"", IDCANCEL);
+    session.ExpectFilesUnchanged();
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <exception>
+
+// The program's own MessageBox below takes the place of the platform's macro of that name.
+#undef MessageBox
 #include <string>
 
 namespace app {

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+// windows.h defines ReplaceFile as a macro; the program's own function below takes its place.
+#undef ReplaceFile
+
 namespace platform {
 
 // Reads the existing file whole, opened for reading without sharing.

@@ -15,7 +15,7 @@ struct Outcome {
     long exitCode = -1;
 };
 
-Outcome Run(const std::wstring& arguments) {
+Outcome RunWith(const std::wstring& arguments) {
     ScratchDirectory directory;
     const auto executable = directory.InstallProgram();
     Program program(executable, arguments, directory.Path());
@@ -38,7 +38,7 @@ Outcome Run(const std::wstring& arguments) {
 TEST(Startup, EndsAtOnceWithoutAWindowUnlessTheFirstArgumentIsAModeWord) {
     for (const wchar_t* arguments : {L"", L"User", L"user.", L"help2", L"USER", L"Help", L"install.", L"\"\""}) {
         SCOPED_TRACE(testing::Message() << "arguments: " << std::string(arguments, arguments + wcslen(arguments)));
-        const Outcome outcome = Run(arguments);
+        const Outcome outcome = RunWith(arguments);
         EXPECT_FALSE(outcome.showedWindow);
         EXPECT_EQ(outcome.exitCode, 0);
     }
@@ -47,6 +47,6 @@ TEST(Startup, EndsAtOnceWithoutAWindowUnlessTheFirstArgumentIsAModeWord) {
 TEST(Startup, ModeWordsOpenTheirWindow) {
     for (const wchar_t* arguments : {L"user", L"help", L"\"user\"", L"\"\" user", L"help extra words"}) {
         SCOPED_TRACE(testing::Message() << "arguments: " << std::string(arguments, arguments + wcslen(arguments)));
-        EXPECT_TRUE(Run(arguments).showedWindow);
+        EXPECT_TRUE(RunWith(arguments).showedWindow);
     }
 }

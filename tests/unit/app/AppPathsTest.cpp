@@ -22,7 +22,7 @@ TEST(ApplicationTitle, IsTheNameWithoutExtensionInLowerCaseAfterItsFirstCharacte
     EXPECT_EQ(ApplicationTitle("C:\\srf\\srf_user.exe"), "srf_user");
     EXPECT_EQ(ApplicationTitle("C:\\srf\\SRF_USER.EXE"), "Srf_user");
     EXPECT_EQ(ApplicationTitle("C:\\srf\\srf.user.exe"), "srf");
-    EXPECT_EQ(ApplicationTitle("C:\\\xD5\x5C\\My\xD5\x5CAB.exe"), "My\xD5\x5C" "ab");
+    EXPECT_EQ(ApplicationTitle("C:\\\xD5\x5C\\My\xD5\x5C" "AB.exe"), "My\xD5\x5C" "ab");
 }
 
 TEST(ErrorBoxText, AddsAFullStopOnlyAfterACharacterAboveTheFullStop) {

@@ -61,18 +61,25 @@ HFONT CreateSongFont(int height, UINT dpi) {
                        platform::ToWide(texts::kFontName).c_str());
 }
 
-// A panel passes its children's notifications and colour requests on to its own parent, so that
-// the form handles every control wherever it sits.
+// A panel passes its children's notifications, colour requests and focus moves (a multi-line
+// edit box asks its parent to move on at Tab) on to its own parent, so that the form handles
+// every control wherever it sits.
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
+    case WM_NEXTDLGCTL:
         return SendMessageW(GetParent(hwnd), message, wParam, lParam);
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+}
+
+void SetTabStop(HWND control, bool tabStop) {
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    SetWindowLongPtrW(control, GWL_STYLE, tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 HWND CreatePanel(HWND parent, int id, DWORD exStyle) {
@@ -215,6 +222,12 @@ LRESULT TForm_Help_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ACTIVATE:
         OnActivate(wParam);
         return 0;
+    case WM_NEXTDLGCTL:
+        if (LOWORD(lParam))
+            SetFocus(reinterpret_cast<HWND>(wParam));
+        else if (HWND next = GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0))
+            SetFocus(next);
+        return 0;
     case WM_CTLCOLORSTATIC:
         // The read-only text pane keeps the look of a page, black on white.
         if (reinterpret_cast<HWND>(lParam) == m_memo) {
@@ -337,15 +350,25 @@ void TForm_Help_Main::ShowTopic(HWND, TopicTree& tree, phrases::TTreeNode* node)
 }
 
 void TForm_Help_Main::SpeedButtonKetraClick(int sender) {
-    if (sender == IDC_SPEEDBUTTONKETRA) {
+    const bool ketra = sender == IDC_SPEEDBUTTONKETRA;
+    TopicTree& front = ketra ? m_ketra : m_lumo;
+    TopicTree& back = ketra ? m_lumo : m_ketra;
+    if (ketra) {
         // The Ketra tree covers the Lumo tree, which stays visible beneath it.
         SetWindowPos(m_ketra.View(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        // Selecting reports a change only when the selection moves; show the topic in any case.
-        if (phrases::TTreeNode* node = m_ketra.SelectFirst())
-            TreeView2Change(m_ketra.View(), node);
     } else {
         ShowWindow(m_ketra.View(), SW_HIDE);
-        if (phrases::TTreeNode* node = m_lumo.SelectFirst())
+    }
+    // A covered tree neither keeps the focus nor is reached by Tab: its keys would change the
+    // topic out of the user's sight.
+    SetTabStop(m_lumo.View(), !ketra);
+    if (GetFocus() == back.View())
+        SetFocus(front.View());
+    // Selecting reports a change only when the selection moves; show the topic in any case.
+    if (phrases::TTreeNode* node = front.SelectFirst()) {
+        if (ketra)
+            TreeView2Change(m_ketra.View(), node);
+        else
             TreeView1Change(m_lumo.View(), node);
     }
 }

@@ -46,6 +46,13 @@ bool Eventually(Condition condition, std::chrono::milliseconds timeout = 10s) {
 
 std::wstring ShownText(Method method, int index) { return Wide(help::TopicText(method, index)); }
 
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 int Width(HWND hwnd) {
     RECT bounds{};
     GetWindowRect(hwnd, &bounds);
@@ -203,6 +210,26 @@ TEST_F(HelpWindow, AltAClicksTheLumoButtonAndAltXEndsTheProgram) {
 
     PressKey(m_form, 'X', false, true);
     EXPECT_EQ(m_program->WaitForExit(10s), 0);
+}
+
+TEST_F(HelpWindow, KeysReachTheTreeInFrontAndTabMovesToThePane) {
+    SetForegroundWindow(m_form);
+    EXPECT_TRUE(Eventually([&] { return FocusOf(m_form) == m_lumo; }));
+    Click(IDC_SPEEDBUTTONKETRA);
+    EXPECT_TRUE(Eventually([&] { return FocusOf(m_form) == m_ketra; }));
+    ExpectPaneShows(Method::Ketra, 0);
+
+    PressKey(m_form, VK_DOWN);
+    ExpectPaneShows(Method::Ketra, 1);
+    PressKey(m_form, VK_TAB);
+    EXPECT_TRUE(Eventually([&] { return FocusOf(m_form) == m_pane; }));
+    // Back from the pane to the Ketra tree, never to the Lumo tree beneath it.
+    PressKey(m_form, VK_TAB, false, false, true);
+    EXPECT_TRUE(Eventually([&] { return FocusOf(m_form) == m_ketra; }));
+    PressKey(m_form, VK_TAB);
+    PressKey(m_form, VK_TAB);
+    EXPECT_TRUE(Eventually([&] { return FocusOf(m_form) == m_ketra; }));
+    ExpectPaneShows(Method::Ketra, 1);
 }
 
 TEST_F(HelpWindow, ExitButtonEndsTheProgram) {

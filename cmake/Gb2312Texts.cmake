@@ -14,5 +14,10 @@ function(srf_gb2312_texts target)
       DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${PROJECT_SOURCE_DIR}/tools/gb2312_header.py
       COMMENT "Encoding ${name} as GB2312")
     target_sources(${target} PRIVATE ${output})
+    # The rule lives in this directory while the target may come from another: a target here
+    # makes sure the header exists before the sources that include it compile.
+    string(REPLACE ".h" "" stem ${header})
+    add_custom_target(generate_${stem} DEPENDS ${output})
+    add_dependencies(${target} generate_${stem})
   endforeach()
 endfunction()

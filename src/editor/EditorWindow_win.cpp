@@ -14,6 +14,7 @@
 #include "EditorTexts.h"
 #include "app/Application_win.h"
 #include "app/Dialogs_win.h"
+#include "app/MakerSite.h"
 #include "app/ModeWindows_win.h"
 #include "editor/EditorCommandIds.h"
 #include "editor/EditorCommands.h"
@@ -27,9 +28,6 @@ namespace editor {
 namespace {
 
 using phrases::TTreeNode;
-
-// The maker's page that a click on the picture at the right of the tool bar opens.
-constexpr wchar_t kMakerPage[] = L"https://www.example.com/srf_ime/";
 
 constexpr int kImage1Id = 200;
 // Sizes at 96 DPI.
@@ -330,7 +328,7 @@ void TForm_User_Main::MenuItemClick(int id) {
 }
 
 void TForm_User_Main::Image1Click() {
-    ShellExecuteW(Handle(), nullptr, kMakerPage, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(Handle(), nullptr, app::kMakerHomePage, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 LRESULT TForm_User_Main::OnNotify(NMHDR& header) {

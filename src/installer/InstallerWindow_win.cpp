@@ -7,6 +7,7 @@
 #include "app/Application_win.h"
 #include "app/CommandLine.h"
 #include "app/Dialogs_win.h"
+#include "app/MakerSite.h"
 #include "app/ModeWindows_win.h"
 #include "installer/InstallPlan.h"
 #include "installer/InstallSystem_win.h"
@@ -15,9 +16,6 @@
 namespace installer {
 
 namespace {
-
-// The maker's page that greets the user after an installation.
-constexpr wchar_t kMakerPageAddress[] = L"http://www.srf-ime.com/pop3.htm";
 
 class TForm_Install_Main : public app::BaseWindow {
 public:
@@ -76,7 +74,7 @@ private:
             PlaceDataFiles(baseName, argument4);
             AddKeyboardLayout(baseName, layoutText);
             InstallInputMethod(baseName, layoutText);
-            ShellExecuteW(Handle(), nullptr, kMakerPageAddress, nullptr, nullptr, SW_SHOWNORMAL);
+            ShellExecuteW(Handle(), nullptr, app::kMakerInstallPage, nullptr, nullptr, SW_SHOWNORMAL);
         } catch (...) {
         }
     }

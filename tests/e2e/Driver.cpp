@@ -118,7 +118,6 @@ long Program::WaitForExit(std::chrono::milliseconds timeout) {
 }
 
 void Program::WaitUntilIdle(std::chrono::milliseconds timeout) const {
-    WaitForInputIdle(m_process.hProcess, static_cast<DWORD>(timeout.count()));
     // A window that answers a message has finished the command it was running.
     for (HWND hwnd : VisibleWindows(Id())) {
         DWORD_PTR ignored = 0;

@@ -67,7 +67,9 @@ stop_display() {
     fi
 }
 
-# Creates the prefix once; the Chinese fonts stand in for the ones a Chinese Windows has.
+# Creates the prefix once; the Chinese fonts stand in for the ones a Chinese Windows has. Windows
+# open inside a Wine desktop window, which draws their frames and captions itself: without a window
+# manager on the display each message box would otherwise wait about two seconds for one.
 prepare_wine_prefix() {
     mkdir -p "$WINEPREFIX"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -77,6 +79,8 @@ prepare_wine_prefix() {
         for face in "宋体" "SimSun" "新宋体" "NSimSun" "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Microsoft Sans Serif"; do
             wine reg add "$key" /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
         done
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 || true
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1 || true
         wineserver -w
     fi
     wineserver -p 60 >/dev/null 2>&1 || true

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes a demo character table srf_pub.zc and a demo phrase file srf_pub.dat into a directory,
-leaving any file that is already there untouched.
+leaving any file that is already there untouched. With --package BASE it writes instead a demo
+install package: the packaged files under their short names, plus an earlier BASE.ime, so that
+install mode asks before it replaces it. The input method files are stand-ins, not a real IME.
 
 The table holds the 6,763 hanzi of GB2312 in code order, then the full-width digits and Latin
 letters; bytes 0-3 and 6-9 of its header are zero."""
@@ -48,11 +50,28 @@ def write_if_absent(path, data):
     print('wrote', path)
 
 
-def main(directory):
+def package(directory, base):
+    files = {
+        'srf_zc': character_table(),
+        'srf_dat': phrase_file(),
+        'srf_usr': b'\0',
+        base + '.ime': b'demo input method, installed earlier\r\n',
+    }
+    for name in ['srf_ime', 'srf_set', 'srf_py', 'srf_pys', 'srf_lm', 'srf_pym', 'srf_kv', 'srf_zy']:
+        files[name] = ('demo package file %s\r\n' % name).encode('ascii')
+    for name, data in files.items():
+        write_if_absent(os.path.join(directory, name), data)
+
+
+def main(arguments):
+    directory = arguments[0] if arguments else '.'
     os.makedirs(directory, exist_ok=True)
+    if len(arguments) >= 3 and arguments[1] == '--package':
+        package(directory, arguments[2])
+        return
     write_if_absent(os.path.join(directory, 'srf_pub.zc'), character_table())
     write_if_absent(os.path.join(directory, 'srf_pub.dat'), phrase_file())
 
 
 if __name__ == '__main__':
-    main(sys.argv[1] if len(sys.argv) > 1 else '.')
+    main(sys.argv[1:])

@@ -20,17 +20,6 @@ fs::path WindowsPath(const std::string& path) {
     return fs::path(path);
 }
 
-template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
-
 std::wstring ClassName(HWND hwnd) {
     wchar_t name[256] = {};
     GetClassNameW(hwnd, name, 256);
@@ -39,10 +28,11 @@ std::wstring ClassName(HWND hwnd) {
 
 }  // namespace
 
-ScratchDirectory::ScratchDirectory() {
+ScratchDirectory::ScratchDirectory() : ScratchDirectory(fs::temp_directory_path()) {}
+
+ScratchDirectory::ScratchDirectory(const fs::path& parent) {
     static int counter = 0;
-    m_path = fs::temp_directory_path() /
-             ("srf_e2e_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter));
+    m_path = parent / ("srf_e2e_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter));
     fs::remove_all(m_path);
     fs::create_directories(m_path);
 }
@@ -145,7 +135,7 @@ std::vector<HWND> VisibleWindows(DWORD processId) {
 
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout) {
     HWND found = nullptr;
-    WaitFor(
+    Eventually(
         [&] {
             for (HWND hwnd : VisibleWindows(processId))
                 if (ClassName(hwnd) == className)
@@ -158,7 +148,7 @@ HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::
 
 MessageBoxSeen WaitForMessageBox(DWORD processId, std::chrono::milliseconds timeout) {
     MessageBoxSeen seen;
-    WaitFor(
+    Eventually(
         [&] {
             for (HWND hwnd : VisibleWindows(processId))
                 if (ClassName(hwnd) == L"#32770")

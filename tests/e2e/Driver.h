@@ -7,16 +7,31 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace driver {
 
 using namespace std::chrono_literals;
 
+// Polls condition until it holds or the time is up; true when it held.
+template <typename Condition>
+bool Eventually(Condition condition, std::chrono::milliseconds timeout = 10s) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class ScratchDirectory {
 public:
     ScratchDirectory();
+    // A fresh directory inside parent instead, e.g. on a disk of its own.
+    explicit ScratchDirectory(const std::filesystem::path& parent);
     ~ScratchDirectory();
     const std::filesystem::path& Path() const { return m_path; }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }

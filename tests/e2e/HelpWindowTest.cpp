@@ -33,17 +33,6 @@ HWND FindControl(HWND parent, int id) {
     return search.found;
 }
 
-template <typename Condition>
-bool Eventually(Condition condition, std::chrono::milliseconds timeout = 10s) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
-
 std::wstring ShownText(Method method, int index) { return Wide(help::TopicText(method, index)); }
 
 HWND FocusOf(HWND window) {

@@ -82,6 +82,8 @@ prepare_wine_prefix() {
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 || true
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1 || true
         wineserver -w
+        # Wine draws the caption buttons with Marlett, which Debian's Wine does not put in the prefix.
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     fi
     wineserver -p 60 >/dev/null 2>&1 || true
 }

@@ -56,6 +56,16 @@ void CharacterTable::LoadFromBytes(std::string_view bytes) {
         if (number == 0)
             number = static_cast<std::uint16_t>(i + 1);
     }
+    // Every pair, not only the folded ones, gets the number of its folded form, so that Find is
+    // one access without folding. A folded pair folds to itself, so filling in place is safe.
+    if (count) {
+        for (std::size_t pair = 0; pair < kPairValues; ++pair) {
+            const std::uint16_t folded = Fold(static_cast<unsigned char>(pair >> 8),
+                                              static_cast<unsigned char>(pair & 0xFF));
+            if (folded != pair)
+                numbers[pair] = numbers[folded];
+        }
+    }
     m_entries = std::move(entries);
     m_numbers = std::move(numbers);
 }
@@ -63,12 +73,6 @@ void CharacterTable::LoadFromBytes(std::string_view bytes) {
 std::string CharacterTable::Entry(int position) const {
     const std::uint16_t pair = m_entries.at(static_cast<std::size_t>(position));
     return {static_cast<char>(pair >> 8), static_cast<char>(pair & 0xFF)};
-}
-
-int CharacterTable::Find(unsigned char lead, unsigned char trail) const {
-    if (m_numbers.empty())
-        return -1;
-    return static_cast<int>(m_numbers[Fold(lead, trail)]) - 1;
 }
 
 int CharacterTable::FindByScan(unsigned char lead, unsigned char trail) const {

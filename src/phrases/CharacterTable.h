@@ -26,7 +26,9 @@ public:
     std::string Entry(int position) const;
 
     // The 0-based position of the first entry matching the pair, or -1. Constant time.
-    int Find(unsigned char lead, unsigned char trail) const;
+    int Find(unsigned char lead, unsigned char trail) const {
+        return m_numbers.empty() ? -1 : static_cast<int>(m_numbers[lead << 8 | trail]) - 1;
+    }
     // The same answer by a linear scan of the entries; kept to check and measure the index.
     int FindByScan(unsigned char lead, unsigned char trail) const;
 
@@ -35,8 +37,8 @@ public:
 
 private:
     std::vector<std::uint16_t> m_entries;  // lead << 8 | trail
-    // For every folded pair, the position + 1 of its first entry (the character number); 0 when
-    // absent. Empty while the table is.
+    // For every pair, the position + 1 of the first entry that folds as it does (the character
+    // number); 0 when absent. Empty while the table is.
     std::vector<std::uint16_t> m_numbers;
 };
 

@@ -73,13 +73,17 @@ std::string ReadWholeFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         Fail("FileOpenError", "Cannot open file %s", path);
-    std::string bytes;
+    // Read straight into the result, sized by the file and grown should the file grow meanwhile.
     struct stat status {};
+    std::size_t size = kWriteChunk;
     if (::fstat(fd, &status) == 0 && status.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(status.st_size));
-    char buffer[kWriteChunk];
+        size = static_cast<std::size_t>(status.st_size) + 1;
+    std::string bytes(size, '\0');
+    std::size_t filled = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -88,9 +92,10 @@ std::string ReadWholeFile(const std::string& path) {
         }
         if (got == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
+        filled += static_cast<std::size_t>(got);
     }
     ::close(fd);
+    bytes.resize(filled);
     return bytes;
 }
 

@@ -1,0 +1,21 @@
+// Export of the phrase tree; see PhraseExport.h.
+#include "phrases/PhraseExport.h"
+
+#include "phrases/TextEncoding.h"
+#include "phrases/TreeFile.h"
+#include "platform/FileSystem.h"
+
+namespace phrases {
+
+std::string ExportTree(const TTreeNodes& tree, ExportEncoding encoding) {
+    const std::string file = FormatTree(tree);
+    if (encoding == ExportEncoding::Gb2312)
+        return file;
+    return "\xEF\xBB\xBF" + Gb2312ToUtf8(file);
+}
+
+void ExportTreeToFile(const std::string& path, const TTreeNodes& tree, ExportEncoding encoding) {
+    platform::ReplaceFile(path, ExportTree(tree, encoding));
+}
+
+}  // namespace phrases

@@ -1,0 +1,20 @@
+// Export: the whole phrase tree in the indented form of srf_pub.dat, as UTF-8 with a byte-order
+// mark or as GB2312, for other machines, other input methods and version control.
+#pragma once
+
+#include <string>
+
+#include "phrases/TreeNodes.h"
+
+namespace phrases {
+
+enum class ExportEncoding { Utf8, Gb2312 };
+
+// The file's bytes: one line per node, TABs for the level, CR LF after every line. The UTF-8 form
+// starts with a byte-order mark, so that it is told from GB2312 even when it holds ASCII only.
+std::string ExportTree(const TTreeNodes& tree, ExportEncoding encoding);
+
+// Writes the export to path by safe replacement; throws the errors of platform::ReplaceFile.
+void ExportTreeToFile(const std::string& path, const TTreeNodes& tree, ExportEncoding encoding);
+
+}  // namespace phrases

@@ -1,0 +1,95 @@
+// Import: reading phrases from a file in the indented form of srf_pub.dat or as plain lines,
+// planning their merge into the tree with a summary the user sees first, and applying the plan.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "phrases/CharacterTable.h"
+#include "phrases/PhraseCompiler.h"
+#include "phrases/TextEncoding.h"
+#include "phrases/TreeNodes.h"
+
+namespace phrases {
+
+// Indented: the first line that is not blank starts at level 0 and a later line is indented;
+// levels 0 are categories, every deeper line a phrase of the category above it. Otherwise every
+// line is a phrase of one category the caller names.
+enum class ImportFormat { Indented, PlainLines };
+
+ImportFormat DetectImportFormat(std::string_view gb2312);
+
+enum class ImportOutcome {
+    Added,
+    Existing,   // a node of the tree, or a line before it, has the same text
+    TooLong,    // more than 64 bytes
+    Empty,      // nothing left after trimming
+    NotGb2312,  // a character GB2312 cannot hold
+};
+
+// One line of the file.
+struct ImportLine {
+    int line = 0;                // 1-based
+    bool isCategory = false;
+    std::string text;            // trimmed; kUnheldMark where a character could not be held
+    ImportOutcome outcome = ImportOutcome::Added;
+    int category = -1;           // index in ImportPlan::categories; -1 for a skipped category line
+    char32_t unheld = 0;         // for NotGb2312: the first such character
+    PhraseVerdict verdict;       // for an added phrase: what the compile will make of it
+};
+
+struct ImportCategory {
+    std::string text;
+    TTreeNode* node = nullptr;   // the tree's category of that text; null for a new one
+};
+
+// One node the merge inserts. Done in order, a new category comes before its phrases.
+struct ImportInsert {
+    bool isCategory = false;
+    int category = 0;            // index in ImportPlan::categories
+    std::string text;
+};
+
+struct ImportSummary {
+    int added = 0;               // phrases
+    int newCategories = 0;
+    int existing = 0;
+    int tooLong = 0;
+    int empty = 0;
+    int notGb2312 = 0;
+    int leftOutOfCompile = 0;    // added phrases that the compiled file will not hold
+};
+
+struct ImportPlan {
+    ImportFormat format = ImportFormat::Indented;
+    TextEncoding encoding = TextEncoding::Gb2312;
+    std::vector<ImportCategory> categories;
+    std::vector<ImportLine> lines;
+    std::vector<ImportInsert> inserts;
+    ImportSummary summary;
+
+    bool HasChanges() const { return !inserts.empty(); }
+};
+
+// Plans the merge of a converted file into the tree without changing it. Categories are matched
+// by their text; a phrase is checked like the editor's New: trimmed, not empty, at most 64
+// bytes, not yet anywhere in the tree nor earlier in the file. plainLinesCategory names the
+// category that plain lines go to (made anew when the tree has none of that text); it is not
+// used for the indented form. The plan holds pointers into the tree: apply it before any change.
+ImportPlan PlanImport(const TTreeNodes& tree, const Gb2312Text& text, const CharacterTable& table,
+                      ImportFormat format, std::string_view plainLinesCategory = {});
+
+// Performs the plan's inserts: a new category after the last one, a phrase at the end of its
+// category. Returns the new nodes in the order of plan.inserts; deleting them in reverse order
+// undoes the merge.
+std::vector<TTreeNode*> ApplyImport(TTreeNodes& tree, const ImportPlan& plan);
+
+// The summary as GB2312 lines separated by "\n", for the question before the merge.
+std::string FormatImportSummary(const ImportSummary& summary);
+
+// Why a line is not taken (or, for an added phrase the compile leaves out, why not compiled),
+// as a short GB2312 text; empty for a phrase that is added and compiled.
+std::string ImportLineReason(const ImportLine& line);
+
+}  // namespace phrases

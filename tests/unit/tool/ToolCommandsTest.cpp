@@ -1,0 +1,178 @@
+#include "tool/ToolCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "phrases/TableBytes.h"
+#include "platform/FileSystem.h"
+
+namespace tool {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+// GB2312 characters: chang yong ni hao xie, di zhi, bei jing.
+const std::string kChang = "\xB3\xA3", kYong = "\xD3\xC3", kNi = "\xC4\xE3", kHao = "\xBA\xC3";
+const std::string kXie = "\xD0\xBB", kDi = "\xB5\xD8", kZhi = "\xD6\xB7", kBei = "\xB1\xB1";
+const std::string kJing = "\xBE\xA9";
+
+// 常用 [你好 谢谢] 地址 [北京]
+const std::string kTree = kChang + kYong + "\r\n\t" + kNi + kHao + "\r\n\t" + kXie + kXie +
+                          "\r\n" + kDi + kZhi + "\r\n\t" + kBei + kJing + "\r\n";
+
+class ToolCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("tool-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        MakeData("data", kTree);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // A data directory with the tree and a table of every character above but 京.
+    std::string MakeData(const std::string& name, const std::string& tree) {
+        fs::create_directories(m_dir / name);
+        Write(name + "/srf_pub.dat", tree);
+        Write(name + "/srf_pub.zc",
+              phrases::testing::TableBytes({kChang, kYong, kNi, kHao, kXie, kBei}));
+        return Path(name);
+    }
+    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) const {
+        return platform::ReadWholeFile(Path(name));
+    }
+
+    int Run(const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        const int code = RunTool(args, out, err);
+        m_out = out.str();
+        m_err = err.str();
+        return code;
+    }
+
+    fs::path m_dir;
+    std::string m_out, m_err;
+};
+
+TEST_F(ToolCommandsTest, CompileThenDumpGivesTheCompiledPhrases) {
+    Write("data/srf_pub.zc",
+          phrases::testing::TableBytes({kChang, kYong, kNi, kHao, kXie, kBei, kJing}));
+    ASSERT_EQ(Run({"compile", Path("data")}), kExitOk) << m_err;
+    EXPECT_EQ(m_out, "srf_pub.usr: 3 phrases compiled, 0 left out\n");
+    EXPECT_EQ(Read("data/srf_pub.usr"), std::string("\x02\x03\x00\x04\x00\x02\x05\x00\x05\x00"
+                                                    "\x02\x06\x00\x07\x00\x00", 16));
+
+    ASSERT_EQ(Run({"dump", Path("data/srf_pub.usr"), "--table", Path("data/srf_pub.zc")}),
+              kExitOk) << m_err;
+    EXPECT_EQ(m_out, "你好\n谢谢\n北京\n");
+}
+
+TEST_F(ToolCommandsTest, CheckListsWhatTheCompileLeavesOut) {
+    EXPECT_EQ(Run({"check", Path("data")}), kExitLeftOut);
+    EXPECT_EQ(m_out, "srf_pub.dat:5: 北京: character 京 (BEA9) at 2 not in srf_pub.zc\n"
+                     "1 of 3 phrases left out\n");
+
+    MakeData("fine", kChang + kYong + "\r\n\t" + kNi + kHao + "\r\n");
+    EXPECT_EQ(Run({"check", Path("fine")}), kExitOk);
+    EXPECT_EQ(m_out, "0 of 1 phrases left out\n");
+}
+
+TEST_F(ToolCommandsTest, ExportsUtf8WithMarkOrGb2312AsTheFileHoldsIt) {
+    ASSERT_EQ(Run({"export", Path("data")}), kExitOk);
+    EXPECT_EQ(m_out, "\xEF\xBB\xBF常用\r\n\t你好\r\n\t谢谢\r\n地址\r\n\t北京\r\n");
+    ASSERT_EQ(Run({"export", Path("data") + kSeparator, "--gb2312"}), kExitOk);
+    EXPECT_EQ(m_out, kTree);
+}
+
+TEST_F(ToolCommandsTest, ExportThenImportIntoAnEmptyTreeGivesTheSameFile) {
+    for (const char* option : {"", "--gb2312"}) {
+        std::vector<std::string> args = {"export", Path("data")};
+        if (*option)
+            args.push_back(option);
+        ASSERT_EQ(Run(args), kExitOk);
+        Write("exported.txt", m_out);
+        fs::remove_all(m_dir / "empty");
+        MakeData("empty", "");
+        ASSERT_EQ(Run({"import", Path("empty"), Path("exported.txt")}), kExitOk) << m_err;
+        EXPECT_EQ(Read("empty/srf_pub.dat"), kTree) << option;
+        ASSERT_EQ(Run({"compile", Path("data")}), kExitOk);
+        EXPECT_EQ(Read("empty/srf_pub.usr"), Read("data/srf_pub.usr"));
+    }
+}
+
+TEST_F(ToolCommandsTest, ImportPrintsTheSummaryAndMergesUnlessDryRun) {
+    Write("new.txt", "地址\n\t北京\n\t上海\n\t😀\n新\n\t你好\n");
+    ASSERT_EQ(Run({"import", Path("data"), Path("new.txt"), "--dry-run"}), kExitOk) << m_err;
+    EXPECT_EQ(m_out.substr(0, m_out.find('\n')), "将增加语料 1 条，新增分类 1 个。");
+    EXPECT_NE(m_out.find(Path("new.txt") + ":4: \xEF\xBF\xBD [😀]: 含GB2312没有的字\n"),
+              std::string::npos) << m_out;
+    EXPECT_EQ(Read("data/srf_pub.dat"), kTree);
+    EXPECT_FALSE(fs::exists(m_dir / "data/srf_pub.usr"));
+
+    ASSERT_EQ(Run({"import", Path("data"), Path("new.txt")}), kExitOk) << m_err;
+    EXPECT_EQ(Read("data/srf_pub.dat"), kTree.substr(0, kTree.size() - 2) + "\r\n\t\xC9\xCF\xBA\xA3\r\n\xD0\xC2\r\n");
+    EXPECT_EQ(Read("data/srf_pub.usr"), std::string("\x02\x03\x00\x04\x00\x02\x05\x00\x05\x00\x00", 11));
+}
+
+TEST_F(ToolCommandsTest, PlainLinesNeedTheirCategory) {
+    Write("plain.txt", "北京\r\n你们\r\n");
+    EXPECT_EQ(Run({"import", Path("data"), Path("plain.txt")}), kExitUsage);
+    EXPECT_TRUE(m_err.starts_with("srf_tool import: the file holds plain lines")) << m_err;
+    ASSERT_EQ(Run({"import", Path("data"), Path("plain.txt"), "--category", "地址"}), kExitOk);
+    EXPECT_EQ(Read("data/srf_pub.dat"), kTree + "\t\xC4\xE3\xC3\xC7\r\n");
+}
+
+TEST_F(ToolCommandsTest, ErrorsGoToStandardErrorWithTheirExitCodes) {
+    const std::string missing = Path("missing");
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string err;  // the first line
+    } cases[] = {
+        {{"compile", missing}, kExitError, "Cannot open file " + missing + kSeparator + "srf_pub.dat"},
+        {{"import", Path("data"), missing}, kExitError, "Cannot open file " + missing},
+        {{"dump", missing, "--table", Path("data/srf_pub.zc")}, kExitError, "Cannot open file " + missing},
+        {{"dump", Path("data/srf_pub.dat"), "--table", Path("data/srf_pub.zc")}, kExitError,
+         "Record at offset 0 runs past the end of " + Path("data/srf_pub.dat")},
+        {{}, kExitUsage, "Usage: srf_tool COMMAND [ARGUMENTS]"},
+        {{"frobnicate"}, kExitUsage, "srf_tool: unknown command frobnicate"},
+        {{"compile"}, kExitUsage, "srf_tool compile: missing argument"},
+        {{"check", "a", "b"}, kExitUsage, "srf_tool check: unexpected argument b"},
+        {{"export", "a", "--utf16"}, kExitUsage, "srf_tool export: unknown option --utf16"},
+        {{"dump", "a.usr"}, kExitUsage, "srf_tool dump: missing --table FILE.zc"},
+        {{"dump", "a.usr", "--table"}, kExitUsage, "srf_tool dump: option --table needs a value"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.args), c.code);
+        EXPECT_EQ(m_err.substr(0, m_err.find('\n')), c.err);
+        EXPECT_EQ(m_out, "");
+    }
+}
+
+TEST_F(ToolCommandsTest, EveryCommandHasHelp) {
+    for (const std::string command : {"compile", "check", "export", "import", "dump"}) {
+        EXPECT_EQ(Run({command, "--help"}), kExitOk);
+        EXPECT_TRUE(m_out.starts_with("Usage: srf_tool " + command)) << m_out;
+    }
+    EXPECT_EQ(Run({"--help"}), kExitOk);
+    EXPECT_TRUE(m_out.starts_with("Usage: srf_tool COMMAND"));
+}
+
+}  // namespace
+}  // namespace tool

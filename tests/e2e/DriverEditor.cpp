@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "DriverTreeView.h"
 #include "editor/EditorCommandIds.h"
 
@@ -125,6 +127,17 @@ void EditorRun::ExpectErrorBox(const std::wstring& text) {
     EXPECT_EQ(box.caption, L"srf_user");
     EXPECT_EQ(box.text, text);
     PressAndWaitUntilClosed(box.hwnd, IDOK);
+}
+
+void EditorRun::ExpectNoBox() const {
+    Settle();
+    std::this_thread::sleep_for(300ms);
+    for (HWND hwnd : VisibleWindows(m_program->Id())) {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        EXPECT_NE(std::wstring(name), L"#32770") << "a box appeared: " << WindowText(hwnd).size()
+                                                 << " characters of caption";
+    }
 }
 
 }  // namespace driver

@@ -54,6 +54,8 @@ public:
     void New(const std::wstring& selectText, const std::wstring& text);
     // Waits for the error box and checks its caption and text, then closes it.
     void ExpectErrorBox(const std::wstring& text);
+    // Checks that no box follows (the congratulation after a failed Save, for one).
+    void ExpectNoBox() const;
 
 private:
     ScratchDirectory m_directory;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "DriverEditor.h"
+#include "editor/EditorCommandIds.h"
 
 using namespace driver;
 namespace fs = std::filesystem;
@@ -71,7 +72,10 @@ TEST(EditorDiskFull, AFailedSaveLosesNothingAndTheNextChangeWritesTheWholeTree) 
 
     run.New(L"其他", L"上好");
     run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.dat") + L".");
-    run.Settle();
+    // Save compiles only; its write fails too, and no congratulation follows.
+    SendCommand(run.Main(), editor::IDM_SAVE);
+    run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.usr") + L".");
+    run.ExpectNoBox();
     EXPECT_EQ(run.File("srf_pub.dat"), EditorTree());
     EXPECT_EQ(run.File("srf_pub.usr"), EditorCompiled());
     EXPECT_EQ(run.Names(), EditorFileNames()) << "a temporary file was left beside the data files";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "DriverEditor.h"
+#include "editor/EditorCommandIds.h"
 
 using namespace driver;
 
@@ -44,6 +45,12 @@ TEST_P(EditorHeldOpen, TheChangeFailsWithTheOldFileIntactAndSucceedsOnceReleased
     ASSERT_TRUE(holder.Held()) << "cannot hold " << held << " open: error " << GetLastError();
     run.New(L"其他", L"上好");
     run.ExpectErrorBox(L"Cannot create file " + run.ProgramPath(held) + L".");
+    if (!treeHeld) {
+        // Save compiles only, and fails the same way: no congratulation follows.
+        SendCommand(run.Main(), editor::IDM_SAVE);
+        run.ExpectErrorBox(L"Cannot create file " + run.ProgramPath(held) + L".");
+        run.ExpectNoBox();
+    }
     run.Settle();
     holder.Release();
 

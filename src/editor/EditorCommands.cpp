@@ -2,11 +2,19 @@
 #include "editor/EditorCommands.h"
 
 #include "EditorTexts.h"
+#include "editor/EditHistory.h"
+#include "editor/PhraseFinder.h"
 
 namespace editor {
 
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
+
+EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files, TreeObserver& observer)
+    : m_tree(tree), m_dialogs(dialogs), m_files(files), m_observer(observer),
+      m_edits(std::make_unique<TreeEditor>(tree, observer)), m_history(std::make_unique<EditHistory>()) {}
+
+EditorCommands::~EditorCommands() = default;
 
 std::string_view TrimText(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
@@ -36,6 +44,24 @@ bool EditorCommands::Run(Command command, TTreeNode* selected) {
         break;
     case Command::Quit:
         return true;
+    case Command::Undo:
+        Undo();
+        break;
+    case Command::Redo:
+        Redo();
+        break;
+    case Command::MoveUp:
+        MoveUp(selected);
+        break;
+    case Command::MoveDown:
+        MoveDown(selected);
+        break;
+    case Command::NewCategory:
+        NewCategory();
+        break;
+    case Command::RestoreBackup:
+        RestoreBackup();
+        break;
     }
     return false;
 }
@@ -56,10 +82,8 @@ void EditorCommands::New(TTreeNode* selected) {
     if (!Acceptable(text))
         return;
     // A new phrase always goes first in its category, also when a phrase is selected.
-    TTreeNode* node = onCategory ? m_tree.InsertFirstChild(selected, text)
-                                 : m_tree.InsertFirstSibling(selected, text);
-    m_observer.NodeInserted(node);
-    m_files.SaveAndCompile();
+    m_edits->InsertAt(onCategory ? selected : selected->Parent(), 0, text);
+    CommitAndSave();
 }
 
 void EditorCommands::Modify(TTreeNode* selected) {
@@ -78,9 +102,8 @@ void EditorCommands::Modify(TTreeNode* selected) {
         return;
     if (!Acceptable(text))
         return;
-    m_tree.SetNodeText(selected, text);
-    m_observer.NodeTextChanged(selected);
-    m_files.SaveAndCompile();
+    m_edits->SetText(selected, text);
+    CommitAndSave();
 }
 
 void EditorCommands::Delete(TTreeNode* selected) {
@@ -94,15 +117,149 @@ void EditorCommands::Delete(TTreeNode* selected) {
         std::string(texts::kDeleteQuestionStart) + selected->Text() + texts::kDeleteQuestionEnd;
     if (m_dialogs.MessageBox(question, texts::kConfirmCaption, kQuestionFlags) != 1)
         return;
-    m_observer.NodeDeleting(selected);
-    m_tree.DeleteNode(selected);
-    m_files.SaveAndCompile();
+    m_edits->Remove(selected);
+    CommitAndSave();
 }
 
 void EditorCommands::Save() {
     if (!CheckDataLoaded())
         return;
     m_files.CompilePhraseFile(true);
+}
+
+void EditorCommands::Undo() {
+    if (!CheckDataLoaded() || !m_history->CanUndo())
+        return;
+    m_select = m_history->Undo(*m_edits);
+    SaveChanges();
+}
+
+void EditorCommands::Redo() {
+    if (!CheckDataLoaded() || !m_history->CanRedo())
+        return;
+    m_select = m_history->Redo(*m_edits);
+    SaveChanges();
+}
+
+void EditorCommands::MoveUp(TTreeNode* selected) {
+    MoveWithin(selected, -1);
+}
+
+void EditorCommands::MoveDown(TTreeNode* selected) {
+    MoveWithin(selected, +1);
+}
+
+void EditorCommands::MoveWithin(TTreeNode* selected, int delta) {
+    if (!CheckDataLoaded())
+        return;
+    if (!selected)
+        return Notice(texts::kSelectToMove);
+    if (selected->Level() == 0)
+        return Notice(texts::kCategoryNotMovable);
+    // At either end of its category the phrase stays, without a word: there is nothing to do.
+    if (delta < 0 ? !selected->PreviousSibling() : !selected->NextSibling())
+        return;
+    const int index = PlaceOf(selected).back();
+    m_select = m_edits->Move(selected, selected->Parent(), index + delta);
+    CommitAndSave();
+}
+
+void EditorCommands::MoveToCategory(TTreeNode* phrase, TTreeNode* target) {
+    if (!phrase || !target || phrase->Level() == 0 || !CheckDataLoaded())
+        return;
+    TTreeNode* category = target;
+    while (category->Parent())
+        category = category->Parent();
+    TTreeNode* home = phrase;
+    while (home->Parent())
+        home = home->Parent();
+    // A drop on a phrase of its own category, or on the phrase itself, means no move.
+    if (category == home && (target != category || phrase == category->FirstChild()))
+        return;
+    m_select = m_edits->Move(phrase, category, 0);
+    CommitAndSave();
+}
+
+void EditorCommands::NewCategory() {
+    if (!CheckDataLoaded())
+        return;
+    std::string entered;
+    if (!m_dialogs.PromptForText(texts::kInputCaption, texts::kCategoryPrompt, entered))
+        return;
+    const std::string_view text = TrimText(entered);
+    if (text.empty())
+        return Notice(texts::kIncorrectInput);
+    if (!Acceptable(text))
+        return;
+    m_select = m_edits->InsertAt(nullptr, ChildCount(m_tree, nullptr), text);
+    CommitAndSave();
+}
+
+void EditorCommands::RestoreBackup() {
+    // The tree may have failed to load: the backup is then the way back. The table must be
+    // there, or the compile would empty srf_pub.usr.
+    if (!m_files.TableLoaded())
+        return Notice(texts::kDataNotLoaded);
+    const std::optional<std::string> backup = m_files.ReadBackup();
+    if (!backup)
+        return Notice(texts::kNoBackup);
+    if (m_dialogs.MessageBox(texts::kRestoreQuestion, texts::kConfirmCaption, kQuestionFlags) != 1)
+        return;
+    m_edits->ReplaceAll(*backup);
+    m_files.TreeRestored();
+    CommitAndSave();
+}
+
+void EditorCommands::Find(const std::string& sought, TTreeNode* from) {
+    if (sought.empty())
+        return;
+    TTreeNode* found = FindNext(m_tree, from, sought);
+    if (!found)
+        return Notice(texts::kNotFound);
+    m_select = found;
+}
+
+void EditorCommands::CheckDiskChange() {
+    if (!m_files.DataLoaded() || !m_files.ChangedOnDisk())
+        return;
+    if (m_dialogs.MessageBox(texts::kChangedOnDisk, texts::kConfirmCaption, kQuestionFlags) == 1)
+        Reload();
+    else
+        m_files.AcceptDiskState();
+}
+
+TTreeNode* EditorCommands::TakeSelection() {
+    TTreeNode* node = m_select;
+    m_select = nullptr;
+    return node;
+}
+
+bool EditorCommands::CanUndo() const {
+    return m_history->CanUndo();
+}
+
+bool EditorCommands::CanRedo() const {
+    return m_history->CanRedo();
+}
+
+void EditorCommands::CommitAndSave() {
+    m_history->Commit(*m_edits);
+    SaveChanges();
+}
+
+void EditorCommands::Reload() {
+    m_select = nullptr;
+    m_history->Clear();
+    m_files.ReloadPhraseTree();
+}
+
+void EditorCommands::SaveChanges() {
+    if (m_files.ChangedOnDisk()) {
+        if (m_dialogs.MessageBox(texts::kChangedBeforeSave, texts::kConfirmCaption, kQuestionFlags) == 1)
+            return Reload();
+        m_files.AcceptDiskState();
+    }
+    m_files.SaveAndCompile();
 }
 
 bool EditorCommands::Exists(std::string_view text) const {

@@ -1,10 +1,14 @@
-// The phrase editor's five commands (New, Modify, Delete, Save, Quit) with all their checks and
-// texts. Portable: the user is reached through UserDialogs, the files through PhraseFiles, and
-// the window learns of every change to the tree through TreeObserver.
+// The phrase editor's commands (New, Modify, Delete, Save, Quit; Undo, Redo, the moves, New
+// category, Find and Restore backup) with all their checks and texts. Portable: the user is
+// reached through UserDialogs, the files through PhraseFiles, and the window learns of every
+// change to the tree through TreeObserver.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "phrases/TreeNodes.h"
 
@@ -32,6 +36,19 @@ public:
     virtual void SaveAndCompile() = 0;
     // Compiles srf_pub.usr; with announce, the congratulation follows a successful write.
     virtual void CompilePhraseFile(bool announce) = 0;
+
+    // srf_pub.zc loaded: compiling would not empty srf_pub.usr.
+    virtual bool TableLoaded() const { return DataLoaded(); }
+    // True when another program has written srf_pub.dat since it was last read or written here.
+    virtual bool ChangedOnDisk() { return false; }
+    // Reads srf_pub.dat again and compiles silently.
+    virtual void ReloadPhraseTree() {}
+    // Takes srf_pub.dat as it now stands as known: the next save writes over it.
+    virtual void AcceptDiskState() {}
+    // The bytes of srf_pub.dat.bak; nullopt when there is none.
+    virtual std::optional<std::string> ReadBackup() { return std::nullopt; }
+    // The tree was replaced whole by a good file (the backup): it counts as loaded from now on.
+    virtual void TreeRestored() {}
 };
 
 // Told of every change to the tree right after it is made and before the files are written,
@@ -44,9 +61,14 @@ public:
     virtual void NodeTextChanged(phrases::TTreeNode*) {}
     // Before the node and everything beneath it go.
     virtual void NodeDeleting(phrases::TTreeNode*) {}
+    // After a compile: the nodes whose state (compiled or left out) has changed.
+    virtual void PhrasesChecked(const std::vector<const phrases::TTreeNode*>&) {}
 };
 
-enum class Command { New, Modify, Delete, Save, Quit };
+enum class Command {
+    New, Modify, Delete, Save, Quit,
+    Undo, Redo, MoveUp, MoveDown, NewCategory, RestoreBackup,
+};
 
 // Flags of the message box: a notice has an OK button only, a question OK and Cancel.
 constexpr unsigned kNoticeFlags = 0;
@@ -59,11 +81,14 @@ std::string_view TrimText(std::string_view text);
 // True when the text holds a byte that would break the one-node-per-line file (CR, LF, NUL).
 bool HasLineBreakingByte(std::string_view text);
 
+class TreeEditor;
+class EditHistory;
+
 class EditorCommands {
 public:
     EditorCommands(phrases::TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files,
-                   TreeObserver& observer)
-        : m_tree(tree), m_dialogs(dialogs), m_files(files), m_observer(observer) {}
+                   TreeObserver& observer);
+    ~EditorCommands();
 
     // Runs a command on the selected node (null when nothing is selected). Returns true when the
     // window should close (Quit). Errors of the files go to the caller.
@@ -74,11 +99,45 @@ public:
     void Delete(phrases::TTreeNode* selected);
     void Save();
 
+    // Ctrl+Z and Ctrl+Y: take back or make again one step of this run, saved and compiled at once.
+    void Undo();
+    void Redo();
+    // Ctrl+Up and Ctrl+Down: the phrase one place up or down within its category.
+    void MoveUp(phrases::TTreeNode* selected);
+    void MoveDown(phrases::TTreeNode* selected);
+    // A phrase dropped on a node: it becomes the first phrase of that node's category. Dropped on
+    // a phrase of its own category it stays where it is.
+    void MoveToCategory(phrases::TTreeNode* phrase, phrases::TTreeNode* target);
+    // A category after the last one, with the checks of New.
+    void NewCategory();
+    // srf_pub.dat.bak takes the place of the tree after a confirmation; saved and compiled.
+    void RestoreBackup();
+    // The next node after from whose text holds sought, wrapping; a notice when none does.
+    void Find(const std::string& sought, phrases::TTreeNode* from);
+    // On the window's activation: asks whether to read srf_pub.dat again when another program
+    // has written it.
+    void CheckDiskChange();
+
+    // The node the last command is about, for the window to select; null to leave the selection.
+    phrases::TTreeNode* TakeSelection();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // For a command that makes several changes as one step (see TreeEditor).
+    TreeEditor& Edits() { return *m_edits; }
+    // Takes the changes made through Edits() as one undo step, then saves and compiles.
+    void CommitAndSave();
+
     // True when a node's text equals text byte for byte, letter case included.
     bool Exists(std::string_view text) const;
 
 private:
     void Notice(const char* text);
+    // Reads srf_pub.dat again; what could be undone belonged to the tree that is gone.
+    void Reload();
+    // Saves and compiles, unless another program has written srf_pub.dat meanwhile and the user
+    // chooses to read it again instead.
+    void SaveChanges();
+    void MoveWithin(phrases::TTreeNode* selected, int delta);
     // Shows the notice and returns false when the files did not load.
     bool CheckDataLoaded();
     // The checks New and Modify share after their own: a line-breaking byte, the length and
@@ -89,6 +148,9 @@ private:
     UserDialogs& m_dialogs;
     PhraseFiles& m_files;
     TreeObserver& m_observer;
+    std::unique_ptr<TreeEditor> m_edits;
+    std::unique_ptr<EditHistory> m_history;
+    phrases::TTreeNode* m_select = nullptr;
 };
 
 }  // namespace editor

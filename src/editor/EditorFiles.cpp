@@ -3,6 +3,9 @@
 
 #include "EditorTexts.h"
 #include "phrases/PhraseCompiler.h"
+#include "phrases/TreeFile.h"
+#include "platform/FileStamp.h"
+#include "platform/FileSystem.h"
 
 namespace editor {
 
@@ -14,8 +17,21 @@ void EditorFiles::FormShow() {
 
 void EditorFiles::LoadPhraseTree() {
     m_treeLoaded = false;
+    m_health.Clear();
+    std::string bytes;
     try {
-        m_tree.LoadTree(TreePath());
+        // Read first: when the file cannot be opened the tree stays as it was.
+        bytes = platform::ReadWholeFile(TreePath());
+    } catch (...) {
+        if (!platform::StampOf(TreePath()).exists)
+            m_watch.RememberMissing();
+        m_observer.TreeReloaded();
+        throw;
+    }
+    m_watch.Remember(bytes);
+    m_tree.ClearTree();
+    try {
+        phrases::ParseTree(m_tree, bytes);
     } catch (...) {
         m_observer.TreeReloaded();
         throw;
@@ -29,15 +45,35 @@ void EditorFiles::LoadCharacterTable() {
     m_tableLoaded = true;
 }
 
+void EditorFiles::ReloadPhraseTree() {
+    LoadPhraseTree();
+    if (m_tableLoaded)
+        CompilePhraseFile(false);
+}
+
 void EditorFiles::SaveAndCompile() {
-    m_tree.SaveTree(TreePath());
+    // One generation of backup, replaced as safely as the file itself.
+    if (platform::StampOf(TreePath()).exists)
+        platform::ReplaceFile(BackupPath(), platform::ReadWholeFile(TreePath()));
+    const std::string bytes = phrases::FormatTree(m_tree);
+    platform::ReplaceFile(TreePath(), bytes);
+    m_watch.Remember(bytes);
     CompilePhraseFile(false);
 }
 
 void EditorFiles::CompilePhraseFile(bool announce) {
-    phrases::WriteCompiledFile(CompiledPath(), m_tree, m_table);
+    phrases::CompileReport report;
+    const std::string compiled = phrases::CompilePhrases(m_tree, m_table, &report);
+    m_observer.PhrasesChecked(m_health.Update(m_tree, report));
+    platform::ReplaceFile(CompiledPath(), compiled);
     if (announce)
         m_dialogs.MessageBox(texts::kSaved, texts::kNoticeCaption, kNoticeFlags);
+}
+
+std::optional<std::string> EditorFiles::ReadBackup() {
+    if (!platform::StampOf(BackupPath()).exists)
+        return std::nullopt;
+    return platform::ReadWholeFile(BackupPath());
 }
 
 }  // namespace editor

@@ -1,10 +1,14 @@
-// The phrase editor's files in the data directory: srf_pub.dat (the tree), srf_pub.zc (the
-// character table, read only) and srf_pub.usr (the compiled phrases). Portable.
+// The phrase editor's files in the data directory: srf_pub.dat (the tree), srf_pub.dat.bak (the
+// version before the last save), srf_pub.zc (the character table, read only) and srf_pub.usr
+// (the compiled phrases). Portable.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "editor/DiskChangeWatch.h"
 #include "editor/EditorCommands.h"
+#include "editor/PhraseHealth.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/TreeNodes.h"
 
@@ -16,9 +20,10 @@ public:
     EditorFiles(std::string dataDirectory, phrases::TTreeNodes& tree, UserDialogs& dialogs,
                 TreeObserver& observer)
         : m_directory(std::move(dataDirectory)), m_tree(tree), m_dialogs(dialogs),
-          m_observer(observer) {}
+          m_observer(observer), m_watch(TreePath()) {}
 
     std::string TreePath() const { return m_directory + "srf_pub.dat"; }
+    std::string BackupPath() const { return m_directory + "srf_pub.dat.bak"; }
     std::string TablePath() const { return m_directory + "srf_pub.zc"; }
     std::string CompiledPath() const { return m_directory + "srf_pub.usr"; }
 
@@ -31,10 +36,19 @@ public:
     void LoadCharacterTable();
 
     bool DataLoaded() const override { return m_treeLoaded && m_tableLoaded; }
+    bool TableLoaded() const override { return m_tableLoaded; }
+    // Keeps the file it replaces as srf_pub.dat.bak, writes srf_pub.dat whole and compiles.
     void SaveAndCompile() override;
+    // Compiles srf_pub.usr and takes the compile's report into Health().
     void CompilePhraseFile(bool announce) override;
+    bool ChangedOnDisk() override { return m_watch.Changed(); }
+    void ReloadPhraseTree() override;
+    void AcceptDiskState() override { m_watch.Accept(); }
+    std::optional<std::string> ReadBackup() override;
+    void TreeRestored() override { m_treeLoaded = true; }
 
     const phrases::CharacterTable& Table() const { return m_table; }
+    PhraseHealth& Health() { return m_health; }
 
 private:
     std::string m_directory;
@@ -42,6 +56,8 @@ private:
     UserDialogs& m_dialogs;
     TreeObserver& m_observer;
     phrases::CharacterTable m_table;
+    DiskChangeWatch m_watch;
+    PhraseHealth m_health;
     bool m_treeLoaded = false;
     bool m_tableLoaded = false;
 };

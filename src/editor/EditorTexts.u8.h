@@ -27,6 +27,36 @@ inline constexpr char kDeleteQuestionStart[] = "确定要删除[";
 inline constexpr char kDeleteQuestionEnd[] = "]吗?";
 inline constexpr char kSaved[] = "祝贺：保存完成!";
 inline constexpr char kDataNotLoaded[] = "数据文件未能正确读入, 不能保存修改!";
+inline constexpr char kSelectToMove[] = "请选择要移动的语料!";
+inline constexpr char kCategoryNotMovable[] = "分类不能移动!";
+inline constexpr char kNotFound[] = "没有找到要查找的内容!";
+inline constexpr char kNoBackup[] = "没有找到备份文件srf_pub.dat.bak!";
+inline constexpr char kRestoreQuestion[] = "确定要用备份恢复语料吗? 现在的语料将成为新的备份.";
+inline constexpr char kChangedOnDisk[] =
+    "语料文件srf_pub.dat已被其他程序修改, 要重新读入吗?\n(取消: 保留窗口中的语料, 下次保存时覆盖该文件)";
+inline constexpr char kChangedBeforeSave[] =
+    "语料文件srf_pub.dat已被其他程序修改!\n确定: 重新读入该文件, 放弃这次修改;\n取消: 用窗口中的语料覆盖该文件.";
+
+// Prompt of New category.
+inline constexpr char kCategoryPrompt[] = "分类";
+
+// The status bar: the counts of the last compile, and why a selected phrase was left out.
+inline constexpr char kCountCategories[] = "分类: ";
+inline constexpr char kCountPhrases[] = "语料: ";
+inline constexpr char kCountCompiled[] = "已编入: ";
+inline constexpr char kCountLeftOut[] = "未编入: ";
+inline constexpr char kReasonEmpty[] = "未编入: 内容为空";
+inline constexpr char kReasonOddLength[] = "未编入: 字节数为单数, 含有半角字符";
+inline constexpr char kReasonSingleCharacter[] = "未编入: 只有一个字, 语料至少要两个字";
+inline constexpr char kReasonTooLong[] = "未编入: 超过50个字";
+inline constexpr char kReasonMissingStart[] = "未编入: 字“";
+inline constexpr char kReasonMissingEnd[] = "”不在字表srf_pub.zc中";
+inline constexpr char kReasonHalfWidth[] = " (半角字符使后面的字错位)";
+
+// The find box.
+inline constexpr char kFindLabel[] = "查找:";
+inline constexpr char kFindNext[] = "下一个";
+inline constexpr char kFindClose[] = "×";
 
 // Menu captions; the full-width and ASCII parentheses are mixed on purpose, as users know them.
 inline constexpr char kMenuFile[] = "文件（&F）";
@@ -37,6 +67,13 @@ inline constexpr char kMenuUpdate[] = "编辑（&E）";
 inline constexpr char kMenuEdit[] = "修改(&U)";
 inline constexpr char kMenuDelete[] = "删除（&D）";
 inline constexpr char kMenuHelp[] = "帮助(&H)";
+inline constexpr char kMenuNewCategory[] = "新增分类（&C）";
+inline constexpr char kMenuRestore[] = "恢复备份（&R）";
+inline constexpr char kMenuUndo[] = "撤销（&Z）";
+inline constexpr char kMenuRedo[] = "重做（&Y）";
+inline constexpr char kMenuFind[] = "查找（&F）";
+inline constexpr char kMenuMoveUp[] = "上移（&K）";
+inline constexpr char kMenuMoveDown[] = "下移（&J）";
 inline constexpr char kMenuSystemHelp[] = "系统帮助（&E）";
 inline constexpr char kMenuVersionHelp[] = "版本信息（&I）";
 
@@ -46,6 +83,11 @@ inline constexpr char kHintEdit[] = "修改";
 inline constexpr char kHintDelete[] = "删除";
 inline constexpr char kHintSave[] = "保存";
 inline constexpr char kHintQuit[] = "退出";
+inline constexpr char kHintUndo[] = "撤销 (Ctrl+Z)";
+inline constexpr char kHintRedo[] = "重做 (Ctrl+Y)";
+inline constexpr char kHintFind[] = "查找 (Ctrl+F, F3)";
+inline constexpr char kHintMoveUp[] = "上移 (Ctrl+↑)";
+inline constexpr char kHintMoveDown[] = "下移 (Ctrl+↓)";
 
 // The window font and the words on the maker's picture at the right end of the tool bar.
 inline constexpr char kFontName[] = "宋体";

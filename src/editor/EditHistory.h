@@ -1,0 +1,104 @@
+// Undo and redo for the phrase editor. Every change to the tree goes through TreeEditor, which
+// makes it, tells the window and writes down how to take it back; EditHistory keeps the steps.
+// Places are kept as child positions, not node pointers, since an undone delete makes new nodes.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/EditorCommands.h"
+#include "phrases/TreeNodes.h"
+
+namespace editor {
+
+// A node's place: its position among its siblings at every level, from the roots down.
+using TreePlace = std::vector<int>;
+
+TreePlace PlaceOf(const phrases::TTreeNode* node);
+// The node at the place; null when the tree has no such place.
+phrases::TTreeNode* NodeAtPlace(const phrases::TTreeNodes& tree, const TreePlace& place);
+// The child at position index of parent (null: the roots); null when there are fewer.
+phrases::TTreeNode* ChildAt(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent, int index);
+int ChildCount(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent);
+
+// A node with everything beneath it, as text.
+struct SubtreeCopy {
+    std::string text;
+    std::vector<SubtreeCopy> children;
+};
+
+// One change as it was made, with what it takes to make it again or take it back.
+struct TreeEdit {
+    enum class Kind { Insert, Remove, SetText, Move, ReplaceAll };
+    Kind kind = Kind::Insert;
+    TreePlace place;     // Insert, Remove, SetText: the node; Move: where it stood before
+    TreePlace target;    // Move: where it stands after
+    SubtreeCopy node;    // Insert, Remove: the node and its descendants
+    std::string before;  // SetText: old text; ReplaceAll: the old tree file
+    std::string after;   // SetText: new text; ReplaceAll: the new tree file
+};
+
+// One undo step: the changes of one command, in the order they were made.
+using EditStep = std::vector<TreeEdit>;
+
+// Makes changes to the tree, tells the observer of each, and collects them into the pending step
+// until EditHistory::Commit takes it. A command that makes several changes (an import inserting
+// many phrases) simply makes them all and commits once: they undo and redo as one step.
+class TreeEditor {
+public:
+    TreeEditor(phrases::TTreeNodes& tree, TreeObserver& observer) : m_tree(tree), m_observer(observer) {}
+
+    // Inserts text as the child at position index of parent (null: a root); index may be the
+    // number of children (the end).
+    phrases::TTreeNode* InsertAt(phrases::TTreeNode* parent, int index, std::string_view text);
+    void Remove(phrases::TTreeNode* node);
+    void SetText(phrases::TTreeNode* node, std::string_view text);
+    // Moves node with its descendants to position index among the children of newParent, the
+    // position counted without the node itself. Returns the node in its new place.
+    phrases::TTreeNode* Move(phrases::TTreeNode* node, phrases::TTreeNode* newParent, int index);
+    // Replaces the whole tree by the tree file's bytes; throws the reader's errors first,
+    // leaving the tree as it was.
+    void ReplaceAll(std::string_view treeFile);
+
+    bool HasPending() const { return !m_pending.empty(); }
+    EditStep TakePending();
+
+    // Makes the step's changes again (redo) or takes them back (undo), without recording.
+    // Returns the node the step is about, for the window to select; null when there is none.
+    phrases::TTreeNode* Apply(const EditStep& step);
+    phrases::TTreeNode* Revert(const EditStep& step);
+
+    phrases::TTreeNodes& Tree() { return m_tree; }
+
+private:
+    phrases::TTreeNode* InsertCopy(phrases::TTreeNode* parent, int index, const SubtreeCopy& copy);
+    phrases::TTreeNode* InsertChildren(phrases::TTreeNode* parent, const SubtreeCopy& copy);
+    void RemoveNode(phrases::TTreeNode* node);
+    phrases::TTreeNode* MoveNode(const TreePlace& from, const TreePlace& to);
+    void Load(std::string_view treeFile);
+    phrases::TTreeNode* Node(const TreePlace& place) const;
+
+    phrases::TTreeNodes& m_tree;
+    TreeObserver& m_observer;
+    EditStep m_pending;
+};
+
+// The steps made in this run, for Ctrl+Z and Ctrl+Y; unlimited.
+class EditHistory {
+public:
+    // Takes the editor's pending changes as one step; a new step ends what could be redone.
+    void Commit(TreeEditor& editor);
+    bool CanUndo() const { return !m_done.empty(); }
+    bool CanRedo() const { return !m_undone.empty(); }
+    // Each returns the node the step is about (see TreeEditor::Apply).
+    phrases::TTreeNode* Undo(TreeEditor& editor);
+    phrases::TTreeNode* Redo(TreeEditor& editor);
+    void Clear();
+
+private:
+    std::vector<EditStep> m_done;
+    std::vector<EditStep> m_undone;
+};
+
+}  // namespace editor

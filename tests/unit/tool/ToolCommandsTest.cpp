@@ -126,8 +126,10 @@ TEST_F(ToolCommandsTest, ImportPrintsTheSummaryAndMergesUnlessDryRun) {
     EXPECT_FALSE(fs::exists(m_dir / "data/srf_pub.usr"));
 
     ASSERT_EQ(Run({"import", Path("data"), Path("new.txt")}), kExitOk) << m_err;
-    EXPECT_EQ(Read("data/srf_pub.dat"), kTree.substr(0, kTree.size() - 2) + "\r\n\t\xC9\xCF\xBA\xA3\r\n\xD0\xC2\r\n");
-    EXPECT_EQ(Read("data/srf_pub.usr"), std::string("\x02\x03\x00\x04\x00\x02\x05\x00\x05\x00\x00", 11));
+    // 上海 at the end of 地址, the new category 新 last.
+    EXPECT_EQ(Read("data/srf_pub.dat"), kTree + "\t\xC9\xCF\xBA\xA3\r\n\xD0\xC2\r\n");
+    EXPECT_EQ(Read("data/srf_pub.usr"),
+              std::string("\x02\x03\x00\x04\x00\x02\x05\x00\x05\x00\x00", 11));
 }
 
 TEST_F(ToolCommandsTest, PlainLinesNeedTheirCategory) {
@@ -145,9 +147,11 @@ TEST_F(ToolCommandsTest, ErrorsGoToStandardErrorWithTheirExitCodes) {
         int code;
         std::string err;  // the first line
     } cases[] = {
-        {{"compile", missing}, kExitError, "Cannot open file " + missing + kSeparator + "srf_pub.dat"},
+        {{"compile", missing}, kExitError,
+         "Cannot open file " + missing + kSeparator + "srf_pub.dat"},
         {{"import", Path("data"), missing}, kExitError, "Cannot open file " + missing},
-        {{"dump", missing, "--table", Path("data/srf_pub.zc")}, kExitError, "Cannot open file " + missing},
+        {{"dump", missing, "--table", Path("data/srf_pub.zc")}, kExitError,
+         "Cannot open file " + missing},
         {{"dump", Path("data/srf_pub.dat"), "--table", Path("data/srf_pub.zc")}, kExitError,
          "Record at offset 0 runs past the end of " + Path("data/srf_pub.dat")},
         {{}, kExitUsage, "Usage: srf_tool COMMAND [ARGUMENTS]"},

@@ -4,6 +4,7 @@
 #include "EditorTexts.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/TreeFile.h"
+#include "platform/Error.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 
@@ -52,9 +53,18 @@ void EditorFiles::ReloadPhraseTree() {
 }
 
 void EditorFiles::SaveAndCompile() {
-    // One generation of backup, replaced as safely as the file itself.
-    if (platform::StampOf(TreePath()).exists)
-        platform::ReplaceFile(BackupPath(), platform::ReadWholeFile(TreePath()));
+    // One generation of backup, replaced as safely as the file itself. A tree file that cannot be
+    // read for it (another program holds it) cannot be replaced either, so the save fails as such.
+    if (platform::StampOf(TreePath()).exists) {
+        std::string previous;
+        try {
+            previous = platform::ReadWholeFile(TreePath());
+        } catch (const platform::Error&) {
+            throw platform::Error("FileCreateError",
+                                  platform::Format("Cannot create file %s", TreePath()));
+        }
+        platform::ReplaceFile(BackupPath(), previous);
+    }
     const std::string bytes = phrases::FormatTree(m_tree);
     platform::ReplaceFile(TreePath(), bytes);
     m_watch.Remember(bytes);

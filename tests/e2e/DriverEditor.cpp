@@ -41,9 +41,10 @@ const std::string& EditorCompiledAfterBoth() {
     return compiled;
 }
 
-const std::set<std::string>& EditorFileNames() {
-    static const std::set<std::string> names = {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc",
-                                                "srf_user.exe"};
+std::set<std::string> EditorFileNames(bool withBackup) {
+    std::set<std::string> names = {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_user.exe"};
+    if (withBackup)
+        names.insert("srf_pub.dat.bak");
     return names;
 }
 

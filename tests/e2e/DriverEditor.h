@@ -24,8 +24,9 @@ const std::string& EditorCompiled();
 // then 早上 (02 (3, 4)) into 问候.
 const std::string& EditorTreeAfterBoth();
 const std::string& EditorCompiledAfterBoth();
-// The files of the data directory, and nothing else.
-const std::set<std::string>& EditorFileNames();
+// The files of the data directory, with or without the backup srf_pub.dat.bak that a save
+// leaves; nothing else (no temporary file).
+std::set<std::string> EditorFileNames(bool withBackup);
 
 class EditorRun {
 public:

@@ -11,5 +11,14 @@ constexpr int IDM_SAVE = 104;    // MenuSave, ToolButton4
 constexpr int IDM_QUIT = 105;    // MenuQuit, ToolButton5
 constexpr int IDM_SYSTEM_HELP = 106;   // MenuSystemHelp, in the hidden help menu: no command
 constexpr int IDM_VERSION_HELP = 107;  // MenuVersionHelp, likewise
+constexpr int IDM_UNDO = 108;          // Ctrl+Z
+constexpr int IDM_REDO = 109;          // Ctrl+Y
+constexpr int IDM_FIND = 110;          // Ctrl+F: opens the find box
+constexpr int IDM_FIND_NEXT = 111;     // F3, Enter in the find box
+constexpr int IDM_FIND_CLOSE = 112;    // Esc in the find box
+constexpr int IDM_MOVE_UP = 113;       // Ctrl+Up
+constexpr int IDM_MOVE_DOWN = 114;     // Ctrl+Down
+constexpr int IDM_NEW_CATEGORY = 115;  // MenuNewCategory
+constexpr int IDM_RESTORE = 116;       // MenuRestore: srf_pub.dat.bak back in place
 
 }  // namespace editor

@@ -115,8 +115,75 @@ void DrawQuit(HDC dc) {
     Shape(dc, {{17, 7}, {23, 12}, {17, 17}}, RGB(40, 150, 60), RGB(25, 110, 40));
 }
 
+void DrawLeftOut(HDC dc) {
+    // The phrase bubble greyed out, with a red bar: this phrase is not in the compiled file.
+    {
+        Pen pen(dc, RGB(225, 225, 225), RGB(130, 130, 130));
+        RoundRect(dc, 2, 4, 22, 17, 7, 7);
+        Shape(dc, {{6, 16}, {6, 21}, {11, 16}}, RGB(225, 225, 225), RGB(130, 130, 130));
+        Line(dc, 7, 16, 10, 16, RGB(225, 225, 225), 1);
+        for (int y : {8, 12})
+            Line(dc, 6, y, 18, y, RGB(150, 150, 150), 1);
+    }
+    Pen pen(dc, RGB(220, 40, 40), RGB(150, 20, 20));
+    Ellipse(dc, 12, 11, 23, 22);
+    Line(dc, 14, 16, 21, 16, RGB(255, 255, 255), 2);
+}
+
+void DrawUndo(HDC dc) {
+    Pen pen(dc, RGB(40, 110, 190), RGB(40, 110, 190), 3);
+    Arc(dc, 5, 5, 21, 21, 13, 21, 6, 9);  // from the bottom, round the right side, to the top left
+    Shape(dc, {{2, 9}, {10, 4}, {10, 14}}, RGB(40, 110, 190), RGB(20, 70, 140));
+}
+
+void DrawRedo(HDC dc) {
+    Pen pen(dc, RGB(40, 110, 190), RGB(40, 110, 190), 3);
+    Arc(dc, 3, 5, 19, 21, 18, 9, 11, 21);  // from the top right, round the left side, to the bottom
+    Shape(dc, {{22, 9}, {14, 4}, {14, 14}}, RGB(40, 110, 190), RGB(20, 70, 140));
+}
+
+void DrawFind(HDC dc) {
+    Line(dc, 14, 14, 21, 21, RGB(90, 60, 30), 4);
+    Pen pen(dc, RGB(200, 225, 250), RGB(60, 80, 110), 2);
+    Ellipse(dc, 3, 3, 16, 16);
+}
+
+void DrawVerticalArrow(HDC dc, bool up) {
+    const auto y = [up](int value) { return up ? value : 24 - value; };
+    Shape(dc, {{12, y(2)}, {21, y(11)}, {15, y(11)}, {15, y(21)}, {9, y(21)}, {9, y(11)}, {3, y(11)}},
+          RGB(60, 170, 70), RGB(30, 110, 40));
+}
+
+void DrawMoveUp(HDC dc) {
+    DrawVerticalArrow(dc, true);
+}
+
+void DrawMoveDown(HDC dc) {
+    DrawVerticalArrow(dc, false);
+}
+
+void DrawNewCategory(HDC dc) {
+    // A folder with a green plus.
+    Shape(dc, {{2, 5}, {9, 5}, {11, 7}, {20, 7}, {20, 19}, {2, 19}}, RGB(245, 200, 90), RGB(170, 120, 30));
+    Line(dc, 2, 10, 20, 10, RGB(170, 120, 30), 1);
+    Pen pen(dc, RGB(60, 170, 70), RGB(30, 120, 40));
+    Ellipse(dc, 11, 11, 23, 23);
+    Line(dc, 17, 13, 17, 21, RGB(255, 255, 255), 2);
+    Line(dc, 13, 17, 21, 17, RGB(255, 255, 255), 2);
+}
+
+void DrawRestore(HDC dc) {
+    // A page with a turning arrow: the earlier version coming back.
+    Page(dc, 7, 1, 22, 21);
+    Pen pen(dc, RGB(40, 110, 190), RGB(40, 110, 190), 3);
+    Arc(dc, 2, 8, 14, 22, 8, 22, 3, 12);
+    Shape(dc, {{0, 13}, {6, 8}, {7, 15}}, RGB(40, 110, 190), RGB(20, 70, 140));
+}
+
 using DrawImage = void (*)(HDC);
-constexpr DrawImage kImages[] = {DrawTreeNode, DrawNew, DrawModify, DrawDelete, DrawSave, DrawQuit};
+constexpr DrawImage kImages[] = {DrawTreeNode, DrawNew,      DrawModify,   DrawDelete,      DrawSave,
+                                 DrawQuit,     DrawLeftOut,  DrawUndo,     DrawRedo,        DrawFind,
+                                 DrawMoveUp,   DrawMoveDown, DrawNewCategory, DrawRestore};
 
 }  // namespace
 

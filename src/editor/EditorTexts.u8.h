@@ -50,7 +50,7 @@ inline constexpr char kReasonOddLength[] = "未编入: 字节数为单数, 含�
 inline constexpr char kReasonSingleCharacter[] = "未编入: 只有一个字, 语料至少要两个字";
 inline constexpr char kReasonTooLong[] = "未编入: 超过50个字";
 inline constexpr char kReasonMissingStart[] = "未编入: 字“";
-inline constexpr char kReasonMissingEnd[] = "”不在字表srf_pub.zc中";
+inline constexpr char kReasonMissingEnd[] = "”不在字表中";
 inline constexpr char kReasonHalfWidth[] = " (半角字符使后面的字错位)";
 
 // The find box.

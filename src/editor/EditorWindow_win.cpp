@@ -1,5 +1,6 @@
-// Form_User_Main, the phrase editor window: tool bar, menu and the tree view of srf_pub.dat. It
-// shows the tree and forwards every command to EditorCommands, which decides what happens.
+// Form_User_Main, the phrase editor window: tool bar, menu, the tree view of srf_pub.dat, the find
+// box and the status bar. It shows the tree and forwards every command to EditorCommands, which
+// decides what happens.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -20,6 +21,11 @@
 #include "editor/EditorCommands.h"
 #include "editor/EditorFiles.h"
 #include "editor/EditorImages_win.h"
+#include "editor/EditorStatusBar_win.h"
+#include "editor/EditorTreeView_win.h"
+#include "editor/FindBox_win.h"
+#include "editor/PhraseHealth.h"
+#include "editor/SingleInstance_win.h"
 #include "phrases/TreeNodes.h"
 #include "platform/TextConversion_win.h"
 
@@ -30,6 +36,8 @@ namespace {
 using phrases::TTreeNode;
 
 constexpr int kImage1Id = 200;
+// Posted on activation: look whether another program has written srf_pub.dat.
+constexpr UINT WM_APP_CHECKDISK = WM_APP + 2;
 // Sizes at 96 DPI.
 constexpr int kWindowWidth = 519;
 constexpr int kWindowHeight = 534;
@@ -42,15 +50,23 @@ constexpr int kImage1Height = 30;
 constexpr int kTreeIndent = 27;
 constexpr int kFontHeight = 16;
 
+constexpr int kSeparator = -2;  // a gap between groups of buttons
+
 struct ToolButtonDef {
     int image;
     int command;
     const char* hint;
 };
-// ToolButton1 to ToolButton6; the sixth is blank and has no command.
+// ToolButton1 to ToolButton6 (the sixth blank and without command), then Undo and Redo, Find
+// and the two moves.
 constexpr ToolButtonDef kToolButtons[] = {
-    {1, IDM_NEW, texts::kHintNew},   {2, IDM_EDIT, texts::kHintEdit}, {3, IDM_DELETE, texts::kHintDelete},
-    {4, IDM_SAVE, texts::kHintSave}, {5, IDM_QUIT, texts::kHintQuit}, {I_IMAGENONE, 0, nullptr},
+    {1, IDM_NEW, texts::kHintNew},         {2, IDM_EDIT, texts::kHintEdit},
+    {3, IDM_DELETE, texts::kHintDelete},   {4, IDM_SAVE, texts::kHintSave},
+    {5, IDM_QUIT, texts::kHintQuit},       {I_IMAGENONE, 0, nullptr},
+    {kSeparator, 0, nullptr},              {7, IDM_UNDO, texts::kHintUndo},
+    {8, IDM_REDO, texts::kHintRedo},       {kSeparator, 0, nullptr},
+    {9, IDM_FIND, texts::kHintFind},       {10, IDM_MOVE_UP, texts::kHintMoveUp},
+    {11, IDM_MOVE_DOWN, texts::kHintMoveDown},
 };
 
 struct MenuItemDef {
@@ -66,14 +82,33 @@ struct MenuDef {
 // MainMenu1: MenuFile, MenuUpdate and the hidden MenuHelp.
 const MenuDef kMainMenu[] = {
     {texts::kMenuFile, true,
-     {{texts::kMenuNew, IDM_NEW, 1}, {}, {texts::kMenuSave, IDM_SAVE, 4}, {}, {texts::kMenuQuit, IDM_QUIT, 5}}},
-    {texts::kMenuUpdate, true, {{texts::kMenuEdit, IDM_EDIT, 2}, {}, {texts::kMenuDelete, IDM_DELETE, 3}}},
+     {{texts::kMenuNew, IDM_NEW, 1},
+      {texts::kMenuNewCategory, IDM_NEW_CATEGORY, 12},
+      {},
+      {texts::kMenuSave, IDM_SAVE, 4},
+      {texts::kMenuRestore, IDM_RESTORE, 13},
+      {},
+      {texts::kMenuQuit, IDM_QUIT, 5}}},
+    {texts::kMenuUpdate, true,
+     {{texts::kMenuUndo, IDM_UNDO, 7},
+      {texts::kMenuRedo, IDM_REDO, 8},
+      {},
+      {texts::kMenuEdit, IDM_EDIT, 2},
+      {},
+      {texts::kMenuDelete, IDM_DELETE, 3},
+      {},
+      {texts::kMenuFind, IDM_FIND, 9},
+      {},
+      {texts::kMenuMoveUp, IDM_MOVE_UP, 10},
+      {texts::kMenuMoveDown, IDM_MOVE_DOWN, 11}}},
     {texts::kMenuHelp, false,
      {{texts::kMenuSystemHelp, IDM_SYSTEM_HELP, -1}, {}, {texts::kMenuVersionHelp, IDM_VERSION_HELP, -1}}},
 };
 // The tree view's context menu.
 const std::vector<MenuItemDef> kContextMenu = {
-    {texts::kMenuNew, IDM_NEW, 1}, {texts::kMenuEdit, IDM_EDIT, 2}, {texts::kMenuDelete, IDM_DELETE, 3}};
+    {texts::kMenuNew, IDM_NEW, 1},           {texts::kMenuEdit, IDM_EDIT, 2},
+    {texts::kMenuDelete, IDM_DELETE, 3},     {},
+    {texts::kMenuMoveUp, IDM_MOVE_UP, 10},   {texts::kMenuMoveDown, IDM_MOVE_DOWN, 11}};
 
 void AppendItems(HMENU menu, const std::vector<MenuItemDef>& items) {
     for (const MenuItemDef& item : items) {
@@ -100,13 +135,19 @@ std::optional<Command> CommandOf(int id) {
     case IDM_DELETE: return Command::Delete;
     case IDM_SAVE: return Command::Save;
     case IDM_QUIT: return Command::Quit;
+    case IDM_UNDO: return Command::Undo;
+    case IDM_REDO: return Command::Redo;
+    case IDM_MOVE_UP: return Command::MoveUp;
+    case IDM_MOVE_DOWN: return Command::MoveDown;
+    case IDM_NEW_CATEGORY: return Command::NewCategory;
+    case IDM_RESTORE: return Command::RestoreBackup;
     }
     return std::nullopt;
 }
 
-class TForm_User_Main : public app::BaseWindow, private UserDialogs, private TreeObserver {
+class TForm_User_Main : public app::BaseWindow, private UserDialogs {
 public:
-    TForm_User_Main();
+    explicit TForm_User_Main(std::unique_ptr<SingleInstance> instance);
     ~TForm_User_Main() override;
     bool PreTranslateMessage(MSG& message) override;
 
@@ -120,14 +161,16 @@ private:
     bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value) override {
         return app::PromptForText(caption, prompt, value);
     }
-    void TreeReloaded() override;
-    void NodeInserted(TTreeNode* node) override;
-    void NodeTextChanged(TTreeNode* node) override;
-    void NodeDeleting(TTreeNode* node) override;
 
     void FormCreate();
-    void FormShow() { m_files.FormShow(); }
+    void FormShow();
     void MenuItemClick(int id);
+    // Runs one rule of EditorCommands, then selects what it points to and refreshes the status
+    // bar, also when it fails.
+    template <class Rule>
+    void RunRule(Rule&& rule);
+    void FindNext();
+    void CheckDisk();
     void Image1Click();
     void ApplyDpi(UINT dpi);
     void LayOut();
@@ -135,29 +178,36 @@ private:
     void ShowContextMenu();
     void OnMeasureItem(MEASUREITEMSTRUCT& item);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
-
-    TTreeNode* SelectedNode() const;
-    HTREEITEM InsertItem(TTreeNode* node, HTREEITEM parent, HTREEITEM after);
-    HTREEITEM ItemOf(const TTreeNode* node) const;
+    void UpdateStatus();
+    // Dragging a phrase onto a category.
+    void BeginDrag(TTreeNode* node);
+    void DragOver();
+    void Drop();
     int Scaled(int pixels) const { return app::Scale(pixels, m_dpi); }
 
+    std::unique_ptr<SingleInstance> m_instance;
     phrases::TTreeNodes m_tree;
-    EditorFiles m_files;
+    EditorFiles m_files;  // tells m_view of every change; m_view is built next
+    PhraseTreeView m_view;
     EditorCommands m_commands;
-    std::unordered_map<const TTreeNode*, HTREEITEM> m_items;
+    EditorStatusBar m_statusBar;
+    FindBox m_findBox;
     std::array<std::wstring, std::size(kToolButtons)> m_hints;
     UINT m_dpi = 96;
     HWND m_toolBar = nullptr;
-    HWND m_treeView = nullptr;
     HWND m_image1 = nullptr;
     HIMAGELIST m_images = nullptr;
     HFONT m_font = nullptr;
     HACCEL m_accelerators = nullptr;
+    bool m_running = false;      // a rule is running (its boxes run nested message loops)
+    bool m_checkPending = false;  // an activation came while it ran
+    TTreeNode* m_dragged = nullptr;
 };
 
-TForm_User_Main::TForm_User_Main()
-    : m_files(app::Application::Instance().DataDirectory(), m_tree, *this, *this),
-      m_commands(m_tree, *this, m_files, *this) {
+TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
+    : m_instance(std::move(instance)),
+      m_files(app::Application::Instance().DataDirectory(), m_tree, *this, m_view),
+      m_view(m_tree, m_files.Health()), m_commands(m_tree, *this, m_files, m_view) {
     m_dpi = app::DpiOf(nullptr);
     const int width = Scaled(kWindowWidth);
     const int height = Scaled(kWindowHeight);
@@ -197,6 +247,25 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            PostMessageW(Handle(), WM_APP_CHECKDISK, 0, 0);
+        break;
+    case WM_APP_CHECKDISK:
+        CheckDisk();
+        return 0;
+    case WM_MOUSEMOVE:
+        DragOver();
+        return 0;
+    case WM_LBUTTONUP:
+        Drop();
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (m_dragged) {
+            m_dragged = nullptr;
+            m_view.ShowDropTarget(nullptr);
+        }
+        return 0;
     case WM_SIZE:
         LayOut();
         return 0;
@@ -226,6 +295,14 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 bool TForm_User_Main::PreTranslateMessage(MSG& message) {
     if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd))
         return false;
+    // In the find box the keys edit the text; only Enter, F3 and Esc mean something more.
+    if (m_findBox.Owns(message.hwnd)) {
+        if (const int command = m_findBox.CommandOfKey(message)) {
+            MenuItemClick(command);
+            return true;
+        }
+        return false;
+    }
     return TranslateAcceleratorW(Handle(), m_accelerators, &message) != 0;
 }
 
@@ -242,10 +319,10 @@ void TForm_User_Main::FormCreate() {
         if (def.hint)
             m_hints[i] = platform::ToWide(def.hint);
         TBBUTTON button{};
-        button.iBitmap = def.image;
+        button.iBitmap = def.image == kSeparator ? 8 : def.image;
         button.idCommand = def.command;
         button.fsState = TBSTATE_ENABLED;
-        button.fsStyle = BTNS_BUTTON;
+        button.fsStyle = def.image == kSeparator ? BTNS_SEP : BTNS_BUTTON;
         button.iString = -1;
         buttons.push_back(button);
     }
@@ -257,11 +334,10 @@ void TForm_User_Main::FormCreate() {
                                nullptr);
     SetWindowPos(m_image1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    // Read-only: no in-place editing, texts change through the commands only.
-    m_treeView = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
-                                     TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                                 0, 0, 0, 0, Handle(), nullptr, instance, nullptr);
+    m_view.Create(Handle());
+    m_statusBar.Create(Handle());
+    m_findBox.Create(Handle(), IDM_FIND_NEXT, IDM_FIND_CLOSE);
+    m_instance->Publish(Handle());
 
     HMENU menuBar = CreateMenu();
     for (const MenuDef& menu : kMainMenu) {
@@ -276,12 +352,19 @@ void TForm_User_Main::FormCreate() {
     ACCEL keys[] = {
         {FVIRTKEY, VK_INSERT, IDM_NEW},          {FVIRTKEY, VK_DELETE, IDM_DELETE},
         {FVIRTKEY, VK_F2, IDM_EDIT},             {FVIRTKEY, VK_RETURN, IDM_EDIT},
-        {FVIRTKEY | FCONTROL, 'S', IDM_SAVE},
+        {FVIRTKEY | FCONTROL, 'S', IDM_SAVE},    {FVIRTKEY | FCONTROL, 'Z', IDM_UNDO},
+        {FVIRTKEY | FCONTROL, 'Y', IDM_REDO},    {FVIRTKEY | FCONTROL, 'F', IDM_FIND},
+        {FVIRTKEY, VK_F3, IDM_FIND_NEXT},        {FVIRTKEY | FCONTROL, VK_UP, IDM_MOVE_UP},
+        {FVIRTKEY | FCONTROL, VK_DOWN, IDM_MOVE_DOWN},
     };
     m_accelerators = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 
     ApplyDpi(app::DpiOf(Handle()));
-    SetFocus(m_treeView);
+    SetFocus(m_view.Handle());
+}
+
+void TForm_User_Main::FormShow() {
+    RunRule([&] { m_files.FormShow(); });
 }
 
 // Fonts, images and sizes for the monitor's DPI.
@@ -296,9 +379,11 @@ void TForm_User_Main::ApplyDpi(UINT dpi) {
 
     SendMessageW(m_toolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images));
     SendMessageW(m_toolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
-    SendMessageW(m_treeView, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
-    TreeView_SetImageList(m_treeView, m_images, TVSIL_NORMAL);
-    TreeView_SetIndent(m_treeView, Scaled(kTreeIndent));
+    SendMessageW(m_view.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
+    SendMessageW(m_statusBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
+    m_findBox.SetFont(m_font);
+    TreeView_SetImageList(m_view.Handle(), m_images, TVSIL_NORMAL);
+    TreeView_SetIndent(m_view.Handle(), Scaled(kTreeIndent));
     if (oldImages)
         ImageList_Destroy(oldImages);
     if (oldFont)
@@ -308,7 +393,7 @@ void TForm_User_Main::ApplyDpi(UINT dpi) {
 }
 
 void TForm_User_Main::LayOut() {
-    if (!m_treeView)
+    if (!m_view.Handle() || !m_statusBar.Handle())
         return;
     RECT client{};
     GetClientRect(Handle(), &client);
@@ -316,15 +401,113 @@ void TForm_User_Main::LayOut() {
     MoveWindow(m_toolBar, 0, 0, client.right, toolBarHeight, TRUE);
     MoveWindow(m_image1, client.right - Scaled(kImage1Width), (toolBarHeight - Scaled(kImage1Height)) / 2,
                Scaled(kImage1Width), Scaled(kImage1Height), TRUE);
-    MoveWindow(m_treeView, 0, toolBarHeight, client.right, client.bottom - toolBarHeight, TRUE);
+    const int statusHeight = m_statusBar.LayOut(client.right, client.bottom, m_dpi);
+    const int findHeight = m_findBox.LayOut(client.right, client.bottom - statusHeight, m_dpi);
+    MoveWindow(m_view.Handle(), 0, toolBarHeight, client.right,
+               client.bottom - toolBarHeight - statusHeight - findHeight, TRUE);
 }
 
 void TForm_User_Main::MenuItemClick(int id) {
+    switch (id) {
+    case IDM_FIND:
+        m_findBox.Open();
+        LayOut();
+        return;
+    case IDM_FIND_CLOSE:
+        m_findBox.Close();
+        LayOut();
+        SetFocus(m_view.Handle());
+        return;
+    case IDM_FIND_NEXT:
+        FindNext();
+        return;
+    }
     const std::optional<Command> command = CommandOf(id);
     if (!command)
         return;
-    if (m_commands.Run(*command, SelectedNode()))
+    bool quit = false;
+    RunRule([&] { quit = m_commands.Run(*command, m_view.SelectedNode()); });
+    if (quit)
         SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+template <class Rule>
+void TForm_User_Main::RunRule(Rule&& rule) {
+    struct Finish {
+        TForm_User_Main& window;
+        ~Finish() {
+            window.m_running = false;
+            window.m_view.Select(window.m_commands.TakeSelection());
+            window.UpdateStatus();
+            if (window.m_checkPending) {
+                window.m_checkPending = false;
+                PostMessageW(window.Handle(), WM_APP_CHECKDISK, 0, 0);
+            }
+        }
+    };
+    const bool nested = m_running;
+    m_running = true;
+    if (nested) {  // a rule started from a box of another: no second finish
+        rule();
+        return;
+    }
+    Finish finish{*this};
+    rule();
+}
+
+void TForm_User_Main::FindNext() {
+    const std::string sought = m_findBox.IsOpen() ? m_findBox.Text() : std::string();
+    if (sought.empty()) {
+        MenuItemClick(IDM_FIND);  // F3 with nothing to look for opens the box
+        return;
+    }
+    RunRule([&] { m_commands.Find(sought, m_view.SelectedNode()); });
+}
+
+void TForm_User_Main::CheckDisk() {
+    if (m_running) {
+        m_checkPending = true;
+        return;
+    }
+    RunRule([&] { m_commands.CheckDiskChange(); });
+}
+
+void TForm_User_Main::UpdateStatus() {
+    PhraseHealth& health = m_files.Health();
+    if (!health.Known()) {
+        m_statusBar.Show({}, {});
+        return;
+    }
+    const phrases::PhraseVerdict* verdict = health.LeftOut(m_view.SelectedNode());
+    m_statusBar.Show(CountsText(health.Counts()), verdict ? LeftOutReason(*verdict) : std::string());
+}
+
+void TForm_User_Main::BeginDrag(TTreeNode* node) {
+    if (!node || node->Level() == 0)
+        return;
+    m_view.Select(node);
+    m_dragged = node;
+    SetCapture(Handle());
+}
+
+void TForm_User_Main::DragOver() {
+    if (!m_dragged)
+        return;
+    const DWORD position = GetMessagePos();
+    TTreeNode* target = m_view.NodeAt({GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+    m_view.ShowDropTarget(target);
+    SetCursor(LoadCursorW(nullptr, target ? IDC_ARROW : IDC_NO));
+}
+
+void TForm_User_Main::Drop() {
+    if (!m_dragged)
+        return;
+    TTreeNode* dragged = m_dragged;
+    const DWORD position = GetMessagePos();
+    TTreeNode* target = m_view.NodeAt({GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+    ReleaseCapture();  // ends the drag: WM_CAPTURECHANGED clears its marks
+    if (target)
+        RunRule([&] { m_commands.MoveToCategory(dragged, target); });
 }
 
 void TForm_User_Main::Image1Click() {
@@ -339,20 +522,26 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
                 info.lpszText = const_cast<wchar_t*>(m_hints[i].c_str());
         return 0;
     }
-    if (header.hwndFrom != m_treeView)
+    LRESULT result = 0;
+    if (m_view.OnNotify(header, result))
+        return result;
+    if (header.hwndFrom != m_view.Handle())
         return 0;
     switch (header.code) {
-    case TVN_DELETEITEMW:
-        m_items.erase(reinterpret_cast<const TTreeNode*>(reinterpret_cast<NMTREEVIEWW&>(header).itemOld.lParam));
+    case TVN_SELCHANGEDW:
+        UpdateStatus();
+        return 0;
+    case TVN_BEGINDRAGW:
+        BeginDrag(reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWW&>(header).itemNew.lParam));
         return 0;
     case NM_DBLCLK: {
         TVHITTESTINFO hit{};
         const DWORD position = GetMessagePos();
         hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-        ScreenToClient(m_treeView, &hit.pt);
-        if (!TreeView_HitTest(m_treeView, &hit) || !(hit.flags & TVHT_ONITEM))
+        ScreenToClient(m_view.Handle(), &hit.pt);
+        if (!TreeView_HitTest(m_view.Handle(), &hit) || !(hit.flags & TVHT_ONITEM))
             return 0;
-        TreeView_SelectItem(m_treeView, hit.hItem);
+        TreeView_SelectItem(m_view.Handle(), hit.hItem);
         MenuItemClick(IDM_EDIT);
         return TRUE;  // no expanding or collapsing as well
     }
@@ -367,10 +556,10 @@ void TForm_User_Main::ShowContextMenu() {
     TVHITTESTINFO hit{};
     const DWORD position = GetMessagePos();
     hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    ScreenToClient(m_treeView, &hit.pt);
-    if (!TreeView_HitTest(m_treeView, &hit) || !(hit.flags & TVHT_ONITEM))
+    ScreenToClient(m_view.Handle(), &hit.pt);
+    if (!TreeView_HitTest(m_view.Handle(), &hit) || !(hit.flags & TVHT_ONITEM))
         return;
-    TreeView_SelectItem(m_treeView, hit.hItem);
+    TreeView_SelectItem(m_view.Handle(), hit.hItem);
     HMENU menu = CreatePopupMenu();
     AppendItems(menu, kContextMenu);
     const int command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, GET_X_LPARAM(position),
@@ -397,75 +586,16 @@ void TForm_User_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
     }
 }
 
-TTreeNode* TForm_User_Main::SelectedNode() const {
-    const HTREEITEM item = TreeView_GetSelection(m_treeView);
-    if (!item)
-        return nullptr;
-    TVITEMW data{};
-    data.mask = TVIF_PARAM;
-    data.hItem = item;
-    TreeView_GetItem(m_treeView, &data);
-    return reinterpret_cast<TTreeNode*>(data.lParam);
-}
-
-HTREEITEM TForm_User_Main::InsertItem(TTreeNode* node, HTREEITEM parent, HTREEITEM after) {
-    const std::wstring text = platform::ToWide(node->Text());
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = after;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
-    insert.item.iImage = 0;
-    insert.item.iSelectedImage = 0;
-    insert.item.lParam = reinterpret_cast<LPARAM>(node);
-    const HTREEITEM item = TreeView_InsertItem(m_treeView, &insert);
-    m_items[node] = item;
-    return item;
-}
-
-HTREEITEM TForm_User_Main::ItemOf(const TTreeNode* node) const {
-    if (!node)
-        return TVI_ROOT;
-    const auto found = m_items.find(node);
-    return found == m_items.end() ? nullptr : found->second;
-}
-
-void TForm_User_Main::TreeReloaded() {
-    SendMessageW(m_treeView, WM_SETREDRAW, FALSE, 0);
-    TreeView_DeleteAllItems(m_treeView);
-    m_items.clear();
-    std::vector<HTREEITEM> parents;
-    m_tree.ForEachNode([&](const TTreeNode& node, int level) {
-        parents.resize(static_cast<size_t>(level) + 1);
-        parents[static_cast<size_t>(level)] =
-            InsertItem(const_cast<TTreeNode*>(&node), level ? parents[static_cast<size_t>(level) - 1] : TVI_ROOT,
-                       TVI_LAST);
-    });
-    SendMessageW(m_treeView, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_treeView, nullptr, TRUE);
-}
-
-void TForm_User_Main::NodeInserted(TTreeNode* node) {
-    const TTreeNode* previous = node->PreviousSibling();
-    InsertItem(node, ItemOf(node->Parent()), previous ? ItemOf(previous) : TVI_FIRST);
-}
-
-void TForm_User_Main::NodeTextChanged(TTreeNode* node) {
-    const std::wstring text = platform::ToWide(node->Text());
-    TVITEMW data{};
-    data.mask = TVIF_TEXT;
-    data.hItem = ItemOf(node);
-    data.pszText = const_cast<wchar_t*>(text.c_str());
-    TreeView_SetItem(m_treeView, &data);
-}
-
-void TForm_User_Main::NodeDeleting(TTreeNode* node) {
-    if (HTREEITEM item = ItemOf(node))
-        TreeView_DeleteItem(m_treeView, item);
-}
-
 }  // namespace
 
-std::unique_ptr<app::BaseWindow> CreateEditorWindow() { return std::make_unique<TForm_User_Main>(); }
+std::unique_ptr<app::BaseWindow> CreateEditorWindow() {
+    auto instance = std::make_unique<SingleInstance>(app::Application::Instance().DataDirectory());
+    if (!instance->Claimed()) {
+        // Two editors on the same files would overwrite each other's changes.
+        instance->BringRunningEditorForward();
+        return nullptr;
+    }
+    return std::make_unique<TForm_User_Main>(std::move(instance));
+}
 
 }  // namespace editor

@@ -1,0 +1,44 @@
+// The phrase editor's status bar; see EditorStatusBar_win.h.
+#include "editor/EditorStatusBar_win.h"
+
+#include <commctrl.h>
+
+#include "app/BaseWindow_win.h"
+#include "platform/TextConversion_win.h"
+
+namespace editor {
+
+void EditorStatusBar::Create(HWND parent) {
+    m_hwnd = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
+                             0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+int EditorStatusBar::LayOut(int clientWidth, int clientHeight, UINT dpi) {
+    const int height = app::Scale(22, dpi);
+    MoveWindow(m_hwnd, 0, clientHeight - height, clientWidth, height, TRUE);
+    m_padding = app::Scale(12, dpi);
+    SetParts();
+    return height;
+}
+
+void EditorStatusBar::Show(const std::string& counts, const std::string& reason) {
+    m_counts = platform::ToWide(counts);
+    const std::wstring right = platform::ToWide(reason);
+    SetParts();
+    SendMessageW(m_hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(m_counts.c_str()));
+    SendMessageW(m_hwnd, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(right.c_str()));
+}
+
+void EditorStatusBar::SetParts() {
+    // The counts take what their text needs; the reason the rest.
+    HDC dc = GetDC(m_hwnd);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, m_counts.c_str(), static_cast<int>(m_counts.size()), &size);
+    SelectObject(dc, oldFont);
+    ReleaseDC(m_hwnd, dc);
+    int parts[] = {size.cx + m_padding, -1};
+    SendMessageW(m_hwnd, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
+}  // namespace editor

@@ -1,0 +1,233 @@
+// TreeView1 of the phrase editor; see EditorTreeView_win.h.
+#include "editor/EditorTreeView_win.h"
+
+#include <string>
+
+#include "platform/TextConversion_win.h"
+
+namespace editor {
+
+using phrases::TTreeNode;
+
+namespace {
+
+// Up to this many items go into the control when the tree is loaded; the phrases of categories
+// beyond it wait until the category is opened. Small trees thus show whole, as they always did.
+constexpr int kEagerItems = 5000;
+
+const TTreeNode* CategoryOf(const TTreeNode* node) {
+    while (node->Parent())
+        node = node->Parent();
+    return node;
+}
+
+int ChildCount(const TTreeNode* node) {
+    int count = 0;
+    for (const TTreeNode* child = node->FirstChild(); child; child = child->NextSibling())
+        ++count;
+    return count;
+}
+
+}  // namespace
+
+void PhraseTreeView::Create(HWND parent) {
+    // Read-only: no in-place editing, texts change through the commands only.
+    m_hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
+                                 TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                             0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+TTreeNode* PhraseTreeView::NodeOf(HTREEITEM item) const {
+    if (!item)
+        return nullptr;
+    TVITEMW data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    TreeView_GetItem(m_hwnd, &data);
+    return reinterpret_cast<TTreeNode*>(data.lParam);
+}
+
+TTreeNode* PhraseTreeView::SelectedNode() const {
+    return NodeOf(TreeView_GetSelection(m_hwnd));
+}
+
+TTreeNode* PhraseTreeView::NodeAt(POINT screen) const {
+    TVHITTESTINFO hit{};
+    hit.pt = screen;
+    ScreenToClient(m_hwnd, &hit.pt);
+    if (!TreeView_HitTest(m_hwnd, &hit) || !(hit.flags & TVHT_ONITEM))
+        return nullptr;
+    return NodeOf(hit.hItem);
+}
+
+void PhraseTreeView::Select(TTreeNode* node) {
+    if (!node)
+        return;
+    EnsureFilled(node);
+    const HTREEITEM item = ItemOf(node);
+    if (!item)
+        return;
+    TreeView_EnsureVisible(m_hwnd, item);
+    TreeView_SelectItem(m_hwnd, item);
+}
+
+void PhraseTreeView::ShowDropTarget(TTreeNode* node) {
+    TreeView_SelectDropTarget(m_hwnd, node ? ItemOf(node) : nullptr);
+}
+
+bool PhraseTreeView::OnNotify(NMHDR& header, LRESULT& result) {
+    if (header.hwndFrom != m_hwnd)
+        return false;
+    auto& view = reinterpret_cast<NMTREEVIEWW&>(header);
+    switch (header.code) {
+    case TVN_DELETEITEMW:
+        m_items.erase(reinterpret_cast<const TTreeNode*>(view.itemOld.lParam));
+        result = 0;
+        return true;
+    case TVN_ITEMEXPANDINGW:
+        if (view.action & TVE_EXPAND)
+            EnsureFilled(reinterpret_cast<const TTreeNode*>(view.itemNew.lParam));
+        result = FALSE;  // let it open
+        return true;
+    }
+    return false;
+}
+
+void PhraseTreeView::TreeReloaded() {
+    m_health.Clear();
+    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
+    m_items.clear();
+    m_unfilled.clear();
+    TreeView_DeleteAllItems(m_hwnd);
+    int filled = 0;
+    for (TTreeNode* category = m_tree.FirstRoot(); category; category = category->NextSibling()) {
+        const HTREEITEM item = Insert(category, TVI_ROOT, TVI_LAST);
+        ++filled;
+        if (!category->HasChildren())
+            continue;
+        const int children = ChildCount(category);
+        if (filled + children <= kEagerItems) {
+            FillChildren(category, item);
+            filled += children;
+        } else {
+            m_unfilled.insert(category);
+            SetHasChildren(item, true);
+        }
+    }
+    SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void PhraseTreeView::NodeInserted(TTreeNode* node) {
+    TTreeNode* parent = node->Parent();
+    if (parent && m_unfilled.count(CategoryOf(node))) {
+        SetHasChildren(ItemOf(CategoryOf(node)), true);  // its phrases come in when it is opened
+        return;
+    }
+    const HTREEITEM parentItem = parent ? ItemOf(parent) : TVI_ROOT;
+    if (!parentItem)
+        return;
+    const TTreeNode* previous = node->PreviousSibling();
+    const HTREEITEM after = previous ? ItemOf(previous) : TVI_FIRST;
+    if (!after)
+        return;
+    Insert(node, parentItem, after);
+    if (parent)
+        SetHasChildren(parentItem, true);
+}
+
+void PhraseTreeView::NodeTextChanged(TTreeNode* node) {
+    const HTREEITEM item = ItemOf(node);
+    if (!item)
+        return;
+    const std::wstring text = platform::ToWide(node->Text());
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = const_cast<wchar_t*>(text.c_str());
+    TreeView_SetItem(m_hwnd, &data);
+}
+
+void PhraseTreeView::NodeDeleting(TTreeNode* node) {
+    m_health.Forget(node);
+    for (const TTreeNode* child = node->FirstChild(); child; child = child->NextSibling())
+        m_health.Forget(child);
+    const TTreeNode* parent = node->Parent();
+    const bool lastChild = parent && parent->FirstChild() == node && !node->NextSibling();
+    if (const HTREEITEM item = ItemOf(node))
+        TreeView_DeleteItem(m_hwnd, item);
+    m_unfilled.erase(node);
+    if (lastChild) {
+        m_unfilled.erase(parent);
+        if (const HTREEITEM parentItem = ItemOf(parent))
+            SetHasChildren(parentItem, false);
+    }
+}
+
+void PhraseTreeView::PhrasesChecked(const std::vector<const TTreeNode*>& changed) {
+    for (const TTreeNode* node : changed) {
+        const HTREEITEM item = ItemOf(node);
+        if (!item)
+            continue;
+        TVITEMW data{};
+        data.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        data.hItem = item;
+        data.iImage = data.iSelectedImage = ImageOf(node);
+        TreeView_SetItem(m_hwnd, &data);
+    }
+}
+
+HTREEITEM PhraseTreeView::Insert(TTreeNode* node, HTREEITEM parent, HTREEITEM after) {
+    const std::wstring text = platform::ToWide(node->Text());
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+    insert.item.iImage = insert.item.iSelectedImage = ImageOf(node);
+    insert.item.lParam = reinterpret_cast<LPARAM>(node);
+    const HTREEITEM item = TreeView_InsertItem(m_hwnd, &insert);
+    m_items[node] = item;
+    return item;
+}
+
+void PhraseTreeView::FillChildren(const TTreeNode* node, HTREEITEM item) {
+    for (TTreeNode* child = node->FirstChild(); child; child = child->NextSibling()) {
+        const HTREEITEM childItem = Insert(child, item, TVI_LAST);
+        if (child->HasChildren())
+            FillChildren(child, childItem);
+    }
+}
+
+void PhraseTreeView::EnsureFilled(const TTreeNode* node) {
+    if (!node)
+        return;
+    const TTreeNode* category = CategoryOf(node);
+    if (!m_unfilled.erase(category))
+        return;
+    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
+    FillChildren(category, ItemOf(category));
+    SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
+}
+
+void PhraseTreeView::SetHasChildren(HTREEITEM item, bool hasChildren) {
+    if (!item)
+        return;
+    TVITEMW data{};
+    data.mask = TVIF_CHILDREN;
+    data.hItem = item;
+    data.cChildren = hasChildren ? 1 : 0;
+    TreeView_SetItem(m_hwnd, &data);
+}
+
+int PhraseTreeView::ImageOf(const TTreeNode* node) const {
+    return m_health.LeftOut(node) ? kLeftOutImage : kNodeImage;
+}
+
+HTREEITEM PhraseTreeView::ItemOf(const TTreeNode* node) const {
+    const auto found = m_items.find(node);
+    return found == m_items.end() ? nullptr : found->second;
+}
+
+}  // namespace editor

@@ -1,0 +1,66 @@
+// TreeView1 of the phrase editor: shows the phrase tree, each phrase with the image of its health.
+// A large tree shows its categories at once and puts a category's phrases into the control when
+// the category is first opened, so that the window appears at once whatever the tree's size.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "editor/EditorCommands.h"
+#include "editor/PhraseHealth.h"
+#include "phrases/TreeNodes.h"
+
+namespace editor {
+
+class PhraseTreeView : public TreeObserver {
+public:
+    // Image indexes of ImageList3 for a node and for a phrase the compile left out.
+    static constexpr int kNodeImage = 0;
+    static constexpr int kLeftOutImage = 6;
+
+    PhraseTreeView(const phrases::TTreeNodes& tree, PhraseHealth& health) : m_tree(tree), m_health(health) {}
+
+    void Create(HWND parent);
+    HWND Handle() const { return m_hwnd; }
+
+    phrases::TTreeNode* SelectedNode() const;
+    phrases::TTreeNode* NodeOf(HTREEITEM item) const;
+    // The node under a point of the screen, or null.
+    phrases::TTreeNode* NodeAt(POINT screen) const;
+    // Opens the node's category (filling it first if need be), selects the node and scrolls to it.
+    void Select(phrases::TTreeNode* node);
+    // Marks the node under the dragged phrase as the drop target (null: none).
+    void ShowDropTarget(phrases::TTreeNode* node);
+
+    // The control's notifications; true when handled, with the result in result.
+    bool OnNotify(NMHDR& header, LRESULT& result);
+
+    void TreeReloaded() override;
+    void NodeInserted(phrases::TTreeNode* node) override;
+    void NodeTextChanged(phrases::TTreeNode* node) override;
+    void NodeDeleting(phrases::TTreeNode* node) override;
+    void PhrasesChecked(const std::vector<const phrases::TTreeNode*>& changed) override;
+
+private:
+    HTREEITEM Insert(phrases::TTreeNode* node, HTREEITEM parent, HTREEITEM after);
+    // Puts the node's descendants into the control.
+    void FillChildren(const phrases::TTreeNode* node, HTREEITEM item);
+    // The node's category still waits for its phrases: fills it now.
+    void EnsureFilled(const phrases::TTreeNode* node);
+    void SetHasChildren(HTREEITEM item, bool hasChildren);
+    int ImageOf(const phrases::TTreeNode* node) const;
+    HTREEITEM ItemOf(const phrases::TTreeNode* node) const;
+
+    const phrases::TTreeNodes& m_tree;
+    PhraseHealth& m_health;
+    HWND m_hwnd = nullptr;
+    std::unordered_map<const phrases::TTreeNode*, HTREEITEM> m_items;
+    // Categories shown with a button whose phrases are not in the control yet.
+    std::unordered_set<const phrases::TTreeNode*> m_unfilled;
+};
+
+}  // namespace editor

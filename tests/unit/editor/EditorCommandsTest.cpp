@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "EditorTexts.h"
+#include "editor/EditHistory.h"
 #include "phrases/TreeNodes.h"
 #include "phrases/TreeDump.h"
 
@@ -66,10 +67,25 @@ public:
 class RecordingFiles : public PhraseFiles {
 public:
     bool loaded = true;
+    bool tableLoaded = true;
     bool failWrites = false;
+    bool changedOnDisk = false;
+    std::optional<std::string> backup;
     std::vector<std::string> calls;
 
     bool DataLoaded() const override { return loaded; }
+    bool TableLoaded() const override { return tableLoaded; }
+    bool ChangedOnDisk() override { return changedOnDisk; }
+    void ReloadPhraseTree() override {
+        calls.push_back("reload");
+        changedOnDisk = false;
+    }
+    void AcceptDiskState() override {
+        calls.push_back("accept");
+        changedOnDisk = false;
+    }
+    std::optional<std::string> ReadBackup() override { return backup; }
+    void TreeRestored() override { loaded = true; }
     void SaveAndCompile() override {
         calls.push_back("save+compile");
         if (failWrites)
@@ -310,6 +326,269 @@ TEST_F(EditorCommandsTest, AChangeWhoseWritingFailsStaysInTheTreeAndTheWindow) {
     EXPECT_THROW(commands.New(a), std::runtime_error);
     EXPECT_EQ(Dump(tree), "a[x a1 a2] b c[c1]");
     EXPECT_EQ(observer.events, std::vector<std::string>{"inserted x"});
+}
+
+// Undo and redo -------------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, UndoAndRedoWalkBackAndForthThroughEveryKindOfChange) {
+    NewWith(a1, "x");
+    ModifyWith(c, "cc");
+    commands.Delete(a2);
+    commands.MoveDown(a->FirstChild());  // x below a1
+    const std::vector<std::string> states = {kInitial, "a[x a1 a2] b c[c1]", "a[x a1 a2] b cc[c1]",
+                                             "a[x a1] b cc[c1]", "a[a1 x] b cc[c1]"};
+    EXPECT_EQ(Dump(tree), states[4]);
+    files.calls.clear();
+    for (int step = 3; step >= 0; --step) {
+        ASSERT_TRUE(commands.CanUndo());
+        commands.Undo();
+        EXPECT_EQ(Dump(tree), states[step]);
+    }
+    EXPECT_FALSE(commands.CanUndo());
+    for (int step = 1; step <= 4; ++step) {
+        commands.Redo();
+        EXPECT_EQ(Dump(tree), states[step]);
+    }
+    EXPECT_FALSE(commands.CanRedo());
+    EXPECT_EQ(files.calls, std::vector<std::string>(8, "save+compile"));  // each step written at once
+}
+
+TEST_F(EditorCommandsTest, AnUndoneDeleteBringsThePhraseBackAtItsPlace) {
+    for (const char* which : {"a1", "a2"}) {
+        SCOPED_TRACE(which);
+        TTreeNode* phrase = std::string(which) == "a1" ? a->FirstChild() : a->FirstChild()->NextSibling();
+        commands.Delete(phrase);
+        commands.Undo();
+        EXPECT_EQ(Dump(tree), kInitial);
+        TTreeNode* back = commands.TakeSelection();
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->Text(), which);  // the window selects the phrase that came back
+    }
+    tree.InsertLastChild(a->FirstChild(), "deep");  // a phrase with a node beneath, as foreign files have
+    commands.Delete(a->FirstChild());
+    EXPECT_EQ(Dump(tree), "a[a2] b c[c1]");
+    commands.Undo();
+    EXPECT_EQ(Dump(tree), "a[a1[deep] a2] b c[c1]");
+}
+
+TEST_F(EditorCommandsTest, ANewChangeEndsWhatCouldBeRedoneAndEmptyHistoriesDoNothing) {
+    commands.Undo();
+    commands.Redo();
+    EXPECT_TRUE(files.calls.empty());
+    NewWith(a, "x");
+    commands.Undo();
+    NewWith(a, "y");
+    EXPECT_FALSE(commands.CanRedo());
+    commands.Redo();
+    EXPECT_EQ(Dump(tree), "a[y a1 a2] b c[c1]");
+}
+
+TEST_F(EditorCommandsTest, ARefusedOrCancelledCommandLeavesNoStep) {
+    NewWith(a, std::nullopt);
+    NewWith(a, "b");  // already there
+    commands.Delete(a);
+    EXPECT_FALSE(commands.CanUndo());
+}
+
+TEST_F(EditorCommandsTest, SeveralChangesCommittedTogetherUndoAsOneStep) {
+    for (const char* text : {"i1", "i2", "i3"})
+        commands.Edits().InsertAt(b, ChildCount(tree, b), text);
+    commands.CommitAndSave();
+    EXPECT_EQ(Dump(tree), "a[a1 a2] b[i1 i2 i3] c[c1]");
+    EXPECT_EQ(files.calls, std::vector<std::string>{"save+compile"});
+    commands.Undo();
+    EXPECT_EQ(Dump(tree), kInitial);
+    commands.Redo();
+    EXPECT_EQ(Dump(tree), "a[a1 a2] b[i1 i2 i3] c[c1]");
+}
+
+// Order -------------------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, MovesStayWithinTheCategoryAndStopAtItsEnds) {
+    struct MoveCase {
+        const char* phrase;
+        int delta;
+        const char* expected;
+    };
+    const std::vector<MoveCase> cases = {
+        {"a1", -1, kInitial},              // first already
+        {"a2", +1, kInitial},              // last already
+        {"c1", -1, kInitial},              // the only one
+        {"a1", +1, "a[a2 a1] b c[c1]"},
+        {"a2", -1, "a[a2 a1] b c[c1]"},
+    };
+    for (const auto& move : cases) {
+        SCOPED_TRACE(std::string(move.phrase) + (move.delta < 0 ? " up" : " down"));
+        files.calls.clear();
+        TTreeNode* phrase = nullptr;
+        tree.ForEachNode([&](const TTreeNode& node, int) {
+            if (node.Text() == move.phrase)
+                phrase = const_cast<TTreeNode*>(&node);
+        });
+        move.delta < 0 ? commands.MoveUp(phrase) : commands.MoveDown(phrase);
+        EXPECT_EQ(Dump(tree), move.expected);
+        EXPECT_EQ(files.calls.size(), std::string(move.expected) == kInitial ? 0u : 1u);
+        if (std::string(move.expected) != kInitial) {
+            EXPECT_EQ(commands.TakeSelection()->Text(), move.phrase);  // stays selected
+            commands.Undo();
+            EXPECT_EQ(Dump(tree), kInitial);
+        }
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(EditorCommandsTest, MovesNeedAPhrase) {
+    commands.MoveUp(nullptr);
+    commands.MoveDown(a);
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{Notice(texts::kSelectToMove), Notice(texts::kCategoryNotMovable)}));
+    ExpectUnchanged();
+}
+
+TEST_F(EditorCommandsTest, ADroppedPhraseBecomesTheFirstOfTheCategoryItLandsOn) {
+    struct DropCase {
+        const char* target;
+        const char* expected;
+    };
+    const std::vector<DropCase> cases = {
+        {"c", "a[a1] b c[a2 c1]"},   // a category
+        {"c1", "a[a1] b c[a2 c1]"},  // a phrase of another category: its category
+        {"b", "a[a1] b[a2] c[c1]"},  // an empty category
+        {"a", "a[a2 a1] b c[c1]"},   // its own category: to the top
+        {"a1", kInitial},            // a phrase of its own category: stays
+        {"a2", kInitial},            // itself
+    };
+    for (const auto& drop : cases) {
+        SCOPED_TRACE(drop.target);
+        TTreeNode* target = nullptr;
+        tree.ForEachNode([&](const TTreeNode& node, int) {
+            if (node.Text() == drop.target)
+                target = const_cast<TTreeNode*>(&node);
+        });
+        commands.MoveToCategory(a->FirstChild()->NextSibling(), target);
+        EXPECT_EQ(Dump(tree), drop.expected);
+        if (std::string(drop.expected) != kInitial) {
+            commands.Undo();
+            EXPECT_EQ(Dump(tree), kInitial);
+        }
+    }
+    commands.MoveToCategory(a->FirstChild(), a);  // the first of its own category already
+    commands.MoveToCategory(a, c);                // categories are not dragged
+    EXPECT_EQ(Dump(tree), kInitial);
+}
+
+// New category ------------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, NewCategoryGoesAfterTheLastWithTheChecksOfNew) {
+    const std::vector<TextCase> cases = {
+        {"   ", texts::kIncorrectInput},
+        {"", texts::kIncorrectInput},
+        {std::string(65, 'q'), texts::kTooLong},
+        {"a1", texts::kAlreadyExists},  // a phrase's text
+        {"c", texts::kAlreadyExists},
+        {"x\ty\nz", texts::kIncorrectInput},
+        {" d ", ""},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.typed);
+        dialogs.shown.clear();
+        dialogs.typed.push_back(testCase.typed);
+        commands.NewCategory();
+        if (*testCase.notice) {
+            EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(testCase.notice)});
+            EXPECT_EQ(Dump(tree), kInitial);
+        } else {
+            EXPECT_TRUE(dialogs.shown.empty());
+            EXPECT_EQ(Dump(tree), "a[a1 a2] b c[c1] d");
+        }
+    }
+    EXPECT_EQ(dialogs.prompted.back(), (Prompted{texts::kInputCaption, texts::kCategoryPrompt, ""}));
+    EXPECT_EQ(commands.TakeSelection()->Text(), "d");
+    dialogs.typed.push_back(std::nullopt);
+    commands.NewCategory();  // Cancel
+    commands.Undo();
+    EXPECT_EQ(Dump(tree), kInitial);
+}
+
+// Restore backup ----------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, RestoreAsksThenReplacesTheTreeAsOneUndoableStep) {
+    commands.RestoreBackup();
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kNoBackup)});
+    files.backup = "r\r\n\tr1\r\n";
+    dialogs.answers = {2};
+    commands.RestoreBackup();
+    EXPECT_EQ(dialogs.shown.back(), (Shown{texts::kRestoreQuestion, texts::kConfirmCaption, 1}));
+    ExpectUnchanged();
+
+    commands.RestoreBackup();
+    EXPECT_EQ(Dump(tree), "r[r1]");
+    EXPECT_EQ(files.calls, std::vector<std::string>{"save+compile"});
+    commands.Undo();
+    EXPECT_EQ(Dump(tree), kInitial);
+}
+
+TEST_F(EditorCommandsTest, RestoreWorksAfterAFailedTreeLoadButNeedsTheTable) {
+    files.backup = "r\r\n";
+    files.loaded = false;  // srf_pub.dat unreadable: the backup is the way back
+    commands.RestoreBackup();
+    EXPECT_EQ(Dump(tree), "r");
+    EXPECT_TRUE(files.DataLoaded());
+    files.tableLoaded = false;
+    dialogs.shown.clear();
+    commands.RestoreBackup();
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kDataNotLoaded)});
+}
+
+TEST_F(EditorCommandsTest, AMalformedBackupChangesNothing) {
+    files.backup = "r\r\n\t\tdeep\r\n";
+    EXPECT_THROW(commands.RestoreBackup(), std::exception);
+    ExpectUnchanged();
+    EXPECT_FALSE(commands.CanUndo());
+}
+
+// Changes on disk ---------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, AnotherProgramsChangeIsNeverWrittenOverUnasked) {
+    files.changedOnDisk = true;
+    dialogs.answers = {1};  // OK: read the file again, dropping this change
+    NewWith(a, "x");
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedBeforeSave, texts::kConfirmCaption, 1}}));
+    EXPECT_EQ(files.calls, std::vector<std::string>{"reload"});
+    EXPECT_FALSE(commands.CanUndo());  // the history belonged to the tree that is gone
+
+    files.changedOnDisk = true;
+    files.calls.clear();
+    dialogs.answers = {2};  // Cancel: keep the window's tree and write it
+    NewWith(a, "y");
+    EXPECT_EQ(files.calls, (std::vector<std::string>{"accept", "save+compile"}));
+}
+
+TEST_F(EditorCommandsTest, OnActivationAChangeOnDiskIsOfferedForReading) {
+    commands.CheckDiskChange();
+    EXPECT_TRUE(dialogs.shown.empty());
+    files.changedOnDisk = true;
+    dialogs.answers = {2, 1};
+    commands.CheckDiskChange();
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedOnDisk, texts::kConfirmCaption, 1}}));
+    files.changedOnDisk = true;
+    commands.CheckDiskChange();
+    EXPECT_EQ(files.calls, (std::vector<std::string>{"accept", "reload"}));
+    files.changedOnDisk = true;
+    files.loaded = false;  // nothing loaded, nothing to compare
+    commands.CheckDiskChange();
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+// Find --------------------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, FindSelectsTheNextMatchOrSaysThereIsNone) {
+    commands.Find("1", a1);
+    EXPECT_EQ(commands.TakeSelection(), c->FirstChild());
+    commands.Find("zz", a1);
+    EXPECT_EQ(commands.TakeSelection(), nullptr);
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kNotFound)});
+    commands.Find("", a1);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 }  // namespace

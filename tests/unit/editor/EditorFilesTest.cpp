@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "EditorTexts.h"
 
@@ -105,6 +106,54 @@ TEST_F(EditorFilesTest, SaveAndCompileWritesBothFilesAndSaveAnnounces) {
     EXPECT_TRUE(dialogs.shown.empty());
     files.CompilePhraseFile(true);
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{texts::kSaved});
+}
+
+TEST_F(EditorFilesTest, EverySaveKeepsTheFileItReplacesAsTheBackup) {
+    Write("srf_pub.dat", "c\r\n");
+    WriteTable();
+    files.FormShow();
+    EXPECT_EQ(files.ReadBackup(), std::nullopt);
+    tree.InsertLastChild(tree.FirstRoot(), "p");
+    files.SaveAndCompile();
+    EXPECT_EQ(Read("srf_pub.dat.bak"), "c\r\n");
+    EXPECT_EQ(files.ReadBackup(), std::optional<std::string>("c\r\n"));
+    tree.InsertLastChild(tree.FirstRoot(), "q");
+    files.SaveAndCompile();  // one generation: the backup is the version before the last save
+    EXPECT_EQ(Read("srf_pub.dat.bak"), "c\r\n\tp\r\n");
+    EXPECT_EQ(Read("srf_pub.dat"), "c\r\n\tp\r\n\tq\r\n");
+}
+
+TEST_F(EditorFilesTest, AWriteByAnotherProgramIsNoticedAndCanBeReadAgain) {
+    Write("srf_pub.dat", "c\r\n");
+    WriteTable();
+    files.FormShow();
+    EXPECT_FALSE(files.ChangedOnDisk());
+    tree.InsertLastChild(tree.FirstRoot(), "p");
+    files.SaveAndCompile();
+    EXPECT_FALSE(files.ChangedOnDisk());  // its own writes are no change
+
+    Write("srf_pub.dat", "other\r\n\t\xB0\xA1\xB0\xA2\r\n");
+    EXPECT_TRUE(files.ChangedOnDisk());
+    files.ReloadPhraseTree();
+    EXPECT_FALSE(files.ChangedOnDisk());
+    EXPECT_EQ(tree.FirstRoot()->Text(), "other");
+    EXPECT_EQ(Read("srf_pub.usr"), std::string("\x02\x01\x00\x02\x00\x00", 6));  // compiled at once
+
+    Write("srf_pub.dat", "third\r\n");
+    EXPECT_TRUE(files.ChangedOnDisk());
+    files.AcceptDiskState();  // the user keeps the window's tree
+    EXPECT_FALSE(files.ChangedOnDisk());
+}
+
+TEST_F(EditorFilesTest, TheCompileReportsWhichPhrasesItLeftOut) {
+    Write("srf_pub.dat", "c\r\n\t\xB0\xA1\xB0\xA2\r\n\t\xB0\xA1\xB0\xA3\r\n");
+    WriteTable();
+    files.FormShow();
+    EXPECT_EQ(files.Health().Counts().compiled, 1);
+    EXPECT_EQ(files.Health().Counts().leftOut, 1);
+    const phrases::PhraseVerdict* verdict = files.Health().LeftOut(tree.FirstRoot()->LastChild());
+    ASSERT_NE(verdict, nullptr);
+    EXPECT_EQ(verdict->missingTrail, 0xA3);
 }
 
 }  // namespace

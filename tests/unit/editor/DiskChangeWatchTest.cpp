@@ -1,0 +1,76 @@
+// Noticing another program's writes to a file, and the directory key of the single editor.
+#include "editor/DiskChangeWatch.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "editor/InstanceKey.h"
+
+namespace editor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DiskChangeWatchTest : public ::testing::Test {
+protected:
+    DiskChangeWatchTest() {
+        fs::remove(path);
+        Write("one");
+    }
+    ~DiskChangeWatchTest() override { fs::remove(path); }
+    void Write(const std::string& bytes) { std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes; }
+    // Moves the write time on, as a later write would, whatever the clock's granularity.
+    void Touch(int seconds) {
+        fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(seconds));
+    }
+
+    std::string path = (fs::temp_directory_path() / "srf_disk_change_watch.dat").string();
+    DiskChangeWatch watch{path};
+};
+
+TEST_F(DiskChangeWatchTest, NothingCountsBeforeTheFileIsKnown) {
+    Write("two");
+    EXPECT_FALSE(watch.Changed());
+}
+
+TEST_F(DiskChangeWatchTest, OtherBytesAreAChangeTheSameBytesUnderANewTimeAreNot) {
+    watch.Remember("one");
+    EXPECT_FALSE(watch.Changed());
+    Touch(5);  // touched or copied over with the same bytes
+    EXPECT_FALSE(watch.Changed());
+    Write("two");  // same size, other bytes
+    Touch(10);
+    EXPECT_TRUE(watch.Changed());
+    EXPECT_TRUE(watch.Changed());  // stays changed until dealt with
+    watch.Accept();
+    EXPECT_FALSE(watch.Changed());
+    Write("longer");
+    EXPECT_TRUE(watch.Changed());
+}
+
+TEST_F(DiskChangeWatchTest, AFileThatGoesOrComesIsAChange) {
+    watch.Remember("one");
+    fs::remove(path);
+    EXPECT_TRUE(watch.Changed());
+    watch.RememberMissing();
+    EXPECT_FALSE(watch.Changed());
+    Write("new");
+    EXPECT_TRUE(watch.Changed());
+}
+
+TEST(InstanceKey, SameForEverySpellingOfOneDirectoryOnly) {
+    const std::string key = InstanceKey("C:\\Program Files\\SRF\\");
+    EXPECT_EQ(key.size(), 16u);
+    EXPECT_EQ(InstanceKey("c:/program files/srf"), key);
+    EXPECT_EQ(InstanceKey("C:\\PROGRAM FILES\\SRF"), key);
+    EXPECT_NE(InstanceKey("C:\\Program Files\\SRF2\\"), key);
+    // A double-byte character's second byte is not a letter to fold or a separator.
+    EXPECT_NE(InstanceKey("C:\\\xB0\x61"), InstanceKey("C:\\\xB0\x41"));
+    EXPECT_NE(InstanceKey("C:\\\xB0\x5C"), InstanceKey("C:\\\xB0"));
+}
+
+}  // namespace
+}  // namespace editor

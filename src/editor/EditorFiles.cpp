@@ -1,6 +1,9 @@
 // The phrase editor's files; see EditorFiles.h.
 #include "editor/EditorFiles.h"
 
+#include <chrono>
+#include <thread>
+
 #include "EditorTexts.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/TreeFile.h"
@@ -9,6 +12,13 @@
 #include "platform/FileSystem.h"
 
 namespace editor {
+
+namespace {
+
+constexpr int kReadAttempts = 10;
+constexpr auto kReadRetryDelay = std::chrono::milliseconds(10);
+
+}  // namespace
 
 void EditorFiles::FormShow() {
     LoadPhraseTree();
@@ -57,11 +67,17 @@ void EditorFiles::SaveAndCompile() {
     // read for it (another program holds it) cannot be replaced either, so the save fails as such.
     if (platform::StampOf(TreePath()).exists) {
         std::string previous;
-        try {
-            previous = platform::ReadWholeFile(TreePath());
-        } catch (const platform::Error&) {
-            throw platform::Error("FileCreateError",
-                                  platform::Format("Cannot create file %s", TreePath()));
+        // A scanner or indexer may hold the file for a moment, as the replacement allows for.
+        for (int attempt = 1;; ++attempt) {
+            try {
+                previous = platform::ReadWholeFile(TreePath());
+                break;
+            } catch (const platform::Error&) {
+                if (attempt == kReadAttempts)
+                    throw platform::Error("FileCreateError",
+                                          platform::Format("Cannot create file %s", TreePath()));
+                std::this_thread::sleep_for(kReadRetryDelay);
+            }
         }
         platform::ReplaceFile(BackupPath(), previous);
     }

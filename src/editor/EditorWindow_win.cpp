@@ -202,6 +202,7 @@ private:
     bool m_running = false;      // a rule is running (its boxes run nested message loops)
     bool m_checkPending = false;  // an activation came while it ran
     TTreeNode* m_dragged = nullptr;
+    HWND m_focus = nullptr;  // the control that had the keyboard when the window was left
 };
 
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
@@ -248,9 +249,15 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE)
-            PostMessageW(Handle(), WM_APP_CHECKDISK, 0, 0);
-        break;
+        // Keep the keyboard where it was (the tree or the find box) across boxes and other programs.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            m_focus = focus && IsChild(Handle(), focus) ? focus : nullptr;
+            return 0;
+        }
+        PostMessageW(Handle(), WM_APP_CHECKDISK, 0, 0);
+        SetFocus(m_focus && IsWindowVisible(m_focus) ? m_focus : m_view.Handle());
+        return 0;
     case WM_APP_CHECKDISK:
         CheckDisk();
         return 0;

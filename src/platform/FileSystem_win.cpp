@@ -53,12 +53,18 @@ bool TargetReplaceable(const std::wstring& target) {
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    const HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(probe);
-    return true;
+    // Another program that only glances at the file (a scanner, an indexer) gets a moment to let go.
+    for (int attempt = 1;; ++attempt) {
+        const HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe != INVALID_HANDLE_VALUE) {
+            CloseHandle(probe);
+            return true;
+        }
+        if (attempt == kMoveAttempts || GetLastError() != ERROR_SHARING_VIOLATION)
+            return false;
+        Sleep(kMoveRetryDelayMs);
+    }
 }
 
 bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {

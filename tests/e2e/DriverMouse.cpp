@@ -1,5 +1,6 @@
 #include "DriverMouse.h"
 
+#include <cstring>
 #include <stdexcept>
 #include <thread>
 
@@ -47,7 +48,7 @@ std::wstring StatusBarText(HWND bar, int part) {
 POINT TreeItemCenter(HWND tree, HTREEITEM item) {
     RemoteBuffer buffer(tree, sizeof(RECT));
     RECT bounds{};
-    *reinterpret_cast<HTREEITEM*>(&bounds) = item;  // TVM_GETITEMRECT takes the item in the rectangle
+    std::memcpy(&bounds, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
     buffer.Write(&bounds, sizeof bounds);
     SendMessageW(tree, TVM_GETITEMRECT, TRUE, buffer.Address());
     buffer.Read(&bounds, sizeof bounds);

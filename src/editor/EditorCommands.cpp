@@ -16,18 +16,6 @@ EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFil
 
 EditorCommands::~EditorCommands() = default;
 
-std::string_view TrimText(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20)
-        text.remove_suffix(1);
-    return text;
-}
-
-bool HasLineBreakingByte(std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
 bool EditorCommands::Run(Command command, TTreeNode* selected) {
     switch (command) {
     case Command::New:

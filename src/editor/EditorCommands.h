@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "phrases/PhraseRules.h"
 #include "phrases/TreeNodes.h"
 
 namespace editor {
@@ -73,13 +74,11 @@ enum class Command {
 // Flags of the message box: a notice has an OK button only, a question OK and Cancel.
 constexpr unsigned kNoticeFlags = 0;
 constexpr unsigned kQuestionFlags = 1;
-// The longest text New and Modify accept, in bytes: 32 Chinese characters.
-constexpr std::size_t kMaxTextBytes = 64;
-
-// The text without its leading and trailing bytes of value 0x20 or less.
-std::string_view TrimText(std::string_view text);
-// True when the text holds a byte that would break the one-node-per-line file (CR, LF, NUL).
-bool HasLineBreakingByte(std::string_view text);
+// New and Modify take a text by the rules every stored text follows (trimmed, at most 64 bytes,
+// no line-breaking byte), the same as the import.
+using phrases::HasLineBreakingByte;
+using phrases::kMaxTextBytes;
+using phrases::TrimText;
 
 class TreeEditor;
 class EditHistory;

@@ -7,8 +7,7 @@
 #include <unordered_set>
 
 #include "TransferTexts.h"
-// The editor's rules for a text it stores: trimming and the 64-byte limit.
-#include "editor/EditorCommands.h"
+#include "phrases/PhraseRules.h"
 
 namespace phrases {
 
@@ -78,7 +77,7 @@ public:
             unheld = m_text.FirstUnheldIn(line.begin, line.end);
             return ImportOutcome::NotGb2312;
         }
-        if (text.size() > editor::kMaxTextBytes)
+        if (text.size() > kMaxTextBytes)
             return ImportOutcome::TooLong;
         return ImportOutcome::Added;
     }
@@ -165,7 +164,7 @@ ImportFormat DetectImportFormat(std::string_view gb2312) {
     bool first = true;
     for (const Line& line : SplitLines(gb2312)) {
         const std::string_view text = gb2312.substr(line.begin, line.end - line.begin);
-        if (editor::TrimText(text).empty())
+        if (TrimText(text).empty())
             continue;
         if (first && IsIndented(text))
             return ImportFormat::PlainLines;
@@ -186,14 +185,14 @@ ImportPlan PlanImport(const TTreeNodes& tree, const Gb2312Text& text, const Char
 
     int plainCategory = -1;
     if (format == ImportFormat::PlainLines)
-        plainCategory = planner.UseCategory(std::string(editor::TrimText(plainLinesCategory)));
+        plainCategory = planner.UseCategory(std::string(TrimText(plainLinesCategory)));
 
     int number = 0;
     for (const Line& line : SplitLines(bytes)) {
         const std::string_view whole = bytes.substr(line.begin, line.end - line.begin);
         ImportLine entry;
         entry.line = ++number;
-        entry.text = editor::TrimText(whole);
+        entry.text = TrimText(whole);
         if (format == ImportFormat::PlainLines) {
             planner.PhraseLine(entry, line, plainCategory);
         } else if (entry.text.empty()) {

@@ -1,0 +1,253 @@
+// The editor's Export and Import: the merge made through the editor's changes (one undo step,
+// node by node or the tree file whole), and the checks, questions and files around them.
+#include "editor/PhraseTransfer.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "EditorTexts.h"
+#include "TransferTexts.h"
+#include "editor/EditHistory.h"
+#include "phrases/TableBytes.h"
+#include "phrases/TreeDump.h"
+#include "phrases/TreeFile.h"
+
+namespace editor {
+namespace {
+
+namespace fs = std::filesystem;
+using phrases::TTreeNode;
+using phrases::TTreeNodes;
+using phrases::testing::Dump;
+
+// Pairs of letters stand for characters: "ab" and "cd" are in the table, nothing else is.
+phrases::CharacterTable SmallTable() {
+    phrases::CharacterTable table;
+    table.LoadFromBytes(phrases::testing::TableBytes({"ab", "cd"}));
+    return table;
+}
+
+phrases::ImportPlan Plan(const TTreeNodes& tree, const std::string& file, std::string_view category = {}) {
+    const phrases::Gb2312Text text = phrases::DecodeToGb2312(file);
+    return phrases::PlanImport(tree, text, SmallTable(), phrases::DetectImportFormat(text.bytes), category);
+}
+
+class CountingObserver : public TreeObserver {
+public:
+    int inserted = 0;
+    int reloads = 0;
+    void NodeInserted(TTreeNode*) override { ++inserted; }
+    void TreeReloaded() override { ++reloads; }
+};
+
+TEST(MergeImportTest, NodeByNodeOrWholeTheTreeEndsTheSameAndUndoesAsOneStep) {
+    const struct {
+        std::size_t maxOneByOne;
+        int insertedEvents;
+        int reloads;
+    } cases[] = {{kMaxInsertsOneByOne, 4, 0}, {3, 0, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.maxOneByOne);
+        TTreeNodes tree;
+        phrases::ParseTree(tree, "A\r\n\tx\r\n\ty\r\nB\r\n\tz\r\n");
+        CountingObserver observer;
+        TreeEditor edits(tree, observer);
+        EditHistory history;
+        const phrases::ImportPlan plan = Plan(tree, "B\r\n\tw\r\n\tz\r\nC\r\n\tv\r\n\tx\r\nB\r\n\tu\r\n");
+        ASSERT_EQ(plan.inserts.size(), 4u);
+
+        const TTreeNode* first = MergeImport(edits, plan, c.maxOneByOne);
+        EXPECT_EQ(Dump(tree), "A[x y] B[z w u] C[v]");
+        EXPECT_EQ(observer.inserted, c.insertedEvents);
+        EXPECT_EQ(observer.reloads, c.reloads);
+        if (c.reloads == 0) {
+            EXPECT_EQ(first, tree.FirstRoot()->NextSibling()->FirstChild()->NextSibling());  // w
+        }
+
+        history.Commit(edits);
+        history.Undo(edits);
+        EXPECT_EQ(Dump(tree), "A[x y] B[z]");
+        EXPECT_FALSE(history.CanUndo());
+        history.Redo(edits);
+        EXPECT_EQ(Dump(tree), "A[x y] B[z w u] C[v]");
+    }
+}
+
+TEST(MergeImportTest, APlanWithoutInsertsChangesNothing) {
+    TTreeNodes tree;
+    phrases::ParseTree(tree, "A\r\n\tx\r\n");
+    CountingObserver observer;
+    TreeEditor edits(tree, observer);
+    EXPECT_EQ(MergeImport(edits, Plan(tree, "A\r\n\tx\r\n")), nullptr);
+    EXPECT_FALSE(edits.HasPending());
+}
+
+struct Shown {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+    bool operator==(const Shown&) const = default;
+};
+
+class ScriptedDialogs : public UserDialogs, public FileDialogs {
+public:
+    std::deque<int> answers;  // 1 (OK) when empty
+    std::vector<Shown> shown;
+    std::optional<std::string> importPath;
+    std::optional<ExportTarget> exportTarget;
+    int fileDialogs = 0;
+
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+        shown.push_back({text, caption, flags});
+        if (answers.empty())
+            return 1;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool PromptForText(const std::string&, const std::string&, std::string&) override { return false; }
+    std::optional<ExportTarget> ChooseExportFile() override {
+        ++fileDialogs;
+        return exportTarget;
+    }
+    std::optional<std::string> ChooseImportFile() override {
+        ++fileDialogs;
+        return importPath;
+    }
+};
+
+class CountingFiles : public PhraseFiles {
+public:
+    bool loaded = true;
+    int saves = 0;
+    bool DataLoaded() const override { return loaded; }
+    void SaveAndCompile() override { ++saves; }
+    void CompilePhraseFile(bool) override {}
+};
+
+class PhraseTransferTest : public ::testing::Test {
+protected:
+    PhraseTransferTest() {
+        fs::create_directories(directory);
+        phrases::ParseTree(tree, "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
+    }
+    ~PhraseTransferTest() override { fs::remove_all(directory); }
+
+    std::string Put(const std::string& name, const std::string& bytes) {
+        std::ofstream(directory / name, std::ios::binary) << bytes;
+        return (directory / name).string();
+    }
+    std::string Read(const std::string& name) {
+        std::ifstream file(directory / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    TTreeNode* Node(const std::string& text) {
+        for (TTreeNode* node = tree.FirstRoot(); node; node = TTreeNodes::NextNode(node))
+            if (node->Text() == text)
+                return node;
+        return nullptr;
+    }
+    static Shown Notice(const std::string& text) { return {text, texts::kNoticeCaption, kNoticeFlags}; }
+    static Shown Question(const std::string& summary) {
+        return {summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption, kQuestionFlags};
+    }
+
+    fs::path directory = fs::temp_directory_path() /
+                         (std::string("srf_transfer_") +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    TTreeNodes tree;
+    ScriptedDialogs dialogs;
+    CountingFiles files;
+    CountingObserver observer;
+    EditorCommands commands{tree, dialogs, files, observer};
+    phrases::CharacterTable table = SmallTable();
+    PhraseTransfer transfer{tree, commands, dialogs, dialogs, files, table};
+};
+
+TEST_F(PhraseTransferTest, ImportAsksWithTheSummaryThenMergesSavesOnceAndUndoesWhole) {
+    dialogs.importPath = Put("in.txt", "\xEF\xBB\xBF" "B\r\n\tabab\r\n\tcdab\r\nC\r\n\tcdcd\r\n");
+    transfer.Import(nullptr);
+    phrases::ImportSummary summary;
+    summary.added = 2;
+    summary.newCategories = 1;
+    summary.existing = 1;
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Question(phrases::FormatImportSummary(summary))});
+    EXPECT_EQ(Dump(tree), "A[abcd] B[cdab abab] C[cdcd]");
+    EXPECT_EQ(files.saves, 1);
+    EXPECT_EQ(transfer.TakeSelection(), Node("abab"));
+    EXPECT_EQ(transfer.TakeSelection(), nullptr);
+
+    commands.Undo();
+    EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
+    EXPECT_EQ(files.saves, 2);
+    EXPECT_FALSE(commands.CanUndo());
+}
+
+TEST_F(PhraseTransferTest, CancelAtTheSummaryChangesNothing) {
+    dialogs.importPath = Put("in.txt", "B\r\n\tabab\r\n");
+    dialogs.answers = {2};
+    transfer.Import(nullptr);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
+    EXPECT_EQ(files.saves, 0);
+    EXPECT_FALSE(commands.CanUndo());
+}
+
+TEST_F(PhraseTransferTest, PlainLinesGoToTheSelectedNodesCategoryAndNeedOne) {
+    dialogs.importPath = Put("in.txt", "abab\r\ncdcd  \r\n");
+    transfer.Import(nullptr);
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(phrases::texts::kPlainLinesNeedCategory)});
+    EXPECT_EQ(files.saves, 0);
+
+    dialogs.shown.clear();
+    transfer.Import(Node("abcd"));  // a phrase: its category takes them
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(Dump(tree), "A[abcd abab cdcd] B[cdab]");
+}
+
+TEST_F(PhraseTransferTest, NothingNewIsANoticeWithTheSummary) {
+    dialogs.importPath = Put("in.txt", "A\r\n\tabcd\r\n\t\r\n");
+    transfer.Import(nullptr);
+    phrases::ImportSummary summary;
+    summary.existing = 1;
+    summary.empty = 1;
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(phrases::FormatImportSummary(summary) + "\n" +
+                                                       phrases::texts::kNothingToImport)});
+    EXPECT_EQ(files.saves, 0);
+}
+
+TEST_F(PhraseTransferTest, BothRefuseBeforeTheFileDialogWhileTheDataFilesFailedToLoad) {
+    files.loaded = false;
+    dialogs.importPath = Put("in.txt", "A\r\n\tabab\r\n");
+    dialogs.exportTarget = ExportTarget{(directory / "out.txt").string(), phrases::ExportEncoding::Utf8};
+    transfer.Import(nullptr);
+    transfer.Export();
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{Notice(texts::kDataNotLoaded), Notice(texts::kDataNotLoaded)}));
+    EXPECT_EQ(dialogs.fileDialogs, 0);
+    EXPECT_FALSE(fs::exists(directory / "out.txt"));
+}
+
+TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndCancelWritesNothing) {
+    transfer.Export();  // Cancel in the dialog
+    EXPECT_TRUE(fs::is_empty(directory));
+    for (const auto encoding : {phrases::ExportEncoding::Utf8, phrases::ExportEncoding::Gb2312}) {
+        dialogs.exportTarget = ExportTarget{(directory / "out.txt").string(), encoding};
+        transfer.Export();
+        EXPECT_EQ(Read("out.txt"), phrases::ExportTree(tree, encoding));
+    }
+    EXPECT_EQ(Read("out.txt"), "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PhraseTransferTest, AFileThatCannotBeReadIsTheFileLayersError) {
+    dialogs.importPath = (directory / "missing.txt").string();
+    EXPECT_THROW(transfer.Import(nullptr), std::exception);
+    EXPECT_EQ(files.saves, 0);
+}
+
+}  // namespace
+}  // namespace editor

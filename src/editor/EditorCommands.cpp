@@ -11,7 +11,7 @@ using phrases::TTreeNode;
 using phrases::TTreeNodes;
 
 EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files, TreeObserver& observer)
-    : m_tree(tree), m_dialogs(dialogs), m_files(files), m_observer(observer),
+    : m_tree(tree), m_dialogs(dialogs), m_files(files),
       m_edits(std::make_unique<TreeEditor>(tree, observer)), m_history(std::make_unique<EditHistory>()) {}
 
 EditorCommands::~EditorCommands() = default;

@@ -146,7 +146,6 @@ private:
     phrases::TTreeNodes& m_tree;
     UserDialogs& m_dialogs;
     PhraseFiles& m_files;
-    TreeObserver& m_observer;
     std::unique_ptr<TreeEditor> m_edits;
     std::unique_ptr<EditHistory> m_history;
     phrases::TTreeNode* m_select = nullptr;

@@ -20,5 +20,7 @@ constexpr int IDM_MOVE_UP = 113;       // Ctrl+Up
 constexpr int IDM_MOVE_DOWN = 114;     // Ctrl+Down
 constexpr int IDM_NEW_CATEGORY = 115;  // MenuNewCategory
 constexpr int IDM_RESTORE = 116;       // MenuRestore: srf_pub.dat.bak back in place
+constexpr int IDM_EXPORT = 117;        // MenuExport: the whole tree to a file of the user's choice
+constexpr int IDM_IMPORT = 118;        // MenuImport: phrases from a file merged into the tree
 
 }  // namespace editor

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "EditorTexts.h"
+#include "TransferMenuTexts.h"
 #include "app/Application_win.h"
 #include "app/Dialogs_win.h"
 #include "app/MakerSite.h"
@@ -22,9 +23,11 @@
 #include "editor/EditorFiles.h"
 #include "editor/EditorImages_win.h"
 #include "editor/EditorStatusBar_win.h"
+#include "editor/FileDialogs_win.h"
 #include "editor/EditorTreeView_win.h"
 #include "editor/FindBox_win.h"
 #include "editor/PhraseHealth.h"
+#include "editor/PhraseTransfer.h"
 #include "editor/SingleInstance_win.h"
 #include "phrases/TreeNodes.h"
 #include "platform/TextConversion_win.h"
@@ -87,6 +90,9 @@ const MenuDef kMainMenu[] = {
       {},
       {texts::kMenuSave, IDM_SAVE, 4},
       {texts::kMenuRestore, IDM_RESTORE, 13},
+      {},
+      {texts::kMenuExport, IDM_EXPORT, -1},
+      {texts::kMenuImport, IDM_IMPORT, -1},
       {},
       {texts::kMenuQuit, IDM_QUIT, 5}}},
     {texts::kMenuUpdate, true,
@@ -190,6 +196,8 @@ private:
     EditorFiles m_files;  // tells m_view of every change; m_view is built next
     PhraseTreeView m_view;
     EditorCommands m_commands;
+    SystemFileDialogs m_fileDialogs;
+    PhraseTransfer m_transfer;
     EditorStatusBar m_statusBar;
     FindBox m_findBox;
     std::array<std::wstring, std::size(kToolButtons)> m_hints;
@@ -208,7 +216,8 @@ private:
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
     : m_instance(std::move(instance)),
       m_files(app::Application::Instance().DataDirectory(), m_tree, *this, m_view),
-      m_view(m_tree, m_files.Health()), m_commands(m_tree, *this, m_files, m_view) {
+      m_view(m_tree, m_files.Health()), m_commands(m_tree, *this, m_files, m_view),
+      m_transfer(m_tree, m_commands, *this, m_fileDialogs, m_files, m_files.Table()) {
     m_dpi = app::DpiOf(nullptr);
     const int width = Scaled(kWindowWidth);
     const int height = Scaled(kWindowHeight);
@@ -345,6 +354,7 @@ void TForm_User_Main::FormCreate() {
     m_statusBar.Create(Handle());
     m_findBox.Create(Handle(), IDM_FIND_NEXT, IDM_FIND_CLOSE);
     m_instance->Publish(Handle());
+    m_fileDialogs.SetOwner(Handle());
 
     HMENU menuBar = CreateMenu();
     for (const MenuDef& menu : kMainMenu) {
@@ -427,6 +437,15 @@ void TForm_User_Main::MenuItemClick(int id) {
         return;
     case IDM_FIND_NEXT:
         FindNext();
+        return;
+    case IDM_EXPORT:
+        RunRule([&] { m_transfer.Export(); });
+        return;
+    case IDM_IMPORT:
+        RunRule([&] {
+            m_transfer.Import(m_view.SelectedNode());
+            m_view.Select(m_transfer.TakeSelection());
+        });
         return;
     }
     const std::optional<Command> command = CommandOf(id);

@@ -1,0 +1,131 @@
+// The phrase editor's Export and Import driven through the system's save and open dialogs: the
+// exported bytes in both encodings, the summary before an import, the merged and compiled files,
+// Cancel, and Ctrl+Z taking the whole import back.
+#include <gtest/gtest.h>
+
+#include "Driver.h"
+#include "DriverEditor.h"
+#include "DriverFileDialog.h"
+#include "DriverTreeView.h"
+#include "editor/EditorCommandIds.h"
+
+using namespace driver;
+
+namespace {
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+// Starts Export or Import and gives the file to its dialog.
+void ChooseInDialog(EditorRun& run, int command, const std::wstring& title, const std::filesystem::path& file,
+                    int type = -1) {
+    SendCommand(run.Main(), command);
+    HWND dialog = WaitForDialog(run.program().Id(), title);
+    ASSERT_NE(dialog, nullptr) << "no file dialog";
+    ASSERT_NE(FileNameEdit(dialog), nullptr) << DescribeControls(dialog);
+    if (type >= 0) {
+        ASSERT_TRUE(ChooseFileType(dialog, type)) << DescribeControls(dialog);
+    }
+    ChooseFile(dialog, file.wstring());
+    ASSERT_TRUE(Eventually([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }))
+        << "the dialog stayed open\n" << DescribeControls(dialog);
+}
+
+TEST(EditorTransfer, ExportWritesTheTreeAsUtf8WithAByteOrderMarkOrAsGb2312ByTheTypeList) {
+    ScratchDirectory elsewhere;
+    EditorRun run(elsewhere.Path());
+    run.Start();
+
+    ChooseInDialog(run, editor::IDM_EXPORT, L"导出语料", elsewhere / "utf8.txt");
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(elsewhere / "utf8.txt"); }));
+    run.Settle();
+    EXPECT_EQ(ReadFileBytes(elsewhere / "utf8.txt"), kBom + "问候\r\n\t你好\r\n\t早上好\r\n其他\r\n");
+
+    ChooseInDialog(run, editor::IDM_EXPORT, L"导出语料", elsewhere / "gb.txt", 1);
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(elsewhere / "gb.txt"); }));
+    run.Settle();
+    EXPECT_EQ(ReadFileBytes(elsewhere / "gb.txt"), EditorTree());
+    // Nothing changed at home.
+    EXPECT_EQ(run.File("srf_pub.dat"), EditorTree());
+    EXPECT_EQ(run.Names(), EditorFileNames(false));
+}
+
+TEST(EditorTransfer, ImportShowsTheSummaryFirstMergesOnOkAndCtrlZTakesItAllBack) {
+    ScratchDirectory elsewhere;
+    EditorRun run(elsewhere.Path());
+    run.Start();
+    // 你好 exists; 早上, 好早 and 你们 are new (们 is not in the table, so 你们 is not compiled);
+    // 33 characters are too long; the emoji has no GB2312 code; a blank line is empty.
+    std::string longLine;
+    for (int i = 0; i < 33; ++i)
+        longLine += "好";
+    WriteFileBytes(elsewhere / "in.txt", kBom + "问候\r\n\t你好\r\n\t早上\r\n\t" + longLine +
+                                             "\r\n\t你\xF0\x9F\x98\x80\r\n\t \r\n新类\r\n\t好早\r\n\t你们\r\n");
+    const std::wstring summary =
+        L"将增加语料 3 条，新增分类 1 个。\n"
+        L"跳过：已存在 1 条，超过64字节 1 条，空内容 1 条，含GB2312没有的字 1 条。\n"
+        L"增加的语料中有 1 条不会编入 srf_pub.usr（字表中没有其中的字，或只有一个字）。\n"
+        L"要导入吗?";
+
+    // Cancel: nothing changes, nothing is written.
+    ChooseInDialog(run, editor::IDM_IMPORT, L"导入语料", elsewhere / "in.txt");
+    MessageBoxSeen box = WaitForMessageBox(run.program().Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.caption, L"提示框");
+    EXPECT_EQ(box.text, summary);
+    EXPECT_NE(GetDlgItem(box.hwnd, IDCANCEL), nullptr);
+    PressDialogButton(box.hwnd, IDCANCEL);
+    ASSERT_TRUE(Eventually([&] { return !IsWindow(box.hwnd); }));
+    run.Settle();
+    EXPECT_EQ(run.File("srf_pub.dat"), EditorTree());
+    EXPECT_EQ(run.Names(), EditorFileNames(false));
+    EXPECT_EQ(run.Texts().size(), 4u);
+
+    // OK: merged, saved and compiled once.
+    ChooseInDialog(run, editor::IDM_IMPORT, L"导入语料", elsewhere / "in.txt");
+    box = WaitForMessageBox(run.program().Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.text, summary);
+    SaveScreenshot(box.hwnd, "editor-import-summary");
+    PressDialogButton(box.hwnd, IDOK);
+    const std::string merged = Gb("问候\r\n\t你好\r\n\t早上好\r\n\t早上\r\n其他\r\n新类\r\n\t好早\r\n\t你们\r\n");
+    EXPECT_TRUE(run.WaitForFile("srf_pub.dat", merged));
+    // 早上 = 02 (3, 4) and 好早 = 02 (2, 3) after the two phrases before; 你们 is left out.
+    const std::string compiled =
+        EditorCompiled().substr(0, 12) + std::string("\x02\x03\x00\x04\x00\x02\x02\x00\x03\x00\x00", 11);
+    EXPECT_TRUE(run.WaitForFile("srf_pub.usr", compiled));
+    EXPECT_EQ(run.File("srf_pub.dat.bak"), EditorTree());
+    run.Settle();
+    const std::vector<std::wstring> shown = {L"问候", L"你好", L"早上好", L"早上", L"其他", L"新类", L"好早", L"你们"};
+    EXPECT_EQ(run.Texts(), shown);
+    HWND tree = FindChild(run.Main(), L"SysTreeView32");
+    HTREEITEM selected = SelectedTreeItem(tree);
+    EXPECT_EQ(selected ? TreeItemText(tree, selected) : L"", L"早上");  // the first new phrase
+    SaveScreenshot(run.Main(), "editor-after-import");
+
+    // One undo step takes back every phrase and the new category.
+    PressKey(tree, 'Z', true);
+    EXPECT_TRUE(run.WaitForFile("srf_pub.dat", EditorTree()));
+    EXPECT_TRUE(run.WaitForFile("srf_pub.usr", EditorCompiled()));
+    run.Settle();
+    EXPECT_EQ(run.Texts(), (std::vector<std::wstring>{L"问候", L"你好", L"早上好", L"其他"}));
+}
+
+TEST(EditorTransfer, PlainLinesGoToTheSelectedCategory) {
+    ScratchDirectory elsewhere;
+    EditorRun run(elsewhere.Path());
+    run.Start();
+    WriteFileBytes(elsewhere / "lines.txt", Gb("早上\r\n好早\r\n"));  // GB2312, no indentation
+    HWND tree = FindChild(run.Main(), L"SysTreeView32");
+    for (HTREEITEM item : TreeItems(tree))
+        if (TreeItemText(tree, item) == L"其他")
+            SelectTreeItem(tree, item);
+    run.Settle();
+    ChooseInDialog(run, editor::IDM_IMPORT, L"导入语料", elsewhere / "lines.txt");
+    const MessageBoxSeen box = WaitForMessageBox(run.program().Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.text.substr(0, box.text.find(L'\n')), L"将增加语料 2 条，新增分类 0 个。");
+    PressDialogButton(box.hwnd, IDOK);
+    EXPECT_TRUE(run.WaitForFile("srf_pub.dat", EditorTree() + Gb("\t早上\r\n\t好早\r\n")));
+}
+
+}  // namespace

@@ -3,6 +3,8 @@
 // Cancel, and Ctrl+Z taking the whole import back.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "Driver.h"
 #include "DriverEditor.h"
 #include "DriverFileDialog.h"
@@ -17,13 +19,17 @@ const std::string kBom = "\xEF\xBB\xBF";
 
 // Starts Export or Import and gives the file to its dialog.
 void ChooseInDialog(EditorRun& run, int command, const std::wstring& title, const std::filesystem::path& file,
-                    int type = -1) {
+                    int type = -1, const std::string& screenshot = {}) {
     SendCommand(run.Main(), command);
     HWND dialog = WaitForDialog(run.program().Id(), title);
     ASSERT_NE(dialog, nullptr) << "no file dialog";
     ASSERT_NE(FileNameEdit(dialog), nullptr) << DescribeControls(dialog);
     if (type >= 0) {
         ASSERT_TRUE(ChooseFileType(dialog, type)) << DescribeControls(dialog);
+    }
+    if (!screenshot.empty()) {
+        std::this_thread::sleep_for(500ms);  // the dialog paints its controls after it shows
+        SaveScreenshot(dialog, screenshot);
     }
     ChooseFile(dialog, file.wstring());
     ASSERT_TRUE(Eventually([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }))
@@ -40,7 +46,7 @@ TEST(EditorTransfer, ExportWritesTheTreeAsUtf8WithAByteOrderMarkOrAsGb2312ByTheT
     run.Settle();
     EXPECT_EQ(ReadFileBytes(elsewhere / "utf8.txt"), kBom + "问候\r\n\t你好\r\n\t早上好\r\n其他\r\n");
 
-    ChooseInDialog(run, editor::IDM_EXPORT, L"导出语料", elsewhere / "gb.txt", 1);
+    ChooseInDialog(run, editor::IDM_EXPORT, L"导出语料", elsewhere / "gb.txt", 1, "editor-export-dialog");
     ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(elsewhere / "gb.txt"); }));
     run.Settle();
     EXPECT_EQ(ReadFileBytes(elsewhere / "gb.txt"), EditorTree());

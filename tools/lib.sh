@@ -85,5 +85,8 @@ prepare_wine_prefix() {
         # Wine draws the caption buttons with Marlett, which Debian's Wine does not put in the prefix.
         cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     fi
-    wineserver -p 60 >/dev/null 2>&1 || true
+    # Start Wine's server and its system processes now, with no output attached: started later by
+    # a test, they would inherit the test's output pipe and CTest would wait for it to close.
+    wineserver -p >/dev/null 2>&1 || true
+    wineboot >/dev/null 2>&1 || true
 }

@@ -63,11 +63,16 @@ void DragMouse(POINT from, POINT to) {
         input.type = INPUT_MOUSE;
         input.mi.dwFlags = flags;
         SendInput(1, &input, sizeof input);
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
     };
+    // The window under the cursor must be in front, and a busy machine needs time between the
+    // steps for the control to see the button held before it sees the motion.
+    if (HWND window = WindowFromPoint(from))
+        SetForegroundWindow(GetAncestor(window, GA_ROOT));
     SetCursorPos(from.x, from.y);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     send(MOUSEEVENTF_LEFTDOWN);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     constexpr int kSteps = 10;
     for (int step = 1; step <= kSteps; ++step) {
         SetCursorPos(from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps);

@@ -50,3 +50,9 @@ TEST(Startup, ModeWordsOpenTheirWindow) {
         EXPECT_TRUE(RunWith(arguments).showedWindow);
     }
 }
+
+// The Chinese texts that the other suites read back from the windows prove the Unicode boundary
+// only on a system whose own code page cannot show them.
+TEST(Startup, TheSuitesRunOnAWindowsWhoseCodePageIsNotChinese) {
+    EXPECT_NE(GetACP(), 936u);
+}

@@ -34,6 +34,19 @@ TTreeNode* NeighbourOf(const TTreeNode* node) {
     return node->Parent();
 }
 
+// Moves the newest step of from to to, replaying it on the way. A step that throws part way has
+// changed the tree only in part: it is in neither list afterwards, so it is never replayed again.
+template <class Replay>
+TTreeNode* Shift(std::vector<EditStep>& from, std::vector<EditStep>& to, Replay&& replay) {
+    if (from.empty())
+        return nullptr;
+    EditStep step = std::move(from.back());
+    from.pop_back();
+    TTreeNode* focus = replay(step);
+    to.push_back(std::move(step));
+    return focus;
+}
+
 }  // namespace
 
 TreePlace PlaceOf(const TTreeNode* node) {
@@ -75,6 +88,17 @@ TTreeNode* NodeAtPlace(const TTreeNodes& tree, const TreePlace& place) {
     return node;
 }
 
+void ReplaceTree(TTreeNodes& tree, std::string_view treeFile, TreeObserver& observer) {
+    tree.ClearTree();
+    try {
+        phrases::ParseTree(tree, treeFile);
+    } catch (...) {
+        observer.TreeReloaded();
+        throw;
+    }
+    observer.TreeReloaded();
+}
+
 TTreeNode* TreeEditor::InsertAt(TTreeNode* parent, int index, std::string_view text) {
     TTreeNode* node = InsertCopy(parent, index, SubtreeCopy{std::string(text), {}});
     m_pending.push_back({TreeEdit::Kind::Insert, PlaceOf(node), {}, {std::string(text), {}}, {}, {}});
@@ -105,7 +129,7 @@ void TreeEditor::ReplaceAll(std::string_view treeFile) {
     TTreeNodes check;
     phrases::ParseTree(check, treeFile);  // a malformed file throws before anything changes
     std::string before = phrases::FormatTree(m_tree);
-    Load(treeFile);
+    ReplaceTree(m_tree, treeFile, m_observer);
     m_pending.push_back({TreeEdit::Kind::ReplaceAll, {}, {}, {}, std::move(before), std::string(treeFile)});
 }
 
@@ -117,62 +141,51 @@ EditStep TreeEditor::TakePending() {
 
 TTreeNode* TreeEditor::Apply(const EditStep& step) {
     TTreeNode* focus = nullptr;
-    for (const TreeEdit& edit : step) {
-        switch (edit.kind) {
-        case TreeEdit::Kind::Insert:
-            focus = InsertCopy(Node(ParentPlace(edit.place)), edit.place.back(), edit.node);
-            break;
-        case TreeEdit::Kind::Remove: {
-            TTreeNode* node = Node(edit.place);
-            focus = NeighbourOf(node);
-            RemoveNode(node);
-            break;
-        }
-        case TreeEdit::Kind::SetText:
-            focus = Node(edit.place);
-            m_tree.SetNodeText(focus, edit.after);
-            m_observer.NodeTextChanged(focus);
-            break;
-        case TreeEdit::Kind::Move:
-            focus = MoveNode(edit.place, edit.target);
-            break;
-        case TreeEdit::Kind::ReplaceAll:
-            Load(edit.after);
-            focus = nullptr;
-            break;
-        }
-    }
+    for (const TreeEdit& edit : step)
+        focus = Replay(edit, Direction::Forward);
     return focus;
 }
 
 TTreeNode* TreeEditor::Revert(const EditStep& step) {
     TTreeNode* focus = nullptr;
-    for (auto edit = step.rbegin(); edit != step.rend(); ++edit) {
-        switch (edit->kind) {
-        case TreeEdit::Kind::Insert: {
-            TTreeNode* node = Node(edit->place);
-            focus = NeighbourOf(node);
-            RemoveNode(node);
-            break;
-        }
-        case TreeEdit::Kind::Remove:
-            focus = InsertCopy(Node(ParentPlace(edit->place)), edit->place.back(), edit->node);
-            break;
-        case TreeEdit::Kind::SetText:
-            focus = Node(edit->place);
-            m_tree.SetNodeText(focus, edit->before);
-            m_observer.NodeTextChanged(focus);
-            break;
-        case TreeEdit::Kind::Move:
-            focus = MoveNode(edit->target, edit->place);
-            break;
-        case TreeEdit::Kind::ReplaceAll:
-            Load(edit->before);
-            focus = nullptr;
-            break;
-        }
-    }
+    for (auto edit = step.rbegin(); edit != step.rend(); ++edit)
+        focus = Replay(*edit, Direction::Back);
     return focus;
+}
+
+// Taken back, an insert is a removal and a removal an insert; a text or a whole tree returns to
+// what it was before, a move goes from its target to where it came from.
+TTreeNode* TreeEditor::Replay(const TreeEdit& edit, Direction direction) {
+    const bool forward = direction == Direction::Forward;
+    switch (edit.kind) {
+    case TreeEdit::Kind::Insert:
+        return forward ? InsertAtPlace(edit.place, edit.node) : RemoveAtPlace(edit.place);
+    case TreeEdit::Kind::Remove:
+        return forward ? RemoveAtPlace(edit.place) : InsertAtPlace(edit.place, edit.node);
+    case TreeEdit::Kind::SetText: {
+        TTreeNode* node = Node(edit.place);
+        m_tree.SetNodeText(node, forward ? edit.after : edit.before);
+        m_observer.NodeTextChanged(node);
+        return node;
+    }
+    case TreeEdit::Kind::Move:
+        return forward ? MoveNode(edit.place, edit.target) : MoveNode(edit.target, edit.place);
+    case TreeEdit::Kind::ReplaceAll:
+        ReplaceTree(m_tree, forward ? edit.after : edit.before, m_observer);
+        return nullptr;
+    }
+    return nullptr;
+}
+
+TTreeNode* TreeEditor::InsertAtPlace(const TreePlace& place, const SubtreeCopy& copy) {
+    return InsertCopy(Node(ParentPlace(place)), place.back(), copy);
+}
+
+TTreeNode* TreeEditor::RemoveAtPlace(const TreePlace& place) {
+    TTreeNode* node = Node(place);
+    TTreeNode* neighbour = NeighbourOf(node);
+    RemoveNode(node);
+    return neighbour;
 }
 
 TTreeNode* TreeEditor::InsertCopy(TTreeNode* parent, int index, const SubtreeCopy& copy) {
@@ -207,18 +220,7 @@ TTreeNode* TreeEditor::MoveNode(const TreePlace& from, const TreePlace& to) {
     TTreeNode* node = Node(from);
     const SubtreeCopy copy = CopyOf(node);
     RemoveNode(node);
-    return InsertCopy(Node(ParentPlace(to)), to.back(), copy);
-}
-
-void TreeEditor::Load(std::string_view treeFile) {
-    m_tree.ClearTree();
-    try {
-        phrases::ParseTree(m_tree, treeFile);
-    } catch (...) {
-        m_observer.TreeReloaded();
-        throw;
-    }
-    m_observer.TreeReloaded();
+    return InsertAtPlace(to, copy);
 }
 
 TTreeNode* TreeEditor::Node(const TreePlace& place) const {
@@ -238,23 +240,11 @@ void EditHistory::Commit(TreeEditor& editor) {
 }
 
 TTreeNode* EditHistory::Undo(TreeEditor& editor) {
-    if (m_done.empty())
-        return nullptr;
-    EditStep step = std::move(m_done.back());
-    m_done.pop_back();
-    TTreeNode* focus = editor.Revert(step);
-    m_undone.push_back(std::move(step));
-    return focus;
+    return Shift(m_done, m_undone, [&](const EditStep& step) { return editor.Revert(step); });
 }
 
 TTreeNode* EditHistory::Redo(TreeEditor& editor) {
-    if (m_undone.empty())
-        return nullptr;
-    EditStep step = std::move(m_undone.back());
-    m_undone.pop_back();
-    TTreeNode* focus = editor.Apply(step);
-    m_done.push_back(std::move(step));
-    return focus;
+    return Shift(m_undone, m_done, [&](const EditStep& step) { return editor.Apply(step); });
 }
 
 void EditHistory::Clear() {

@@ -21,6 +21,16 @@ phrases::TTreeNode* NodeAtPlace(const phrases::TTreeNodes& tree, const TreePlace
 // The child at position index of parent (null: the roots); null when there are fewer.
 phrases::TTreeNode* ChildAt(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent, int index);
 int ChildCount(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent);
+// The category a node belongs to: the root above it, or the node itself when it is a root.
+template <class Node>
+Node* CategoryOf(Node* node) {
+    while (node->Parent())
+        node = node->Parent();
+    return node;
+}
+// Replaces the tree by the tree file's bytes and tells the observer, also when the bytes are
+// malformed and the reader throws part way.
+void ReplaceTree(phrases::TTreeNodes& tree, std::string_view treeFile, TreeObserver& observer);
 
 // A node with everything beneath it, as text.
 struct SubtreeCopy {
@@ -72,11 +82,16 @@ public:
     phrases::TTreeNodes& Tree() { return m_tree; }
 
 private:
+    enum class Direction { Forward, Back };
+    // Makes one change again or takes it back; returns the node it is about.
+    phrases::TTreeNode* Replay(const TreeEdit& edit, Direction direction);
+    phrases::TTreeNode* InsertAtPlace(const TreePlace& place, const SubtreeCopy& copy);
+    // Returns the node the user is left at (see NeighbourOf).
+    phrases::TTreeNode* RemoveAtPlace(const TreePlace& place);
     phrases::TTreeNode* InsertCopy(phrases::TTreeNode* parent, int index, const SubtreeCopy& copy);
     phrases::TTreeNode* InsertChildren(phrases::TTreeNode* parent, const SubtreeCopy& copy);
     void RemoveNode(phrases::TTreeNode* node);
     phrases::TTreeNode* MoveNode(const TreePlace& from, const TreePlace& to);
-    void Load(std::string_view treeFile);
     phrases::TTreeNode* Node(const TreePlace& place) const;
 
     phrases::TTreeNodes& m_tree;

@@ -61,16 +61,11 @@ void EditorCommands::New(TTreeNode* selected) {
         return Notice(texts::kSelectCategory);
     const bool onCategory = selected->Level() == 0;
     const TTreeNode* category = onCategory ? selected : selected->Parent();
-    std::string entered;
-    if (!m_dialogs.PromptForText(texts::kInputCaption, category->Text() + ' ', entered))
-        return;
-    const std::string_view text = TrimText(entered);
-    if (text.empty())
-        return Notice(texts::kIncorrectInput);
-    if (!Acceptable(text))
+    const std::optional<std::string> text = AskForNewText(category->Text() + ' ');
+    if (!text)
         return;
     // A new phrase always goes first in its category, also when a phrase is selected.
-    m_edits->InsertAt(onCategory ? selected : selected->Parent(), 0, text);
+    m_edits->InsertAt(onCategory ? selected : selected->Parent(), 0, *text);
     CommitAndSave();
 }
 
@@ -155,14 +150,9 @@ void EditorCommands::MoveWithin(TTreeNode* selected, int delta) {
 void EditorCommands::MoveToCategory(TTreeNode* phrase, TTreeNode* target) {
     if (!phrase || !target || phrase->Level() == 0 || !CheckDataLoaded())
         return;
-    TTreeNode* category = target;
-    while (category->Parent())
-        category = category->Parent();
-    TTreeNode* home = phrase;
-    while (home->Parent())
-        home = home->Parent();
+    TTreeNode* category = CategoryOf(target);
     // A drop on a phrase of its own category, or on the phrase itself, means no move.
-    if (category == home && (target != category || phrase == category->FirstChild()))
+    if (category == CategoryOf(phrase) && (target != category || phrase == category->FirstChild()))
         return;
     m_select = m_edits->Move(phrase, category, 0);
     CommitAndSave();
@@ -171,15 +161,10 @@ void EditorCommands::MoveToCategory(TTreeNode* phrase, TTreeNode* target) {
 void EditorCommands::NewCategory() {
     if (!CheckDataLoaded())
         return;
-    std::string entered;
-    if (!m_dialogs.PromptForText(texts::kInputCaption, texts::kCategoryPrompt, entered))
+    const std::optional<std::string> text = AskForNewText(texts::kCategoryPrompt);
+    if (!text)
         return;
-    const std::string_view text = TrimText(entered);
-    if (text.empty())
-        return Notice(texts::kIncorrectInput);
-    if (!Acceptable(text))
-        return;
-    m_select = m_edits->InsertAt(nullptr, ChildCount(m_tree, nullptr), text);
+    m_select = m_edits->InsertAt(nullptr, ChildCount(m_tree, nullptr), *text);
     CommitAndSave();
 }
 
@@ -266,6 +251,20 @@ bool EditorCommands::CheckDataLoaded() {
         return true;
     Notice(texts::kDataNotLoaded);
     return false;
+}
+
+std::optional<std::string> EditorCommands::AskForNewText(const std::string& prompt) {
+    std::string entered;
+    if (!m_dialogs.PromptForText(texts::kInputCaption, prompt, entered))
+        return std::nullopt;
+    const std::string_view text = TrimText(entered);
+    if (text.empty()) {
+        Notice(texts::kIncorrectInput);
+        return std::nullopt;
+    }
+    if (!Acceptable(text))
+        return std::nullopt;
+    return std::string(text);
 }
 
 bool EditorCommands::Acceptable(std::string_view text) {

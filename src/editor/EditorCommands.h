@@ -139,9 +139,13 @@ private:
     void MoveWithin(phrases::TTreeNode* selected, int delta);
     // Shows the notice and returns false when the files did not load.
     bool CheckDataLoaded();
-    // The checks New and Modify share after their own: a line-breaking byte, the length and
-    // the duplicate test. Shows the notice and returns false for a text that must not be stored.
+    // The checks New, New category and Modify share after their own: a line-breaking byte, the
+    // length and the duplicate test. Shows the notice and returns false for a text that must not
+    // be stored.
     bool Acceptable(std::string_view text);
+    // The input box of New and New category: the trimmed text once it passes every check; nullopt
+    // on Cancel or after the notice of a refused text.
+    std::optional<std::string> AskForNewText(const std::string& prompt);
 
     phrases::TTreeNodes& m_tree;
     UserDialogs& m_dialogs;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "EditorTexts.h"
+#include "editor/EditHistory.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/TreeFile.h"
 #include "platform/Error.h"
@@ -40,14 +41,7 @@ void EditorFiles::LoadPhraseTree() {
         throw;
     }
     m_watch.Remember(bytes);
-    m_tree.ClearTree();
-    try {
-        phrases::ParseTree(m_tree, bytes);
-    } catch (...) {
-        m_observer.TreeReloaded();
-        throw;
-    }
-    m_observer.TreeReloaded();
+    ReplaceTree(m_tree, bytes, m_observer);
     m_treeLoaded = true;
 }
 

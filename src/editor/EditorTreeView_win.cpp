@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "editor/EditHistory.h"
 #include "platform/TextConversion_win.h"
 
 namespace editor {
@@ -14,19 +15,6 @@ namespace {
 // Up to this many items go into the control when the tree is loaded; the phrases of categories
 // beyond it wait until the category is opened. Small trees thus show whole, as they always did.
 constexpr int kEagerItems = 5000;
-
-const TTreeNode* CategoryOf(const TTreeNode* node) {
-    while (node->Parent())
-        node = node->Parent();
-    return node;
-}
-
-int ChildCount(const TTreeNode* node) {
-    int count = 0;
-    for (const TTreeNode* child = node->FirstChild(); child; child = child->NextSibling())
-        ++count;
-    return count;
-}
 
 }  // namespace
 
@@ -106,7 +94,7 @@ void PhraseTreeView::TreeReloaded() {
         ++filled;
         if (!category->HasChildren())
             continue;
-        const int children = ChildCount(category);
+        const int children = ChildCount(m_tree, category);
         if (filled + children <= kEagerItems) {
             FillChildren(category, item);
             filled += children;

@@ -91,9 +91,7 @@ void PhraseTransfer::Import(TTreeNode* selected) {
     if (format == phrases::ImportFormat::PlainLines) {
         if (!selected)
             return Notice(phrases::texts::kPlainLinesNeedCategory);
-        while (selected->Parent())
-            selected = selected->Parent();
-        category = selected->Text();
+        category = CategoryOf(selected)->Text();
     }
     const ImportPlan plan = phrases::PlanImport(m_tree, text, m_table, format, category);
     const std::string summary = phrases::FormatImportSummary(plan.summary);

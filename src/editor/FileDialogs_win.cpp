@@ -3,6 +3,9 @@
 
 #include <commdlg.h>
 
+#include <optional>
+#include <string>
+
 #include "TransferMenuTexts.h"
 #include "TransferTexts.h"
 #include "platform/Error.h"
@@ -27,54 +30,72 @@ std::wstring Filter(std::initializer_list<std::pair<const char*, const wchar_t*>
 
 // The file layer takes GB2312 paths: a path with a character code page 936 cannot hold would name
 // another file, so it fails as that file layer's error for the path.
-std::string FilePath(const wchar_t* wide, const char* kind, const char* pattern) {
+std::string FilePath(const std::wstring& wide, const char* kind, const char* pattern) {
     const std::string path = platform::ToGb2312(wide);
     if (platform::ToWide(path) != wide)
         throw platform::Error(kind, platform::Format(pattern, path));
     return path;
 }
 
+// What differs between the save and the open dialog; the rest of their fields are the same.
+struct FileDialogRequest {
+    std::wstring filter;
+    const char* title;
+    const wchar_t* initialName;
+    const wchar_t* defaultExtension;  // null: none
+    DWORD flags;
+};
+
+struct FileDialogChoice {
+    std::wstring path;
+    DWORD type;  // the type chosen in the list, from 1
+};
+
+// Runs GetSaveFileNameW or GetOpenFileNameW; nullopt on Cancel.
+std::optional<FileDialogChoice> RunFileDialog(HWND owner, BOOL(WINAPI* run)(OPENFILENAMEW*),
+                                              const FileDialogRequest& request) {
+    const std::wstring title = platform::ToWide(request.title);
+    std::wstring file = request.initialName;
+    file.resize(MAX_PATH * 4);  // the room the dialog writes the chosen path into
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = request.filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = request.defaultExtension;
+    dialog.Flags = request.flags;
+    if (!run(&dialog))
+        return std::nullopt;
+    return FileDialogChoice{file.c_str(), dialog.nFilterIndex};
+}
+
 }  // namespace
 
 std::optional<ExportTarget> SystemFileDialogs::ChooseExportFile() {
-    const std::wstring filter = Filter({{phrases::texts::kExportUtf8Type, L"*.txt"},
-                                        {phrases::texts::kExportGb2312Type, L"*.txt"}});
-    const std::wstring title = platform::ToWide(texts::kExportTitle);
-    wchar_t file[MAX_PATH * 4] = L"srf_pub.txt";
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = m_owner;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = static_cast<DWORD>(std::size(file));
-    dialog.lpstrTitle = title.c_str();
-    dialog.lpstrDefExt = L"txt";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&dialog))
+    const std::optional<FileDialogChoice> choice = RunFileDialog(
+        m_owner, GetSaveFileNameW,
+        {Filter({{phrases::texts::kExportUtf8Type, L"*.txt"}, {phrases::texts::kExportGb2312Type, L"*.txt"}}),
+         texts::kExportTitle, L"srf_pub.txt", L"txt",
+         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
+    if (!choice)
         return std::nullopt;
     ExportTarget target;
-    target.path = FilePath(file, "FileCreateError", "Cannot create file %s");
-    target.encoding = dialog.nFilterIndex == 2 ? phrases::ExportEncoding::Gb2312 : phrases::ExportEncoding::Utf8;
+    target.path = FilePath(choice->path, "FileCreateError", "Cannot create file %s");
+    target.encoding = choice->type == 2 ? phrases::ExportEncoding::Gb2312 : phrases::ExportEncoding::Utf8;
     return target;
 }
 
 std::optional<std::string> SystemFileDialogs::ChooseImportFile() {
-    const std::wstring filter = Filter({{texts::kImportTextFiles, L"*.txt;*.dat"}, {texts::kImportAllFiles, L"*.*"}});
-    const std::wstring title = platform::ToWide(texts::kImportTitle);
-    wchar_t file[MAX_PATH * 4] = L"";
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = m_owner;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = static_cast<DWORD>(std::size(file));
-    dialog.lpstrTitle = title.c_str();
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&dialog))
+    const std::optional<FileDialogChoice> choice = RunFileDialog(
+        m_owner, GetOpenFileNameW,
+        {Filter({{texts::kImportTextFiles, L"*.txt;*.dat"}, {texts::kImportAllFiles, L"*.*"}}), texts::kImportTitle,
+         L"", nullptr, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
+    if (!choice)
         return std::nullopt;
-    return FilePath(file, "FileOpenError", "Cannot open file %s");
+    return FilePath(choice->path, "FileOpenError", "Cannot open file %s");
 }
 
 }  // namespace editor

@@ -62,14 +62,18 @@ void Page(HDC dc, int left, int top, int right, int bottom) {
         Line(dc, left + 3, y, right - 4, y, RGB(120, 150, 200), 1);
 }
 
-void DrawTreeNode(HDC dc) {
-    // A speech bubble: one phrase.
-    Pen pen(dc, RGB(255, 226, 120), RGB(176, 128, 24));
+// A speech bubble with two lines of text: one phrase.
+void Bubble(HDC dc, COLORREF fill, COLORREF outline, COLORREF text) {
+    Pen pen(dc, fill, outline);
     RoundRect(dc, 2, 4, 22, 17, 7, 7);
-    Shape(dc, {{6, 16}, {6, 21}, {11, 16}}, RGB(255, 226, 120), RGB(176, 128, 24));
-    Line(dc, 7, 16, 10, 16, RGB(255, 226, 120), 1);
+    Shape(dc, {{6, 16}, {6, 21}, {11, 16}}, fill, outline);
+    Line(dc, 7, 16, 10, 16, fill, 1);
     for (int y : {8, 12})
-        Line(dc, 6, y, 18, y, RGB(150, 100, 20), 1);
+        Line(dc, 6, y, 18, y, text, 1);
+}
+
+void DrawTreeNode(HDC dc) {
+    Bubble(dc, RGB(255, 226, 120), RGB(176, 128, 24), RGB(150, 100, 20));
 }
 
 void DrawNew(HDC dc) {
@@ -117,14 +121,7 @@ void DrawQuit(HDC dc) {
 
 void DrawLeftOut(HDC dc) {
     // The phrase bubble greyed out, with a red bar: this phrase is not in the compiled file.
-    {
-        Pen pen(dc, RGB(225, 225, 225), RGB(130, 130, 130));
-        RoundRect(dc, 2, 4, 22, 17, 7, 7);
-        Shape(dc, {{6, 16}, {6, 21}, {11, 16}}, RGB(225, 225, 225), RGB(130, 130, 130));
-        Line(dc, 7, 16, 10, 16, RGB(225, 225, 225), 1);
-        for (int y : {8, 12})
-            Line(dc, 6, y, 18, y, RGB(150, 150, 150), 1);
-    }
+    Bubble(dc, RGB(225, 225, 225), RGB(130, 130, 130), RGB(150, 150, 150));
     Pen pen(dc, RGB(220, 40, 40), RGB(150, 20, 20));
     Ellipse(dc, 12, 11, 23, 22);
     Line(dc, 14, 16, 21, 16, RGB(255, 255, 255), 2);

@@ -20,6 +20,16 @@ namespace {
 
 using phrases::Gb2312ToUtf8;
 
+// A data directory's phrase tree and character table, read the way the phrase editor reads them.
+struct PhraseData {
+    explicit PhraseData(const std::string& directory) {
+        tree.LoadTree(directory + "srf_pub.dat");
+        table.Load(directory + "srf_pub.zc");
+    }
+    phrases::TTreeNodes tree;
+    phrases::CharacterTable table;
+};
+
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
 #else
@@ -237,12 +247,9 @@ int Tool::Run(const std::vector<std::string>& args) {
 
 int Tool::Compile(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
-    phrases::TTreeNodes tree;
-    tree.LoadTree(directory + "srf_pub.dat");
-    phrases::CharacterTable table;
-    table.Load(directory + "srf_pub.zc");
+    const PhraseData data(directory);
     phrases::CompileReport report;
-    const std::string bytes = phrases::CompilePhrases(tree, table, &report);
+    const std::string bytes = phrases::CompilePhrases(data.tree, data.table, &report);
     platform::ReplaceFile(directory + "srf_pub.usr", bytes);
     m_out << "srf_pub.usr: " << report.compiled << " phrases compiled, " << report.leftOut
           << " left out\n";
@@ -251,16 +258,13 @@ int Tool::Compile(const Arguments& arguments) {
 
 int Tool::Check(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
-    phrases::TTreeNodes tree;
-    tree.LoadTree(directory + "srf_pub.dat");
-    phrases::CharacterTable table;
-    table.Load(directory + "srf_pub.zc");
+    PhraseData data(directory);
     phrases::CompileReport report;
-    phrases::CompilePhrases(tree, table, &report);
+    phrases::CompilePhrases(data.tree, data.table, &report);
     for (const phrases::LeftOutPhrase& phrase : report.leftOutPhrases) {
         // One line per node: the file's line number is the absolute index + 1.
         m_out << "srf_pub.dat:" << phrase.index + 1 << ": "
-              << Gb2312ToUtf8(tree.NodeAt(phrase.index)->Text()) << ": "
+              << Gb2312ToUtf8(data.tree.NodeAt(phrase.index)->Text()) << ": "
               << Reason(phrase.verdict) << "\n";
     }
     m_out << report.leftOut << " of " << report.phrases << " phrases left out\n";
@@ -282,10 +286,7 @@ int Tool::Import(const Arguments& arguments) {
     const std::string directory = Directory(positionals[0]);
     const std::string file = Path(positionals[1]);
 
-    phrases::TTreeNodes tree;
-    tree.LoadTree(directory + "srf_pub.dat");
-    phrases::CharacterTable table;
-    table.Load(directory + "srf_pub.zc");
+    PhraseData data(directory);
     const phrases::Gb2312Text text = phrases::DecodeToGb2312(platform::ReadWholeFile(file));
     const phrases::ImportFormat format = phrases::DetectImportFormat(text.bytes);
 
@@ -300,7 +301,7 @@ int Tool::Import(const Arguments& arguments) {
         category = converted.bytes;
     }
 
-    phrases::ImportPlan plan = phrases::PlanImport(tree, text, table, format, category);
+    phrases::ImportPlan plan = phrases::PlanImport(data.tree, text, data.table, format, category);
     m_out << Gb2312ToUtf8(phrases::FormatImportSummary(plan.summary)) << "\n";
     // Every line not taken (but the many that exist already) and every phrase not compiled.
     for (const phrases::ImportLine& line : plan.lines) {
@@ -316,9 +317,9 @@ int Tool::Import(const Arguments& arguments) {
     if (arguments.Has("--dry-run") || !plan.HasChanges())
         return kExitOk;
 
-    phrases::ApplyImport(tree, plan);
-    tree.SaveTree(directory + "srf_pub.dat");
-    phrases::WriteCompiledFile(directory + "srf_pub.usr", tree, table);
+    phrases::ApplyImport(data.tree, plan);
+    data.tree.SaveTree(directory + "srf_pub.dat");
+    phrases::WriteCompiledFile(directory + "srf_pub.usr", data.tree, data.table);
     m_out << "srf_pub.dat and srf_pub.usr written\n";
     return kExitOk;
 }

@@ -1,10 +1,11 @@
-// The phrase editor for the fault suites; see DriverEditor.h.
+// The phrase editor for every editor suite; see DriverEditor.h.
 #include "DriverEditor.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
+#include "DriverMouse.h"
 #include "DriverTreeView.h"
 #include "editor/EditorCommandIds.h"
 
@@ -48,19 +49,41 @@ std::set<std::string> EditorFileNames(bool withBackup) {
     return names;
 }
 
-EditorRun::EditorRun(const fs::path& parent) : m_directory(parent) {
-    m_executable = m_directory.InstallProgram();
-    WriteFileBytes(m_directory / "srf_pub.dat", EditorTree());
-    WriteFileBytes(m_directory / "srf_pub.zc", EditorTable());
+void WaitUntilClosed(HWND box) {
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(box) || !IsWindowVisible(box); })) << "the box stayed open";
 }
 
-void EditorRun::Start() {
+void Fill(const InputBox& box, const std::wstring& text, int button) {
+    ASSERT_NE(box.edit, nullptr) << "no input box";
+    SendMessageW(box.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PressDialogButton(box.hwnd, button);
+    WaitUntilClosed(box.hwnd);
+}
+
+EditorRun::EditorRun(const fs::path& parent) : m_directory(parent) {
+    m_executable = m_directory.InstallProgram();
+    Put("srf_pub.dat", EditorTree());
+    Put("srf_pub.zc", EditorTable());
+}
+
+EditorRun::EditorRun() : EditorRun(fs::temp_directory_path()) {}
+
+void EditorRun::Open() {
     m_program = std::make_unique<Program>(m_executable, L"user", m_directory.Path());
     m_main = WaitForWindow(m_program->Id(), L"TForm_User_Main");
     ASSERT_NE(m_main, nullptr) << "the editor window did not appear";
     m_tree = FindChild(m_main, L"SysTreeView32");
     ASSERT_NE(m_tree, nullptr);
-    ASSERT_TRUE(WaitForFile("srf_pub.usr", EditorCompiled()));
+    m_status = FindChild(m_main, L"msctls_statusbar32");
+    ASSERT_NE(m_status, nullptr);
+}
+
+void EditorRun::Start(const std::string& compiled) {
+    Open();
+    if (testing::Test::HasFatalFailure())
+        return;
+    ASSERT_TRUE(WaitForFile("srf_pub.usr", compiled));
+    ASSERT_TRUE(Eventually([&] { return !StatusBarText(m_status, 0).empty(); })) << "the status bar stayed empty";
 }
 
 std::wstring EditorRun::ProgramPath(const std::string& name) const {
@@ -68,6 +91,14 @@ std::wstring EditorRun::ProgramPath(const std::string& name) const {
 }
 
 std::string EditorRun::File(const std::string& name) const { return ReadFileBytes(m_directory / name); }
+
+void EditorRun::Put(const std::string& name, const std::string& bytes) const {
+    WriteFileBytes(m_directory / name, bytes);
+}
+
+bool EditorRun::Exists(const std::string& name) const { return fs::exists(m_directory / name); }
+
+void EditorRun::Remove(const std::string& name) const { fs::remove(m_directory / name); }
 
 std::set<std::string> EditorRun::Names() const {
     std::set<std::string> names;
@@ -79,7 +110,7 @@ std::set<std::string> EditorRun::Names() const {
 bool EditorRun::WaitForFile(const std::string& name, const std::string& expected) const {
     if (Eventually([&] { return File(name) == expected; }))
         return true;
-    ADD_FAILURE() << name << " never held the expected bytes";
+    EXPECT_EQ(File(name), expected) << name << " never held the expected bytes";
     return false;
 }
 
@@ -95,40 +126,65 @@ std::vector<std::wstring> EditorRun::Texts() const {
     return texts;
 }
 
-namespace {
-
-void PressAndWaitUntilClosed(HWND box, int button) {
-    PressDialogButton(box, button);
-    EXPECT_TRUE(Eventually([&] { return !IsWindow(box) || !IsWindowVisible(box); }))
-        << "the box stayed open";
+HTREEITEM EditorRun::Item(const std::wstring& text) const {
+    for (HTREEITEM item : TreeItems(m_tree))
+        if (TreeItemText(m_tree, item) == text)
+            return item;
+    return nullptr;
 }
 
-}  // namespace
+void EditorRun::Select(const std::wstring& text) const {
+    HTREEITEM item = Item(text);
+    ASSERT_NE(item, nullptr) << "no tree item of that text";
+    SelectTreeItem(m_tree, item);
+}
+
+std::wstring EditorRun::SelectedText() const {
+    HTREEITEM item = SelectedTreeItem(m_tree);
+    return item ? TreeItemText(m_tree, item) : L"";
+}
+
+void EditorRun::Command(int id) const { SendCommand(m_main, id); }
+
+void EditorRun::Answer(const std::wstring& caption, const std::wstring& text, int button) {
+    const MessageBoxSeen box = WaitForMessageBox(m_program->Id());
+    ASSERT_NE(box.hwnd, nullptr) << "no message box";
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.text, text);
+    PressDialogButton(box.hwnd, button);
+    WaitUntilClosed(box.hwnd);
+}
+
+InputBox EditorRun::WaitForInputBox() {
+    InputBox box;
+    const MessageBoxSeen seen = WaitForMessageBox(m_program->Id());
+    EXPECT_EQ(seen.caption, L"输入框") << "text: " << testing::PrintToString(seen.text);
+    box.hwnd = seen.hwnd;
+    if (!box.hwnd)
+        return box;
+    box.edit = FindChild(box.hwnd, L"Edit");
+    if (HWND prompt = FindChild(box.hwnd, L"Static"))
+        box.prompt = WindowText(prompt);
+    if (box.edit)
+        box.value = WindowText(box.edit);
+    return box;
+}
+
+std::wstring EditorRun::Type(const std::wstring& text, int button) {
+    const InputBox box = WaitForInputBox();
+    Fill(box, text, button);
+    return box.prompt;
+}
 
 void EditorRun::New(const std::wstring& selectText, const std::wstring& text) {
-    HTREEITEM target = nullptr;
-    for (HTREEITEM item : TreeItems(m_tree))
-        if (TreeItemText(m_tree, item) == selectText)
-            target = item;
-    ASSERT_NE(target, nullptr) << "no tree item of that text";
-    SelectTreeItem(m_tree, target);
-    SendCommand(m_main, editor::IDM_NEW);
-    const MessageBoxSeen box = WaitForMessageBox(m_program->Id());
+    Select(selectText);
+    Command(editor::IDM_NEW);
+    const InputBox box = WaitForInputBox();
     ASSERT_NE(box.hwnd, nullptr) << "no input box";
-    ASSERT_EQ(box.caption, L"输入框");
-    HWND edit = FindChild(box.hwnd, L"Edit");
-    ASSERT_NE(edit, nullptr);
-    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    PressAndWaitUntilClosed(box.hwnd, IDOK);
+    Fill(box, text);
 }
 
-void EditorRun::ExpectErrorBox(const std::wstring& text) {
-    const MessageBoxSeen box = WaitForMessageBox(m_program->Id());
-    ASSERT_NE(box.hwnd, nullptr) << "no error box";
-    EXPECT_EQ(box.caption, L"srf_user");
-    EXPECT_EQ(box.text, text);
-    PressAndWaitUntilClosed(box.hwnd, IDOK);
-}
+void EditorRun::ExpectErrorBox(const std::wstring& text) { Answer(L"srf_user", text); }
 
 void EditorRun::ExpectNoBox() const {
     Settle();

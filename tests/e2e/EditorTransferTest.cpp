@@ -8,7 +8,6 @@
 #include "Driver.h"
 #include "DriverEditor.h"
 #include "DriverFileDialog.h"
-#include "DriverTreeView.h"
 #include "editor/EditorCommandIds.h"
 
 using namespace driver;
@@ -103,13 +102,11 @@ TEST(EditorTransfer, ImportShowsTheSummaryFirstMergesOnOkAndCtrlZTakesItAllBack)
     run.Settle();
     const std::vector<std::wstring> shown = {L"问候", L"你好", L"早上好", L"早上", L"其他", L"新类", L"好早", L"你们"};
     EXPECT_EQ(run.Texts(), shown);
-    HWND tree = FindChild(run.Main(), L"SysTreeView32");
-    HTREEITEM selected = SelectedTreeItem(tree);
-    EXPECT_EQ(selected ? TreeItemText(tree, selected) : L"", L"早上");  // the first new phrase
+    EXPECT_EQ(run.SelectedText(), L"早上");  // the first new phrase
     SaveScreenshot(run.Main(), "editor-after-import");
 
     // One undo step takes back every phrase and the new category.
-    PressKey(tree, 'Z', true);
+    PressKey(run.Tree(), 'Z', true);
     EXPECT_TRUE(run.WaitForFile("srf_pub.dat", EditorTree()));
     EXPECT_TRUE(run.WaitForFile("srf_pub.usr", EditorCompiled()));
     run.Settle();
@@ -121,10 +118,7 @@ TEST(EditorTransfer, PlainLinesGoToTheSelectedCategory) {
     EditorRun run(elsewhere.Path());
     run.Start();
     WriteFileBytes(elsewhere / "lines.txt", Gb("早上\r\n好早\r\n"));  // GB2312, no indentation
-    HWND tree = FindChild(run.Main(), L"SysTreeView32");
-    for (HTREEITEM item : TreeItems(tree))
-        if (TreeItemText(tree, item) == L"其他")
-            SelectTreeItem(tree, item);
+    run.Select(L"其他");
     run.Settle();
     ChooseInDialog(run, editor::IDM_IMPORT, L"导入语料", elsewhere / "lines.txt");
     const MessageBoxSeen box = WaitForMessageBox(run.program().Id());

@@ -80,6 +80,12 @@ protected:
         EXPECT_TRUE(Eventually([&] { return (IsWindowVisible(m_ketra) != FALSE) == inFront; }));
         EXPECT_TRUE(IsWindowVisible(m_lumo));
     }
+    // What a method's button leaves: that method's tree in front with topic 0 selected and shown.
+    void ExpectTopicZeroInFront(Method method) const {
+        ExpectKetraInFront(method == Method::Ketra);
+        ExpectPaneShows(method, 0);
+        EXPECT_TRUE(SelectedIndexIs(method == Method::Ketra ? m_ketra : m_lumo, 0));
+    }
 
     // Lets the window repaint what just changed before the screen is read.
     void Screenshot(const std::string& name) const {
@@ -137,16 +143,13 @@ TEST_F(HelpWindow, SelectingALumoTopicShowsItsParagraphsLineByLine) {
 
 TEST_F(HelpWindow, KetraButtonShowsKetraTopicZeroEveryTime) {
     Click(IDC_SPEEDBUTTONKETRA);
-    ExpectKetraInFront(true);
-    ExpectPaneShows(Method::Ketra, 0);
-    EXPECT_TRUE(SelectedIndexIs(m_ketra, 0));
+    ExpectTopicZeroInFront(Method::Ketra);
 
     Select(m_ketra, 3);
     ExpectPaneShows(Method::Ketra, 3);
     Screenshot("help_ketra_topic");
     Click(IDC_SPEEDBUTTONKETRA);
-    ExpectPaneShows(Method::Ketra, 0);
-    EXPECT_TRUE(SelectedIndexIs(m_ketra, 0));
+    ExpectTopicZeroInFront(Method::Ketra);
 
     // Topic 0 is selected already, so only the button itself can bring its text back.
     SendMessageW(m_pane, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-"));
@@ -172,16 +175,12 @@ TEST_F(HelpWindow, KetraLumoKetraEndsOnKetraTopicZero) {
     ExpectPaneShows(Method::Ketra, 12);
 
     Click(IDC_SPEEDBUTTONLUMO);
-    ExpectKetraInFront(false);
-    ExpectPaneShows(Method::Lumo, 0);
-    EXPECT_TRUE(SelectedIndexIs(m_lumo, 0));
+    ExpectTopicZeroInFront(Method::Lumo);
     Select(m_lumo, 5);
     ExpectPaneShows(Method::Lumo, 5);
 
     Click(IDC_SPEEDBUTTONKETRA);
-    ExpectKetraInFront(true);
-    ExpectPaneShows(Method::Ketra, 0);
-    EXPECT_TRUE(SelectedIndexIs(m_ketra, 0));
+    ExpectTopicZeroInFront(Method::Ketra);
     // The Lumo tree keeps its own selection underneath.
     EXPECT_TRUE(SelectedIndexIs(m_lumo, 5));
 }

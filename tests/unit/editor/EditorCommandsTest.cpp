@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "EditorTexts.h"
+#include "ScriptedDialogs.h"
 #include "editor/EditHistory.h"
 #include "phrases/TreeNodes.h"
 #include "phrases/TreeDump.h"
@@ -18,51 +18,11 @@ namespace {
 
 using phrases::TTreeNode;
 using phrases::testing::Dump;
+using testing::Prompted;
+using testing::ScriptedDialogs;
+using testing::Shown;
 
 const std::string kHanzi = "\xB0\xA1";  // one Chinese character, two bytes
-
-struct Shown {
-    std::string text;
-    std::string caption;
-    unsigned flags;
-    bool operator==(const Shown&) const = default;
-};
-
-struct Prompted {
-    std::string caption;
-    std::string prompt;
-    std::string value;
-    bool operator==(const Prompted&) const = default;
-};
-
-// Answers every input box and question from a script and records what the user was shown.
-class ScriptedDialogs : public UserDialogs {
-public:
-    std::deque<std::optional<std::string>> typed;  // nullopt: Cancel
-    std::deque<int> answers;                       // for message boxes; 1 (OK) when empty
-    std::vector<Shown> shown;
-    std::vector<Prompted> prompted;
-
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-        shown.push_back({text, caption, flags});
-        if (answers.empty())
-            return 1;
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value) override {
-        prompted.push_back({caption, prompt, value});
-        if (typed.empty())
-            throw std::logic_error("unexpected input box");
-        const auto answer = typed.front();
-        typed.pop_front();
-        if (!answer)
-            return false;
-        value = *answer;
-        return true;
-    }
-};
 
 class RecordingFiles : public PhraseFiles {
 public:

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "EditorTexts.h"
+#include "ScriptedDialogs.h"
 #include "TransferTexts.h"
 #include "editor/EditHistory.h"
 #include "phrases/TableBytes.h"
@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
 using phrases::testing::Dump;
+using testing::Shown;
 
 // Pairs of letters stand for characters: "ab" and "cd" are in the table, nothing else is.
 phrases::CharacterTable SmallTable() {
@@ -86,30 +87,13 @@ TEST(MergeImportTest, APlanWithoutInsertsChangesNothing) {
     EXPECT_FALSE(edits.HasPending());
 }
 
-struct Shown {
-    std::string text;
-    std::string caption;
-    unsigned flags;
-    bool operator==(const Shown&) const = default;
-};
-
-class ScriptedDialogs : public UserDialogs, public FileDialogs {
+// The script of the editor's questions, and the file dialogs' answers.
+class ScriptedDialogs : public testing::ScriptedDialogs, public FileDialogs {
 public:
-    std::deque<int> answers;  // 1 (OK) when empty
-    std::vector<Shown> shown;
     std::optional<std::string> importPath;
     std::optional<ExportTarget> exportTarget;
     int fileDialogs = 0;
 
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-        shown.push_back({text, caption, flags});
-        if (answers.empty())
-            return 1;
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    bool PromptForText(const std::string&, const std::string&, std::string&) override { return false; }
     std::optional<ExportTarget> ChooseExportFile() override {
         ++fileDialogs;
         return exportTarget;

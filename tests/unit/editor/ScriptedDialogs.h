@@ -1,0 +1,58 @@
+// Test helper: the user's side of the editor's questions, answered from a script, with a record of
+// every message box and input box the rules showed.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "editor/EditorCommands.h"
+
+namespace editor::testing {
+
+struct Shown {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+    bool operator==(const Shown&) const = default;
+};
+
+struct Prompted {
+    std::string caption;
+    std::string prompt;
+    std::string value;
+    bool operator==(const Prompted&) const = default;
+};
+
+// An input box with nothing left in the script is a fault of the rules under test.
+class ScriptedDialogs : public UserDialogs {
+public:
+    std::deque<std::optional<std::string>> typed;  // nullopt: Cancel
+    std::deque<int> answers;                       // for message boxes; 1 (OK) when empty
+    std::vector<Shown> shown;
+    std::vector<Prompted> prompted;
+
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+        shown.push_back({text, caption, flags});
+        if (answers.empty())
+            return 1;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value) override {
+        prompted.push_back({caption, prompt, value});
+        if (typed.empty())
+            throw std::logic_error("unexpected input box");
+        const auto answer = typed.front();
+        typed.pop_front();
+        if (!answer)
+            return false;
+        value = *answer;
+        return true;
+    }
+};
+
+}  // namespace editor::testing

@@ -10,9 +10,12 @@
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
 #include "platform/TextConversion_win.h"
+#include "shared/TestDirectory.h"
 
 namespace platform {
 namespace {
+
+using testsupport::ReplaceFailure;
 
 class FileSystemWinTest : public ::testing::Test {
 protected:
@@ -43,15 +46,6 @@ protected:
         return CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     }
-    static std::string Failure(const std::string& path, std::string_view bytes) {
-        try {
-            ReplaceFile(path, bytes);
-            return "";
-        } catch (const Error& error) {
-            return error.what();
-        }
-    }
-
     std::string m_dir;
     std::vector<std::string> m_created;
 };
@@ -70,7 +64,7 @@ TEST_F(FileSystemWinTest, AFileHeldWithoutSharingIsKeptUntilReleased) {
     const HANDLE holder = HoldWithoutSharing(path);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
-    EXPECT_EQ(Failure(path, "new bytes"), "Cannot create file " + path);
+    EXPECT_EQ(ReplaceFailure(path, "new bytes"), "Cannot create file " + path);
     EXPECT_FALSE(Exists(path + ".tmp"));
     try {
         ReadWholeFile(path);
@@ -90,7 +84,7 @@ TEST_F(FileSystemWinTest, AReadOnlyFileIsKeptUntilWritable) {
     ReplaceFile(path, "old bytes");
     ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
 
-    EXPECT_EQ(Failure(path, "new bytes"), "Cannot create file " + path);
+    EXPECT_EQ(ReplaceFailure(path, "new bytes"), "Cannot create file " + path);
     EXPECT_EQ(ReadWholeFile(path), "old bytes");
     EXPECT_FALSE(Exists(path + ".tmp"));
 
@@ -105,7 +99,7 @@ TEST_F(FileSystemWinTest, AFailedWriteKeepsTheOldFile) {
     const std::string bytes(200000, 'x');
     for (int k = 1; k <= 3; ++k) {
         FailWriteForTesting(k);
-        EXPECT_EQ(Failure(path, bytes), "Cannot write file " + path);
+        EXPECT_EQ(ReplaceFailure(path, bytes), "Cannot write file " + path);
         FailWriteForTesting(0);
         EXPECT_EQ(ReadWholeFile(path), "old bytes");
         EXPECT_FALSE(Exists(path + ".tmp"));

@@ -12,6 +12,7 @@
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
 #include "platform/FileSystem.h"
+#include "shared/TestDirectory.h"
 
 namespace phrases {
 namespace {
@@ -21,21 +22,9 @@ using namespace std::string_literals;
 
 class ScaleTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("phrases-scale-" +
-                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string Path(const std::string& name) const { return m_directory.Path(name); }
 
-    fs::path m_dir;
+    testsupport::TestDirectory m_directory{"phrases-scale"};
 };
 
 // Every pair value from 00 01 to FF FF, each at position value - 1: the count field reads FF FF.

@@ -9,6 +9,7 @@
 #include "phrases/TreeDump.h"
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
+#include "shared/TestDirectory.h"
 
 namespace phrases {
 namespace {
@@ -120,17 +121,9 @@ TEST(TreeFileTest, LeadingSpacesReadBackOneLevelDeeper) {
 
 class TreeFileOnDiskTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("phrases-treefile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::string Path(const char* name) const { return (m_dir / name).string(); }
+    std::string Path(const char* name) const { return m_directory.Path(name); }
 
-    std::filesystem::path m_dir;
+    testsupport::TestDirectory m_directory{"phrases-treefile"};
 };
 
 TEST_F(TreeFileOnDiskTest, SaveAndLoadRoundTrip) {

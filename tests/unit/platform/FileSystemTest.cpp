@@ -1,3 +1,5 @@
+// The file layer on a real disk: whole files read, files replaced safely, and every failure with
+// its message and without a temporary file left behind.
 #include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -12,32 +14,26 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "shared/TestDirectory.h"
 
 namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using testsupport::ReplaceFailure;
 
 class FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("platform-fs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
     void TearDown() override {
         FailWriteForTesting(0);
         std::error_code ignored;
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ignored);
         for (const auto& entry : fs::directory_iterator(m_dir, ignored))
             fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_dir, ignored);
     }
 
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string Path(const std::string& name) const { return m_directory.Path(name); }
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
@@ -50,17 +46,8 @@ protected:
         return names;
     }
 
-    // Runs the replacement and returns the message of its error, or "" when it succeeded.
-    static std::string Failure(const std::string& path, std::string_view bytes) {
-        try {
-            ReplaceFile(path, bytes);
-            return "";
-        } catch (const Error& error) {
-            return error.what();
-        }
-    }
-
-    fs::path m_dir;
+    testsupport::TestDirectory m_directory{"platform-fs"};
+    const fs::path& m_dir = m_directory.Root();
 };
 
 TEST_F(FileSystemTest, ReadWholeFileReadsEveryByte) {
@@ -107,11 +94,11 @@ TEST_F(FileSystemTest, ATargetThatCannotBeReplacedKeepsItsBytes) {
     fs::permissions(Path("readonly"), fs::perms::owner_read | fs::perms::group_read);
     fs::create_directory(Path("folder"));
 
-    EXPECT_EQ(Failure(Path("readonly"), "new"), "Cannot create file " + Path("readonly"));
+    EXPECT_EQ(ReplaceFailure(Path("readonly"), "new"), "Cannot create file " + Path("readonly"));
     EXPECT_EQ(ReadWholeFile(Path("readonly")), "old bytes");
-    EXPECT_EQ(Failure(Path("folder"), "new"), "Cannot create file " + Path("folder"));
+    EXPECT_EQ(ReplaceFailure(Path("folder"), "new"), "Cannot create file " + Path("folder"));
     const std::string nowhere = Path("no such directory/out");
-    EXPECT_EQ(Failure(nowhere, "new"), "Cannot create file " + nowhere);
+    EXPECT_EQ(ReplaceFailure(nowhere, "new"), "Cannot create file " + nowhere);
     EXPECT_EQ(Names(), (std::vector<std::string>{"folder", "readonly"}));
 }
 
@@ -129,7 +116,7 @@ TEST_F(FileSystemTest, ADirectoryWithoutWriteAccessKeepsTheOldFile) {
         GTEST_SKIP() << "the superuser may write to any directory";
     Write("out", "old bytes");
     fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(Failure(Path("out"), "new"), "Cannot create file " + Path("out"));
+    EXPECT_EQ(ReplaceFailure(Path("out"), "new"), "Cannot create file " + Path("out"));
     fs::permissions(m_dir, fs::perms::owner_all);
     EXPECT_EQ(ReadWholeFile(Path("out")), "old bytes");
     EXPECT_EQ(Names(), std::vector<std::string>{"out"});
@@ -148,7 +135,7 @@ TEST_F(FileSystemTest, AFailedWriteAtAnyPointLosesNothing) {
     for (;; ++k) {
         ASSERT_LT(k, 100);
         FailWriteForTesting(k);
-        const std::string failure = Failure(Path("out"), bytes);
+        const std::string failure = ReplaceFailure(Path("out"), bytes);
         FailWriteForTesting(0);
         if (failure.empty())
             break;

@@ -1,0 +1,59 @@
+// Test helpers shared by the native and the Windows suites: a directory of the running test's own,
+// and the message of the error a call of the core throws.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "platform/Error.h"
+#include "platform/FileSystem.h"
+
+namespace testsupport {
+
+// A fresh, empty directory under the system's temporary folder, named after the prefix, the run's
+// random seed and the running test, so that tests and runs never share one; removed with everything
+// in it on destruction.
+class TestDirectory {
+public:
+    explicit TestDirectory(const std::string& prefix)
+        : m_root(std::filesystem::temp_directory_path() /
+                 (prefix + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+        std::filesystem::remove_all(m_root);
+        std::filesystem::create_directories(m_root);
+    }
+    ~TestDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+    TestDirectory(const TestDirectory&) = delete;
+    TestDirectory& operator=(const TestDirectory&) = delete;
+
+    const std::filesystem::path& Root() const { return m_root; }
+    std::string Path(const std::string& name) const { return (m_root / name).string(); }
+
+private:
+    std::filesystem::path m_root;
+};
+
+// Runs the call and returns the message of the platform::Error it throws, or "" when it succeeds.
+template <class Call>
+std::string ErrorMessage(Call call) {
+    try {
+        call();
+        return "";
+    } catch (const platform::Error& error) {
+        return error.what();
+    }
+}
+
+// Replaces the file with the bytes and returns the message of the failure, or "" when it succeeded.
+inline std::string ReplaceFailure(const std::string& path, std::string_view bytes) {
+    return ErrorMessage([&] { platform::ReplaceFile(path, bytes); });
+}
+
+}  // namespace testsupport

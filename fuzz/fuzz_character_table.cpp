@@ -1,19 +1,14 @@
 // Fuzzes the reading of the character table from arbitrary bytes, and checks the constant-time
 // index against the plain scan of the entries.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "FuzzInput.h"
 #include "phrases/CharacterTable.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 void CheckPair(const phrases::CharacterTable& table, unsigned char lead, unsigned char trail) {
     const int position = table.Find(lead, trail);
@@ -30,7 +25,7 @@ void CheckPair(const phrases::CharacterTable& table, unsigned char lead, unsigne
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     phrases::CharacterTable table;
-    table.LoadFromBytes(std::string_view(reinterpret_cast<const char*>(data), size));
+    table.LoadFromBytes(fuzz::Bytes(data, size));
 
     const std::size_t count = size >= 6 ? (data[4] | data[5] << 8) : 0;
     const std::size_t whole = size > 10 ? (size - 10) / 2 : 0;

@@ -1,23 +1,14 @@
 // Fuzzes the splitting of the command line into arguments.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "FuzzInput.h"
 #include "app/CommandLine.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view line(reinterpret_cast<const char*>(data), size);
+    const std::string_view line = fuzz::Bytes(data, size);
     // Quotes only group and a NUL ends the line, so neither is ever part of an argument; the
     // arguments together are never longer than the line.
     std::size_t total = 0;

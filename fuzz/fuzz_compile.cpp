@@ -2,29 +2,20 @@
 // the table's bytes follow, the tree's file is the rest). The output must be well formed and
 // every record must hold the numbers of its phrase's characters.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "FuzzInput.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/TreeFile.h"
 #include "platform/Error.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2)
         return 0;
-    const std::string_view input(reinterpret_cast<const char*>(data) + 2, size - 2);
+    const std::string_view input = fuzz::Bytes(data, size).substr(2);
     const std::size_t tableLength = std::min<std::size_t>(data[0] | data[1] << 8, input.size());
 
     phrases::CharacterTable table;
@@ -33,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         phrases::ParseTree(tree, input.substr(tableLength));
     } catch (const platform::Error&) {
+        // The lines before the faulty one stay and are compiled.
     }
 
     phrases::CompileReport report;

@@ -1,27 +1,18 @@
 // Fuzzes the reading of the phrase tree's file from arbitrary bytes: whatever it keeps must write
 // back and read again as the same tree, and indices must agree with the depth-first walk.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "FuzzInput.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
 #include "platform/Error.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::string_view bytes = fuzz::Bytes(data, size);
     phrases::TTreeNodes tree;
     try {
         phrases::ParseTree(tree, bytes);

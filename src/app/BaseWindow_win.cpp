@@ -63,4 +63,10 @@ UINT DpiOf(HWND hwnd) {
     return dpi ? dpi : 96;
 }
 
+void MoveToSuggestedBounds(HWND hwnd, LPARAM dpiChangedLParam) {
+    const RECT& suggested = *reinterpret_cast<const RECT*>(dpiChangedLParam);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace app

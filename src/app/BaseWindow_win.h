@@ -39,5 +39,7 @@ private:
 // The dots per inch of the monitor a window is on (96 before it exists), and a size scaled to it.
 UINT DpiOf(HWND hwnd);
 inline int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+// On WM_DPICHANGED: moves the window to the bounds the system suggests for the new DPI (lParam).
+void MoveToSuggestedBounds(HWND hwnd, LPARAM dpiChangedLParam);
 
 }  // namespace app

@@ -41,12 +41,24 @@ TTreeNode* PhraseTreeView::SelectedNode() const {
 }
 
 TTreeNode* PhraseTreeView::NodeAt(POINT screen) const {
+    return NodeOf(ItemAt(screen));
+}
+
+bool PhraseTreeView::SelectItemAt(POINT screen) {
+    const HTREEITEM item = ItemAt(screen);
+    if (!item)
+        return false;
+    TreeView_SelectItem(m_hwnd, item);
+    return true;
+}
+
+HTREEITEM PhraseTreeView::ItemAt(POINT screen) const {
     TVHITTESTINFO hit{};
     hit.pt = screen;
     ScreenToClient(m_hwnd, &hit.pt);
     if (!TreeView_HitTest(m_hwnd, &hit) || !(hit.flags & TVHT_ONITEM))
         return nullptr;
-    return NodeOf(hit.hItem);
+    return hit.hItem;
 }
 
 void PhraseTreeView::Select(TTreeNode* node) {

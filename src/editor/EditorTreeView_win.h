@@ -31,6 +31,8 @@ public:
     phrases::TTreeNode* NodeOf(HTREEITEM item) const;
     // The node under a point of the screen, or null.
     phrases::TTreeNode* NodeAt(POINT screen) const;
+    // Selects the item under a point of the screen; false when there is none.
+    bool SelectItemAt(POINT screen);
     // Opens the node's category (filling it first if need be), selects the node and scrolls to it.
     void Select(phrases::TTreeNode* node);
     // Marks the node under the dragged phrase as the drop target (null: none).
@@ -46,6 +48,7 @@ public:
     void PhrasesChecked(const std::vector<const phrases::TTreeNode*>& changed) override;
 
 private:
+    HTREEITEM ItemAt(POINT screen) const;
     HTREEITEM Insert(phrases::TTreeNode* node, HTREEITEM parent, HTREEITEM after);
     // Puts the node's descendants into the control.
     void FillChildren(const phrases::TTreeNode* node, HTREEITEM item);

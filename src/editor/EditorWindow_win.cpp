@@ -6,14 +6,10 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <array>
 #include <optional>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 #include "EditorTexts.h"
-#include "TransferMenuTexts.h"
 #include "app/Application_win.h"
 #include "app/Dialogs_win.h"
 #include "app/MakerSite.h"
@@ -22,9 +18,10 @@
 #include "editor/EditorCommands.h"
 #include "editor/EditorFiles.h"
 #include "editor/EditorImages_win.h"
+#include "editor/EditorMenus_win.h"
 #include "editor/EditorStatusBar_win.h"
-#include "editor/FileDialogs_win.h"
 #include "editor/EditorTreeView_win.h"
+#include "editor/FileDialogs_win.h"
 #include "editor/FindBox_win.h"
 #include "editor/PhraseHealth.h"
 #include "editor/PhraseTransfer.h"
@@ -53,102 +50,10 @@ constexpr int kImage1Height = 30;
 constexpr int kTreeIndent = 27;
 constexpr int kFontHeight = 16;
 
-constexpr int kSeparator = -2;  // a gap between groups of buttons
-
-struct ToolButtonDef {
-    int image;
-    int command;
-    const char* hint;
-};
-// ToolButton1 to ToolButton6 (the sixth blank and without command), then Undo and Redo, Find
-// and the two moves.
-constexpr ToolButtonDef kToolButtons[] = {
-    {1, IDM_NEW, texts::kHintNew},         {2, IDM_EDIT, texts::kHintEdit},
-    {3, IDM_DELETE, texts::kHintDelete},   {4, IDM_SAVE, texts::kHintSave},
-    {5, IDM_QUIT, texts::kHintQuit},       {I_IMAGENONE, 0, nullptr},
-    {kSeparator, 0, nullptr},              {7, IDM_UNDO, texts::kHintUndo},
-    {8, IDM_REDO, texts::kHintRedo},       {kSeparator, 0, nullptr},
-    {9, IDM_FIND, texts::kHintFind},       {10, IDM_MOVE_UP, texts::kHintMoveUp},
-    {11, IDM_MOVE_DOWN, texts::kHintMoveDown},
-};
-
-struct MenuItemDef {
-    const char* caption;  // null for a separator
-    int command;
-    int image;
-};
-struct MenuDef {
-    const char* caption;
-    bool visible;
-    std::vector<MenuItemDef> items;
-};
-// MainMenu1: MenuFile, MenuUpdate and the hidden MenuHelp.
-const MenuDef kMainMenu[] = {
-    {texts::kMenuFile, true,
-     {{texts::kMenuNew, IDM_NEW, 1},
-      {texts::kMenuNewCategory, IDM_NEW_CATEGORY, 12},
-      {},
-      {texts::kMenuSave, IDM_SAVE, 4},
-      {texts::kMenuRestore, IDM_RESTORE, 13},
-      {},
-      {texts::kMenuExport, IDM_EXPORT, -1},
-      {texts::kMenuImport, IDM_IMPORT, -1},
-      {},
-      {texts::kMenuQuit, IDM_QUIT, 5}}},
-    {texts::kMenuUpdate, true,
-     {{texts::kMenuUndo, IDM_UNDO, 7},
-      {texts::kMenuRedo, IDM_REDO, 8},
-      {},
-      {texts::kMenuEdit, IDM_EDIT, 2},
-      {},
-      {texts::kMenuDelete, IDM_DELETE, 3},
-      {},
-      {texts::kMenuFind, IDM_FIND, 9},
-      {},
-      {texts::kMenuMoveUp, IDM_MOVE_UP, 10},
-      {texts::kMenuMoveDown, IDM_MOVE_DOWN, 11}}},
-    {texts::kMenuHelp, false,
-     {{texts::kMenuSystemHelp, IDM_SYSTEM_HELP, -1}, {}, {texts::kMenuVersionHelp, IDM_VERSION_HELP, -1}}},
-};
-// The tree view's context menu.
-const std::vector<MenuItemDef> kContextMenu = {
-    {texts::kMenuNew, IDM_NEW, 1},           {texts::kMenuEdit, IDM_EDIT, 2},
-    {texts::kMenuDelete, IDM_DELETE, 3},     {},
-    {texts::kMenuMoveUp, IDM_MOVE_UP, 10},   {texts::kMenuMoveDown, IDM_MOVE_DOWN, 11}};
-
-void AppendItems(HMENU menu, const std::vector<MenuItemDef>& items) {
-    for (const MenuItemDef& item : items) {
-        if (!item.caption) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        const std::wstring caption = platform::ToWide(item.caption);
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA | (item.image >= 0 ? MIIM_BITMAP : 0);
-        info.wID = static_cast<UINT>(item.command);
-        info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
-        info.dwItemData = static_cast<ULONG_PTR>(item.image);
-        info.hbmpItem = HBMMENU_CALLBACK;  // drawn from ImageList3 in WM_DRAWITEM
-        InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
-    }
-}
-
-std::optional<Command> CommandOf(int id) {
-    switch (id) {
-    case IDM_NEW: return Command::New;
-    case IDM_EDIT: return Command::Modify;
-    case IDM_DELETE: return Command::Delete;
-    case IDM_SAVE: return Command::Save;
-    case IDM_QUIT: return Command::Quit;
-    case IDM_UNDO: return Command::Undo;
-    case IDM_REDO: return Command::Redo;
-    case IDM_MOVE_UP: return Command::MoveUp;
-    case IDM_MOVE_DOWN: return Command::MoveDown;
-    case IDM_NEW_CATEGORY: return Command::NewCategory;
-    case IDM_RESTORE: return Command::RestoreBackup;
-    }
-    return std::nullopt;
+// Where the mouse was, on the screen, when the message being handled was posted.
+POINT MessagePosition() {
+    const DWORD position = GetMessagePos();
+    return {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
 }
 
 class TForm_User_Main : public app::BaseWindow, private UserDialogs {
@@ -200,9 +105,8 @@ private:
     PhraseTransfer m_transfer;
     EditorStatusBar m_statusBar;
     FindBox m_findBox;
-    std::array<std::wstring, std::size(kToolButtons)> m_hints;
     UINT m_dpi = 96;
-    HWND m_toolBar = nullptr;
+    EditorToolBar m_toolBar;
     HWND m_image1 = nullptr;
     HIMAGELIST m_images = nullptr;
     HFONT m_font = nullptr;
@@ -297,13 +201,10 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return TRUE;
         }
         break;
-    case WM_DPICHANGED: {
+    case WM_DPICHANGED:
         ApplyDpi(HIWORD(wParam));
-        const RECT& suggested = *reinterpret_cast<RECT*>(lParam);
-        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        app::MoveToSuggestedBounds(Handle(), lParam);
         return 0;
-    }
     }
     return BaseWindow::HandleMessage(message, wParam, lParam);
 }
@@ -324,25 +225,7 @@ bool TForm_User_Main::PreTranslateMessage(MSG& message) {
 
 void TForm_User_Main::FormCreate() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_toolBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
-                                    CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                0, 0, 0, 0, Handle(), nullptr, instance, nullptr);
-    SendMessageW(m_toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    std::vector<TBBUTTON> buttons;
-    for (size_t i = 0; i < std::size(kToolButtons); ++i) {
-        const ToolButtonDef& def = kToolButtons[i];
-        if (def.hint)
-            m_hints[i] = platform::ToWide(def.hint);
-        TBBUTTON button{};
-        button.iBitmap = def.image == kSeparator ? 8 : def.image;
-        button.idCommand = def.command;
-        button.fsState = TBSTATE_ENABLED;
-        button.fsStyle = def.image == kSeparator ? BTNS_SEP : BTNS_BUTTON;
-        button.iString = -1;
-        buttons.push_back(button);
-    }
-    SendMessageW(m_toolBar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    m_toolBar.Create(Handle());
 
     m_image1 = CreateWindowExW(0, L"Static", nullptr,
                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW | SS_NOTIFY, 0, 0, 0, 0,
@@ -356,25 +239,8 @@ void TForm_User_Main::FormCreate() {
     m_instance->Publish(Handle());
     m_fileDialogs.SetOwner(Handle());
 
-    HMENU menuBar = CreateMenu();
-    for (const MenuDef& menu : kMainMenu) {
-        if (!menu.visible)
-            continue;
-        HMENU popup = CreatePopupMenu();
-        AppendItems(popup, menu.items);
-        AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), platform::ToWide(menu.caption).c_str());
-    }
-    SetMenu(Handle(), menuBar);
-
-    ACCEL keys[] = {
-        {FVIRTKEY, VK_INSERT, IDM_NEW},          {FVIRTKEY, VK_DELETE, IDM_DELETE},
-        {FVIRTKEY, VK_F2, IDM_EDIT},             {FVIRTKEY, VK_RETURN, IDM_EDIT},
-        {FVIRTKEY | FCONTROL, 'S', IDM_SAVE},    {FVIRTKEY | FCONTROL, 'Z', IDM_UNDO},
-        {FVIRTKEY | FCONTROL, 'Y', IDM_REDO},    {FVIRTKEY | FCONTROL, 'F', IDM_FIND},
-        {FVIRTKEY, VK_F3, IDM_FIND_NEXT},        {FVIRTKEY | FCONTROL, VK_UP, IDM_MOVE_UP},
-        {FVIRTKEY | FCONTROL, VK_DOWN, IDM_MOVE_DOWN},
-    };
-    m_accelerators = CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
+    SetMenu(Handle(), CreateEditorMenuBar());
+    m_accelerators = CreateEditorAccelerators();
 
     ApplyDpi(app::DpiOf(Handle()));
     SetFocus(m_view.Handle());
@@ -394,8 +260,8 @@ void TForm_User_Main::ApplyDpi(UINT dpi) {
     HIMAGELIST oldImages = m_images;
     m_images = CreateEditorImages(Scaled(kImageSize));
 
-    SendMessageW(m_toolBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images));
-    SendMessageW(m_toolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
+    SendMessageW(m_toolBar.Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images));
+    SendMessageW(m_toolBar.Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
     SendMessageW(m_view.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
     SendMessageW(m_statusBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
     m_findBox.SetFont(m_font);
@@ -415,7 +281,7 @@ void TForm_User_Main::LayOut() {
     RECT client{};
     GetClientRect(Handle(), &client);
     const int toolBarHeight = Scaled(kToolBarHeight);
-    MoveWindow(m_toolBar, 0, 0, client.right, toolBarHeight, TRUE);
+    MoveWindow(m_toolBar.Handle(), 0, 0, client.right, toolBarHeight, TRUE);
     MoveWindow(m_image1, client.right - Scaled(kImage1Width), (toolBarHeight - Scaled(kImage1Height)) / 2,
                Scaled(kImage1Width), Scaled(kImage1Height), TRUE);
     const int statusHeight = m_statusBar.LayOut(client.right, client.bottom, m_dpi);
@@ -519,8 +385,7 @@ void TForm_User_Main::BeginDrag(TTreeNode* node) {
 void TForm_User_Main::DragOver() {
     if (!m_dragged)
         return;
-    const DWORD position = GetMessagePos();
-    TTreeNode* target = m_view.NodeAt({GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+    TTreeNode* target = m_view.NodeAt(MessagePosition());
     m_view.ShowDropTarget(target);
     SetCursor(LoadCursorW(nullptr, target ? IDC_ARROW : IDC_NO));
 }
@@ -529,8 +394,7 @@ void TForm_User_Main::Drop() {
     if (!m_dragged)
         return;
     TTreeNode* dragged = m_dragged;
-    const DWORD position = GetMessagePos();
-    TTreeNode* target = m_view.NodeAt({GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+    TTreeNode* target = m_view.NodeAt(MessagePosition());
     ReleaseCapture();  // ends the drag: WM_CAPTURECHANGED clears its marks
     if (target)
         RunRule([&] { m_commands.MoveToCategory(dragged, target); });
@@ -541,13 +405,8 @@ void TForm_User_Main::Image1Click() {
 }
 
 LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
-    if (header.code == TTN_GETDISPINFOW) {
-        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
-        for (size_t i = 0; i < std::size(kToolButtons); ++i)
-            if (kToolButtons[i].hint && static_cast<UINT_PTR>(kToolButtons[i].command) == header.idFrom)
-                info.lpszText = const_cast<wchar_t*>(m_hints[i].c_str());
+    if (m_toolBar.OnNotify(header))
         return 0;
-    }
     LRESULT result = 0;
     if (m_view.OnNotify(header, result))
         return result;
@@ -560,17 +419,11 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
     case TVN_BEGINDRAGW:
         BeginDrag(reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWW&>(header).itemNew.lParam));
         return 0;
-    case NM_DBLCLK: {
-        TVHITTESTINFO hit{};
-        const DWORD position = GetMessagePos();
-        hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-        ScreenToClient(m_view.Handle(), &hit.pt);
-        if (!TreeView_HitTest(m_view.Handle(), &hit) || !(hit.flags & TVHT_ONITEM))
+    case NM_DBLCLK:
+        if (!m_view.SelectItemAt(MessagePosition()))
             return 0;
-        TreeView_SelectItem(m_view.Handle(), hit.hItem);
         MenuItemClick(IDM_EDIT);
         return TRUE;  // no expanding or collapsing as well
-    }
     case NM_RCLICK:
         ShowContextMenu();
         return TRUE;
@@ -579,17 +432,12 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
 }
 
 void TForm_User_Main::ShowContextMenu() {
-    TVHITTESTINFO hit{};
-    const DWORD position = GetMessagePos();
-    hit.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    ScreenToClient(m_view.Handle(), &hit.pt);
-    if (!TreeView_HitTest(m_view.Handle(), &hit) || !(hit.flags & TVHT_ONITEM))
+    const POINT position = MessagePosition();
+    if (!m_view.SelectItemAt(position))
         return;
-    TreeView_SelectItem(m_view.Handle(), hit.hItem);
-    HMENU menu = CreatePopupMenu();
-    AppendItems(menu, kContextMenu);
-    const int command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, GET_X_LPARAM(position),
-                                       GET_Y_LPARAM(position), 0, Handle(), nullptr);
+    HMENU menu = CreateTreeContextMenu();
+    const int command =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x, position.y, 0, Handle(), nullptr);
     DestroyMenu(menu);
     if (command)
         MenuItemClick(command);

@@ -119,8 +119,7 @@ public:
     void Fill() {
         TreeView_DeleteAllItems(m_view);
         m_items.clear();
-        while (m_nodes.NodeCount() > 0)
-            m_nodes.DeleteNode(m_nodes.NodeAt(0));
+        m_nodes.ClearTree();
         for (const std::string& title : TopicTitles(m_method)) {
             phrases::TTreeNode* node = m_nodes.InsertLastSibling(nullptr, title);
             std::wstring text = platform::ToWide(node->Text());
@@ -237,14 +236,11 @@ LRESULT TForm_Help_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         }
         break;
-    case WM_DPICHANGED: {
+    case WM_DPICHANGED:
         m_dpi = HIWORD(wParam);
         ApplyDpi();
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        app::MoveToSuggestedBounds(Handle(), lParam);
         return 0;
-    }
     }
     return BaseWindow::HandleMessage(message, wParam, lParam);
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "editor/InstanceKey.h"
+#include "shared/TestDirectory.h"
 
 namespace editor {
 namespace {
@@ -27,7 +28,8 @@ protected:
         fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(seconds));
     }
 
-    std::string path = (fs::temp_directory_path() / "srf_disk_change_watch.dat").string();
+    testsupport::TestDirectory directory{"disk-change-watch"};
+    std::string path = directory.Path("srf_pub.dat");
     DiskChangeWatch watch{path};
 };
 

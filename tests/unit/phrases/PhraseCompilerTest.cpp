@@ -8,6 +8,7 @@
 
 #include "phrases/TableBytes.h"
 #include "platform/FileSystem.h"
+#include "shared/TestDirectory.h"
 
 namespace phrases {
 namespace {
@@ -153,13 +154,13 @@ TEST(PhraseCompilerTest, ReportCountsAndExplainsLeftOutPhrases) {
 }
 
 TEST(PhraseCompilerTest, WriteCompiledFileReplacesTheFile) {
-    const auto path = (std::filesystem::temp_directory_path() / "phrases-compiler-srf_pub.usr").string();
+    const testsupport::TestDirectory directory("phrases-compiler");
+    const auto path = directory.Path("srf_pub.usr");
     platform::ReplaceFile(path, "old content");
     TTreeNodes tree;
     tree.InsertLastChild(tree.InsertLastChild(nullptr, "c"), kJia + kYi);
     WriteCompiledFile(path, tree, TableOf({kYi, kJia}));
     EXPECT_EQ(platform::ReadWholeFile(path), "\x02\x02\x00\x01\x00\x00"s);
-    std::filesystem::remove(path);
 }
 
 }  // namespace

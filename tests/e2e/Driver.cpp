@@ -3,7 +3,6 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <thread>
 
 #include "Png.h"
 
@@ -109,10 +108,13 @@ long Program::WaitForExit(std::chrono::milliseconds timeout) {
 
 void Program::WaitUntilIdle(std::chrono::milliseconds timeout) const {
     // A window that answers a message has finished the command it was running.
-    for (HWND hwnd : VisibleWindows(Id())) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &ignored);
-    }
+    for (HWND hwnd : VisibleWindows(Id()))
+        RoundTrip(hwnd, timeout);
+}
+
+void RoundTrip(HWND window, std::chrono::milliseconds timeout) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &ignored);
 }
 
 std::vector<HWND> VisibleWindows(DWORD processId) {
@@ -158,7 +160,7 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, std::chrono::milliseconds time
         timeout);
     if (!seen.hwnd)
         return seen;
-    std::this_thread::sleep_for(100ms);
+    RoundTrip(seen.hwnd);  // the box has ended its initialisation
     seen.caption = WindowText(seen.hwnd);
     // The message box keeps its text in a static control with id 0xFFFF.
     if (HWND text = GetDlgItem(seen.hwnd, 0xFFFF))
@@ -203,9 +205,23 @@ void SendCommand(HWND window, int commandId) {
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
 }
 
+void BringToFront(HWND window) {
+    const HWND root = GetAncestor(window, GA_ROOT);
+    SetForegroundWindow(root);
+    // Keys go to the window that has the focus when they are queued: wait until it is this one's.
+    Eventually(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            GetGUIThreadInfo(GetWindowThreadProcessId(root, nullptr), &info);
+            return GetForegroundWindow() == root && info.hwndFocus &&
+                   (info.hwndFocus == root || IsChild(root, info.hwndFocus));
+        },
+        5s);
+}
+
 void PressKey(HWND window, WORD virtualKey, bool control, bool alt, bool shift) {
-    SetForegroundWindow(window);
-    std::this_thread::sleep_for(50ms);
+    BringToFront(window);
     std::vector<INPUT> inputs;
     auto key = [&](WORD vk, bool up) {
         INPUT input{};
@@ -223,12 +239,12 @@ void PressKey(HWND window, WORD virtualKey, bool control, bool alt, bool shift) 
     if (alt) key(VK_MENU, true);
     if (control) key(VK_CONTROL, true);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    std::this_thread::sleep_for(100ms);
 }
 
-fs::path SaveScreenshot(HWND hwnd, const std::string& name) {
-    RECT bounds{};
-    GetWindowRect(hwnd, &bounds);
+namespace {
+
+// The window's pixels as they are on the screen, 32-bit BGRA from the top row down.
+std::vector<unsigned char> CapturePixels(const RECT& bounds) {
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
     HDC screen = GetDC(nullptr);
@@ -239,18 +255,39 @@ fs::path SaveScreenshot(HWND hwnd, const std::string& name) {
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
     SelectObject(memory, old);
-    const fs::path folder = WindowsPath(SRF_SCREENSHOT_DIR);
-    fs::create_directories(folder);
-    const fs::path file = folder / (name + ".png");
-    WritePng(file, width, height, static_cast<const unsigned char*>(pixels));
+    const auto* first = static_cast<const unsigned char*>(bits);
+    std::vector<unsigned char> pixels(first, first + static_cast<size_t>(width) * height * 4);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+fs::path SaveScreenshot(HWND hwnd, const std::string& name) {
+    // Paint what is pending, then read the screen until two reads agree: the picture has settled.
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RoundTrip(hwnd);
+    RECT bounds{};
+    GetWindowRect(hwnd, &bounds);
+    std::vector<unsigned char> pixels = CapturePixels(bounds);
+    Eventually(
+        [&] {
+            std::vector<unsigned char> again = CapturePixels(bounds);
+            std::swap(again, pixels);
+            return again == pixels;
+        },
+        3s);
+    const fs::path folder = WindowsPath(SRF_SCREENSHOT_DIR);
+    fs::create_directories(folder);
+    const fs::path file = folder / (name + ".png");
+    WritePng(file, bounds.right - bounds.left, bounds.bottom - bounds.top, pixels.data());
     return file;
 }
 

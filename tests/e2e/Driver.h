@@ -70,6 +70,9 @@ private:
 
 // The visible top-level windows of a process.
 std::vector<HWND> VisibleWindows(DWORD processId);
+// Returns once the window's thread has handled a message sent now: whatever it was doing when the
+// message arrived has ended or waits in a modal loop.
+void RoundTrip(HWND window, std::chrono::milliseconds timeout = 10s);
 // Waits for a visible top-level window of the process with that class name; nullptr on time-out.
 HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 20s);
 
@@ -87,7 +90,10 @@ std::wstring WindowText(HWND hwnd);
 HWND FindChild(HWND parent, const std::wstring& className, int index = 0);
 // Sends a command to a window as a click on a tool button or menu item with that id does.
 void SendCommand(HWND window, int commandId);
-// Presses a key (with modifiers held) through the system's input queue, window brought to the front.
+// Brings the window's top-level window to the front and waits until its thread has the focus.
+void BringToFront(HWND window);
+// Presses a key (with modifiers held) through the system's input queue, window brought to the
+// front. It returns once the key is queued: wait for its effect, not for time.
 void PressKey(HWND window, WORD virtualKey, bool control = false, bool alt = false, bool shift = false);
 
 // Saves a PNG of the window as it is on the screen into the build tree's screenshot folder.

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "DriverMouse.h"
 #include "DriverTreeView.h"
 #include "editor/EditorCommandIds.h"
@@ -108,15 +106,35 @@ std::set<std::string> EditorRun::Names() const {
 }
 
 bool EditorRun::WaitForFile(const std::string& name, const std::string& expected) const {
-    if (Eventually([&] { return File(name) == expected; }))
+    if (Eventually([&] { return File(name) == expected; })) {
+        Settle();  // the command that wrote it has ended: the window shows its result
         return true;
+    }
     EXPECT_EQ(File(name), expected) << name << " never held the expected bytes";
     return false;
 }
 
 void EditorRun::Settle() const {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(m_main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    // Posted messages are handled in order: once a mark posted behind the commands has been taken,
+    // every command posted before it has ended or waits in a box. The mark is the colour of the
+    // tree's insertion mark, which the editor never shows.
+    if (!IsWindow(m_tree))
+        return;
+    static COLORREF lastMark = 0;
+    const COLORREF mark = lastMark = (lastMark + 1) & 0xFFFFFF;
+    PostMessageW(m_tree, TVM_SETINSERTMARKCOLOR, 0, static_cast<LPARAM>(mark));
+    EXPECT_TRUE(Eventually([&] {
+        DWORD_PTR color = CLR_NONE;
+        SendMessageTimeoutW(m_tree, TVM_GETINSERTMARKCOLOR, 0, 0, SMTO_NORMAL, 10000, &color);
+        return color == mark;
+    })) << "the editor did not get through its messages";
+}
+
+bool EditorRun::WaitForSelected(const std::wstring& text) const {
+    if (Eventually([&] { return SelectedText() == text; }))
+        return true;
+    EXPECT_EQ(SelectedText(), text) << "the selection never came";
+    return false;
 }
 
 std::vector<std::wstring> EditorRun::Texts() const {
@@ -187,8 +205,7 @@ void EditorRun::New(const std::wstring& selectText, const std::wstring& text) {
 void EditorRun::ExpectErrorBox(const std::wstring& text) { Answer(L"srf_user", text); }
 
 void EditorRun::ExpectNoBox() const {
-    Settle();
-    std::this_thread::sleep_for(300ms);
+    Settle();  // a box that follows is on the screen by now
     for (HWND hwnd : VisibleWindows(m_program->Id())) {
         wchar_t name[16] = {};
         GetClassNameW(hwnd, name, 16);

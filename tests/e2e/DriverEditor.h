@@ -70,11 +70,14 @@ public:
     void Remove(const std::string& name) const;
     // The names of all files in the directory.
     std::set<std::string> Names() const;
-    // Waits until the file holds the bytes (a command writes after its last box has closed); false
-    // (with a test failure showing both) when it never does.
+    // Waits until the file holds the bytes (a command writes after its last box has closed) and the
+    // command has ended; false (with a test failure showing both) when it never does.
     bool WaitForFile(const std::string& name, const std::string& expected) const;
-    // Returns once the window's thread takes messages again: the command has ended or waits in a box.
+    // Returns once the editor has handled every command sent to it so far: each has ended or
+    // waits in a box. Keys are not commands: wait for what they do.
     void Settle() const;
+    // Waits until the item of that text is selected; false (with a test failure) when it never is.
+    bool WaitForSelected(const std::wstring& text) const;
 
     // The texts of all tree items, in order; the item of that text (nullptr when there is none).
     std::vector<std::wstring> Texts() const;

@@ -2,7 +2,8 @@
 
 #include <cstring>
 #include <stdexcept>
-#include <thread>
+
+#include "Driver.h"
 
 namespace driver {
 
@@ -57,28 +58,115 @@ POINT TreeItemCenter(HWND tree, HTREEITEM item) {
     return center;
 }
 
-void DragMouse(POINT from, POINT to) {
-    auto send = [](DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flags;
-        SendInput(1, &input, sizeof input);
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+namespace {
+
+// The window holding the mouse capture in the thread of that window, nullptr when none does.
+HWND CaptureIn(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndCapture;
+}
+
+void PressLeftButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+}
+
+// Puts the cursor on the point and waits until it stays there. Under Wine the display server
+// echoes a move back as a motion of its own, and the echo can carry the place the cursor came
+// from: seen, it is undone at once; a press that followed it would land on the old place.
+bool PlaceCursor(POINT point) {
+    SetCursorPos(point.x, point.y);
+    int stillFor = 0;
+    return Eventually([&] {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (cursor.x != point.x || cursor.y != point.y) {
+            SetCursorPos(point.x, point.y);
+            stillFor = 0;
+            return false;
+        }
+        return ++stillFor >= 10;
+    });
+}
+
+const char kWrongItem[] = "the button landed on another item";
+
+// One try of the drag; kWrongItem when the press landed elsewhere and was let go harmlessly.
+std::string TryDrag(HWND tree, HTREEITEM from, HTREEITEM to) {
+    const POINT start = TreeItemCenter(tree, from);
+    const POINT end = TreeItemCenter(tree, to);
+    if (!PlaceCursor(start))
+        return "the cursor never stayed on the dragged item";
+    if (!Eventually([&] { return !CaptureIn(tree) && !TreeView_GetDropHilight(tree); }))
+        return "an earlier drag never ended";
+
+    // Holding the button on an item, the control captures the mouse to tell a click from a drag;
+    // past the drag distance it reports the drag (marking the item it began on), and the program
+    // takes the capture for itself and selects the dragged phrase.
+    PressLeftButton(true);
+    auto letGo = [&](POINT at, const std::string& missed) {
+        PlaceCursor(at);
+        PressLeftButton(false);
+        Eventually([&] { return !CaptureIn(tree); });
+        return missed;
     };
-    // The window under the cursor must be in front, and a busy machine needs time between the
-    // steps for the control to see the button held before it sees the motion.
-    if (HWND window = WindowFromPoint(from))
-        SetForegroundWindow(GetAncestor(window, GA_ROOT));
-    SetCursorPos(from.x, from.y);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    send(MOUSEEVENTF_LEFTDOWN);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    constexpr int kSteps = 10;
-    for (int step = 1; step <= kSteps; ++step) {
-        SetCursorPos(from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps);
-        send(MOUSEEVENTF_MOVE);
+    if (!Eventually([&] { return CaptureIn(tree) || TreeView_GetDropHilight(tree); }))
+        return letGo(start, "the tree never took the mouse");
+    int polls = 0;
+    auto towardTarget = [&] {
+        if (polls++ % 25 == 0)  // again now and then, should the control have missed the motion
+            SetCursorPos(end.x, end.y + polls % 2);
+    };
+    // The control marks the item once the program has had the report of the drag.
+    if (!Eventually([&] {
+            towardTarget();
+            return TreeView_GetDropHilight(tree) != nullptr;
+        }))
+        return letGo(end, "the drag never began");
+    if (!CaptureIn(tree)) {
+        // The program refused the drag (a category): take the control's mark away and let go.
+        TreeView_SelectDropTarget(tree, nullptr);
+        return letGo(end, kWrongItem);
     }
-    send(MOUSEEVENTF_LEFTUP);
+    if (TreeView_GetSelection(tree) != from) {
+        // Another phrase is being dragged: let it go where nothing takes it.
+        RECT bounds{};
+        GetWindowRect(tree, &bounds);
+        PlaceCursor({bounds.left + 2, bounds.top - 2});
+        Eventually([&] { return !TreeView_GetDropHilight(tree); });
+        return letGo({bounds.left + 2, bounds.top - 2}, kWrongItem);
+    }
+    if (!Eventually([&] {
+            towardTarget();
+            return TreeView_GetDropHilight(tree) == to;
+        }))
+        return letGo(end, "the target was never highlighted");
+    PlaceCursor(end);
+    if (TreeView_GetDropHilight(tree) != to)
+        return letGo(end, "the target lost its highlight");
+    PressLeftButton(false);
+    if (!Eventually([&] { return !CaptureIn(tree) && !TreeView_GetDropHilight(tree); }))
+        return "the drag never ended";
+    return {};
+}
+
+}  // namespace
+
+std::string DragTreeItem(HWND tree, HTREEITEM from, HTREEITEM to) {
+    const HWND window = GetAncestor(tree, GA_ROOT);
+    SetForegroundWindow(window);
+    Eventually([&] { return GetForegroundWindow() == window; }, 5s);
+    std::string missed;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        missed = TryDrag(tree, from, to);
+        if (missed != kWrongItem)
+            break;
+    }
+    return missed;
 }
 
 }  // namespace driver

@@ -13,7 +13,9 @@ namespace driver {
 std::wstring StatusBarText(HWND bar, int part);
 // The middle of a tree item's text on the screen.
 POINT TreeItemCenter(HWND tree, HTREEITEM item);
-// Presses the left button at from, moves to to in steps and lets go, through the input queue.
-void DragMouse(POINT from, POINT to);
+// Drags one item of a tree view onto another with the mouse, through the input queue, waiting at
+// each step for the state the program must reach before the next (the button held on the item, the
+// drag begun, the target highlighted, the drag ended). Empty when done, else the state that never came.
+std::string DragTreeItem(HWND tree, HTREEITEM from, HTREEITEM to);
 
 }  // namespace driver

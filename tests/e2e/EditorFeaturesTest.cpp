@@ -3,8 +3,6 @@
 // another program's write to srf_pub.dat, and the backup.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "Driver.h"
 #include "DriverEditor.h"
 #include "DriverMouse.h"
@@ -16,6 +14,11 @@ using namespace editor;
 
 namespace {
 
+void ExpectStatus(const EditorRun& session, int part, const std::wstring& text) {
+    EXPECT_TRUE(Eventually([&] { return StatusBarText(session.Status(), part) == text; }))
+        << "status bar part " << part << ": " << testing::PrintToString(StatusBarText(session.Status(), part));
+}
+
 TEST(EditorHealth, ALeftOutPhraseShowsItsImageAndTheReasonInTheStatusBar) {
     EditorRun session;
     session.Put("srf_pub.dat", Gb("问候\r\n\t你好\r\n\t你们好\r\n\t早\r\n其他\r\n"));
@@ -24,15 +27,12 @@ TEST(EditorHealth, ALeftOutPhraseShowsItsImageAndTheReasonInTheStatusBar) {
     EXPECT_EQ(TreeItemImages(session.Tree(), session.Item(L"你好")), std::make_pair(0, 0));
     EXPECT_EQ(TreeItemImages(session.Tree(), session.Item(L"你们好")), std::make_pair(6, 6));
     session.Select(L"你们好");
-    session.Settle();
-    EXPECT_EQ(StatusBarText(session.Status(), 1), L"未编入: 字“们”不在字表中");
+    ExpectStatus(session, 1, L"未编入: 字“们”不在字表中");
     SaveScreenshot(session.Main(), "editor-left-out");
     session.Select(L"早");
-    session.Settle();
-    EXPECT_EQ(StatusBarText(session.Status(), 1), L"未编入: 只有一个字, 语料至少要两个字");
+    ExpectStatus(session, 1, L"未编入: 只有一个字, 语料至少要两个字");
     session.Select(L"你好");
-    session.Settle();
-    EXPECT_EQ(StatusBarText(session.Status(), 1), L"");
+    ExpectStatus(session, 1, L"");
 
     // Mending the phrase changes its image and the counts at once.
     session.Select(L"你们好");
@@ -53,22 +53,18 @@ TEST(EditorFind, CtrlFOpensTheBoxAndEnterAndF3GoToTheNextMatchWrapping) {
     ASSERT_TRUE(Eventually([&] { return IsWindowVisible(edit) != FALSE; }));
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"好"));
     PressKey(edit, VK_RETURN);
-    session.Settle();
-    EXPECT_EQ(session.SelectedText(), L"你好");
+    session.WaitForSelected(L"你好");
     PressKey(edit, VK_F3);
-    session.Settle();
-    EXPECT_EQ(session.SelectedText(), L"早上好");
+    session.WaitForSelected(L"早上好");
     PressKey(session.Tree(), VK_F3);  // F3 works from the tree as well, and wraps
-    session.Settle();
-    EXPECT_EQ(session.SelectedText(), L"你好");
+    session.WaitForSelected(L"你好");
 
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"晚安"));
     session.Command(IDM_FIND_NEXT);
     session.Answer(L"提示框", L"没有找到要查找的内容!");
     EXPECT_EQ(session.SelectedText(), L"你好");
     PressKey(edit, VK_ESCAPE);
-    session.Settle();
-    EXPECT_FALSE(IsWindowVisible(edit));
+    EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(edit); }));
 }
 
 TEST(EditorUndo, CtrlZAndCtrlYUndoAndRedoADeleteAndAModifySavingEachStep) {
@@ -104,11 +100,13 @@ TEST(EditorOrder, CtrlUpAndDownMoveWithinTheCategoryAndADragMovesToAnother) {
     session.WaitForFile("srf_pub.usr", std::string("\x03\x03\x00\x04\x00\x02\x00\x02\x01\x00\x02\x00\x00", 13));
     EXPECT_EQ(session.SelectedText(), L"你好");
     PressKey(session.Tree(), VK_DOWN, true);  // last already: nothing
-    session.Command(IDM_MOVE_UP);
+    PressKey(session.Tree(), VK_UP, true);     // handled after it, as keys are
     session.WaitForFile("srf_pub.dat", EditorTree());
+    session.Command(IDM_MOVE_UP);  // first already: nothing
+    session.Settle();
+    EXPECT_EQ(session.File("srf_pub.dat"), EditorTree());
 
-    DragMouse(TreeItemCenter(session.Tree(), session.Item(L"早上好")),
-              TreeItemCenter(session.Tree(), session.Item(L"其他")));
+    EXPECT_EQ(DragTreeItem(session.Tree(), session.Item(L"早上好"), session.Item(L"其他")), "");
     session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t你好\r\n其他\r\n\t早上好\r\n"));
 }
 
@@ -148,13 +146,13 @@ void Reactivate(EditorRun& session) {
     HWND elsewhere = CreateWindowExW(0, L"Static", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
                                      nullptr, nullptr, nullptr);
     SetForegroundWindow(elsewhere);
-    MSG message;
-    for (int i = 0; i < 10; ++i) {
+    EXPECT_TRUE(Eventually([&] {
+        MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&message);
-        std::this_thread::sleep_for(20ms);
-    }
-    SetForegroundWindow(session.Main());
+        return GetForegroundWindow() == elsewhere;
+    }));
+    BringToFront(session.Main());
     DestroyWindow(elsewhere);
 }
 

@@ -3,8 +3,6 @@
 // box read and answered, and srf_pub.dat and srf_pub.usr checked byte for byte.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "Driver.h"
 #include "DriverEditor.h"
 #include "DriverTreeView.h"
@@ -15,10 +13,9 @@ using namespace editor;
 
 namespace {
 
-// Both files as they were, a moment after the command (a refused or cancelled change writes nothing).
+// Both files as they were once the command has ended (a refused or cancelled change writes nothing).
 void ExpectFilesUnchanged(const EditorRun& session) {
     session.Settle();
-    std::this_thread::sleep_for(300ms);
     EXPECT_EQ(session.File("srf_pub.dat"), EditorTree());
     EXPECT_EQ(session.File("srf_pub.usr"), EditorCompiled());
 }
@@ -47,7 +44,6 @@ TEST(Editor, NewPutsTheTrimmedTextFirstInTheCategoryAndSavesBothFiles) {
     EXPECT_EQ(box.prompt, L"问候 ");
     EXPECT_EQ(box.value, L"");
     SendMessageW(box.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"  好上你 "));
-    std::this_thread::sleep_for(200ms);
     SaveScreenshot(box.hwnd, "input-box");
     PressDialogButton(box.hwnd, IDOK);
     WaitUntilClosed(box.hwnd);

@@ -26,10 +26,8 @@ void ChooseInDialog(EditorRun& run, int command, const std::wstring& title, cons
     if (type >= 0) {
         ASSERT_TRUE(ChooseFileType(dialog, type)) << DescribeControls(dialog);
     }
-    if (!screenshot.empty()) {
-        std::this_thread::sleep_for(500ms);  // the dialog paints its controls after it shows
+    if (!screenshot.empty())
         SaveScreenshot(dialog, screenshot);
-    }
     ChooseFile(dialog, file.wstring());
     ASSERT_TRUE(Eventually([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }))
         << "the dialog stayed open\n" << DescribeControls(dialog);

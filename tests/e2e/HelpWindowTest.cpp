@@ -87,11 +87,8 @@ protected:
         EXPECT_TRUE(SelectedIndexIs(method == Method::Ketra ? m_ketra : m_lumo, 0));
     }
 
-    // Lets the window repaint what just changed before the screen is read.
     void Screenshot(const std::string& name) const {
-        SetForegroundWindow(m_form);
-        m_program->WaitUntilIdle();
-        std::this_thread::sleep_for(500ms);
+        BringToFront(m_form);
         SaveScreenshot(m_form, name);
     }
 

@@ -26,7 +26,8 @@ ensure_build_tools() {
         g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix \
         binutils-mingw-w64-x86-64:x86_64-w64-mingw32-windres \
         wine:wine wine64:/usr/lib/wine/wine64 xvfb:Xvfb xauth:xauth \
-        fonts-wqy-microhei:/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+        fonts-wqy-microhei:/usr/share/fonts/truetype/wqy/wqy-microhei.ttc \
+        fonts-wine:/usr/share/wine/fonts/marlett.ttf
 }
 
 # configure_and_build DIR [cmake options...]
@@ -82,9 +83,10 @@ prepare_wine_prefix() {
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 || true
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1 || true
         wineserver -w
-        # Wine draws the caption buttons with Marlett, which Debian's Wine does not put in the prefix.
-        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     fi
+    # Wine draws the caption buttons with Marlett (from fonts-wine), which it does not put in the prefix.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     # Start Wine's server and its system processes now, with no output attached: started later by
     # a test, they would inherit the test's output pipe and CTest would wait for it to close.
     wineserver -p >/dev/null 2>&1 || true

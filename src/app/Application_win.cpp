@@ -12,17 +12,30 @@ Application& Application::Instance() {
     return application;
 }
 
-std::string Application::ExecutablePath() const {
+namespace {
+
+std::wstring ModulePath() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length < buffer.size())
-            return platform::ToGb2312(std::wstring_view(buffer.data(), length));
+            return std::wstring(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
 }
 
-std::string Application::DataDirectory() const { return app::DataDirectory(ExecutablePath()); }
+}  // namespace
+
+platform::Path DataDirectoryOf(const std::wstring& modulePath) {
+    const std::string text = platform::ToGb2312(modulePath);
+    if (platform::ToWide(text) == modulePath)
+        return platform::Path(app::DataDirectory(text));
+    return platform::Path::FromNative(modulePath.substr(0, modulePath.find_last_of(L"\\:") + 1));
+}
+
+std::string Application::ExecutablePath() const { return platform::ToGb2312(ModulePath()); }
+
+platform::Path Application::DataDirectory() const { return DataDirectoryOf(ModulePath()); }
 
 void Application::CreateOwnerWindow() {
     m_title = ApplicationTitle(ExecutablePath());

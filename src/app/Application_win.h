@@ -7,17 +7,24 @@
 #include <string>
 
 #include "app/BaseWindow_win.h"
+#include "platform/Path.h"
 
 namespace app {
+
+// The data directory of an executable at modulePath, with its trailing backslash. A path that code
+// page 936 holds is cut by the double-byte rule on its GB2312 bytes (see AppPaths.h); any other is
+// cut after its last "\" or ":" as UTF-16, where no character hides a separator.
+platform::Path DataDirectoryOf(const std::wstring& modulePath);
 
 class Application {
 public:
     static Application& Instance();
 
-    // The executable's full path as the system reports it, in GB2312 bytes.
+    // The executable's full path as the system reports it, in GB2312 bytes (for the title and
+    // the last-resort box; files are reached through DataDirectory).
     std::string ExecutablePath() const;
     // The executable's directory with its trailing backslash; computed afresh at every call.
-    std::string DataDirectory() const;
+    platform::Path DataDirectory() const;
     const std::string& Title() const { return m_title; }
     // The hidden window that owns the program's message boxes.
     HWND OwnerWindow() const { return m_owner; }

@@ -59,18 +59,23 @@ private:
     std::vector<HWND> m_disabled;
 };
 
+int ShowBox(const std::wstring& text, const std::string& caption, unsigned flags) {
+    const HWND owner = Application::Instance().OwnerWindow();
+    ModalScope scope(owner);
+    return MessageBoxW(owner, text.c_str(), platform::ToWide(caption).c_str(), flags);
+}
+
 }  // namespace
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    const HWND owner = Application::Instance().OwnerWindow();
-    ModalScope scope(owner);
-    return MessageBoxW(owner, platform::ToWide(text).c_str(), platform::ToWide(caption).c_str(), flags);
+    return ShowBox(platform::ToWide(text), caption, flags);
 }
 
 void ReportError(const std::exception& error) {
     if (GetCapture())
         ReleaseCapture();
-    MessageBox(WithFullStop(error.what()), Application::Instance().Title(), MB_ICONSTOP);
+    ShowBox(platform::ToWideMessage(WithFullStop(error.what()), error), Application::Instance().Title(),
+            MB_ICONSTOP);
 }
 
 namespace {
@@ -87,7 +92,7 @@ void ShowLastResortBox(const std::exception& error) {
     const std::string path = Application::Instance().ExecutablePath();
     const std::string module = path.substr(DataDirectory(path).size());
     const std::string text = LastResortText(kind, module, CallerAddress(), error.what());
-    MessageBoxW(nullptr, platform::ToWide(text).c_str(), L"Application Error",
+    MessageBoxW(nullptr, platform::ToWideMessage(text, error).c_str(), L"Application Error",
                 MB_TASKMODAL | MB_ICONSTOP);
 }
 

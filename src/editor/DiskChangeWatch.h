@@ -8,12 +8,13 @@
 #include <string_view>
 
 #include "platform/FileStamp.h"
+#include "platform/Path.h"
 
 namespace editor {
 
 class DiskChangeWatch {
 public:
-    explicit DiskChangeWatch(std::string path) : m_path(std::move(path)) {}
+    explicit DiskChangeWatch(platform::Path path) : m_path(std::move(path)) {}
 
     // The file now holds bytes, as this program read or wrote them.
     void Remember(std::string_view bytes);
@@ -30,7 +31,7 @@ public:
     static std::uint64_t Hash(std::string_view bytes);
 
 private:
-    std::string m_path;
+    platform::Path m_path;
     bool m_known = false;
     platform::FileStamp m_stamp;
     std::uint64_t m_hash = 0;

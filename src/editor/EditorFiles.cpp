@@ -68,8 +68,7 @@ void EditorFiles::SaveAndCompile() {
                 break;
             } catch (const platform::Error&) {
                 if (attempt == kReadAttempts)
-                    throw platform::Error("FileCreateError",
-                                          platform::Format("Cannot create file %s", TreePath()));
+                    throw platform::Error("FileCreateError", "Cannot create file %s", TreePath());
                 std::this_thread::sleep_for(kReadRetryDelay);
             }
         }

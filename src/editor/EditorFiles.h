@@ -11,21 +11,22 @@
 #include "editor/PhraseHealth.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/TreeNodes.h"
+#include "platform/Path.h"
 
 namespace editor {
 
 class EditorFiles : public PhraseFiles {
 public:
     // dataDirectory ends with its separator; the file names are appended to it.
-    EditorFiles(std::string dataDirectory, phrases::TTreeNodes& tree, UserDialogs& dialogs,
+    EditorFiles(platform::Path dataDirectory, phrases::TTreeNodes& tree, UserDialogs& dialogs,
                 TreeObserver& observer)
         : m_directory(std::move(dataDirectory)), m_tree(tree), m_dialogs(dialogs),
           m_observer(observer), m_watch(TreePath()) {}
 
-    std::string TreePath() const { return m_directory + "srf_pub.dat"; }
-    std::string BackupPath() const { return m_directory + "srf_pub.dat.bak"; }
-    std::string TablePath() const { return m_directory + "srf_pub.zc"; }
-    std::string CompiledPath() const { return m_directory + "srf_pub.usr"; }
+    platform::Path TreePath() const { return m_directory + "srf_pub.dat"; }
+    platform::Path BackupPath() const { return m_directory + "srf_pub.dat.bak"; }
+    platform::Path TablePath() const { return m_directory + "srf_pub.zc"; }
+    platform::Path CompiledPath() const { return m_directory + "srf_pub.usr"; }
 
     // The show handler's work: LoadPhraseTree, LoadCharacterTable, then a silent compile. The
     // first failure ends it; the data counts as loaded only when both loads succeeded.
@@ -51,7 +52,7 @@ public:
     PhraseHealth& Health() { return m_health; }
 
 private:
-    std::string m_directory;
+    platform::Path m_directory;
     phrases::TTreeNodes& m_tree;
     UserDialogs& m_dialogs;
     TreeObserver& m_observer;

@@ -1,31 +1,27 @@
 // The data directory's instance key; see InstanceKey.h.
 #include "editor/InstanceKey.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "editor/DiskChangeWatch.h"
 
 namespace editor {
 
-std::string InstanceKey(std::string_view directory) {
+std::string InstanceKey(std::wstring_view directory) {
+    // The folded name as bytes, each character as its four little-endian bytes.
     std::string folded;
-    folded.reserve(directory.size());
+    folded.reserve(directory.size() * 4);
     std::size_t length = 0;  // up to the last character that is not a separator
-    for (std::size_t i = 0; i < directory.size(); ++i) {
-        char byte = directory[i];
-        if (static_cast<unsigned char>(byte) >= 0x80 && i + 1 < directory.size()) {
-            // A double-byte character: its trail byte may look like an ASCII letter or '\'.
-            folded += byte;
-            folded += directory[++i];
-            length = folded.size();
-            continue;
-        }
-        if (byte >= 'a' && byte <= 'z')
-            byte = static_cast<char>(byte - 'a' + 'A');
-        if (byte == '/')
-            byte = '\\';
-        folded += byte;
-        if (byte != '\\')
+    for (wchar_t character : directory) {
+        if (character >= L'a' && character <= L'z')
+            character = static_cast<wchar_t>(character - L'a' + L'A');
+        if (character == L'/')
+            character = L'\\';
+        const auto code = static_cast<std::uint32_t>(character);
+        for (int shift = 0; shift < 32; shift += 8)
+            folded += static_cast<char>((code >> shift) & 0xFF);
+        if (character != L'\\')
             length = folded.size();
     }
     folded.resize(length);

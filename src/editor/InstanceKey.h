@@ -7,8 +7,10 @@
 
 namespace editor {
 
-// A short ASCII key of the directory (GB2312 bytes): the same for spellings that Windows takes
-// for the same directory (letter case of ASCII letters, / or \, a trailing separator or not).
-std::string InstanceKey(std::string_view directory);
+// A short ASCII key of the directory as the system names it (UTF-16 on Windows): the same for
+// spellings that Windows takes for the same directory (letter case of ASCII letters, / or \, a
+// trailing separator or not), different for directories whose names differ in any other
+// character, also in characters that code page 936 cannot hold.
+std::string InstanceKey(std::wstring_view directory);
 
 }  // namespace editor

@@ -33,8 +33,8 @@ BOOL CALLBACK FindMarked(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
-SingleInstance::SingleInstance(const std::string& dataDirectory) {
-    const std::wstring key = platform::ToWide(InstanceKey(dataDirectory));
+SingleInstance::SingleInstance(const platform::Path& dataDirectory) {
+    const std::wstring key = platform::ToWide(InstanceKey(dataDirectory.Native()));
     m_mark = L"srf_user.editor." + key;
     SetLastError(ERROR_SUCCESS);
     m_mutex = CreateMutexW(nullptr, FALSE, (L"Local\\srf_user.editor." + key).c_str());

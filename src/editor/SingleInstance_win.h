@@ -7,11 +7,13 @@
 
 #include <string>
 
+#include "platform/Path.h"
+
 namespace editor {
 
 class SingleInstance {
 public:
-    explicit SingleInstance(const std::string& dataDirectory);
+    explicit SingleInstance(const platform::Path& dataDirectory);
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;

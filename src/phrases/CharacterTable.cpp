@@ -33,7 +33,7 @@ std::uint16_t CharacterTable::Fold(unsigned char lead, unsigned char trail) {
     return static_cast<std::uint16_t>(lead << 8 | trail);
 }
 
-void CharacterTable::Load(const std::string& path) {
+void CharacterTable::Load(const platform::Path& path) {
     LoadFromBytes(platform::ReadWholeFile(path));
 }
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Path.h"
+
 namespace phrases {
 
 // Entries keep the file's order, duplicates included. Lookup ignores letter case: ASCII letters
@@ -15,7 +17,7 @@ namespace phrases {
 class CharacterTable {
 public:
     // Reads the whole file; throws Error "Cannot open file %s" and then keeps the old entries.
-    void Load(const std::string& path);
+    void Load(const platform::Path& path);
     // The count at offset 4 (16 bits, little-endian) and the entries from offset 10, two bytes
     // each. Bytes that end before the count is reached give only the whole entries there are.
     void LoadFromBytes(std::string_view bytes);

@@ -111,7 +111,7 @@ std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
     return file;
 }
 
-void WriteCompiledFile(const std::string& path, const TTreeNodes& tree,
+void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,
                        const CharacterTable& table) {
     platform::ReplaceFile(path, CompilePhrases(tree, table));
 }

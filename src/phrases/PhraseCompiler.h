@@ -60,7 +60,7 @@ std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
                            CompileReport* report = nullptr);
 
 // Compiles and replaces the file at path; throws the errors of platform::ReplaceFile.
-void WriteCompiledFile(const std::string& path, const TTreeNodes& tree,
+void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,
                        const CharacterTable& table);
 
 }  // namespace phrases

@@ -14,7 +14,7 @@ std::string ExportTree(const TTreeNodes& tree, ExportEncoding encoding) {
     return "\xEF\xBB\xBF" + Gb2312ToUtf8(file);
 }
 
-void ExportTreeToFile(const std::string& path, const TTreeNodes& tree, ExportEncoding encoding) {
+void ExportTreeToFile(const platform::Path& path, const TTreeNodes& tree, ExportEncoding encoding) {
     platform::ReplaceFile(path, ExportTree(tree, encoding));
 }
 

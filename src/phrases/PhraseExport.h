@@ -5,6 +5,7 @@
 #include <string>
 
 #include "phrases/TreeNodes.h"
+#include "platform/Path.h"
 
 namespace phrases {
 
@@ -15,6 +16,6 @@ enum class ExportEncoding { Utf8, Gb2312 };
 std::string ExportTree(const TTreeNodes& tree, ExportEncoding encoding);
 
 // Writes the export to path by safe replacement; throws the errors of platform::ReplaceFile.
-void ExportTreeToFile(const std::string& path, const TTreeNodes& tree, ExportEncoding encoding);
+void ExportTreeToFile(const platform::Path& path, const TTreeNodes& tree, ExportEncoding encoding);
 
 }  // namespace phrases

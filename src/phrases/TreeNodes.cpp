@@ -248,14 +248,14 @@ void TTreeNodes::ClearTree() {
     m_chunkUsed = 0;
 }
 
-void TTreeNodes::LoadTree(const std::string& path) {
+void TTreeNodes::LoadTree(const platform::Path& path) {
     // Read first: when the file cannot be opened the tree stays as it was.
     const std::string bytes = platform::ReadWholeFile(path);
     ClearTree();
     ParseTree(*this, bytes);
 }
 
-void TTreeNodes::SaveTree(const std::string& path) const {
+void TTreeNodes::SaveTree(const platform::Path& path) const {
     platform::ReplaceFile(path, FormatTree(*this));
 }
 

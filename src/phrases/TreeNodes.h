@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Path.h"
+
 namespace phrases {
 
 class TTreeNodes;
@@ -68,9 +70,9 @@ public:
 
     // The indented text file; see TreeFile.h for the format.
     // Throws "Cannot open file %s" or "Invalid level (%d) for item "%s"".
-    void LoadTree(const std::string& path);
+    void LoadTree(const platform::Path& path);
     // Throws "Cannot create file %s" or "Cannot write file %s"; the old file then stays as it was.
-    void SaveTree(const std::string& path) const;
+    void SaveTree(const platform::Path& path) const;
 
     // Calls visit(node, level) for every node in absolute-index order. The level is tracked on the
     // way, so the walk stays linear however deep the tree is.

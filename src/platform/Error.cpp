@@ -1,6 +1,8 @@
 #include "platform/Error.h"
 
+#include <cstring>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -14,6 +16,14 @@ std::string Replace(std::string text, const std::string& placeholder, const std:
 }
 
 }  // namespace
+
+Error::Error(std::string kind, const char* pattern, const Path& path)
+    : Error(std::move(kind), Format(pattern, path.Text())) {
+    const std::size_t at = std::string_view(pattern).find("%s");
+    // The path's text is what the message holds beyond the pattern without its "%s".
+    if (at != std::string_view::npos)
+        m_file = NamedFile{path, at, std::string_view(what()).size() - (std::strlen(pattern) - 2)};
+}
 
 std::string Format(const char* pattern, const std::string& value) {
     return Replace(pattern, "%s", value);

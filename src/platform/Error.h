@@ -1,8 +1,12 @@
 // The error that the tree and file layer raise; window handlers catch it and show its message.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
+
+#include "platform/Path.h"
 
 namespace platform {
 
@@ -12,11 +16,23 @@ class Error : public std::runtime_error {
 public:
     Error(std::string kind, const std::string& message)
         : std::runtime_error(message), m_kind(std::move(kind)) {}
+    // A message naming a file ("Cannot open file %s"): the pattern's %s filled with the path's
+    // text. The path itself is kept, so that a box can show the name as the system has it.
+    Error(std::string kind, const char* pattern, const Path& path);
 
     const std::string& Kind() const { return m_kind; }
 
+    // The file the message names, with where its text stands in what(); none for other messages.
+    struct NamedFile {
+        Path path;
+        std::size_t at = 0;      // offset of the path's text in what()
+        std::size_t length = 0;  // length of that text
+    };
+    const std::optional<NamedFile>& NamedPath() const { return m_file; }
+
 private:
     std::string m_kind;
+    std::optional<NamedFile> m_file;
 };
 
 // Fills the single %s or %d of one of the program's message patterns.

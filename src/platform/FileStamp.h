@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Path.h"
+
 namespace platform {
 
 struct FileStamp {
@@ -14,7 +16,7 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// The stamp of the file at path (GB2312 bytes); exists is false when there is no such file.
-FileStamp StampOf(const std::string& path);
+// The stamp of the file at path; exists is false when there is no such file.
+FileStamp StampOf(const Path& path);
 
 }  // namespace platform

@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include "platform/FileStamp.h"
-#include "platform/TextConversion_win.h"
 
 namespace platform {
 
-FileStamp StampOf(const std::string& path) {
+FileStamp StampOf(const Path& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(path.Native().c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return {};
     return {true, (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,

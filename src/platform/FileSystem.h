@@ -1,8 +1,10 @@
-// Whole-file reads and safe whole-file replacement; paths are GB2312 bytes.
+// Whole-file reads and safe whole-file replacement.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "platform/Path.h"
 
 // windows.h defines ReplaceFile as a macro; the program's own function below takes its place.
 #undef ReplaceFile
@@ -11,14 +13,14 @@ namespace platform {
 
 // Reads the existing file whole, opened for reading without sharing.
 // Throws Error "Cannot open file %s" when it cannot be opened.
-std::string ReadWholeFile(const std::string& path);
+std::string ReadWholeFile(const Path& path);
 
 // Replaces the file at path with bytes so that the old content survives any failure: the bytes go
 // to a temporary file beside it, every write is checked and flushed, and the temporary file then
 // takes the target's place in one step. Throws Error "Cannot create file %s" when the temporary
 // file cannot be made or the target cannot be replaced, "Cannot write file %s" when a write fails;
 // in both cases the old file is unchanged and no temporary file is left.
-void ReplaceFile(const std::string& path, std::string_view bytes);
+void ReplaceFile(const Path& path, std::string_view bytes);
 
 // Test seam: makes the k-th write from now on fail (1 = the next write); 0 turns it off.
 void FailWriteForTesting(int k);

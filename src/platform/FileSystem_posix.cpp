@@ -18,8 +18,8 @@ constexpr std::size_t kWriteChunk = 64 * 1024;
 
 int g_failingWrite = 0;
 
-[[noreturn]] void Fail(const char* kind, const char* pattern, const std::string& path) {
-    throw Error(kind, Format(pattern, path));
+[[noreturn]] void Fail(const char* kind, const char* pattern, const Path& path) {
+    throw Error(kind, pattern, path);
 }
 
 // One write(2), or the failure a test asked for.
@@ -69,8 +69,8 @@ std::string DirectoryOf(const std::string& path) {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::string ReadWholeFile(const Path& path) {
+    const int fd = ::open(path.Native().c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         Fail("FileOpenError", "Cannot open file %s", path);
     // Read straight into the result, sized by the file and grown should the file grow meanwhile.
@@ -99,15 +99,16 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-void ReplaceFile(const std::string& path, std::string_view bytes) {
+void ReplaceFile(const Path& path, std::string_view bytes) {
+    const std::string& target = path.Native();
     mode_t mode = 0666;
-    const bool existed = ::access(path.c_str(), F_OK) == 0;
-    if (!TargetReplaceable(path, mode))
+    const bool existed = ::access(target.c_str(), F_OK) == 0;
+    if (!TargetReplaceable(target, mode))
         Fail("FileCreateError", "Cannot create file %s", path);
 
     // A leftover of an interrupted save is removed first, so that the exclusive create below
     // cannot be turned aside by a link planted under the temporary name.
-    const std::string temporary = path + ".tmp";
+    const std::string temporary = target + ".tmp";
     ::unlink(temporary.c_str());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
@@ -125,11 +126,11 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
         abandon("FileWriteError", "Cannot write file %s", true);
     if (::close(fd) != 0)
         abandon("FileWriteError", "Cannot write file %s", false);
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
         abandon("FileCreateError", "Cannot create file %s", false);
 
     // Make the rename itself durable; the new content is in place either way.
-    const int directory = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int directory = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
         ::fsync(directory);
         ::close(directory);

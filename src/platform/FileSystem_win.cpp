@@ -1,5 +1,5 @@
 // Whole-file reads and safe replacement on Windows: temporary file, FlushFileBuffers,
-// MoveFileExW. Paths arrive as GB2312 bytes and are converted once, here.
+// MoveFileExW, on the UTF-16 paths the system takes.
 #include <windows.h>
 #undef ReplaceFile  // windows.h's macro would rename the function defined below
 
@@ -8,7 +8,6 @@
 
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
-#include "platform/TextConversion_win.h"
 
 namespace platform {
 
@@ -20,8 +19,8 @@ constexpr DWORD kMoveRetryDelayMs = 10;
 
 int g_failingWrite = 0;
 
-[[noreturn]] void Fail(const char* kind, const char* pattern, const std::string& path) {
-    throw Error(kind, Format(pattern, path));
+[[noreturn]] void Fail(const char* kind, const char* pattern, const Path& path) {
+    throw Error(kind, pattern, path);
 }
 
 // One WriteFile, or the failure a test asked for.
@@ -83,8 +82,8 @@ bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path) {
-    const HANDLE file = CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+std::string ReadWholeFile(const Path& path) {
+    const HANDLE file = CreateFileW(path.Native().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         Fail("FileOpenError", "Cannot open file %s", path);
@@ -107,13 +106,13 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-void ReplaceFile(const std::string& path, std::string_view bytes) {
-    const std::wstring target = ToWide(path);
-    if (path.empty() || !TargetReplaceable(target))
+void ReplaceFile(const Path& path, std::string_view bytes) {
+    const std::wstring& target = path.Native();
+    if (path.Empty() || !TargetReplaceable(target))
         Fail("FileCreateError", "Cannot create file %s", path);
 
     // A leftover of an interrupted save is cleared away, read-only or not.
-    const std::wstring temporary = ToWide(path + ".tmp");
+    const std::wstring temporary = (path + ".tmp").Native();
     SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(temporary.c_str());
     const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

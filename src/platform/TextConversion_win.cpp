@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/Error.h"
+
 namespace platform {
 
 namespace {
@@ -27,6 +29,18 @@ std::string ToGb2312(std::wstring_view wide) {
     std::string bytes(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(kGbCodePage, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
     return bytes;
+}
+
+std::wstring ToWideMessage(std::string_view text, const std::exception& error) {
+    const auto* ours = dynamic_cast<const Error*>(&error);
+    if (!ours || !ours->NamedPath())
+        return ToWide(text);
+    const Error::NamedFile& file = *ours->NamedPath();
+    const std::size_t message = text.find(error.what());
+    if (message == std::string_view::npos)
+        return ToWide(text);
+    const std::size_t at = message + file.at;
+    return ToWide(text.substr(0, at)) + file.path.Native() + ToWide(text.substr(at + file.length));
 }
 
 }  // namespace platform

@@ -29,6 +29,9 @@ std::string Old(const std::string& installed) { return "old " + installed; }
 class InstallDirectory {
 public:
     InstallDirectory() : m_program(m_programDirectory.InstallProgram()) {}
+    // The package in a fresh directory inside parent.
+    explicit InstallDirectory(const fs::path& parent)
+        : m_program(m_programDirectory.InstallProgram()), m_directory(parent) {}
     const fs::path& Path() const { return m_directory.Path(); }
 
     void AddPackage() {
@@ -267,6 +270,19 @@ TEST(Install, ADirectoryNamedLikeTheInputMethodFileCountsAsAbsent) {
     EXPECT_EQ(files.at("srf_py.ime"), "<directory>");
     EXPECT_EQ(files.at("srf_ime"), New("srf_ime"));
     EXPECT_EQ(files.at("srf_pub.zc"), New("srf_zc"));
+    EXPECT_EQ(layouts.NewLayoutsWithLayoutFile(), Names{L"E0220804"});
+}
+
+TEST(Install, AKoreanFolderNameIsInstalledInAsAnyOther) {
+    KeyboardLayoutsSandbox layouts;
+    ScratchDirectory parent;
+    fs::create_directory(parent.Path() / L"가나다");
+    InstallDirectory directory(parent.Path() / L"가나다");
+    directory.AddInstallation("srf_py", true);
+    directory.AddPackage();
+    InstallAnswering(directory, L"srf_py Lumo", kQuestionCaption, Question(L"Lumo"), IDOK);
+    EXPECT_EQ(directory.Contents(),
+              Expected("srf_py", {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys"}, true));
     EXPECT_EQ(layouts.NewLayoutsWithLayoutFile(), Names{L"E0220804"});
 }
 

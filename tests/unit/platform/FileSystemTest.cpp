@@ -66,6 +66,10 @@ TEST_F(FileSystemTest, ReadWholeFileNamesTheFileItCannotOpen) {
     } catch (const Error& error) {
         EXPECT_EQ(error.what(), "Cannot open file " + missing);
         EXPECT_EQ(error.Kind(), "FileOpenError");
+        // The path itself goes with the message, for a box to show as the system names it.
+        ASSERT_TRUE(error.NamedPath());
+        EXPECT_EQ(error.NamedPath()->path, platform::Path(missing));
+        EXPECT_EQ(std::string(error.what()).substr(error.NamedPath()->at, error.NamedPath()->length), missing);
     }
     EXPECT_THROW(ReadWholeFile(m_dir.string()), Error);  // a directory
 }

@@ -1,0 +1,18 @@
+// Paths on POSIX systems are the bytes as given.
+#include "platform/Path.h"
+
+namespace platform {
+
+Path::Path(std::string_view text) : m_native(text) {}
+
+Path Path::FromNative(NativeString native) {
+    Path path;
+    path.m_native = std::move(native);
+    return path;
+}
+
+Path Path::operator+(std::string_view text) const { return FromNative(m_native + std::string(text)); }
+
+std::string Path::Text() const { return m_native; }
+
+}  // namespace platform

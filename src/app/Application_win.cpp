@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/AppPaths.h"
+#include "app/Dialogs_win.h"
 #include "platform/TextConversion_win.h"
 
 namespace app {
@@ -54,6 +55,18 @@ void Application::CreateOwnerWindow() {
 void Application::RequestEnd() {
     m_endRequested = true;
     PostQuitMessage(0);
+}
+
+void Application::RunThenEnd(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        ReportError(error);
+    } catch (...) {
+        RequestEnd();
+        throw;
+    }
+    RequestEnd();
 }
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,10 @@ public:
 
     // Ends the event loop at its next turn; a request made before the loop starts ends it at once.
     void RequestEnd();
+    // Runs work that must end the program whatever happens (install mode's creation handler). An
+    // error is shown in the error box first and the end is requested once the box is answered:
+    // the box's own message loop would otherwise take the quit message and close at once.
+    void RunThenEnd(const std::function<void()>& work);
     // Shows the main window (unless an end was requested), runs its show handler and the event loop.
     void Run();
 

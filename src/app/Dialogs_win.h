@@ -19,9 +19,12 @@ constexpr unsigned kQuestionFlags = MB_OKCANCEL;
 // (IDOK or IDCANCEL). The box appears on the monitor of the active window.
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
 
-// The one-line input box. On OK stores the typed text in value and returns true; otherwise
-// returns false and leaves value untouched. At most 255 bytes of GB2312 can be typed.
-bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value);
+// The one-line input box. On OK stores the typed text in value, the first typed character that
+// code page 936 cannot hold in unheld (0: none; value then has "?" or a look-alike in its place),
+// and returns true; otherwise returns false and leaves both untouched. At most 255 bytes of
+// GB2312 can be typed.
+bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
+                   char32_t& unheld);
 
 // The error box for an error that reached a window handler: its message with a full stop,
 // under the application title, with a stop icon.

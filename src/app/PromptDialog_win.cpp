@@ -21,6 +21,7 @@ struct PromptState {
     std::string caption;
     std::string prompt;
     std::string value;
+    char32_t unheld = 0;
     std::string accepted;  // the edit box's last text within the limit
     HFONT font = nullptr;
     bool limiting = false;
@@ -122,10 +123,13 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         return FALSE;  // the focus is set
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case IDOK:
-            state->value = platform::ToGb2312(TextOf(GetDlgItem(dialog, kEditId)));
+        case IDOK: {
+            const std::wstring typed = TextOf(GetDlgItem(dialog, kEditId));
+            state->value = platform::ToGb2312(typed);
+            state->unheld = platform::FirstUnheldCharacter(typed);
             EndDialog(dialog, IDOK);
             return TRUE;
+        }
         case IDCANCEL:
             EndDialog(dialog, IDCANCEL);
             return TRUE;
@@ -161,7 +165,8 @@ BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
-bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value) {
+bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
+                   char32_t& unheld) {
     PromptState state;
     state.caption = caption;
     state.prompt = prompt;
@@ -185,6 +190,7 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
     if (result != IDOK)
         return false;
     value = state.value;
+    unheld = state.unheld;
     return true;
 }
 

@@ -1,11 +1,19 @@
 // The phrase editor's command rules; see EditorCommands.h.
 #include "editor/EditorCommands.h"
 
+#include <cstdio>
+
 #include "EditorTexts.h"
 #include "editor/EditHistory.h"
 #include "editor/PhraseFinder.h"
 
 namespace editor {
+
+std::string UnheldCharacterNotice(char32_t character) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+    return std::string(texts::kUnheldStart) + code + texts::kUnheldEnd;
+}
 
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
@@ -75,7 +83,10 @@ void EditorCommands::Modify(TTreeNode* selected) {
     if (!selected)
         return Notice(texts::kSelectToModify);
     std::string entered = selected->Text();
-    if (!m_dialogs.PromptForText(texts::kInputCaption, texts::kContentPrompt, entered))
+    char32_t unheld = 0;
+    if (!m_dialogs.PromptForText(texts::kInputCaption, texts::kContentPrompt, entered, unheld))
+        return;
+    if (!Holdable(unheld))
         return;
     // Trimmed like New: a leading blank would read back from the file one level deeper.
     const std::string_view text = TrimText(entered);
@@ -255,7 +266,8 @@ bool EditorCommands::CheckDataLoaded() {
 
 std::optional<std::string> EditorCommands::AskForNewText(const std::string& prompt) {
     std::string entered;
-    if (!m_dialogs.PromptForText(texts::kInputCaption, prompt, entered))
+    char32_t unheld = 0;
+    if (!m_dialogs.PromptForText(texts::kInputCaption, prompt, entered, unheld) || !Holdable(unheld))
         return std::nullopt;
     const std::string_view text = TrimText(entered);
     if (text.empty()) {
@@ -265,6 +277,13 @@ std::optional<std::string> EditorCommands::AskForNewText(const std::string& prom
     if (!Acceptable(text))
         return std::nullopt;
     return std::string(text);
+}
+
+bool EditorCommands::Holdable(char32_t unheld) {
+    if (!unheld)
+        return true;
+    m_dialogs.MessageBox(UnheldCharacterNotice(unheld), texts::kNoticeCaption, kNoticeFlags);
+    return false;
 }
 
 bool EditorCommands::Acceptable(std::string_view text) {

@@ -21,9 +21,11 @@ public:
     virtual ~UserDialogs() = default;
     // Returns the button chosen: 1 for OK, anything else for no.
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
-    // True and the typed text in value on OK; false and value untouched otherwise.
+    // True and the typed text in value on OK; false and value untouched otherwise. On OK, unheld
+    // is the first typed character that GB2312 (code page 936) cannot hold, or 0; value then has
+    // a stand-in in its place and must not be stored.
     virtual bool PromptForText(const std::string& caption, const std::string& prompt,
-                               std::string& value) = 0;
+                               std::string& value, char32_t& unheld) = 0;
 };
 
 // What the commands need from the files beside the program.
@@ -50,6 +52,9 @@ public:
     virtual std::optional<std::string> ReadBackup() { return std::nullopt; }
     // The tree was replaced whole by a good file (the backup): it counts as loaded from now on.
     virtual void TreeRestored() {}
+    // True when path names one of the files above or srf_pub.usr, whichever way it reaches it:
+    // Export must not write over them.
+    virtual bool IsOwnFile(const std::string& /*path*/) const { return false; }
 };
 
 // Told of every change to the tree right after it is made and before the files are written,
@@ -79,6 +84,10 @@ constexpr unsigned kQuestionFlags = 1;
 using phrases::HasLineBreakingByte;
 using phrases::kMaxTextBytes;
 using phrases::TrimText;
+
+// The notice for typed text holding a character that GB2312 cannot hold, named by its code
+// (U+1F600): the message box shows GB2312 text, which cannot show the character itself.
+std::string UnheldCharacterNotice(char32_t character);
 
 class TreeEditor;
 class EditHistory;
@@ -139,6 +148,9 @@ private:
     void MoveWithin(phrases::TTreeNode* selected, int delta);
     // Shows the notice and returns false when the files did not load.
     bool CheckDataLoaded();
+    // Shows the notice and returns false when the input box held a character GB2312 cannot hold:
+    // the text would be stored with a stand-in in its place.
+    bool Holdable(char32_t unheld);
     // The checks New, New category and Modify share after their own: a line-breaking byte, the
     // length and the duplicate test. Shows the notice and returns false for a text that must not
     // be stored.

@@ -95,4 +95,11 @@ std::optional<std::string> EditorFiles::ReadBackup() {
     return platform::ReadWholeFile(BackupPath());
 }
 
+bool EditorFiles::IsOwnFile(const std::string& path) const {
+    for (const std::string& own : {TreePath(), BackupPath(), TablePath(), CompiledPath()})
+        if (platform::IsSameFile(path, own))
+            return true;
+    return false;
+}
+
 }  // namespace editor

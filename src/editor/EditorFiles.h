@@ -47,6 +47,7 @@ public:
     void AcceptDiskState() override { m_watch.Accept(); }
     std::optional<std::string> ReadBackup() override;
     void TreeRestored() override { m_treeLoaded = true; }
+    bool IsOwnFile(const std::string& path) const override;
 
     const phrases::CharacterTable& Table() const { return m_table; }
     PhraseHealth& Health() { return m_health; }

@@ -31,6 +31,11 @@ inline constexpr char kSelectToMove[] = "请选择要移动的语料!";
 inline constexpr char kCategoryNotMovable[] = "分类不能移动!";
 inline constexpr char kNotFound[] = "没有找到要查找的内容!";
 inline constexpr char kNoBackup[] = "没有找到备份文件srf_pub.dat.bak!";
+// Split around the code of the first character GB2312 cannot hold, as U+1F600.
+inline constexpr char kUnheldStart[] = "输入的内容含GB2312没有的字 ";
+inline constexpr char kUnheldEnd[] = ", 不能保存!";
+inline constexpr char kExportToOwnFile[] =
+    "不能导出到编辑器自己的文件(srf_pub.dat, srf_pub.usr, srf_pub.zc, srf_pub.dat.bak), 请另选文件名!";
 inline constexpr char kRestoreQuestion[] = "确定要用备份恢复语料吗? 现在的语料将成为新的备份.";
 inline constexpr char kChangedOnDisk[] =
     "语料文件srf_pub.dat已被其他程序修改, 要重新读入吗?\n(取消: 保留窗口中的语料, 下次保存时覆盖该文件)";

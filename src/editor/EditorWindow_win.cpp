@@ -69,8 +69,9 @@ private:
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
         return app::MessageBox(text, caption, flags);
     }
-    bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value) override {
-        return app::PromptForText(caption, prompt, value);
+    bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
+                       char32_t& unheld) override {
+        return app::PromptForText(caption, prompt, value, unheld);
     }
 
     void FormCreate();

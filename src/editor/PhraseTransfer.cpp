@@ -76,6 +76,8 @@ void PhraseTransfer::Export() {
     const std::optional<ExportTarget> target = m_fileDialogs.ChooseExportFile();
     if (!target)
         return;
+    if (m_files.IsOwnFile(target->path))
+        return Notice(texts::kExportToOwnFile);
     phrases::ExportTreeToFile(target->path, m_tree, target->encoding);
 }
 

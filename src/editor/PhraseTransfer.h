@@ -48,7 +48,9 @@ public:
           m_files(files), m_table(table) {}
 
     // Writes the whole tree to the chosen file. Refused while the data files failed to load,
-    // since the tree then holds only part of srf_pub.dat. Errors of the write go to the caller.
+    // since the tree then holds only part of srf_pub.dat, and for a target that is one of the
+    // editor's own files, which would be overwritten without a backup. Errors of the write go to
+    // the caller.
     void Export();
     // Reads the chosen file, shows what the merge would do and, on OK, merges, saves and compiles
     // once. Plain lines go to the category of the selected node.

@@ -52,6 +52,21 @@ int HexDigit(char c) {
     return -1;
 }
 
+constexpr std::string_view kNotInFileNames = "<>:\"/\\|?*";
+
+// The device names Windows keeps for itself in every directory, also with an extension: the part
+// before the first dot, blanks at its end dropped, is what counts ("con.ime", "CON .x").
+bool IsReservedDeviceName(std::string_view baseName) {
+    std::string_view stem = baseName.substr(0, baseName.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.remove_suffix(1);
+    const std::string name = AsciiLowerCase(stem);
+    if (name == "con" || name == "prn" || name == "aux" || name == "nul")
+        return true;
+    return name.size() == 4 && (name.starts_with("com") || name.starts_with("lpt")) && name[3] >= '1' &&
+           name[3] <= '9';
+}
+
 }  // namespace
 
 std::string LayoutText(std::string_view displayName) {
@@ -73,15 +88,17 @@ std::string RefusedNameNotice(std::string_view baseName) {
 }
 
 bool IsAcceptableBaseName(std::string_view baseName) {
-    if (baseName.empty() || baseName == "." || baseName == "..")
+    if (baseName.empty() || baseName.back() == '.' || baseName.back() == ' ')
+        return false;
+    if (IsReservedDeviceName(baseName))
         return false;
     for (std::size_t i = 0; i < baseName.size(); ++i) {
-        const char c = baseName[i];
-        if (app::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < baseName.size()) {
+        const auto c = static_cast<unsigned char>(baseName[i]);
+        if (app::IsLeadByte(c) && i + 1 < baseName.size()) {
             ++i;
             continue;
         }
-        if (c == '\\' || c == '/' || c == ':')
+        if (c < 0x20 || c == 0x7F || kNotInFileNames.find(static_cast<char>(c)) != std::string_view::npos)
             return false;
     }
     return true;

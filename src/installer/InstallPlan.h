@@ -21,9 +21,12 @@ std::string OverwriteQuestion(std::string_view displayName);
 std::string RefusedNameNotice(std::string_view baseName);
 
 // Install mode deletes and registers files named after the base name, usually with administrator
-// rights, so a base name that would reach outside the current directory is refused: an empty
-// name, ".", "..", or one with "\", "/" or ":" (the second byte of a double-byte character does
-// not count as one of these).
+// rights, so a base name that would reach outside the current directory or that Windows cannot
+// hold as a file name is refused: an empty name, one holding any of < > : " / \ | ? * or a
+// control character (the second byte of a double-byte character does not count as one of
+// these), one ending in a dot or a blank ("." and ".." among them), and the reserved device names
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9 in any letter case, with or without an
+// extension.
 bool IsAcceptableBaseName(std::string_view baseName);
 
 // One data file of a package: its name as packaged and the name it is installed under.

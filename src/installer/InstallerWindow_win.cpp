@@ -35,14 +35,8 @@ protected:
 
 private:
     void FormCreate() {
-        // The program ends whatever happens here, an unexpected error included.
-        try {
-            Install();
-        } catch (...) {
-            app::Application::Instance().RequestEnd();
-            throw;
-        }
-        app::Application::Instance().RequestEnd();
+        // The program ends whatever happens here; an unexpected error is shown and answered first.
+        app::Application::Instance().RunThenEnd([this] { Install(); });
     }
 
     void Install() {

@@ -22,6 +22,12 @@ std::string ReadWholeFile(const Path& path);
 // in both cases the old file is unchanged and no temporary file is left.
 void ReplaceFile(const Path& path, std::string_view bytes);
 
+// True when both paths name the same file. Existing files are compared by their identity (volume
+// and file number), so another letter case, a ".." or a link reaching the file counts as the same;
+// a file that does not exist yet by its name (letter case ignored where the system ignores it)
+// within the same directory.
+bool IsSameFile(const std::string& a, const std::string& b);
+
 // Test seam: makes the k-th write from now on fail (1 = the next write); 0 turns it off.
 void FailWriteForTesting(int k);
 

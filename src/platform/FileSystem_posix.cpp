@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <string>
 
 #include "platform/Error.h"
@@ -135,6 +136,33 @@ void ReplaceFile(const Path& path, std::string_view bytes) {
         ::fsync(directory);
         ::close(directory);
     }
+}
+
+namespace {
+
+bool SameIdentity(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+}  // namespace
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    struct stat statA{}, statB{};
+    const bool hasA = ::stat(a.c_str(), &statA) == 0;
+    const bool hasB = ::stat(b.c_str(), &statB) == 0;
+    if (hasA || hasB)
+        return hasA && hasB && SameIdentity(statA, statB);
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path fullA = fs::absolute(a, error).lexically_normal();
+    const fs::path fullB = fs::absolute(b, error).lexically_normal();
+    if (fullA.filename() != fullB.filename())
+        return false;
+    const std::string directoryA = fullA.parent_path().string();
+    const std::string directoryB = fullB.parent_path().string();
+    if (::stat(directoryA.c_str(), &statA) == 0 && ::stat(directoryB.c_str(), &statB) == 0)
+        return SameIdentity(statA, statB);
+    return directoryA == directoryB;
 }
 
 void FailWriteForTesting(int k) {

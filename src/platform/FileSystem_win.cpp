@@ -4,6 +4,7 @@
 #undef ReplaceFile  // windows.h's macro would rename the function defined below
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/Error.h"
@@ -132,6 +133,71 @@ void ReplaceFile(const Path& path, std::string_view bytes) {
         abandon("FileWriteError", "Cannot write file %s", false);
     if (!MoveIntoPlace(temporary, target))
         abandon("FileCreateError", "Cannot create file %s", false);
+}
+
+namespace {
+
+struct FileIdentity {
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Opened for no access at all: that works while another program holds the file without sharing.
+std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL known = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    if (!known)
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// The absolute path with "." and ".." resolved and every "/" turned into a backslash.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    return full;
+}
+
+bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    const std::wstring fullA = FullPath(ToWide(a));
+    const std::wstring fullB = FullPath(ToWide(b));
+    const std::optional<FileIdentity> fileA = IdentityOf(fullA);
+    const std::optional<FileIdentity> fileB = IdentityOf(fullB);
+    if (fileA || fileB)
+        return fileA && fileB && *fileA == *fileB;
+    const std::size_t slashA = fullA.find_last_of(L'\\');
+    const std::size_t slashB = fullB.find_last_of(L'\\');
+    if (slashA == std::wstring::npos || slashB == std::wstring::npos)
+        return EqualIgnoringCase(fullA, fullB);
+    if (!EqualIgnoringCase(std::wstring_view(fullA).substr(slashA), std::wstring_view(fullB).substr(slashB)))
+        return false;
+    const std::wstring directoryA = fullA.substr(0, slashA + 1);
+    const std::wstring directoryB = fullB.substr(0, slashB + 1);
+    const std::optional<FileIdentity> folderA = IdentityOf(directoryA);
+    const std::optional<FileIdentity> folderB = IdentityOf(directoryB);
+    if (folderA && folderB)
+        return *folderA == *folderB;
+    return EqualIgnoringCase(directoryA, directoryB);
 }
 
 void FailWriteForTesting(int k) {

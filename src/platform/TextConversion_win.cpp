@@ -43,4 +43,22 @@ std::wstring ToWideMessage(std::string_view text, const std::exception& error) {
     return ToWide(text.substr(0, at)) + file.path.Native() + ToWide(text.substr(at + file.length));
 }
 
+char32_t FirstUnheldCharacter(std::wstring_view wide) {
+    if (ToWide(ToGb2312(wide)) == wide)
+        return 0;
+    for (std::size_t at = 0; at < wide.size();) {
+        std::size_t length = 1;
+        char32_t character = wide[at];
+        if (IS_HIGH_SURROGATE(wide[at]) && at + 1 < wide.size() && IS_LOW_SURROGATE(wide[at + 1])) {
+            length = 2;
+            character = 0x10000 + ((character - 0xD800) << 10) + (wide[at + 1] - 0xDC00);
+        }
+        const std::wstring_view one = wide.substr(at, length);
+        if (ToWide(ToGb2312(one)) != one)
+            return character;
+        at += length;
+    }
+    return 0;
+}
+
 }  // namespace platform

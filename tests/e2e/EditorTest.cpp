@@ -72,6 +72,18 @@ TEST(Editor, NewOnAnEmptyCategoryAndItsRefusals) {
     session.WaitForFile("srf_pub.usr", EditorCompiled().substr(0, 12) + std::string("\x02\x04\x00\x02\x00\x00", 6));
 }
 
+TEST(Editor, NewRefusesTextThatGb2312CannotHoldNamingItsFirstCharacter) {
+    EditorRun session;
+    session.Start();
+    session.Select(L"其他");
+    session.Command(IDM_NEW);
+    Fill(session.WaitForInputBox(), L"\U0001F600好");  // the system would store "?好"
+    session.Answer(L"提示框", L"输入的内容含GB2312没有的字 U+1F600, 不能保存!");
+    session.Settle();
+    EXPECT_EQ(session.File("srf_pub.dat"), EditorTree());
+    EXPECT_EQ(session.File("srf_pub.usr"), EditorCompiled());
+}
+
 TEST(Editor, ModifyRenamesTheSelectedNodeOrLeavesItOnCancel) {
     EditorRun session;
     session.Start();

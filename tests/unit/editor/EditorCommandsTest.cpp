@@ -79,11 +79,11 @@ protected:
     }
 
     // Runs New on the selected node with one typed answer.
-    void NewWith(TTreeNode* selected, std::optional<std::string> answer) {
+    void NewWith(TTreeNode* selected, std::optional<testing::Typed> answer) {
         dialogs.typed.push_back(std::move(answer));
         commands.New(selected);
     }
-    void ModifyWith(TTreeNode* selected, std::optional<std::string> answer) {
+    void ModifyWith(TTreeNode* selected, std::optional<testing::Typed> answer) {
         dialogs.typed.push_back(std::move(answer));
         commands.Modify(selected);
     }
@@ -232,6 +232,26 @@ TEST_F(EditorCommandsTest, ModifyStoresTheTrimmedText) {
 TEST_F(EditorCommandsTest, ModifyCancelledChangesNothing) {
     ModifyWith(a1, std::nullopt);
     ExpectUnchanged();
+}
+
+// "😀好" and Korean reach the rules with "?" for what code page 936 cannot hold; nothing is stored.
+TEST_F(EditorCommandsTest, NewModifyAndNewCategoryRefuseWhatGb2312CannotHold) {
+    const struct {
+        testing::Typed typed;
+        const char* code;
+    } cases[] = {{{"?" + kHanzi, U'\U0001F600'}, "U+1F600"}, {{"???", U'\uD55C'}, "U+D55C"}};
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.code);
+        dialogs.shown.clear();
+        NewWith(a, testCase.typed);
+        ModifyWith(a1, testCase.typed);
+        dialogs.typed.push_back(testCase.typed);
+        commands.NewCategory();
+        const std::string text = std::string(texts::kUnheldStart) + testCase.code + texts::kUnheldEnd;
+        const Shown notice = Notice(text.c_str());
+        EXPECT_EQ(dialogs.shown, std::vector<Shown>(3, notice));
+        ExpectUnchanged();
+    }
 }
 
 TEST_F(EditorCommandsTest, DeleteAsksAndRemovesThePhrase) {

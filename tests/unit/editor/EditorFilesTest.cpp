@@ -22,7 +22,7 @@ public:
         shown.push_back(text);
         return 1;
     }
-    bool PromptForText(const std::string&, const std::string&, std::string&) override { return false; }
+    bool PromptForText(const std::string&, const std::string&, std::string&, char32_t&) override { return false; }
 };
 
 class CountingObserver : public TreeObserver {
@@ -60,6 +60,32 @@ protected:
     CountingObserver observer;
     EditorFiles files{(directory / "").string(), tree, dialogs, observer};
 };
+
+// Export must not write over these files, whichever way its path reaches them; srf_pub.dat.bak
+// counts before it exists.
+TEST_F(EditorFilesTest, OwnFilesAreKnownByIdentityAndByNameBeforeTheyExist) {
+    Write("srf_pub.dat", "a\r\n");
+    WriteTable();
+    Write("srf_pub.usr", "");
+    Write("other.txt", "");
+    fs::create_directories(directory / "sub");
+    fs::create_hard_link(directory / "srf_pub.usr", directory / "sub" / "linked.txt");
+    for (const char* name : {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_pub.dat.bak"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(files.IsOwnFile(Path(name)));
+        EXPECT_TRUE(files.IsOwnFile((directory / "sub" / ".." / name).string()));
+    }
+    EXPECT_TRUE(files.IsOwnFile((directory / "sub" / "linked.txt").string()));
+#ifdef _WIN32
+    // Names differ in letter case only: the same file on Windows.
+    EXPECT_TRUE(files.IsOwnFile(Path("SRF_PUB.DAT")));
+    EXPECT_TRUE(files.IsOwnFile((directory / "SUB" / ".." / "Srf_Pub.Dat.BAK").string()));
+#endif
+    EXPECT_FALSE(files.IsOwnFile(Path("other.txt")));
+    EXPECT_FALSE(files.IsOwnFile(Path("srf_pub.txt")));
+    EXPECT_FALSE(files.IsOwnFile((directory / "sub" / "srf_pub.dat").string()));
+    EXPECT_FALSE(files.IsOwnFile((directory / "sub" / "srf_pub.dat.bak").string()));
+}
 
 TEST_F(EditorFilesTest, ShowLoadsBothFilesAndCompilesSilently) {
     Write("srf_pub.dat", "c\r\n\t\xB0\xA1\xB0\xA2\r\n");

@@ -108,7 +108,9 @@ class CountingFiles : public PhraseFiles {
 public:
     bool loaded = true;
     int saves = 0;
+    std::string ownFile;
     bool DataLoaded() const override { return loaded; }
+    bool IsOwnFile(const std::string& path) const override { return path == ownFile; }
     void SaveAndCompile() override { ++saves; }
     void CompilePhraseFile(bool) override {}
 };
@@ -225,6 +227,14 @@ TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndCancelWritesNothing) 
     }
     EXPECT_EQ(Read("out.txt"), "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PhraseTransferTest, ExportRefusesTheEditorsOwnFilesAndWritesNothing) {
+    files.ownFile = (directory / "srf_pub.dat").string();
+    dialogs.exportTarget = ExportTarget{files.ownFile, phrases::ExportEncoding::Utf8};
+    transfer.Export();
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kExportToOwnFile)});
+    EXPECT_TRUE(fs::is_empty(directory));
 }
 
 TEST_F(PhraseTransferTest, AFileThatCannotBeReadIsTheFileLayersError) {

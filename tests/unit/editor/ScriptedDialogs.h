@@ -26,10 +26,19 @@ struct Prompted {
     bool operator==(const Prompted&) const = default;
 };
 
+// What the user types: GB2312 text, and the first character GB2312 cannot hold when there is one
+// (the text then has "?" in its place, as the system converts it).
+struct Typed {
+    Typed(std::string typed, char32_t unheldCharacter = 0) : text(std::move(typed)), unheld(unheldCharacter) {}
+    Typed(const char* typed) : text(typed) {}
+    std::string text;
+    char32_t unheld = 0;
+};
+
 // An input box with nothing left in the script is a fault of the rules under test.
 class ScriptedDialogs : public UserDialogs {
 public:
-    std::deque<std::optional<std::string>> typed;  // nullopt: Cancel
+    std::deque<std::optional<Typed>> typed;  // nullopt: Cancel
     std::deque<int> answers;                       // for message boxes; 1 (OK) when empty
     std::vector<Shown> shown;
     std::vector<Prompted> prompted;
@@ -42,7 +51,8 @@ public:
         answers.pop_front();
         return answer;
     }
-    bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value) override {
+    bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
+                       char32_t& unheld) override {
         prompted.push_back({caption, prompt, value});
         if (typed.empty())
             throw std::logic_error("unexpected input box");
@@ -50,7 +60,8 @@ public:
         typed.pop_front();
         if (!answer)
             return false;
-        value = *answer;
+        value = answer->text;
+        unheld = answer->unheld;
         return true;
     }
 };

@@ -28,10 +28,15 @@ TEST(InstallMessages, QuoteTheNameBetweenHalfWidthBrackets) {
     EXPECT_EQ(RefusedNameNotice("..").substr(RefusedNameNotice("..").size() - 1), "!");
 }
 
-TEST(BaseNameCheck, RefusesNamesThatReachOutsideTheCurrentDirectory) {
+TEST(BaseNameCheck, RefusesNamesThatReachOutsideTheCurrentDirectoryOrWindowsCannotHold) {
     for (const char* name : {"", ".", "..", "..\\..\\x", "C:\\dir\\x", "C:x", "a/b", "dir\\", "\\x", ":"})
         EXPECT_FALSE(IsAcceptableBaseName(name)) << name;
-    for (const char* name : {"srf_py", "SRF_PY", "x", "...", ".x", "a b", "\xCA\xE4\xC8\xEB", "\x81\x5C"})
+    for (const char* name : {"a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a\tb", "a\x1F", "a\x7F", "...", "x.",
+                             "x ", "\xCA\xE4\xC8\xEB.", "CON", "con", "Prn", "AUX", "nul.ime", "NUL.tar.gz",
+                             "con .x", "COM1", "com9.ime", "LPT1", "lpt9"})
+        EXPECT_FALSE(IsAcceptableBaseName(name)) << name;
+    for (const char* name : {"srf_py", "SRF_PY", "x", ".x", "a b", " x", "x.ime", "\xCA\xE4\xC8\xEB", "\x81\x5C",
+                             "\x81\x7C", "COM", "COM0", "COM10", "LPT", "console", "xcon", "auxiliary.x", "nul_"})
         EXPECT_TRUE(IsAcceptableBaseName(name)) << name;
 }
 

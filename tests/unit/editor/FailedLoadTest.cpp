@@ -125,20 +125,5 @@ TEST_F(FailedLoadTest, AtStartUpTheTableLoadsAndASecondUnreadableFileGetsANumber
     EXPECT_TRUE(files.DataLoaded());
 }
 
-TEST_F(FailedLoadTest, AFileThatAppearsAfterAFailedLoadIsOfferedAndThenWorkedOn) {
-    EXPECT_THROW(files.FormShow(), std::exception);  // no srf_pub.dat at all
-    commands.CheckDiskChange();
-    EXPECT_TRUE(dialogs.shown.empty());
-
-    Write("srf_pub.dat", kGood);
-    commands.CheckDiskChange();
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedOnDisk, texts::kConfirmCaption, 1}}));
-    EXPECT_TRUE(files.DataLoaded());
-    EXPECT_EQ(Read("srf_pub.usr"), kCompiledGood);
-
-    NewPhrase("p");
-    ExpectFiles("c\r\n\tp\r\n\t\xB0\xA1\xB0\xA2\r\n", kGood, kNone);
-}
-
 }  // namespace
 }  // namespace editor

@@ -13,10 +13,31 @@ using phrases::TTreeNodes;
 
 namespace {
 
-SubtreeCopy CopyOf(const TTreeNode* node) {
-    SubtreeCopy copy{node->Text(), {}};
-    for (const TTreeNode* child = node->FirstChild(); child; child = child->NextSibling())
-        copy.children.push_back(CopyOf(child));
+// Walks the subtree in depth-first order, tracking the depth on the way: no recursion.
+SubtreeCopy CopyOf(const TTreeNode* top) {
+    SubtreeCopy copy;
+    const TTreeNode* node = top;
+    int depth = 0;
+    for (;;) {
+        copy.lines.push_back({depth, node->Text()});
+        if (node->FirstChild()) {
+            node = node->FirstChild();
+            ++depth;
+            continue;
+        }
+        while (node != top && !node->NextSibling()) {
+            node = node->Parent();
+            --depth;
+        }
+        if (node == top)
+            return copy;
+        node = node->NextSibling();
+    }
+}
+
+SubtreeCopy CopyOfText(std::string_view text) {
+    SubtreeCopy copy;
+    copy.lines.push_back({0, std::string(text)});
     return copy;
 }
 
@@ -100,8 +121,9 @@ void ReplaceTree(TTreeNodes& tree, std::string_view treeFile, TreeObserver& obse
 }
 
 TTreeNode* TreeEditor::InsertAt(TTreeNode* parent, int index, std::string_view text) {
-    TTreeNode* node = InsertCopy(parent, index, SubtreeCopy{std::string(text), {}});
-    m_pending.push_back({TreeEdit::Kind::Insert, PlaceOf(node), {}, {std::string(text), {}}, {}, {}});
+    SubtreeCopy copy = CopyOfText(text);
+    TTreeNode* node = InsertCopy(parent, index, copy);
+    m_pending.push_back({TreeEdit::Kind::Insert, PlaceOf(node), {}, std::move(copy), {}, {}});
     return node;
 }
 
@@ -189,26 +211,29 @@ TTreeNode* TreeEditor::RemoveAtPlace(const TreePlace& place) {
 }
 
 TTreeNode* TreeEditor::InsertCopy(TTreeNode* parent, int index, const SubtreeCopy& copy) {
-    TTreeNode* node = nullptr;
+    TTreeNode* top = nullptr;
     if (index <= 0) {
-        node = m_tree.InsertFirstChild(parent, copy.text);
+        top = m_tree.InsertFirstChild(parent, copy.lines.front().text);
     } else {
         TTreeNode* previous = ChildAt(m_tree, parent, index - 1);
         if (!previous)
             throw platform::Error("IndexError", "Invalid index");
-        node = m_tree.InsertAfter(previous, copy.text);
+        top = m_tree.InsertAfter(previous, copy.lines.front().text);
     }
-    m_observer.NodeInserted(node);
-    return InsertChildren(node, copy);
-}
-
-TTreeNode* TreeEditor::InsertChildren(TTreeNode* parent, const SubtreeCopy& copy) {
-    for (const SubtreeCopy& child : copy.children) {
-        TTreeNode* node = m_tree.InsertLastChild(parent, child.text);
-        m_observer.NodeInserted(node);
-        InsertChildren(node, child);
+    m_observer.NodeInserted(top);
+    // Each later line is a child of the last node one level above it: climb from the node
+    // inserted last, as the tree file's reader does.
+    TTreeNode* last = top;
+    int lastDepth = 0;
+    for (auto line = copy.lines.begin() + 1; line != copy.lines.end(); ++line) {
+        TTreeNode* lineParent = last;
+        for (int depth = lastDepth; depth >= line->depth; --depth)
+            lineParent = lineParent->Parent();
+        last = m_tree.InsertLastChild(lineParent, line->text);
+        lastDepth = line->depth;
+        m_observer.NodeInserted(last);
     }
-    return parent;
+    return top;
 }
 
 void TreeEditor::RemoveNode(TTreeNode* node) {

@@ -32,10 +32,15 @@ Node* CategoryOf(Node* node) {
 // malformed and the reader throws part way.
 void ReplaceTree(phrases::TTreeNodes& tree, std::string_view treeFile, TreeObserver& observer);
 
-// A node with everything beneath it, as text.
+// A node with everything beneath it, as text: the nodes in depth-first order, each with its depth
+// below the copied node (0 for the node itself). Flat, so that neither copying nor freeing a copy
+// of a deep chain recurses once per level.
 struct SubtreeCopy {
-    std::string text;
-    std::vector<SubtreeCopy> children;
+    struct Line {
+        int depth = 0;
+        std::string text;
+    };
+    std::vector<Line> lines;
 };
 
 // One change as it was made, with what it takes to make it again or take it back.
@@ -89,7 +94,6 @@ private:
     // Returns the node the user is left at (see NeighbourOf).
     phrases::TTreeNode* RemoveAtPlace(const TreePlace& place);
     phrases::TTreeNode* InsertCopy(phrases::TTreeNode* parent, int index, const SubtreeCopy& copy);
-    phrases::TTreeNode* InsertChildren(phrases::TTreeNode* parent, const SubtreeCopy& copy);
     void RemoveNode(phrases::TTreeNode* node);
     phrases::TTreeNode* MoveNode(const TreePlace& from, const TreePlace& to);
     phrases::TTreeNode* Node(const TreePlace& place) const;

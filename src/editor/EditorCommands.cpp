@@ -88,6 +88,10 @@ void EditorCommands::Modify(TTreeNode* selected) {
         return;
     if (!Holdable(unheld))
         return;
+    // The text left as it stands is no change, whatever it holds: a stored text the rules of New
+    // would refuse or trim stays as the file has it.
+    if (entered == selected->Text())
+        return;
     // Trimmed like New: a leading blank would read back from the file one level deeper.
     const std::string_view text = TrimText(entered);
     if (text.empty())
@@ -189,9 +193,16 @@ void EditorCommands::RestoreBackup() {
         return Notice(texts::kNoBackup);
     if (m_dialogs.MessageBox(texts::kRestoreQuestion, texts::kConfirmCaption, kQuestionFlags) != 1)
         return;
+    const bool overFailedLoad = !m_files.DataLoaded();
     m_edits->ReplaceAll(*backup);
     m_files.TreeRestored();
-    CommitAndSave();
+    if (!overFailedLoad)
+        return CommitAndSave();
+    // The tree it replaces is what was read of a file that failed to load: it must never be
+    // written, so it is no undo state. The history starts afresh with the restored tree.
+    m_edits->TakePending();
+    m_history->Clear();
+    SaveChanges();
 }
 
 void EditorCommands::Find(const std::string& sought, TTreeNode* from) {
@@ -204,7 +215,8 @@ void EditorCommands::Find(const std::string& sought, TTreeNode* from) {
 }
 
 void EditorCommands::CheckDiskChange() {
-    if (!m_files.DataLoaded() || !m_files.ChangedOnDisk())
+    // Also while the data is not loaded: a file that appears or changes then may be the way back.
+    if (!m_files.ChangedOnDisk())
         return;
     if (m_dialogs.MessageBox(texts::kChangedOnDisk, texts::kConfirmCaption, kQuestionFlags) == 1)
         Reload();

@@ -2,6 +2,7 @@
 #include "editor/EditorFiles.h"
 
 #include <chrono>
+#include <exception>
 #include <thread>
 
 #include "EditorTexts.h"
@@ -22,13 +23,29 @@ constexpr auto kReadRetryDelay = std::chrono::milliseconds(10);
 }  // namespace
 
 void EditorFiles::FormShow() {
-    LoadPhraseTree();
-    LoadCharacterTable();
+    // A tree file that fails to load does not stop the table: with the table there, 恢复备份 is
+    // the way back at once. The tree's error is the one reported, and nothing is compiled.
+    std::exception_ptr treeError;
+    try {
+        LoadPhraseTree();
+    } catch (...) {
+        treeError = std::current_exception();
+    }
+    try {
+        LoadCharacterTable();
+    } catch (...) {
+        if (!treeError)
+            throw;
+    }
+    if (treeError)
+        std::rethrow_exception(treeError);
     CompilePhraseFile(false);
 }
 
 void EditorFiles::LoadPhraseTree() {
     m_treeLoaded = false;
+    // Until the load succeeds the file on disk is one the editor could not read.
+    m_diskFileUnread = true;
     m_health.Clear();
     std::string bytes;
     try {
@@ -43,6 +60,7 @@ void EditorFiles::LoadPhraseTree() {
     m_watch.Remember(bytes);
     ReplaceTree(m_tree, bytes, m_observer);
     m_treeLoaded = true;
+    m_diskFileUnread = false;
 }
 
 void EditorFiles::LoadCharacterTable() {
@@ -72,12 +90,27 @@ void EditorFiles::SaveAndCompile() {
                 std::this_thread::sleep_for(kReadRetryDelay);
             }
         }
-        platform::ReplaceFile(BackupPath(), previous);
+        // A file the editor could not read is kept apart, once, where no later save rotates it
+        // away; the backup then stays the good file it was.
+        if (m_diskFileUnread) {
+            platform::ReplaceFile(FreeUnreadablePath(), previous);
+            m_diskFileUnread = false;  // kept: a retry after a failed write keeps it no second time
+        } else {
+            platform::ReplaceFile(BackupPath(), previous);
+        }
     }
     const std::string bytes = phrases::FormatTree(m_tree);
     platform::ReplaceFile(TreePath(), bytes);
+    m_diskFileUnread = false;
     m_watch.Remember(bytes);
     CompilePhraseFile(false);
+}
+
+platform::Path EditorFiles::FreeUnreadablePath() const {
+    platform::Path path = m_directory + "srf_pub.dat.unreadable";
+    for (int number = 1; platform::StampOf(path).exists; ++number)
+        path = m_directory + "srf_pub.dat.unreadable." + std::to_string(number);
+    return path;
 }
 
 void EditorFiles::CompilePhraseFile(bool announce) {
@@ -96,7 +129,7 @@ std::optional<std::string> EditorFiles::ReadBackup() {
 }
 
 bool EditorFiles::IsOwnFile(const std::string& path) const {
-    for (const std::string& own : {TreePath(), BackupPath(), TablePath(), CompiledPath()})
+    for (const platform::Path& own : {TreePath(), BackupPath(), TablePath(), CompiledPath()})
         if (platform::IsSameFile(path, own))
             return true;
     return false;

@@ -27,9 +27,12 @@ public:
     platform::Path BackupPath() const { return m_directory + "srf_pub.dat.bak"; }
     platform::Path TablePath() const { return m_directory + "srf_pub.zc"; }
     platform::Path CompiledPath() const { return m_directory + "srf_pub.usr"; }
+    // The first of srf_pub.dat.unreadable, srf_pub.dat.unreadable.1, .2, ... that does not exist.
+    platform::Path FreeUnreadablePath() const;
 
     // The show handler's work: LoadPhraseTree, LoadCharacterTable, then a silent compile. The
-    // first failure ends it; the data counts as loaded only when both loads succeeded.
+    // table is loaded also when the tree fails (its error is then the one thrown, and nothing is
+    // compiled); the data counts as loaded only when both loads succeeded.
     void FormShow();
     // Loads the tree; the observer hears of it also when the file is malformed, since the lines
     // before the faulty one stay in the tree.
@@ -38,7 +41,9 @@ public:
 
     bool DataLoaded() const override { return m_treeLoaded && m_tableLoaded; }
     bool TableLoaded() const override { return m_tableLoaded; }
-    // Keeps the file it replaces as srf_pub.dat.bak, writes srf_pub.dat whole and compiles.
+    // Keeps the file it replaces as srf_pub.dat.bak, writes srf_pub.dat whole and compiles. A
+    // file that failed to load is kept as srf_pub.dat.unreadable instead (.unreadable.1, .2, ...
+    // when that name is taken), and the backup is left as it was.
     void SaveAndCompile() override;
     // Compiles srf_pub.usr and takes the compile's report into Health().
     void CompilePhraseFile(bool announce) override;
@@ -62,6 +67,9 @@ private:
     PhraseHealth m_health;
     bool m_treeLoaded = false;
     bool m_tableLoaded = false;
+    // srf_pub.dat as it stands on disk failed to load (or was never loaded): no save may rotate
+    // it away as a backup.
+    bool m_diskFileUnread = true;
 };
 
 }  // namespace editor

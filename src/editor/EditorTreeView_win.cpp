@@ -99,7 +99,9 @@ void PhraseTreeView::TreeReloaded() {
     SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
     m_items.clear();
     m_unfilled.clear();
-    TreeView_DeleteAllItems(m_hwnd);
+    m_lastWaiting = nullptr;
+    for (HTREEITEM root = TreeView_GetRoot(m_hwnd); root; root = TreeView_GetRoot(m_hwnd))
+        DeleteItem(root);
     int filled = 0;
     for (TTreeNode* category = m_tree.FirstRoot(); category; category = category->NextSibling()) {
         const HTREEITEM item = Insert(category, TVI_ROOT, TVI_LAST);
@@ -121,13 +123,22 @@ void PhraseTreeView::TreeReloaded() {
 
 void PhraseTreeView::NodeInserted(TTreeNode* node) {
     TTreeNode* parent = node->Parent();
-    if (parent && m_unfilled.count(CategoryOf(node))) {
-        SetHasChildren(ItemOf(CategoryOf(node)), true);  // its phrases come in when it is opened
+    const HTREEITEM parentItem = parent ? ItemOf(parent) : TVI_ROOT;
+    // A parent shown and filled takes the node at once. Otherwise the node waits for its category
+    // to be opened; the category is looked up once for a chain inserted below a waiting node, not
+    // once per level.
+    if (!parentItem || (parent && m_unfilled.count(parent))) {
+        if (parent == m_lastWaiting) {
+            m_lastWaiting = node;
+            return;
+        }
+        const TTreeNode* category = CategoryOf(node);
+        if (m_unfilled.count(category)) {
+            SetHasChildren(ItemOf(category), true);  // its phrases come in when it is opened
+            m_lastWaiting = node;
+        }
         return;
     }
-    const HTREEITEM parentItem = parent ? ItemOf(parent) : TVI_ROOT;
-    if (!parentItem)
-        return;
     const TTreeNode* previous = node->PreviousSibling();
     const HTREEITEM after = previous ? ItemOf(previous) : TVI_FIRST;
     if (!after)
@@ -150,14 +161,19 @@ void PhraseTreeView::NodeTextChanged(TTreeNode* node) {
 }
 
 void PhraseTreeView::NodeDeleting(TTreeNode* node) {
-    m_health.Forget(node);
-    for (const TTreeNode* child = node->FirstChild(); child; child = child->NextSibling())
-        m_health.Forget(child);
+    // Every node beneath it goes too, however deep: walked in order, no recursion.
+    const TTreeNode* end = node;
+    while (end && !end->NextSibling())
+        end = end->Parent();
+    end = end ? end->NextSibling() : nullptr;
+    for (const TTreeNode* gone = node; gone != end; gone = phrases::TTreeNodes::NextNode(gone))
+        m_health.Forget(gone);
     const TTreeNode* parent = node->Parent();
     const bool lastChild = parent && parent->FirstChild() == node && !node->NextSibling();
     if (const HTREEITEM item = ItemOf(node))
-        TreeView_DeleteItem(m_hwnd, item);
+        DeleteItem(item);
     m_unfilled.erase(node);
+    m_lastWaiting = nullptr;
     if (lastChild) {
         m_unfilled.erase(parent);
         if (const HTREEITEM parentItem = ItemOf(parent))
@@ -192,12 +208,46 @@ HTREEITEM PhraseTreeView::Insert(TTreeNode* node, HTREEITEM parent, HTREEITEM af
     return item;
 }
 
-void PhraseTreeView::FillChildren(const TTreeNode* node, HTREEITEM item) {
-    for (TTreeNode* child = node->FirstChild(); child; child = child->NextSibling()) {
-        const HTREEITEM childItem = Insert(child, item, TVI_LAST);
-        if (child->HasChildren())
-            FillChildren(child, childItem);
+void PhraseTreeView::FillChildren(const TTreeNode* top, HTREEITEM topItem) {
+    // Depth first through the node's descendants, climbing back through the parents' items: no
+    // recursion, so a chain thousands of levels deep fills like a flat list.
+    TTreeNode* node = top->FirstChild();
+    HTREEITEM parentItem = topItem;
+    while (node) {
+        const HTREEITEM item = Insert(node, parentItem, TVI_LAST);
+        if (node->FirstChild()) {
+            node = node->FirstChild();
+            parentItem = item;
+            continue;
+        }
+        while (node != top && !node->NextSibling()) {
+            node = node->Parent();
+            parentItem = TreeView_GetParent(m_hwnd, parentItem);
+        }
+        node = node == top ? nullptr : node->NextSibling();
     }
+}
+
+void PhraseTreeView::DeleteItem(HTREEITEM top) {
+    // The control removes an item's descendants recursively, one call per level: deleting the
+    // items that have children deepest first keeps that to two levels.
+    HTREEITEM item = top;
+    for (;;) {
+        HTREEITEM child = TreeView_GetChild(m_hwnd, item);
+        while (child && !TreeView_GetChild(m_hwnd, child))
+            child = TreeView_GetNextSibling(m_hwnd, child);
+        if (child) {
+            item = child;  // a child with children of its own: it goes first
+            continue;
+        }
+        // Only leaves beneath item now.
+        if (item == top)
+            break;
+        const HTREEITEM parent = TreeView_GetParent(m_hwnd, item);
+        TreeView_DeleteItem(m_hwnd, item);
+        item = parent;
+    }
+    TreeView_DeleteItem(m_hwnd, top);
 }
 
 void PhraseTreeView::EnsureFilled(const TTreeNode* node) {
@@ -206,6 +256,7 @@ void PhraseTreeView::EnsureFilled(const TTreeNode* node) {
     const TTreeNode* category = CategoryOf(node);
     if (!m_unfilled.erase(category))
         return;
+    m_lastWaiting = nullptr;
     SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
     FillChildren(category, ItemOf(category));
     SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);

@@ -52,6 +52,8 @@ private:
     HTREEITEM Insert(phrases::TTreeNode* node, HTREEITEM parent, HTREEITEM after);
     // Puts the node's descendants into the control.
     void FillChildren(const phrases::TTreeNode* node, HTREEITEM item);
+    // Takes the item and everything beneath it out of the control.
+    void DeleteItem(HTREEITEM item);
     // The node's category still waits for its phrases: fills it now.
     void EnsureFilled(const phrases::TTreeNode* node);
     void SetHasChildren(HTREEITEM item, bool hasChildren);
@@ -64,6 +66,8 @@ private:
     std::unordered_map<const phrases::TTreeNode*, HTREEITEM> m_items;
     // Categories shown with a button whose phrases are not in the control yet.
     std::unordered_set<const phrases::TTreeNode*> m_unfilled;
+    // The node inserted last below a category still waiting for its phrases.
+    const phrases::TTreeNode* m_lastWaiting = nullptr;
 };
 
 }  // namespace editor

@@ -26,7 +26,7 @@ void ReplaceFile(const Path& path, std::string_view bytes);
 // and file number), so another letter case, a ".." or a link reaching the file counts as the same;
 // a file that does not exist yet by its name (letter case ignored where the system ignores it)
 // within the same directory.
-bool IsSameFile(const std::string& a, const std::string& b);
+bool IsSameFile(const Path& a, const Path& b);
 
 // Test seam: makes the k-th write from now on fail (1 = the next write); 0 turns it off.
 void FailWriteForTesting(int k);

@@ -146,7 +146,9 @@ bool SameIdentity(const struct stat& a, const struct stat& b) {
 
 }  // namespace
 
-bool IsSameFile(const std::string& a, const std::string& b) {
+bool IsSameFile(const Path& pathA, const Path& pathB) {
+    const std::string& a = pathA.Native();
+    const std::string& b = pathB.Native();
     struct stat statA{}, statB{};
     const bool hasA = ::stat(a.c_str(), &statA) == 0;
     const bool hasB = ::stat(b.c_str(), &statB) == 0;

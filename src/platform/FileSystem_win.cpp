@@ -178,9 +178,9 @@ bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
 
 }  // namespace
 
-bool IsSameFile(const std::string& a, const std::string& b) {
-    const std::wstring fullA = FullPath(ToWide(a));
-    const std::wstring fullB = FullPath(ToWide(b));
+bool IsSameFile(const Path& a, const Path& b) {
+    const std::wstring fullA = FullPath(a.Native());
+    const std::wstring fullB = FullPath(b.Native());
     const std::optional<FileIdentity> fileA = IdentityOf(fullA);
     const std::optional<FileIdentity> fileB = IdentityOf(fullB);
     if (fileA || fileB)

@@ -198,4 +198,26 @@ TEST(EditorBackup, EverySaveKeepsTheLastVersionAndRestoreBringsItBack) {
     EXPECT_EQ(session.Item(L"上早"), nullptr);
 }
 
+TEST(EditorBackup, AfterAFailedLoadAtStartUpRestoreKeepsTheUnreadableFile) {
+    EditorRun session;
+    // A chain 1,000 levels deep, shown whole, then a line two levels too deep.
+    std::string unreadable = Gb("问候\r\n");
+    for (int level = 1; level <= 1000; ++level)
+        unreadable += std::string(level, '\t') + Gb("你好\r\n");
+    unreadable += std::string(1002, '\t') + "x\r\n";
+    session.Put("srf_pub.dat", unreadable);
+    session.Put("srf_pub.dat.bak", EditorTree());
+    session.Open();
+    session.ExpectErrorBox(L"Invalid level (1002) for item \"x\"");
+    EXPECT_EQ(session.Texts().size(), 1001u);
+
+    session.Command(IDM_RESTORE);
+    session.Answer(L"确认框", L"确定要用备份恢复语料吗? 现在的语料将成为新的备份.");
+    session.WaitForFile("srf_pub.dat", EditorTree());
+    session.WaitForFile("srf_pub.usr", EditorCompiled());
+    EXPECT_EQ(session.File("srf_pub.dat.unreadable"), unreadable);
+    EXPECT_EQ(session.File("srf_pub.dat.bak"), EditorTree());
+    EXPECT_EQ(session.Texts().size(), 4u);
+}
+
 }  // namespace

@@ -224,6 +224,22 @@ TEST_F(EditorCommandsTest, ModifyTrimsAndRefusesWhatNewRefuses) {
     }
 }
 
+TEST_F(EditorCommandsTest, ModifyLeftAsItStandsChangesNothingWhateverTheStoredText) {
+    // Trailing blanks, an empty node from a blank line, a text over 64 bytes: what New would trim
+    // or refuse stays as the file has it when the user only confirms it.
+    for (const std::string& stored : {std::string("a1 \t"), std::string(), std::string(70, 'q')}) {
+        tree.SetNodeText(a1, stored);
+        ModifyWith(a1, stored);
+        EXPECT_EQ(a1->Text(), stored);
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(files.calls.empty());
+    EXPECT_TRUE(observer.events.empty());
+    EXPECT_FALSE(commands.CanUndo());
+    ModifyWith(a1, std::string(70, 'q') + 'r');  // changed: checked as ever
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kTooLong)});
+}
+
 TEST_F(EditorCommandsTest, ModifyStoresTheTrimmedText) {
     ModifyWith(a1, "\t new text  ");
     EXPECT_EQ(a1->Text(), "new text");
@@ -508,11 +524,16 @@ TEST_F(EditorCommandsTest, RestoreAsksThenReplacesTheTreeAsOneUndoableStep) {
 }
 
 TEST_F(EditorCommandsTest, RestoreWorksAfterAFailedTreeLoadButNeedsTheTable) {
+    NewWith(a, "x");
     files.backup = "r\r\n";
     files.loaded = false;  // srf_pub.dat unreadable: the backup is the way back
     commands.RestoreBackup();
     EXPECT_EQ(Dump(tree), "r");
     EXPECT_TRUE(files.DataLoaded());
+    // The partly read tree is no state to return to, nor is anything before it.
+    EXPECT_FALSE(commands.CanUndo());
+    EXPECT_FALSE(commands.CanRedo());
+    EXPECT_EQ(files.calls, (std::vector<std::string>{"save+compile", "save+compile"}));
     files.tableLoaded = false;
     dialogs.shown.clear();
     commands.RestoreBackup();
@@ -553,10 +574,40 @@ TEST_F(EditorCommandsTest, OnActivationAChangeOnDiskIsOfferedForReading) {
     files.changedOnDisk = true;
     commands.CheckDiskChange();
     EXPECT_EQ(files.calls, (std::vector<std::string>{"accept", "reload"}));
+    // After a failed load a file that appears or changes is offered the same way.
     files.changedOnDisk = true;
-    files.loaded = false;  // nothing loaded, nothing to compare
+    files.loaded = false;
     commands.CheckDiskChange();
-    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_EQ(files.calls.back(), "reload");
+}
+
+// Depth -------------------------------------------------------------------------------------
+
+int ChainLength(const TTreeNode* node) {
+    int length = 0;
+    for (; node->FirstChild(); node = node->FirstChild())
+        ++length;
+    return length;
+}
+
+TEST_F(EditorCommandsTest, AChainTenThousandsOfLevelsDeepIsCopiedDeletedAndRestored) {
+    constexpr int kDepth = 100000;
+    TTreeNode* node = a1;
+    for (int level = 0; level < kDepth; ++level)
+        node = tree.InsertLastChild(node, "d");
+    commands.MoveDown(a1);  // copies the chain, deletes it and inserts the copy below a2
+    ASSERT_EQ(a->LastChild()->Text(), "a1");
+    EXPECT_EQ(ChainLength(a->LastChild()), kDepth);
+    commands.Delete(a->LastChild());
+    EXPECT_EQ(tree.NodeCount(), 5);
+    commands.Undo();
+    EXPECT_EQ(ChainLength(a->LastChild()), kDepth);
+    commands.Undo();
+    EXPECT_EQ(ChainLength(a->FirstChild()), kDepth);
+    commands.Redo();
+    commands.Redo();
+    EXPECT_EQ(Dump(tree), "a[a2] b c[c1]");
 }
 
 // Find --------------------------------------------------------------------------------------

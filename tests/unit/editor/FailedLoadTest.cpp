@@ -1,0 +1,129 @@
+// After srf_pub.dat failed to load: the commands and the files together on a real directory, every
+// file's bytes checked after each step.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "EditorTexts.h"
+#include "ScriptedDialogs.h"
+#include "editor/EditorCommands.h"
+#include "editor/EditorFiles.h"
+
+namespace editor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedDialogs;
+using testing::Shown;
+
+const std::string kGood = "c\r\n\t\xB0\xA1\xB0\xA2\r\n";
+const std::string kCompiledGood("\x02\x01\x00\x02\x00\x00", 6);
+const std::string kBad = "c\r\n\t\t\xB0\xA1\r\n";  // a line two levels below the one before
+constexpr const char* kNone = "(none)";
+
+class FailedLoadTest : public ::testing::Test {
+protected:
+    static fs::path FreshDirectory() {
+        const fs::path path = fs::temp_directory_path() /
+                              (std::string("srf_failed_load_") +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(path);
+        fs::create_directories(path);
+        return path;
+    }
+    FailedLoadTest() {
+        // A table of two characters, numbers 1 and 2.
+        Write("srf_pub.zc", std::string("\0\0\0\0\2\0\0\0\0\0\xB0\xA1\xB0\xA2", 14));
+    }
+    ~FailedLoadTest() override { fs::remove_all(directory); }
+
+    void Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(directory / name, std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) {
+        if (!fs::exists(directory / name))
+            return kNone;
+        std::ifstream file(directory / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+    void ExpectFiles(const std::string& tree, const std::string& backup, const std::string& unreadable) {
+        EXPECT_EQ(Read("srf_pub.dat"), tree);
+        EXPECT_EQ(Read("srf_pub.dat.bak"), backup);
+        EXPECT_EQ(Read("srf_pub.dat.unreadable"), unreadable);
+    }
+    void NewPhrase(const std::string& text) {
+        dialogs.typed.push_back(text);
+        commands.New(tree.FirstRoot());
+    }
+
+    fs::path directory = FreshDirectory();
+    phrases::TTreeNodes tree;
+    ScriptedDialogs dialogs;
+    TreeObserver observer;
+    EditorFiles files{(directory / "").string(), tree, dialogs, observer};
+    EditorCommands commands{tree, dialogs, files, observer};
+};
+
+TEST_F(FailedLoadTest, RestoreKeepsTheUnreadableFileAndLeavesNothingToUndo) {
+    Write("srf_pub.dat", kGood);
+    files.FormShow();
+    NewPhrase("p1");
+    const std::string withP1 = "c\r\n\tp1\r\n\t\xB0\xA1\xB0\xA2\r\n";
+    ExpectFiles(withP1, kGood, kNone);
+
+    // Another program writes a file with a bad level; the next change notices it and the user
+    // reads it again: the load fails, leaving the first lines in the tree.
+    Write("srf_pub.dat", kBad);
+    dialogs.answers = {1};
+    EXPECT_THROW(NewPhrase("p2"), std::exception);
+    EXPECT_FALSE(files.DataLoaded());
+    ExpectFiles(kBad, kGood, kNone);
+
+    commands.RestoreBackup();
+    ExpectFiles(kGood, kGood, kBad);
+    EXPECT_EQ(Read("srf_pub.usr"), kCompiledGood);
+    EXPECT_FALSE(commands.CanUndo());
+
+    const auto shown = dialogs.shown.size();
+    commands.Undo();
+    commands.Redo();
+    ExpectFiles(kGood, kGood, kBad);
+    EXPECT_EQ(dialogs.shown.size(), shown);
+
+    // From here on the editor works as ever; the kept file stays where it is.
+    NewPhrase("p3");
+    const std::string withP3 = "c\r\n\tp3\r\n\t\xB0\xA1\xB0\xA2\r\n";
+    ExpectFiles(withP3, kGood, kBad);
+    commands.Undo();
+    ExpectFiles(kGood, withP3, kBad);
+    commands.Redo();
+    ExpectFiles(withP3, kGood, kBad);
+}
+
+TEST_F(FailedLoadTest, AtStartUpTheTableLoadsAndASecondUnreadableFileGetsANumber) {
+    Write("srf_pub.dat", kBad);
+    Write("srf_pub.dat.bak", kGood);
+    Write("srf_pub.dat.unreadable", "earlier");
+    try {
+        files.FormShow();
+        FAIL() << "no error";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(std::string(error.what()), "Invalid level (2) for item \"\xB0\xA1\"");
+    }
+    EXPECT_FALSE(files.DataLoaded());
+    EXPECT_TRUE(files.TableLoaded());
+    EXPECT_EQ(Read("srf_pub.usr"), kNone);  // a partly read tree is never compiled
+
+    NewPhrase("refused");
+    EXPECT_EQ(dialogs.shown.back(), (Shown{texts::kDataNotLoaded, texts::kNoticeCaption, 0}));
+    commands.RestoreBackup();
+    ExpectFiles(kGood, kGood, "earlier");
+    EXPECT_EQ(Read("srf_pub.dat.unreadable.1"), kBad);
+    EXPECT_EQ(Read("srf_pub.usr"), kCompiledGood);
+    EXPECT_TRUE(files.DataLoaded());
+}
+
+}  // namespace
+}  // namespace editor

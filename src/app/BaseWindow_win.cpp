@@ -58,9 +58,53 @@ LRESULT CALLBACK BaseWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
 }
 
+namespace {
+
+// A user32 function of Windows 10 1607 or later, looked up so that the program starts on Windows 7
+// and 8.1 as well; nullptr where the system lacks it.
+template <typename Function>
+Function* NewerUser32Function(const char* name) {
+    return reinterpret_cast<Function*>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+}  // namespace
+
 UINT DpiOf(HWND hwnd) {
-    const UINT dpi = hwnd ? GetDpiForWindow(hwnd) : GetDpiForSystem();
+    static auto* const forWindow = NewerUser32Function<UINT WINAPI(HWND)>("GetDpiForWindow");
+    static auto* const forSystem = NewerUser32Function<UINT WINAPI()>("GetDpiForSystem");
+    UINT dpi = 0;
+    if (hwnd && forWindow)
+        dpi = forWindow(hwnd);
+    else if (forSystem)
+        dpi = forSystem();
+    else
+        dpi = SystemDpi();
     return dpi ? dpi : 96;
+}
+
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+    static auto* const forDpi =
+        NewerUser32Function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (forDpi) {
+        forDpi(&rect, style, FALSE, exStyle, dpi);
+        return;
+    }
+    // Older systems size the frame for the system DPI: scale it to the window's.
+    RECT frame{};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const UINT system = SystemDpi();
+    rect.left += MulDiv(frame.left, static_cast<int>(dpi), static_cast<int>(system));
+    rect.top += MulDiv(frame.top, static_cast<int>(dpi), static_cast<int>(system));
+    rect.right += MulDiv(frame.right, static_cast<int>(dpi), static_cast<int>(system));
+    rect.bottom += MulDiv(frame.bottom, static_cast<int>(dpi), static_cast<int>(system));
 }
 
 void MoveToSuggestedBounds(HWND hwnd, LPARAM dpiChangedLParam) {

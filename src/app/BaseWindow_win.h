@@ -38,6 +38,8 @@ private:
 
 // The dots per inch of the monitor a window is on (96 before it exists), and a size scaled to it.
 UINT DpiOf(HWND hwnd);
+// AdjustWindowRectEx for a window shown at that DPI (no menu).
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
 inline int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
 // On WM_DPICHANGED: moves the window to the bounds the system suggests for the new DPI (lParam).
 void MoveToSuggestedBounds(HWND hwnd, LPARAM dpiChangedLParam);

@@ -71,7 +71,7 @@ void BuildDialog(HWND dialog, PromptState& state) {
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
     RECT frame{0, 0, geometry.clientWidth, geometry.clientHeight};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    AdjustWindowRectForDpi(frame, style, exStyle, dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     // Centred on the screen the user works on: the monitor of the window that was active.

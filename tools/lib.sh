@@ -30,6 +30,15 @@ ensure_build_tools() {
         fonts-wine:/usr/share/wine/fonts/marlett.ttf
 }
 
+# The Chinese locale for the second Wine prefix: Wine takes its code page from the Unix locale.
+chinese_wine_prefix="$root/build/wine-prefix-zh"
+ensure_chinese_locale() {
+    if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf-\?8'; then
+        ensure_packages locales:/usr/share/i18n/locales/zh_CN
+        localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+    fi
+}
+
 # configure_and_build DIR [cmake options...]
 configure_and_build() {
     local dir="$1"

@@ -67,7 +67,7 @@ int ShowBox(const std::wstring& text, const std::string& caption, unsigned flags
 
 }  // namespace
 
-int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+int Ask(const std::string& text, const std::string& caption, unsigned flags) {
     return ShowBox(platform::ToWide(text), caption, flags);
 }
 

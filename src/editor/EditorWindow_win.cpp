@@ -66,8 +66,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-        return app::MessageBox(text, caption, flags);
+    int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
+        return app::Ask(text, caption, flags);
     }
     bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
                        char32_t& unheld) override {

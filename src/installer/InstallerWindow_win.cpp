@@ -47,15 +47,15 @@ private:
         const std::string layoutText = LayoutText(displayName);
 
         if (!IsAcceptableBaseName(baseName)) {
-            app::MessageBox(RefusedNameNotice(baseName), texts::kNoticeCaption, app::kNoticeFlags);
+            app::Ask(RefusedNameNotice(baseName), texts::kNoticeCaption, app::kNoticeFlags);
             return;
         }
         switch (CheckInstalledCopy(baseName + ".ime")) {
         case InstalledCopy::InUse:
-            app::MessageBox(InUseWarning(displayName), texts::kNoticeCaption, app::kNoticeFlags);
+            app::Ask(InUseWarning(displayName), texts::kNoticeCaption, app::kNoticeFlags);
             return;
         case InstalledCopy::Replaceable:
-            if (app::MessageBox(OverwriteQuestion(displayName), texts::kQuestionCaption,
+            if (app::Ask(OverwriteQuestion(displayName), texts::kQuestionCaption,
                                 app::kQuestionFlags) != IDOK)
                 return;
             break;

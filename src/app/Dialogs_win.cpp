@@ -96,4 +96,11 @@ void ShowLastResortBox(const std::exception& error) {
                 MB_TASKMODAL | MB_ICONSTOP);
 }
 
+void ShowLastResortBox() {
+    const std::string path = Application::Instance().ExecutablePath();
+    const std::string module = path.substr(DataDirectory(path).size());
+    const std::string text = LastResortText("UnknownException", module, CallerAddress(), "Unknown exception");
+    MessageBoxW(nullptr, platform::ToWide(text).c_str(), L"Application Error", MB_TASKMODAL | MB_ICONSTOP);
+}
+
 }  // namespace app

@@ -30,5 +30,7 @@ void ReportError(const std::exception& error);
 
 // The box for an error that escaped every handler; the program then ends with exit code 1.
 void ShowLastResortBox(const std::exception& error);
+// The same box for a thrown value that is not a std::exception.
+void ShowLastResortBox();
 
 }  // namespace app

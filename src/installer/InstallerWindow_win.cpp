@@ -21,7 +21,7 @@ class TForm_Install_Main : public app::BaseWindow {
 public:
     TForm_Install_Main() {
         CreateWindowOfClass(L"TForm_Install_Main", L"Form_Install_Main", WS_OVERLAPPEDWINDOW, 0,
-                            RECT{100, 100, 600, 500}, nullptr);
+                            RECT{100, 100, 600, 500}, app::Application::Instance().OwnerWindow());
     }
 
 protected:

@@ -46,8 +46,8 @@ std::vector<HWND> TaskBarWindows(DWORD processId) {
     return found;
 }
 
-// The program's one task bar entry carries the application title, and choosing it (activating its
-// window) brings the main window to the front.
+// The program's one task bar entry carries the application title, choosing it (activating its
+// window) brings the main window to the front, and it minimizes and restores the program.
 void ExpectOneTaskBarEntryFor(DWORD processId, HWND main) {
     ASSERT_NE(main, nullptr);
     std::vector<HWND> entries;
@@ -67,6 +67,11 @@ void ExpectOneTaskBarEntryFor(DWORD processId, HWND main) {
     SetForegroundWindow(entries[0]);
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == main; }));
     DestroyWindow(elsewhere);
+    // Minimizing the main window minimizes the entry; restoring the entry brings the window back.
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(Eventually([&] { return IsIconic(entries[0]) && !IsWindowVisible(main); }));
+    PostMessageW(entries[0], WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(Eventually([&] { return !IsIconic(entries[0]) && IsWindowVisible(main); }));
 }
 
 }  // namespace

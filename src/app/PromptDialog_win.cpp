@@ -9,6 +9,7 @@
 #include "app/BaseWindow_win.h"
 #include "app/Dialogs_win.h"
 #include "app/PromptLayout.h"
+#include "platform/Error.h"
 #include "platform/TextConversion_win.h"
 
 namespace app {
@@ -188,6 +189,7 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
     const INT_PTR result = DialogBoxIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
         PromptProc, reinterpret_cast<LPARAM>(&state));
+    const DWORD creationError = result == -1 ? GetLastError() : 0;
     for (HWND hwnd : disabled)
         EnableWindow(hwnd, TRUE);
     if (active && IsWindow(active))
@@ -196,6 +198,9 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
         DeleteObject(state.font);
     if (state.failure)
         std::rethrow_exception(state.failure);
+    if (result == -1)
+        throw platform::Error("WindowCreateError", platform::Format("Cannot create window %s (error %d)",
+                                                                    creationError, "#32770"));
     if (result != IDOK)
         return false;
     value = state.value;

@@ -38,18 +38,84 @@ std::string Application::ExecutablePath() const { return platform::ToGb2312(Modu
 
 platform::Path Application::DataDirectory() const { return DataDirectoryOf(ModulePath()); }
 
+namespace {
+
+// Posted to the owner window when it has been activated: activation then moves on to the main window.
+constexpr UINT WM_APP_ACTIVATEMAIN = WM_APP + 2;
+
+}  // namespace
+
 void Application::CreateOwnerWindow() {
     m_title = ApplicationTitle(ExecutablePath());
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = OwnerProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     windowClass.lpszClassName = L"TApplication";
-    RegisterClassExW(&windowClass);
-    m_owner = CreateWindowExW(WS_EX_TOOLWINDOW, L"TApplication", platform::ToWide(m_title).c_str(),
-                              WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    RegisterWindowClass(windowClass);
+    // A normal top-level window of no size in the middle of the screen, so that the task bar shows
+    // it with the title and message boxes it owns appear on that monitor.
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    m_owner = CreateWindowChecked(0, L"TApplication", platform::ToWide(m_title).c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                                  0, 0, nullptr, nullptr, instance, nullptr);
+}
+
+bool Application::Minimize() {
+    if (!m_owner || !IsWindowVisible(m_owner))
+        return false;
+    ShowWindow(m_owner, SW_MINIMIZE);
+    return true;
+}
+
+void Application::ActivateMainWindow() {
+    if (GetActiveWindow() != m_owner || IsIconic(m_owner))
+        return;
+    const HWND main = m_mainWindow ? m_mainWindow->Handle() : nullptr;
+    // A box that is up stays in front: the window last active among those the owner owns.
+    HWND target = GetLastActivePopup(m_owner);
+    if (target == m_owner || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        target = main && !IsWindowEnabled(main) ? GetLastActivePopup(main) : main;
+    if (target && target != m_owner && IsWindowVisible(target))
+        SetForegroundWindow(target);
+}
+
+LRESULT CALLBACK Application::OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Application& application = Instance();
+    const HWND main = application.m_mainWindow ? application.m_mainWindow->Handle() : nullptr;
+    switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            PostMessageW(hwnd, WM_APP_ACTIVATEMAIN, 0, 0);
+        break;
+    case WM_APP_ACTIVATEMAIN:
+        application.ActivateMainWindow();
+        return 0;
+    case WM_SIZE:
+        // The main window is hidden while the program is minimized and comes back with it.
+        if (wParam == SIZE_MINIMIZED) {
+            application.m_minimized = true;
+            if (main)
+                ShowWindow(main, SW_HIDE);
+        } else if (wParam == SIZE_RESTORED && application.m_minimized) {
+            application.m_minimized = false;
+            if (main)
+                ShowWindow(main, SW_SHOW);
+        }
+        return 0;
+    case WM_CLOSE:
+        // Closing the task bar entry closes the main window, through its own close handling.
+        if (main) {
+            if (IsWindowEnabled(main))
+                PostMessageW(main, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void Application::RequestEnd() {
@@ -91,7 +157,15 @@ void Application::Run() {
         return;
     const HWND main = m_mainWindow->Handle();
     if (!m_endRequested) {
-        ShowWindow(main, StartupShowCommand());
+        // Started minimized, the program's task bar entry is minimized and the main window hidden
+        // until it is restored.
+        const int show = StartupShowCommand();
+        if (show == SW_SHOWMINNOACTIVE) {
+            ShowWindow(m_owner, SW_SHOWMINNOACTIVE);
+        } else {
+            ShowWindow(m_owner, SW_SHOWNOACTIVATE);
+            ShowWindow(main, show);
+        }
         UpdateWindow(main);
         PostMessageW(main, WM_APP_FORMSHOW, 0, 0);
     }

@@ -27,10 +27,15 @@ public:
     // The executable's directory with its trailing backslash; computed afresh at every call.
     platform::Path DataDirectory() const;
     const std::string& Title() const { return m_title; }
-    // The hidden window that owns the program's message boxes.
+    // The program's own window: captioned with the title, it stands for the program in the task bar
+    // (shown at no size while the main window is) and owns the main window and the message boxes,
+    // which so have no task bar entry of their own. Activating it activates the main window.
     HWND OwnerWindow() const { return m_owner; }
 
     void CreateOwnerWindow();
+    // Minimizes the program as a whole (its task bar entry; the main window hides with it) and
+    // returns true; false while the owner window is not shown.
+    bool Minimize();
     void SetMainWindow(std::unique_ptr<BaseWindow> window) { m_mainWindow = std::move(window); }
     BaseWindow* MainWindow() const { return m_mainWindow.get(); }
 
@@ -44,10 +49,14 @@ public:
     void Run();
 
 private:
+    static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void ActivateMainWindow();
+
     std::string m_title;
     HWND m_owner = nullptr;
     std::unique_ptr<BaseWindow> m_mainWindow;
     bool m_endRequested = false;
+    bool m_minimized = false;
 };
 
 }  // namespace app

@@ -1,11 +1,49 @@
 #include "app/BaseWindow_win.h"
 
+#include <cstdint>
 #include <exception>
+#include <string>
 
 #include "app/Application_win.h"
 #include "app/Dialogs_win.h"
+#include "platform/Error.h"
+#include "platform/TextConversion_win.h"
 
 namespace app {
+
+namespace {
+
+std::string ClassNameText(const wchar_t* className) {
+    if (IS_INTRESOURCE(className))
+        return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(className));
+    return platform::ToGb2312(className);
+}
+
+[[noreturn]] void FailWithSystemCode(const char* kind, const char* pattern, const wchar_t* className) {
+    const DWORD code = GetLastError();
+    throw platform::Error(kind, platform::Format(pattern, static_cast<long long>(code),
+                                                 ClassNameText(className)));
+}
+
+}  // namespace
+
+void RegisterWindowClass(const WNDCLASSEXW& windowClass) {
+    SetLastError(0);
+    if (!RegisterClassExW(&windowClass))
+        FailWithSystemCode("WindowClassError", "Cannot register window class %s (error %d)",
+                           windowClass.lpszClassName);
+}
+
+HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
+                         int x, int y, int width, int height, HWND parent, HMENU menu,
+                         HINSTANCE instance, void* parameter) {
+    SetLastError(0);
+    const HWND hwnd = CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent,
+                                      menu, instance, parameter);
+    if (!hwnd)
+        FailWithSystemCode("WindowCreateError", "Cannot create window %s (error %d)", className);
+    return hwnd;
+}
 
 BaseWindow::~BaseWindow() {
     if (m_hwnd) {
@@ -26,11 +64,11 @@ void BaseWindow::CreateWindowOfClass(const wchar_t* className, const std::wstrin
         windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = className;
-        RegisterClassExW(&windowClass);
+        RegisterWindowClass(windowClass);
     }
-    CreateWindowExW(exStyle, className, caption.c_str(), style, bounds.left, bounds.top,
-                    bounds.right - bounds.left, bounds.bottom - bounds.top, owner, nullptr,
-                    instance, this);
+    CreateWindowChecked(exStyle, className, caption.c_str(), style, bounds.left, bounds.top,
+                        bounds.right - bounds.left, bounds.bottom - bounds.top, owner, nullptr,
+                        instance, this);
 }
 
 LRESULT BaseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -48,12 +86,19 @@ LRESULT CALLBACK BaseWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
         return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_DESTROY && self == Application::Instance().MainWindow())
         PostQuitMessage(0);
+    // The main window has no task bar entry of its own: minimizing it minimizes the program's.
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE &&
+        self == Application::Instance().MainWindow() && Application::Instance().Minimize())
+        return 0;
     if (message == WM_NCDESTROY)
         self->m_hwnd = nullptr;
     try {
         return self->HandleMessage(message, wParam, lParam);
     } catch (const std::exception& error) {
         ReportError(error);
+        return 0;
+    } catch (...) {
+        ShowLastResortBox();
         return 0;
     }
 }

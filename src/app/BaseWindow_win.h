@@ -1,6 +1,6 @@
 // The base of every window of the program: stores `this` with the window and forwards messages to
 // HandleMessage. Every message is a handler boundary: an error thrown by a handler is shown in the
-// error box and the window goes on.
+// error box (anything that is not a std::exception in the last-resort box) and the window goes on.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,14 @@ namespace app {
 
 // Posted after the main window is first shown; its handler is the window's show handler.
 constexpr UINT WM_APP_FORMSHOW = WM_APP + 1;
+
+// RegisterClassExW and CreateWindowExW, checked: a refusal throws platform::Error "Cannot register
+// window class NAME (error CODE)" or "Cannot create window CLASS (error CODE)" with the system's
+// error code, which the error box then shows.
+void RegisterWindowClass(const WNDCLASSEXW& windowClass);
+HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
+                         int x, int y, int width, int height, HWND parent, HMENU menu,
+                         HINSTANCE instance, void* parameter);
 
 class BaseWindow {
 public:
@@ -26,6 +34,7 @@ protected:
     BaseWindow& operator=(const BaseWindow&) = delete;
 
     // Registers className on first use and creates the window; WM_CREATE reaches HandleMessage.
+    // Throws platform::Error with the system's error code when either fails.
     void CreateWindowOfClass(const wchar_t* className, const std::wstring& caption, DWORD style,
                              DWORD exStyle, RECT bounds, HWND owner);
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -67,7 +67,7 @@ int ShowBox(const std::wstring& text, const std::string& caption, unsigned flags
 
 }  // namespace
 
-int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+int Ask(const std::string& text, const std::string& caption, unsigned flags) {
     return ShowBox(platform::ToWide(text), caption, flags);
 }
 
@@ -94,6 +94,13 @@ void ShowLastResortBox(const std::exception& error) {
     const std::string text = LastResortText(kind, module, CallerAddress(), error.what());
     MessageBoxW(nullptr, platform::ToWideMessage(text, error).c_str(), L"Application Error",
                 MB_TASKMODAL | MB_ICONSTOP);
+}
+
+void ShowLastResortBox() {
+    const std::string path = Application::Instance().ExecutablePath();
+    const std::string module = path.substr(DataDirectory(path).size());
+    const std::string text = LastResortText("UnknownException", module, CallerAddress(), "Unknown exception");
+    MessageBoxW(nullptr, platform::ToWide(text).c_str(), L"Application Error", MB_TASKMODAL | MB_ICONSTOP);
 }
 
 }  // namespace app

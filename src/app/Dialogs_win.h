@@ -5,8 +5,6 @@
 
 #include <exception>
 
-// The program's own MessageBox below takes the place of the platform's macro of that name.
-#undef MessageBox
 #include <string>
 
 namespace app {
@@ -17,7 +15,7 @@ constexpr unsigned kQuestionFlags = MB_OKCANCEL;
 
 // Shows text under caption (GB2312) modal for the whole program and returns the button chosen
 // (IDOK or IDCANCEL). The box appears on the monitor of the active window.
-int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
+int Ask(const std::string& text, const std::string& caption, unsigned flags);
 
 // The one-line input box. On OK stores the typed text in value, the first typed character that
 // code page 936 cannot hold in unheld (0: none; value then has "?" or a look-alike in its place),
@@ -32,5 +30,7 @@ void ReportError(const std::exception& error);
 
 // The box for an error that escaped every handler; the program then ends with exit code 1.
 void ShowLastResortBox(const std::exception& error);
+// The same box for a thrown value that is not a std::exception.
+void ShowLastResortBox();
 
 }  // namespace app

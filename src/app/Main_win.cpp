@@ -42,5 +42,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } catch (const std::exception& error) {
         app::ShowLastResortBox(error);
         return 1;
+    } catch (...) {
+        app::ShowLastResortBox();
+        return 1;
     }
 }

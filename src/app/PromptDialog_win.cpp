@@ -2,12 +2,14 @@
 // "MS Sans Serif" 8 pt; its text is kept within 255 bytes of GB2312.
 #include <windows.h>
 
+#include <exception>
 #include <vector>
 
 #include "app/Application_win.h"
 #include "app/BaseWindow_win.h"
 #include "app/Dialogs_win.h"
 #include "app/PromptLayout.h"
+#include "platform/Error.h"
 #include "platform/TextConversion_win.h"
 
 namespace app {
@@ -25,6 +27,7 @@ struct PromptState {
     std::string accepted;  // the edit box's last text within the limit
     HFONT font = nullptr;
     bool limiting = false;
+    std::exception_ptr failure;  // an error while building the box, thrown again once it is closed
 };
 
 std::wstring TextOf(HWND hwnd) {
@@ -35,10 +38,10 @@ std::wstring TextOf(HWND hwnd) {
 
 HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text, DWORD style,
                 DWORD exStyle, int id, const PixelRect& at, HFONT font) {
-    HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                   at.left, at.top, at.width, at.height, dialog,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
+    HWND control = CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                       at.left, at.top, at.width, at.height, dialog,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                       GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
@@ -119,7 +122,12 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        BuildDialog(dialog, *reinterpret_cast<PromptState*>(lParam));
+        try {
+            BuildDialog(dialog, *reinterpret_cast<PromptState*>(lParam));
+        } catch (...) {
+            reinterpret_cast<PromptState*>(lParam)->failure = std::current_exception();
+            EndDialog(dialog, IDCANCEL);
+        }
         return FALSE;  // the focus is set
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -181,12 +189,18 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
     const INT_PTR result = DialogBoxIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
         PromptProc, reinterpret_cast<LPARAM>(&state));
+    const DWORD creationError = result == -1 ? GetLastError() : 0;
     for (HWND hwnd : disabled)
         EnableWindow(hwnd, TRUE);
     if (active && IsWindow(active))
         SetActiveWindow(active);
     if (state.font)
         DeleteObject(state.font);
+    if (state.failure)
+        std::rethrow_exception(state.failure);
+    if (result == -1)
+        throw platform::Error("WindowCreateError", platform::Format("Cannot create window %s (error %d)",
+                                                                    creationError, "#32770"));
     if (result != IDOK)
         return false;
     value = state.value;

@@ -113,7 +113,7 @@ void EditorCommands::Delete(TTreeNode* selected) {
         return Notice(texts::kCategoryNotDeletable);
     const std::string question =
         std::string(texts::kDeleteQuestionStart) + selected->Text() + texts::kDeleteQuestionEnd;
-    if (m_dialogs.MessageBox(question, texts::kConfirmCaption, kQuestionFlags) != 1)
+    if (m_dialogs.Ask(question, texts::kConfirmCaption, kQuestionFlags) != 1)
         return;
     m_edits->Remove(selected);
     CommitAndSave();
@@ -191,7 +191,7 @@ void EditorCommands::RestoreBackup() {
     const std::optional<std::string> backup = m_files.ReadBackup();
     if (!backup)
         return Notice(texts::kNoBackup);
-    if (m_dialogs.MessageBox(texts::kRestoreQuestion, texts::kConfirmCaption, kQuestionFlags) != 1)
+    if (m_dialogs.Ask(texts::kRestoreQuestion, texts::kConfirmCaption, kQuestionFlags) != 1)
         return;
     const bool overFailedLoad = !m_files.DataLoaded();
     m_edits->ReplaceAll(*backup);
@@ -218,7 +218,7 @@ void EditorCommands::CheckDiskChange() {
     // Also while the data is not loaded: a file that appears or changes then may be the way back.
     if (!m_files.ChangedOnDisk())
         return;
-    if (m_dialogs.MessageBox(texts::kChangedOnDisk, texts::kConfirmCaption, kQuestionFlags) == 1)
+    if (m_dialogs.Ask(texts::kChangedOnDisk, texts::kConfirmCaption, kQuestionFlags) == 1)
         Reload();
     else
         m_files.AcceptDiskState();
@@ -251,7 +251,7 @@ void EditorCommands::Reload() {
 
 void EditorCommands::SaveChanges() {
     if (m_files.ChangedOnDisk()) {
-        if (m_dialogs.MessageBox(texts::kChangedBeforeSave, texts::kConfirmCaption, kQuestionFlags) == 1)
+        if (m_dialogs.Ask(texts::kChangedBeforeSave, texts::kConfirmCaption, kQuestionFlags) == 1)
             return Reload();
         m_files.AcceptDiskState();
     }
@@ -266,7 +266,7 @@ bool EditorCommands::Exists(std::string_view text) const {
 }
 
 void EditorCommands::Notice(const char* text) {
-    m_dialogs.MessageBox(text, texts::kNoticeCaption, kNoticeFlags);
+    m_dialogs.Ask(text, texts::kNoticeCaption, kNoticeFlags);
 }
 
 bool EditorCommands::CheckDataLoaded() {
@@ -294,7 +294,7 @@ std::optional<std::string> EditorCommands::AskForNewText(const std::string& prom
 bool EditorCommands::Holdable(char32_t unheld) {
     if (!unheld)
         return true;
-    m_dialogs.MessageBox(UnheldCharacterNotice(unheld), texts::kNoticeCaption, kNoticeFlags);
+    m_dialogs.Ask(UnheldCharacterNotice(unheld), texts::kNoticeCaption, kNoticeFlags);
     return false;
 }
 

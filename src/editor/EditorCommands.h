@@ -20,7 +20,7 @@ class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
     // Returns the button chosen: 1 for OK, anything else for no.
-    virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    virtual int Ask(const std::string& text, const std::string& caption, unsigned flags) = 0;
     // True and the typed text in value on OK; false and value untouched otherwise. On OK, unheld
     // is the first typed character that GB2312 (code page 936) cannot hold, or 0; value then has
     // a stand-in in its place and must not be stored.

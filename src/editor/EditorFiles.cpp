@@ -93,14 +93,14 @@ void EditorFiles::SaveAndCompile() {
         // A file the editor could not read is kept apart, once, where no later save rotates it
         // away; the backup then stays the good file it was.
         if (m_diskFileUnread) {
-            platform::ReplaceFile(FreeUnreadablePath(), previous);
+            platform::ReplaceFileSafely(FreeUnreadablePath(), previous);
             m_diskFileUnread = false;  // kept: a retry after a failed write keeps it no second time
         } else {
-            platform::ReplaceFile(BackupPath(), previous);
+            platform::ReplaceFileSafely(BackupPath(), previous);
         }
     }
     const std::string bytes = phrases::FormatTree(m_tree);
-    platform::ReplaceFile(TreePath(), bytes);
+    platform::ReplaceFileSafely(TreePath(), bytes);
     m_diskFileUnread = false;
     m_watch.Remember(bytes);
     CompilePhraseFile(false);
@@ -117,9 +117,9 @@ void EditorFiles::CompilePhraseFile(bool announce) {
     phrases::CompileReport report;
     const std::string compiled = phrases::CompilePhrases(m_tree, m_table, &report);
     m_observer.PhrasesChecked(m_health.Update(m_tree, report));
-    platform::ReplaceFile(CompiledPath(), compiled);
+    platform::ReplaceFileSafely(CompiledPath(), compiled);
     if (announce)
-        m_dialogs.MessageBox(texts::kSaved, texts::kNoticeCaption, kNoticeFlags);
+        m_dialogs.Ask(texts::kSaved, texts::kNoticeCaption, kNoticeFlags);
 }
 
 std::optional<std::string> EditorFiles::ReadBackup() {

@@ -7,6 +7,7 @@
 
 #include "EditorTexts.h"
 #include "TransferMenuTexts.h"
+#include "app/BaseWindow_win.h"
 #include "editor/EditorCommandIds.h"
 #include "platform/TextConversion_win.h"
 
@@ -98,10 +99,10 @@ void AppendItems(HMENU menu, const std::vector<MenuItemDef>& items) {
 }  // namespace
 
 void EditorToolBar::Create(HWND parent) {
-    m_hwnd = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
-                                 CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                             0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = app::CreateWindowChecked(0, TOOLBARCLASSNAMEW, nullptr,
+                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
+                                          CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                                      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(m_hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     m_hints.assign(std::size(kToolButtons), std::wstring());
     std::vector<TBBUTTON> buttons;

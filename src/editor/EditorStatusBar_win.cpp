@@ -9,8 +9,8 @@
 namespace editor {
 
 void EditorStatusBar::Create(HWND parent) {
-    m_hwnd = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                             0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = app::CreateWindowChecked(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
+                                      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 int EditorStatusBar::LayOut(int clientWidth, int clientHeight, UINT dpi) {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/BaseWindow_win.h"
 #include "editor/EditHistory.h"
 #include "platform/TextConversion_win.h"
 
@@ -20,10 +21,10 @@ constexpr int kEagerItems = 5000;
 
 void PhraseTreeView::Create(HWND parent) {
     // Read-only: no in-place editing, texts change through the commands only.
-    m_hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
-                                 TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                             0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = app::CreateWindowChecked(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
+                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
+                                          TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                                      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 TTreeNode* PhraseTreeView::NodeOf(HTREEITEM item) const {

@@ -66,8 +66,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-        return app::MessageBox(text, caption, flags);
+    int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
+        return app::Ask(text, caption, flags);
     }
     bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
                        char32_t& unheld) override {
@@ -130,7 +130,8 @@ TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     CreateWindowOfClass(L"TForm_User_Main", platform::ToWide(texts::kWindowCaption),
                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
-                        RECT{left, top, left + width, top + height}, nullptr);
+                        RECT{left, top, left + width, top + height},
+                        app::Application::Instance().OwnerWindow());
 }
 
 TForm_User_Main::~TForm_User_Main() {
@@ -228,10 +229,10 @@ void TForm_User_Main::FormCreate() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     m_toolBar.Create(Handle());
 
-    m_image1 = CreateWindowExW(0, L"Static", nullptr,
-                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW | SS_NOTIFY, 0, 0, 0, 0,
-                               Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kImage1Id)), instance,
-                               nullptr);
+    m_image1 = app::CreateWindowChecked(0, L"Static", nullptr,
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW | SS_NOTIFY, 0, 0, 0, 0,
+                                        Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kImage1Id)), instance,
+                                        nullptr);
     SetWindowPos(m_image1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     m_view.Create(Handle());

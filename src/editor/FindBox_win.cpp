@@ -19,9 +19,9 @@ constexpr int kCloseWidth = 26;
 constexpr int kGap = 4;
 
 HWND Child(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, int id) {
-    return CreateWindowExW(className == std::wstring(L"Edit") ? WS_EX_CLIENTEDGE : 0, className, text.c_str(),
-                           WS_CHILD | style, 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+    return app::CreateWindowChecked(className == std::wstring(L"Edit") ? WS_EX_CLIENTEDGE : 0, className, text.c_str(),
+                                    WS_CHILD | style, 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ void PhraseTransfer::Import(TTreeNode* selected) {
     const std::string summary = phrases::FormatImportSummary(plan.summary);
     if (!plan.HasChanges())
         return Notice(summary + "\n" + phrases::texts::kNothingToImport);
-    if (m_dialogs.MessageBox(summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption,
+    if (m_dialogs.Ask(summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption,
                              kQuestionFlags) != 1)
         return;
     TTreeNode* first = MergeImport(m_commands.Edits(), plan);
@@ -123,7 +123,7 @@ bool PhraseTransfer::CheckDataLoaded() {
 }
 
 void PhraseTransfer::Notice(const std::string& text) {
-    m_dialogs.MessageBox(text, texts::kNoticeCaption, kNoticeFlags);
+    m_dialogs.Ask(text, texts::kNoticeCaption, kNoticeFlags);
 }
 
 }  // namespace editor

@@ -64,6 +64,10 @@ void SingleInstance::BringRunningEditorForward() const {
         return;
     if (IsIconic(search.found))
         ShowWindow(search.found, SW_RESTORE);
+    // A minimized editor is minimized as a program: its task bar entry, the window's owner.
+    const HWND owner = GetWindow(search.found, GW_OWNER);
+    if (owner && IsIconic(owner))
+        ShowWindow(owner, SW_RESTORE);
     // A box the editor shows stays in front of it.
     SetForegroundWindow(GetLastActivePopup(search.found));
 }

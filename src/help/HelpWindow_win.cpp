@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "HelpTexts.h"
+#include "app/Application_win.h"
 #include "app/ModeWindows_win.h"
 #include "help/FolderImages_win.h"
 #include "help/HelpCommandIds.h"
@@ -92,11 +93,11 @@ HWND CreatePanel(HWND parent, int id, DWORD exStyle) {
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = L"TPanel";
-        RegisterClassExW(&windowClass);
+        app::RegisterWindowClass(windowClass);
     }
-    return CreateWindowExW(exStyle | WS_EX_CONTROLPARENT, L"TPanel", nullptr,
-                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    return app::CreateWindowChecked(exStyle | WS_EX_CONTROLPARENT, L"TPanel", nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
 // One topic tree: the TTreeNodes of one method's topics, mirrored into its tree view. Each view
@@ -108,9 +109,9 @@ public:
     void Create(HWND parent, int id, bool visible) {
         const DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASBUTTONS | TVS_HASLINES |
                             TVS_LINESATROOT | TVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0);
-        m_view = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr, style, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
+        m_view = app::CreateWindowChecked(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr, style, 0, 0, 0, 0, parent,
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                          GetModuleHandleW(nullptr), nullptr);
     }
     HWND View() const { return m_view; }
     Method TopicMethod() const { return m_method; }
@@ -158,7 +159,8 @@ public:
         m_dpi = app::DpiOf(nullptr);
         const RECT bounds{kLeft, kTop, kLeft + app::Scale(kWidth, m_dpi), kTop + app::Scale(kHeight, m_dpi)};
         CreateWindowOfClass(L"TForm_Help_Main", platform::ToWide(texts::kCaption),
-                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, bounds, nullptr);
+                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, bounds,
+                            app::Application::Instance().OwnerWindow());
     }
     ~TForm_Help_Main() override {
         if (m_images)
@@ -250,10 +252,10 @@ void TForm_Help_Main::FormCreate() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     m_dpi = app::DpiOf(form);
 
-    m_toolBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
-                                    CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                                0, 0, 0, 0, form, reinterpret_cast<HMENU>(IDC_TOOLBAR1), instance, nullptr);
+    m_toolBar = app::CreateWindowChecked(0, TOOLBARCLASSNAMEW, nullptr,
+                                         WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
+                                             CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                                         0, 0, 0, 0, form, reinterpret_cast<HMENU>(IDC_TOOLBAR1), instance, nullptr);
     SendMessageW(m_toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(m_toolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
     SendMessageW(m_toolBar, TB_SETDRAWTEXTFLAGS, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
@@ -277,10 +279,10 @@ void TForm_Help_Main::FormCreate() {
     m_panel2 = CreatePanel(m_panel1, IDC_PANEL2, 0);
     m_lumo.Create(m_panel2, IDC_TREEVIEW1, true);
     m_ketra.Create(m_panel2, IDC_TREEVIEW2, false);
-    m_memo = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", nullptr,
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                                 ES_AUTOVSCROLL,
-                             0, 0, 0, 0, m_panel1, reinterpret_cast<HMENU>(IDC_MEMO2), instance, nullptr);
+    m_memo = app::CreateWindowChecked(WS_EX_CLIENTEDGE, L"EDIT", nullptr,
+                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                                          ES_AUTOVSCROLL,
+                                      0, 0, 0, 0, m_panel1, reinterpret_cast<HMENU>(IDC_MEMO2), instance, nullptr);
     m_panel3 = CreatePanel(m_panel1, IDC_PANEL3, 0);
 
     m_images = CreateFolderImages();

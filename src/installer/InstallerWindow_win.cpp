@@ -21,7 +21,7 @@ class TForm_Install_Main : public app::BaseWindow {
 public:
     TForm_Install_Main() {
         CreateWindowOfClass(L"TForm_Install_Main", L"Form_Install_Main", WS_OVERLAPPEDWINDOW, 0,
-                            RECT{100, 100, 600, 500}, nullptr);
+                            RECT{100, 100, 600, 500}, app::Application::Instance().OwnerWindow());
     }
 
 protected:
@@ -47,15 +47,15 @@ private:
         const std::string layoutText = LayoutText(displayName);
 
         if (!IsAcceptableBaseName(baseName)) {
-            app::MessageBox(RefusedNameNotice(baseName), texts::kNoticeCaption, app::kNoticeFlags);
+            app::Ask(RefusedNameNotice(baseName), texts::kNoticeCaption, app::kNoticeFlags);
             return;
         }
         switch (CheckInstalledCopy(baseName + ".ime")) {
         case InstalledCopy::InUse:
-            app::MessageBox(InUseWarning(displayName), texts::kNoticeCaption, app::kNoticeFlags);
+            app::Ask(InUseWarning(displayName), texts::kNoticeCaption, app::kNoticeFlags);
             return;
         case InstalledCopy::Replaceable:
-            if (app::MessageBox(OverwriteQuestion(displayName), texts::kQuestionCaption,
+            if (app::Ask(OverwriteQuestion(displayName), texts::kQuestionCaption,
                                 app::kQuestionFlags) != IDOK)
                 return;
             break;

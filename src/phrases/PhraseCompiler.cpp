@@ -113,7 +113,7 @@ std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
 
 void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,
                        const CharacterTable& table) {
-    platform::ReplaceFile(path, CompilePhrases(tree, table));
+    platform::ReplaceFileSafely(path, CompilePhrases(tree, table));
 }
 
 }  // namespace phrases

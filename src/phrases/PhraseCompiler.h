@@ -59,7 +59,7 @@ PhraseVerdict CheckPhrase(std::string_view text, const CharacterTable& table);
 std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
                            CompileReport* report = nullptr);
 
-// Compiles and replaces the file at path; throws the errors of platform::ReplaceFile.
+// Compiles and replaces the file at path; throws the errors of platform::ReplaceFileSafely.
 void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,
                        const CharacterTable& table);
 

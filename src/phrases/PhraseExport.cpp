@@ -15,7 +15,7 @@ std::string ExportTree(const TTreeNodes& tree, ExportEncoding encoding) {
 }
 
 void ExportTreeToFile(const platform::Path& path, const TTreeNodes& tree, ExportEncoding encoding) {
-    platform::ReplaceFile(path, ExportTree(tree, encoding));
+    platform::ReplaceFileSafely(path, ExportTree(tree, encoding));
 }
 
 }  // namespace phrases

@@ -15,7 +15,7 @@ enum class ExportEncoding { Utf8, Gb2312 };
 // starts with a byte-order mark, so that it is told from GB2312 even when it holds ASCII only.
 std::string ExportTree(const TTreeNodes& tree, ExportEncoding encoding);
 
-// Writes the export to path by safe replacement; throws the errors of platform::ReplaceFile.
+// Writes the export to path by safe replacement; throws the errors of platform::ReplaceFileSafely.
 void ExportTreeToFile(const platform::Path& path, const TTreeNodes& tree, ExportEncoding encoding);
 
 }  // namespace phrases

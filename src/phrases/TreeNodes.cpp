@@ -256,7 +256,7 @@ void TTreeNodes::LoadTree(const platform::Path& path) {
 }
 
 void TTreeNodes::SaveTree(const platform::Path& path) const {
-    platform::ReplaceFile(path, FormatTree(*this));
+    platform::ReplaceFileSafely(path, FormatTree(*this));
 }
 
 }  // namespace phrases

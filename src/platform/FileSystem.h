@@ -6,9 +6,6 @@
 
 #include "platform/Path.h"
 
-// windows.h defines ReplaceFile as a macro; the program's own function below takes its place.
-#undef ReplaceFile
-
 namespace platform {
 
 // Reads the existing file whole, opened for reading without sharing.
@@ -20,7 +17,7 @@ std::string ReadWholeFile(const Path& path);
 // takes the target's place in one step. Throws Error "Cannot create file %s" when the temporary
 // file cannot be made or the target cannot be replaced, "Cannot write file %s" when a write fails;
 // in both cases the old file is unchanged and no temporary file is left.
-void ReplaceFile(const Path& path, std::string_view bytes);
+void ReplaceFileSafely(const Path& path, std::string_view bytes);
 
 // True when both paths name the same file. Existing files are compared by their identity (volume
 // and file number), so another letter case, a ".." or a link reaching the file counts as the same;

@@ -100,7 +100,7 @@ std::string ReadWholeFile(const Path& path) {
     return bytes;
 }
 
-void ReplaceFile(const Path& path, std::string_view bytes) {
+void ReplaceFileSafely(const Path& path, std::string_view bytes) {
     const std::string& target = path.Native();
     mode_t mode = 0666;
     const bool existed = ::access(target.c_str(), F_OK) == 0;

@@ -1,7 +1,6 @@
 // Whole-file reads and safe replacement on Windows: temporary file, FlushFileBuffers,
 // MoveFileExW, on the UTF-16 paths the system takes.
 #include <windows.h>
-#undef ReplaceFile  // windows.h's macro would rename the function defined below
 
 #include <algorithm>
 #include <optional>
@@ -107,7 +106,7 @@ std::string ReadWholeFile(const Path& path) {
     return bytes;
 }
 
-void ReplaceFile(const Path& path, std::string_view bytes) {
+void ReplaceFileSafely(const Path& path, std::string_view bytes) {
     const std::wstring& target = path.Native();
     if (path.Empty() || !TargetReplaceable(target))
         Fail("FileCreateError", "Cannot create file %s", path);

@@ -250,7 +250,7 @@ int Tool::Compile(const Arguments& arguments) {
     const PhraseData data(directory);
     phrases::CompileReport report;
     const std::string bytes = phrases::CompilePhrases(data.tree, data.table, &report);
-    platform::ReplaceFile(directory + "srf_pub.usr", bytes);
+    platform::ReplaceFileSafely(directory + "srf_pub.usr", bytes);
     m_out << "srf_pub.usr: " << report.compiled << " phrases compiled, " << report.leftOut
           << " left out\n";
     return kExitOk;

@@ -94,7 +94,8 @@ struct Editor {
         EXPECT_TRUE(WaitUntil([&] {
             if (!main)
                 for (HWND hwnd : VisibleWindows(program->Id()))
-                    main = hwnd;
+                    if (FindChild(hwnd, L"SysTreeView32"))
+                        main = hwnd;
             if (main && !tree)
                 tree = FindChild(main, L"SysTreeView32");
             HWND status = main ? FindChild(main, L"msctls_statusbar32") : nullptr;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "Driver.h"
+#include "DriverEditor.h"
 
 using namespace driver;
 
@@ -34,7 +35,60 @@ Outcome RunWith(const std::wstring& arguments) {
     return outcome;
 }
 
+// The windows of a process that have a button in the task bar: visible, no tool window, and either
+// owned by no window or marked as an application window.
+std::vector<HWND> TaskBarWindows(DWORD processId) {
+    std::vector<HWND> found;
+    for (HWND hwnd : VisibleWindows(processId)) {
+        const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+        if (!(exStyle & WS_EX_TOOLWINDOW) && (!GetWindow(hwnd, GW_OWNER) || (exStyle & WS_EX_APPWINDOW)))
+            found.push_back(hwnd);
+    }
+    return found;
+}
+
+// The program's one task bar entry carries the application title, choosing it (activating its
+// window) brings the main window to the front, and it minimizes and restores the program.
+void ExpectOneTaskBarEntryFor(DWORD processId, HWND main) {
+    ASSERT_NE(main, nullptr);
+    std::vector<HWND> entries;
+    EXPECT_TRUE(Eventually([&] { return (entries = TaskBarWindows(processId)).size() == 1; }))
+        << entries.size() << " task bar entries";
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(WindowText(entries[0]), L"srf_user");
+    HWND elsewhere = CreateWindowExW(0, L"Static", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                     nullptr, nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    Eventually([&] {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        return GetForegroundWindow() == elsewhere;
+    });
+    SetForegroundWindow(entries[0]);
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == main; }));
+    DestroyWindow(elsewhere);
+    // Minimizing the main window minimizes the entry; restoring the entry brings the window back.
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(Eventually([&] { return IsIconic(entries[0]) && !IsWindowVisible(main); }));
+    PostMessageW(entries[0], WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(Eventually([&] { return !IsIconic(entries[0]) && IsWindowVisible(main); }));
+}
+
 }  // namespace
+
+TEST(Startup, UserAndHelpModeHaveOneTaskBarEntryCaptionedWithTheTitle) {
+    {
+        SCOPED_TRACE("user");
+        EditorRun editor;
+        editor.Start();
+        ExpectOneTaskBarEntryFor(editor.program().Id(), editor.Main());
+    }
+    SCOPED_TRACE("help");
+    ScratchDirectory directory;
+    Program help(directory.InstallProgram(), L"help", directory.Path());
+    ExpectOneTaskBarEntryFor(help.Id(), WaitForWindow(help.Id(), L"TForm_Help_Main"));
+}
 
 TEST(Startup, EndsAtOnceWithoutAWindowUnlessTheFirstArgumentIsAModeWord) {
     for (const wchar_t* arguments : {L"", L"User", L"user.", L"help2", L"USER", L"Help", L"install.", L"\"\""}) {

@@ -53,7 +53,7 @@ std::string ErrorMessage(Call call) {
 
 // Replaces the file with the bytes and returns the message of the failure, or "" when it succeeded.
 inline std::string ReplaceFailure(const std::string& path, std::string_view bytes) {
-    return ErrorMessage([&] { platform::ReplaceFile(path, bytes); });
+    return ErrorMessage([&] { platform::ReplaceFileSafely(path, bytes); });
 }
 
 }  // namespace testsupport

@@ -52,15 +52,15 @@ protected:
 
 TEST_F(FileSystemWinTest, ReplacesAFileWithAChineseName) {
     const std::string path = Path("\xD3\xC3\xBB\xA7.dat");  // yonghu
-    ReplaceFile(path, "first");
-    ReplaceFile(path, "second");
+    ReplaceFileSafely(path, "first");
+    ReplaceFileSafely(path, "second");
     EXPECT_EQ(ReadWholeFile(path), "second");
     EXPECT_FALSE(Exists(path + ".tmp"));
 }
 
 TEST_F(FileSystemWinTest, AFileHeldWithoutSharingIsKeptUntilReleased) {
     const std::string path = Path("held.usr");
-    ReplaceFile(path, "old bytes");
+    ReplaceFileSafely(path, "old bytes");
     const HANDLE holder = HoldWithoutSharing(path);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
@@ -75,13 +75,13 @@ TEST_F(FileSystemWinTest, AFileHeldWithoutSharingIsKeptUntilReleased) {
 
     CloseHandle(holder);
     EXPECT_EQ(ReadWholeFile(path), "old bytes");
-    ReplaceFile(path, "new bytes");
+    ReplaceFileSafely(path, "new bytes");
     EXPECT_EQ(ReadWholeFile(path), "new bytes");
 }
 
 TEST_F(FileSystemWinTest, AReadOnlyFileIsKeptUntilWritable) {
     const std::string path = Path("readonly.dat");
-    ReplaceFile(path, "old bytes");
+    ReplaceFileSafely(path, "old bytes");
     ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
 
     EXPECT_EQ(ReplaceFailure(path, "new bytes"), "Cannot create file " + path);
@@ -89,13 +89,13 @@ TEST_F(FileSystemWinTest, AReadOnlyFileIsKeptUntilWritable) {
     EXPECT_FALSE(Exists(path + ".tmp"));
 
     ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL));
-    ReplaceFile(path, "new bytes");
+    ReplaceFileSafely(path, "new bytes");
     EXPECT_EQ(ReadWholeFile(path), "new bytes");
 }
 
 TEST_F(FileSystemWinTest, AFailedWriteKeepsTheOldFile) {
     const std::string path = Path("write.dat");
-    ReplaceFile(path, "old bytes");
+    ReplaceFileSafely(path, "old bytes");
     const std::string bytes(200000, 'x');
     for (int k = 1; k <= 3; ++k) {
         FailWriteForTesting(k);

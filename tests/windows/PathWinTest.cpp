@@ -39,8 +39,8 @@ TEST(PathWin, FilesInAFolderNamedOutsideCodePage936AreReadReplacedAndNamedAsThey
     fs::create_directory(folder);
     const Path directory = Path::FromNative(folder.wstring() + L"\\");
 
-    platform::ReplaceFile(directory + "srf_pub.dat", "first");
-    platform::ReplaceFile(directory + "srf_pub.dat", "second");
+    platform::ReplaceFileSafely(directory + "srf_pub.dat", "first");
+    platform::ReplaceFileSafely(directory + "srf_pub.dat", "second");
     EXPECT_EQ(platform::ReadWholeFile(directory + "srf_pub.dat"), "second");
     EXPECT_TRUE(platform::StampOf(directory + "srf_pub.dat").exists);
     EXPECT_FALSE(fs::exists(folder / L"srf_pub.dat.tmp"));

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 class CountingDialogs : public UserDialogs {
 public:
     std::vector<std::string> shown;
-    int MessageBox(const std::string& text, const std::string&, unsigned) override {
+    int Ask(const std::string& text, const std::string&, unsigned) override {
         shown.push_back(text);
         return 1;
     }

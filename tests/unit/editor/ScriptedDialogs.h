@@ -43,7 +43,7 @@ public:
     std::vector<Shown> shown;
     std::vector<Prompted> prompted;
 
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
         shown.push_back({text, caption, flags});
         if (answers.empty())
             return 1;

@@ -156,7 +156,7 @@ TEST(PhraseCompilerTest, ReportCountsAndExplainsLeftOutPhrases) {
 TEST(PhraseCompilerTest, WriteCompiledFileReplacesTheFile) {
     const testsupport::TestDirectory directory("phrases-compiler");
     const auto path = directory.Path("srf_pub.usr");
-    platform::ReplaceFile(path, "old content");
+    platform::ReplaceFileSafely(path, "old content");
     TTreeNodes tree;
     tree.InsertLastChild(tree.InsertLastChild(nullptr, "c"), kJia + kYi);
     WriteCompiledFile(path, tree, TableOf({kYi, kJia}));

@@ -38,7 +38,7 @@ std::string FullTableBytes() {
 }
 
 TEST_F(ScaleTest, AFullTableLoadsAndCompilesToTheLastNumber) {
-    platform::ReplaceFile(Path("srf_pub.zc"), FullTableBytes());
+    platform::ReplaceFileSafely(Path("srf_pub.zc"), FullTableBytes());
     CharacterTable table;
     table.Load(Path("srf_pub.zc"));
     ASSERT_EQ(table.Size(), 65535);

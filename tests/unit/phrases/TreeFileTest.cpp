@@ -147,7 +147,7 @@ TEST_F(TreeFileOnDiskTest, SaveAndLoadRoundTrip) {
 }
 
 TEST_F(TreeFileOnDiskTest, LoadStopsAtALineTooDeep) {
-    platform::ReplaceFile(Path("bad.dat"), "c1\r\n\tp\r\nc2\r\n\t\tq\r\nc3\r\n");
+    platform::ReplaceFileSafely(Path("bad.dat"), "c1\r\n\tp\r\nc2\r\n\t\tq\r\nc3\r\n");
     TTreeNodes tree;
     tree.InsertLastChild(nullptr, "old");
     tree.NodeAt(0);

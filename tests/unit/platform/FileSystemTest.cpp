@@ -75,11 +75,11 @@ TEST_F(FileSystemTest, ReadWholeFileNamesTheFileItCannotOpen) {
 }
 
 TEST_F(FileSystemTest, ReplaceFileCreatesAndReplaces) {
-    ReplaceFile(Path("out"), "first");
+    ReplaceFileSafely(Path("out"), "first");
     EXPECT_EQ(ReadWholeFile(Path("out")), "first");
-    ReplaceFile(Path("out"), "second, longer");
+    ReplaceFileSafely(Path("out"), "second, longer");
     EXPECT_EQ(ReadWholeFile(Path("out")), "second, longer");
-    ReplaceFile(Path("out"), "");
+    ReplaceFileSafely(Path("out"), "");
     EXPECT_EQ(ReadWholeFile(Path("out")), "");
     EXPECT_EQ(Names(), std::vector<std::string>{"out"});
 }
@@ -88,7 +88,7 @@ TEST_F(FileSystemTest, ALeftoverTemporaryFileIsOverwritten) {
     Write("out", "old");
     Write("out.tmp", std::string(100000, 'x'));
     fs::permissions(Path("out.tmp"), fs::perms::owner_read);
-    ReplaceFile(Path("out"), "new");
+    ReplaceFileSafely(Path("out"), "new");
     EXPECT_EQ(ReadWholeFile(Path("out")), "new");
     EXPECT_EQ(Names(), std::vector<std::string>{"out"});
 }
@@ -110,7 +110,7 @@ TEST_F(FileSystemTest, ATargetThatCannotBeReplacedKeepsItsBytes) {
 TEST_F(FileSystemTest, ReplacementKeepsTheTargetsPermissions) {
     Write("out", "old");
     fs::permissions(Path("out"), fs::perms::owner_read | fs::perms::owner_write);
-    ReplaceFile(Path("out"), "new");
+    ReplaceFileSafely(Path("out"), "new");
     EXPECT_EQ(fs::status(Path("out")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 }

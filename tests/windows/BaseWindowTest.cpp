@@ -1,0 +1,120 @@
+// Checked window creation and the error boundary of the window procedure.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "app/Application_win.h"
+#include "app/BaseWindow_win.h"
+#include "platform/Error.h"
+
+namespace app {
+namespace {
+
+constexpr UINT kCreateMissing = WM_APP + 10;
+constexpr UINT kThrowNonException = WM_APP + 11;
+
+std::string MessageOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const platform::Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+HWND CreateOfMissingClass() {
+    return CreateWindowChecked(0, L"TNoSuchClass", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+}
+
+// The message of a window of a class that does not exist, with the code this system gives (Windows
+// 1407, Wine 1411).
+std::string MissingClassMessage() {
+    SetLastError(0);
+    CreateWindowExW(0, L"TNoSuchClass", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                    nullptr);
+    return "Cannot create window TNoSuchClass (error " + std::to_string(GetLastError()) + ")";
+}
+
+TEST(BaseWindow, ARefusedRegistrationOrCreationCarriesTheSystemsErrorCode) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TTwice";
+    RegisterWindowClass(windowClass);
+    EXPECT_EQ(MessageOf([&] { RegisterWindowClass(windowClass); }),
+              "Cannot register window class TTwice (error 1410)");
+    EXPECT_EQ(MessageOf([] { CreateOfMissingClass(); }), MissingClassMessage());
+}
+
+BOOL CALLBACK FindOwnBox(HWND hwnd, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    wchar_t className[16] = {};
+    GetClassNameW(hwnd, className, 16);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd) || std::wstring(className) != L"#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+}
+
+// The user's side: waits up to ten seconds for a box of this process, answers it with OK and
+// returns its text.
+std::wstring AnswerTheBox() {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        HWND box = nullptr;
+        EnumWindows(FindOwnBox, reinterpret_cast<LPARAM>(&box));
+        if (!box) {
+            Sleep(10);
+            continue;
+        }
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);  // initialised
+        wchar_t text[512] = {};
+        GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 512);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return text;
+    }
+    return L"no box";
+}
+
+class ThrowingWindow : public BaseWindow {
+public:
+    ThrowingWindow() { CreateWindowOfClass(L"TThrowingWindow", L"", WS_POPUP, 0, RECT{0, 0, 10, 10}, nullptr); }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kCreateMissing)
+            CreateOfMissingClass();
+        if (message == kThrowNonException)
+            throw 42;
+        return BaseWindow::HandleMessage(message, wParam, lParam);
+    }
+};
+
+TEST(BaseWindow, EveryErrorOfAHandlerReachesABoxAndTheWindowGoesOn) {
+    Application& application = Application::Instance();
+    if (!application.OwnerWindow())
+        application.CreateOwnerWindow();
+    ThrowingWindow window;
+    const std::string missing = MissingClassMessage();
+    for (const auto& [message, expected] :
+         {std::pair{kCreateMissing, std::wstring(missing.begin(), missing.end())},
+          std::pair{kThrowNonException, std::wstring(L"Exception UnknownException in module")}}) {
+        std::wstring text;
+        std::thread user([&] { text = AnswerTheBox(); });
+        SendMessageW(window.Handle(), message, 0, 0);
+        user.join();
+        EXPECT_NE(text.find(expected), std::wstring::npos) << std::string(text.begin(), text.end());
+        EXPECT_TRUE(IsWindow(window.Handle()));
+    }
+}
+
+}  // namespace
+}  // namespace app

@@ -91,7 +91,8 @@ void ShowLastResortBox(const std::exception& error) {
     const std::string kind = ours ? ours->Kind() : "Exception";
     const std::string path = Application::Instance().ExecutablePath();
     const std::string module = path.substr(DataDirectory(path).size());
-    const std::string text = LastResortText(kind, module, CallerAddress(), error.what());
+    const std::string text =
+        LastResortText(kind, module, CallerAddress(), error.what(), ours ? ours->SystemCode() : 0);
     MessageBoxW(nullptr, platform::ToWideMessage(text, error).c_str(), L"Application Error",
                 MB_TASKMODAL | MB_ICONSTOP);
 }

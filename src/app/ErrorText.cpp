@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/AppPaths.h"
+#include "platform/Error.h"
 
 namespace app {
 
@@ -22,14 +23,14 @@ std::string WithFullStop(std::string_view message) {
 }
 
 std::string LastResortText(std::string_view kind, std::string_view module, std::uintptr_t address,
-                           std::string_view message) {
+                           std::string_view message, int systemCode) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(address & 0xFFFFFFFFu));
     std::string text = "Exception " + std::string(kind) + " in module " + std::string(module) +
                        " at " + hex + ".\n" + std::string(message);
     if (message.empty() || message.back() != '.')
         text += '.';
-    return text;
+    return text + platform::SystemCodeNote(systemCode);
 }
 
 }  // namespace app

@@ -11,6 +11,7 @@
 #include "app/PromptLayout.h"
 #include "platform/Error.h"
 #include "platform/TextConversion_win.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace app {
 
@@ -25,7 +26,7 @@ struct PromptState {
     std::string value;
     char32_t unheld = 0;
     std::string accepted;  // the edit box's last text within the limit
-    HFONT font = nullptr;
+    platform::UniqueHfont font;
     bool limiting = false;
     std::exception_ptr failure;  // an error while building the box, thrown again once it is closed
 };
@@ -49,22 +50,22 @@ HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text,
 void BuildDialog(HWND dialog, PromptState& state) {
     SetWindowTextW(dialog, platform::ToWide(state.caption).c_str());
     const UINT dpi = DpiOf(dialog);
-    state.font = CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
+    state.font.Reset(CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                 FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
     // Measure before placing anything.
-    HDC dc = GetDC(dialog);
-    HGDIOBJ oldFont = SelectObject(dc, state.font);
     static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE letters{};
-    GetTextExtentPoint32W(dc, kLetters, 52, &letters);
-    const std::wstring prompt = platform::ToWide(state.prompt);
     SIZE promptSize{};
-    GetTextExtentPoint32W(dc, prompt.c_str(), static_cast<int>(prompt.size()), &promptSize);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, oldFont);
-    ReleaseDC(dialog, dc);
+    const std::wstring prompt = platform::ToWide(state.prompt);
+    {
+        const platform::WindowDc dc(dialog);
+        const platform::SelectedObject font(dc.Get(), state.font.Get());
+        GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters);
+        GetTextExtentPoint32W(dc.Get(), prompt.c_str(), static_cast<int>(prompt.size()), &promptSize);
+        GetTextMetricsW(dc.Get(), &metrics);
+    }
 
     // An edit box's natural height: a line of the font with room for its sunken border.
     const int editHeight = metrics.tmHeight + 8 * GetSystemMetrics(SM_CYBORDER);
@@ -87,12 +88,12 @@ void BuildDialog(HWND dialog, PromptState& state) {
                  screen.top + (screen.bottom - screen.top - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    AddControl(dialog, L"Static", prompt, SS_LEFT | SS_NOPREFIX, 0, kPromptId, geometry.prompt, state.font);
+    AddControl(dialog, L"Static", prompt, SS_LEFT | SS_NOPREFIX, 0, kPromptId, geometry.prompt, state.font.Get());
     HWND edit = AddControl(dialog, L"Edit", platform::ToWide(state.value), ES_AUTOHSCROLL | WS_TABSTOP,
-                           WS_EX_CLIENTEDGE, kEditId, geometry.edit, state.font);
-    AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, geometry.ok, state.font);
+                           WS_EX_CLIENTEDGE, kEditId, geometry.edit, state.font.Get());
+    AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, geometry.ok, state.font.Get());
     AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL, geometry.cancel,
-               state.font);
+               state.font.Get());
     state.accepted = state.value;
     SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
     SendMessageW(edit, EM_SETSEL, 0, -1);
@@ -194,8 +195,6 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
         EnableWindow(hwnd, TRUE);
     if (active && IsWindow(active))
         SetActiveWindow(active);
-    if (state.font)
-        DeleteObject(state.font);
     if (state.failure)
         std::rethrow_exception(state.failure);
     if (result == -1)

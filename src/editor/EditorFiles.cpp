@@ -84,9 +84,10 @@ void EditorFiles::SaveAndCompile() {
             try {
                 previous = platform::ReadWholeFile(TreePath());
                 break;
-            } catch (const platform::Error&) {
+            } catch (const platform::Error& error) {
                 if (attempt == kReadAttempts)
-                    throw platform::Error("FileCreateError", "Cannot create file %s", TreePath());
+                    throw platform::Error("FileCreateError", "Cannot create file %s", TreePath(),
+                                          error.SystemCode());
                 std::this_thread::sleep_for(kReadRetryDelay);
             }
         }

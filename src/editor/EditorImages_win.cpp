@@ -19,21 +19,15 @@ constexpr int kGrid = 24;
 class Pen {
 public:
     Pen(HDC dc, COLORREF fill, COLORREF line, int width = 1)
-        : m_dc(dc), m_brush(CreateSolidBrush(fill)), m_pen(CreatePen(PS_SOLID, width, line)),
-          m_oldBrush(SelectObject(dc, m_brush)), m_oldPen(SelectObject(dc, m_pen)) {}
-    ~Pen() {
-        SelectObject(m_dc, m_oldBrush);
-        SelectObject(m_dc, m_oldPen);
-        DeleteObject(m_brush);
-        DeleteObject(m_pen);
-    }
+        : m_brush(CreateSolidBrush(fill)), m_pen(CreatePen(PS_SOLID, width, line)),
+          m_brushSelected(dc, m_brush.Get()), m_penSelected(dc, m_pen.Get()) {}
 
 private:
-    HDC m_dc;
-    HBRUSH m_brush;
-    HPEN m_pen;
-    HGDIOBJ m_oldBrush;
-    HGDIOBJ m_oldPen;
+    // Declared in this order so that the selections end before the objects are deleted.
+    platform::UniqueHbrush m_brush;
+    platform::UniqueHpen m_pen;
+    platform::SelectedObject m_brushSelected;
+    platform::SelectedObject m_penSelected;
 };
 
 void Box(HDC dc, int left, int top, int right, int bottom, COLORREF fill, COLORREF line) {
@@ -184,31 +178,29 @@ constexpr DrawImage kImages[] = {DrawTreeNode, DrawNew,      DrawModify,   DrawD
 
 }  // namespace
 
-HIMAGELIST CreateEditorImages(int size) {
+platform::UniqueHimagelist CreateEditorImages(int size) {
     constexpr int count = static_cast<int>(std::size(kImages));
-    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP strip = CreateCompatibleBitmap(screen, size * count, size);
-    HGDIOBJ oldBitmap = SelectObject(dc, strip);
-    const RECT all{0, 0, size * count, size};
-    HBRUSH key = CreateSolidBrush(kKey);
-    FillRect(dc, &all, key);
-    DeleteObject(key);
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, kGrid, kGrid, nullptr);
-    SetViewportExtEx(dc, size, size, nullptr);
-    for (int i = 0; i < count; ++i) {
-        SetViewportOrgEx(dc, i * size, 0, nullptr);
-        kImages[i](dc);
+    platform::UniqueHimagelist images(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0));
+    const platform::WindowDc screen(nullptr);
+    const platform::UniqueHdc dc(CreateCompatibleDC(screen.Get()));
+    const platform::UniqueHbitmap strip(CreateCompatibleBitmap(screen.Get(), size * count, size));
+    {
+        const platform::SelectedObject selected(dc.Get(), strip.Get());
+        const RECT all{0, 0, size * count, size};
+        const platform::UniqueHbrush key(CreateSolidBrush(kKey));
+        FillRect(dc.Get(), &all, key.Get());
+        SetMapMode(dc.Get(), MM_ANISOTROPIC);
+        SetWindowExtEx(dc.Get(), kGrid, kGrid, nullptr);
+        SetViewportExtEx(dc.Get(), size, size, nullptr);
+        for (int i = 0; i < count; ++i) {
+            SetViewportOrgEx(dc.Get(), i * size, 0, nullptr);
+            kImages[i](dc.Get());
+        }
+        SetMapMode(dc.Get(), MM_TEXT);
+        SetViewportOrgEx(dc.Get(), 0, 0, nullptr);
     }
-    SetMapMode(dc, MM_TEXT);
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    SelectObject(dc, oldBitmap);
-    ImageList_AddMasked(images, strip, kKey);
-    DeleteObject(strip);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    // The strip is out of the device context now, as ImageList_AddMasked needs it.
+    ImageList_AddMasked(images.Get(), strip.Get(), kKey);
     return images;
 }
 
@@ -218,21 +210,18 @@ void DrawBanner(HDC dc, const RECT& bounds, HFONT font) {
     for (int x = 0; x < width; ++x) {
         auto mix = [&](int from, int to) { return from + (to - from) * x / (width > 1 ? width - 1 : 1); };
         const RECT column{bounds.left + x, bounds.top, bounds.left + x + 1, bounds.bottom};
-        HBRUSH brush = CreateSolidBrush(RGB(mix(30, 70), mix(70, 140), mix(150, 220)));
-        FillRect(dc, &column, brush);
-        DeleteObject(brush);
+        const platform::UniqueHbrush brush(CreateSolidBrush(RGB(mix(30, 70), mix(70, 140), mix(150, 220))));
+        FillRect(dc, &column, brush.Get());
     }
-    HBRUSH frame = CreateSolidBrush(RGB(170, 200, 240));
-    FrameRect(dc, &bounds, frame);
-    DeleteObject(frame);
-    HGDIOBJ oldFont = SelectObject(dc, font);
+    const platform::UniqueHbrush frame(CreateSolidBrush(RGB(170, 200, 240)));
+    FrameRect(dc, &bounds, frame.Get());
+    const platform::SelectedObject selected(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     RECT text = bounds;
     const std::wstring words = platform::ToWide(texts::kBannerText);
     DrawTextW(dc, words.c_str(), static_cast<int>(words.size()), &text,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
 }
 
 }  // namespace editor

@@ -5,12 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/UniqueHandles_win.h"
+
 namespace editor {
 
 // Images of size x size pixels: 0 tree node, 1 New, 2 Modify, 3 Delete, 4 Save, 5 Quit, 6 a
 // phrase the compile left out, 7 Undo, 8 Redo, 9 Find, 10 Move up, 11 Move down, 12 New category,
 // 13 Restore backup.
-HIMAGELIST CreateEditorImages(int size);
+platform::UniqueHimagelist CreateEditorImages(int size);
 
 // Image1: a banner with the maker's words, filling bounds.
 void DrawBanner(HDC dc, const RECT& bounds, HFONT font);

@@ -131,25 +131,28 @@ bool EditorToolBar::OnNotify(NMHDR& header) {
     return true;
 }
 
-HMENU CreateEditorMenuBar() {
-    HMENU menuBar = CreateMenu();
+platform::UniqueHmenu CreateEditorMenuBar() {
+    platform::UniqueHmenu menuBar(CreateMenu());
     for (const MenuDef& menu : kMainMenu) {
         if (!menu.visible)
             continue;
-        HMENU popup = CreatePopupMenu();
-        AppendItems(popup, menu.items);
-        AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), platform::ToWide(menu.caption).c_str());
+        platform::UniqueHmenu popup(CreatePopupMenu());
+        AppendItems(popup.Get(), menu.items);
+        // Once appended, the menu bar owns the popup and destroys it with itself.
+        if (AppendMenuW(menuBar.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Get()),
+                        platform::ToWide(menu.caption).c_str()))
+            popup.Release();
     }
     return menuBar;
 }
 
-HMENU CreateTreeContextMenu() {
-    HMENU menu = CreatePopupMenu();
-    AppendItems(menu, kContextMenu);
+platform::UniqueHmenu CreateTreeContextMenu() {
+    platform::UniqueHmenu menu(CreatePopupMenu());
+    AppendItems(menu.Get(), kContextMenu);
     return menu;
 }
 
-HACCEL CreateEditorAccelerators() {
+platform::UniqueHaccel CreateEditorAccelerators() {
     ACCEL keys[] = {
         {FVIRTKEY, VK_INSERT, IDM_NEW},          {FVIRTKEY, VK_DELETE, IDM_DELETE},
         {FVIRTKEY, VK_F2, IDM_EDIT},             {FVIRTKEY, VK_RETURN, IDM_EDIT},
@@ -158,7 +161,7 @@ HACCEL CreateEditorAccelerators() {
         {FVIRTKEY, VK_F3, IDM_FIND_NEXT},        {FVIRTKEY | FCONTROL, VK_UP, IDM_MOVE_UP},
         {FVIRTKEY | FCONTROL, VK_DOWN, IDM_MOVE_DOWN},
     };
-    return CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
+    return platform::UniqueHaccel(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 }
 
 std::optional<Command> CommandOf(int id) {

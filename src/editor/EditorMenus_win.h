@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/EditorCommands.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace editor {
 
@@ -27,10 +28,10 @@ private:
 
 // MainMenu1. Items carry their ImageList3 image as item data and are drawn by the owner window
 // in WM_MEASUREITEM and WM_DRAWITEM.
-HMENU CreateEditorMenuBar();
+platform::UniqueHmenu CreateEditorMenuBar();
 // The tree view's context menu, drawn the same way.
-HMENU CreateTreeContextMenu();
-HACCEL CreateEditorAccelerators();
+platform::UniqueHmenu CreateTreeContextMenu();
+platform::UniqueHaccel CreateEditorAccelerators();
 
 // The rule of EditorCommands behind a command id; nullopt for the ids the window handles itself.
 std::optional<Command> CommandOf(int id);

@@ -5,6 +5,7 @@
 
 #include "app/BaseWindow_win.h"
 #include "platform/TextConversion_win.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace editor {
 
@@ -31,12 +32,12 @@ void EditorStatusBar::Show(const std::string& counts, const std::string& reason)
 
 void EditorStatusBar::SetParts() {
     // The counts take what their text needs; the reason the rest.
-    HDC dc = GetDC(m_hwnd);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32W(dc, m_counts.c_str(), static_cast<int>(m_counts.size()), &size);
-    SelectObject(dc, oldFont);
-    ReleaseDC(m_hwnd, dc);
+    {
+        const platform::WindowDc dc(m_hwnd);
+        const platform::SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc.Get(), m_counts.c_str(), static_cast<int>(m_counts.size()), &size);
+    }
     int parts[] = {size.cx + m_padding, -1};
     SendMessageW(m_hwnd, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }

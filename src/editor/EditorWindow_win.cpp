@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "EditorTexts.h"
 #include "app/Application_win.h"
@@ -28,6 +29,7 @@
 #include "editor/SingleInstance_win.h"
 #include "phrases/TreeNodes.h"
 #include "platform/TextConversion_win.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace editor {
 
@@ -109,9 +111,9 @@ private:
     UINT m_dpi = 96;
     EditorToolBar m_toolBar;
     HWND m_image1 = nullptr;
-    HIMAGELIST m_images = nullptr;
-    HFONT m_font = nullptr;
-    HACCEL m_accelerators = nullptr;
+    platform::UniqueHimagelist m_images;
+    platform::UniqueHfont m_font;
+    platform::UniqueHaccel m_accelerators;
     bool m_running = false;      // a rule is running (its boxes run nested message loops)
     bool m_checkPending = false;  // an activation came while it ran
     TTreeNode* m_dragged = nullptr;
@@ -134,15 +136,10 @@ TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
                         app::Application::Instance().OwnerWindow());
 }
 
+// The controls go before the fonts and pictures they use.
 TForm_User_Main::~TForm_User_Main() {
     if (Handle())
         DestroyWindow(Handle());
-    if (m_images)
-        ImageList_Destroy(m_images);
-    if (m_font)
-        DeleteObject(m_font);
-    if (m_accelerators)
-        DestroyAcceleratorTable(m_accelerators);
 }
 
 LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -222,7 +219,7 @@ bool TForm_User_Main::PreTranslateMessage(MSG& message) {
         }
         return false;
     }
-    return TranslateAcceleratorW(Handle(), m_accelerators, &message) != 0;
+    return TranslateAcceleratorW(Handle(), m_accelerators.Get(), &message) != 0;
 }
 
 void TForm_User_Main::FormCreate() {
@@ -241,7 +238,9 @@ void TForm_User_Main::FormCreate() {
     m_instance->Publish(Handle());
     m_fileDialogs.SetOwner(Handle());
 
-    SetMenu(Handle(), CreateEditorMenuBar());
+    // The window owns its menu bar once it has it.
+    if (platform::UniqueHmenu menuBar = CreateEditorMenuBar(); SetMenu(Handle(), menuBar.Get()))
+        menuBar.Release();
     m_accelerators = CreateEditorAccelerators();
 
     ApplyDpi(app::DpiOf(Handle()));
@@ -255,24 +254,21 @@ void TForm_User_Main::FormShow() {
 // Fonts, images and sizes for the monitor's DPI.
 void TForm_User_Main::ApplyDpi(UINT dpi) {
     m_dpi = dpi;
-    HFONT oldFont = m_font;
-    m_font = CreateFontW(-Scaled(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                         platform::ToWide(texts::kFontName).c_str());
-    HIMAGELIST oldImages = m_images;
-    m_images = CreateEditorImages(Scaled(kImageSize));
+    // The new font and pictures go to the controls first; the old ones are deleted only then.
+    platform::UniqueHfont font(CreateFontW(-Scaled(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                           GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                           DEFAULT_PITCH | FF_DONTCARE, platform::ToWide(texts::kFontName).c_str()));
+    platform::UniqueHimagelist images = CreateEditorImages(Scaled(kImageSize));
 
-    SendMessageW(m_toolBar.Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images));
+    SendMessageW(m_toolBar.Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
     SendMessageW(m_toolBar.Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
-    SendMessageW(m_view.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
-    SendMessageW(m_statusBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
-    m_findBox.SetFont(m_font);
-    TreeView_SetImageList(m_view.Handle(), m_images, TVSIL_NORMAL);
+    SendMessageW(m_view.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    SendMessageW(m_statusBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    m_findBox.SetFont(font.Get());
+    TreeView_SetImageList(m_view.Handle(), images.Get(), TVSIL_NORMAL);
     TreeView_SetIndent(m_view.Handle(), Scaled(kTreeIndent));
-    if (oldImages)
-        ImageList_Destroy(oldImages);
-    if (oldFont)
-        DeleteObject(oldFont);
+    m_images = std::move(images);
+    m_font = std::move(font);
     LayOut();
     InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -437,10 +433,9 @@ void TForm_User_Main::ShowContextMenu() {
     const POINT position = MessagePosition();
     if (!m_view.SelectItemAt(position))
         return;
-    HMENU menu = CreateTreeContextMenu();
+    const platform::UniqueHmenu menu = CreateTreeContextMenu();
     const int command =
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x, position.y, 0, Handle(), nullptr);
-    DestroyMenu(menu);
+        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x, position.y, 0, Handle(), nullptr);
     if (command)
         MenuItemClick(command);
 }
@@ -456,9 +451,9 @@ void TForm_User_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType == ODT_MENU) {
         const int size = Scaled(kImageSize);
         const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
-        ImageList_Draw(m_images, static_cast<int>(item.itemData), item.hDC, item.rcItem.left, top, ILD_TRANSPARENT);
+        ImageList_Draw(m_images.Get(), static_cast<int>(item.itemData), item.hDC, item.rcItem.left, top, ILD_TRANSPARENT);
     } else if (item.hwndItem == m_image1) {
-        DrawBanner(item.hDC, item.rcItem, m_font);
+        DrawBanner(item.hDC, item.rcItem, m_font.Get());
     }
 }
 

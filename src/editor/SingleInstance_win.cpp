@@ -37,14 +37,11 @@ SingleInstance::SingleInstance(const platform::Path& dataDirectory) {
     const std::wstring key = platform::ToWide(InstanceKey(dataDirectory.Native()));
     m_mark = L"srf_user.editor." + key;
     SetLastError(ERROR_SUCCESS);
-    m_mutex = CreateMutexW(nullptr, FALSE, (L"Local\\srf_user.editor." + key).c_str());
+    const HANDLE mutex = CreateMutexW(nullptr, FALSE, (L"Local\\srf_user.editor." + key).c_str());
+    const DWORD created = GetLastError();
+    m_mutex.Reset(mutex);
     // Without a mutex at all (no rights), run rather than refuse to.
-    m_claimed = !m_mutex || GetLastError() != ERROR_ALREADY_EXISTS;
-}
-
-SingleInstance::~SingleInstance() {
-    if (m_mutex)
-        CloseHandle(m_mutex);
+    m_claimed = !m_mutex || created != ERROR_ALREADY_EXISTS;
 }
 
 void SingleInstance::Publish(HWND window) const {

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "platform/Path.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace editor {
 
 class SingleInstance {
 public:
     explicit SingleInstance(const platform::Path& dataDirectory);
-    ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
@@ -27,7 +27,7 @@ public:
 
 private:
     std::wstring m_mark;
-    HANDLE m_mutex = nullptr;
+    platform::UniqueHandle m_mutex;
     bool m_claimed = false;
 };
 

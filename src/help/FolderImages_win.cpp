@@ -1,6 +1,6 @@
 // The two 16 x 16 pictures of the topic trees as plain-text pixel maps, turned into a masked
-// image list. One character a pixel: '.' transparent, 'K' black, 'O' the folder's dark outline,
-// 'Y' yellow, 'L' its highlight, 'S' its shade.
+// image list of the size asked for. One character a pixel: '.' transparent, 'K' black, 'O' the
+// folder's dark outline, 'Y' yellow, 'L' its highlight, 'S' its shade.
 #include "help/FolderImages_win.h"
 
 #include <array>
@@ -10,8 +10,8 @@ namespace help {
 
 namespace {
 
-constexpr int kSize = 16;
-using PixelMap = std::array<const char*, kSize>;
+constexpr int kMapSize = 16;
+using PixelMap = std::array<const char*, kMapSize>;
 
 // An open yellow folder with a small black curved arrow above it.
 constexpr PixelMap kOpenFolder = {
@@ -67,34 +67,37 @@ COLORREF ColorOf(char pixel) {
     }
 }
 
-void AddPicture(HIMAGELIST images, const PixelMap& map) {
+// Each pixel of the picture takes the colour of the map's pixel it falls on, so that the pixel art
+// stays crisp at any size.
+void AddPicture(HIMAGELIST images, const PixelMap& map, int size) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize;  // top row first, as the map is written
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;  // top row first, as the map is written
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const platform::UniqueHbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap)
         return;
     auto* pixels = static_cast<std::uint32_t*>(bits);
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) {
-            const COLORREF color = ColorOf(map[y][x]);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const COLORREF color = ColorOf(map[y * kMapSize / size][x * kMapSize / size]);
             // A DIB holds blue in the low byte, a COLORREF red.
-            pixels[y * kSize + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+            pixels[y * size + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
         }
-    ImageList_AddMasked(images, bitmap, kTransparent);
-    DeleteObject(bitmap);
+    ImageList_AddMasked(images, bitmap.Get(), kTransparent);
 }
 
 }  // namespace
 
-HIMAGELIST CreateFolderImages() {
-    HIMAGELIST images = ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 2, 0);
-    AddPicture(images, kOpenFolder);    // kOpenFolderImage
-    AddPicture(images, kClosedFolder);  // kClosedFolderImage
+platform::UniqueHimagelist CreateFolderImages(int size) {
+    platform::UniqueHimagelist images(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 2, 0));
+    if (images) {
+        AddPicture(images.Get(), kOpenFolder, size);    // kOpenFolderImage
+        AddPicture(images.Get(), kClosedFolder, size);  // kClosedFolderImage
+    }
     return images;
 }
 

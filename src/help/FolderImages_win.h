@@ -5,12 +5,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/UniqueHandles_win.h"
+
 namespace help {
 
 constexpr int kOpenFolderImage = 0;
 constexpr int kClosedFolderImage = 1;
 
-// A new 16 x 16 masked image list holding the two pictures; the caller destroys it.
-HIMAGELIST CreateFolderImages();
+// Their size at 96 dots per inch; the window scales it to its monitor, as the editor its images.
+constexpr int kFolderImageSize = 16;
+
+// A new masked image list of size x size pixels holding the two pictures.
+platform::UniqueHimagelist CreateFolderImages(int size);
 
 }  // namespace help

@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "HelpTexts.h"
@@ -17,6 +18,7 @@
 #include "help/HelpTopics.h"
 #include "phrases/TreeNodes.h"
 #include "platform/TextConversion_win.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace help {
 
@@ -162,11 +164,10 @@ public:
                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, bounds,
                             app::Application::Instance().OwnerWindow());
     }
+    // The controls go before the fonts and pictures they use.
     ~TForm_Help_Main() override {
-        if (m_images)
-            ImageList_Destroy(m_images);
-        DeleteObject(m_font);
-        DeleteObject(m_memoFont);
+        if (Handle())
+            DestroyWindow(Handle());
     }
 
     bool PreTranslateMessage(MSG& message) override;
@@ -191,9 +192,9 @@ private:
     void Layout();
 
     UINT m_dpi = 96;
-    HFONT m_font = nullptr;
-    HFONT m_memoFont = nullptr;
-    HIMAGELIST m_images = nullptr;
+    platform::UniqueHfont m_font;
+    platform::UniqueHfont m_memoFont;
+    platform::UniqueHimagelist m_images;
     HWND m_toolBar = nullptr;
     HWND m_panel1 = nullptr;
     HWND m_panel2 = nullptr;
@@ -285,21 +286,24 @@ void TForm_Help_Main::FormCreate() {
                                       0, 0, 0, 0, m_panel1, reinterpret_cast<HMENU>(IDC_MEMO2), instance, nullptr);
     m_panel3 = CreatePanel(m_panel1, IDC_PANEL3, 0);
 
-    m_images = CreateFolderImages();
-    for (HWND tree : {m_lumo.View(), m_ketra.View()})
-        TreeView_SetImageList(tree, m_images, TVSIL_NORMAL);
     ApplyDpi();
     Layout();
 }
 
+// Fonts and pictures for the monitor's DPI. The new ones go to the controls first; the old ones
+// are deleted only once no control holds them.
 void TForm_Help_Main::ApplyDpi() {
-    DeleteObject(m_font);
-    DeleteObject(m_memoFont);
-    m_font = CreateSongFont(kFontHeight, m_dpi);
-    m_memoFont = CreateSongFont(kMemoFontHeight, m_dpi);
+    platform::UniqueHfont font(CreateSongFont(kFontHeight, m_dpi));
+    platform::UniqueHfont memoFont(CreateSongFont(kMemoFontHeight, m_dpi));
+    platform::UniqueHimagelist images = CreateFolderImages(app::Scale(kFolderImageSize, m_dpi));
     for (HWND control : {m_toolBar, m_lumo.View(), m_ketra.View()})
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
-    SendMessageW(m_memo, WM_SETFONT, reinterpret_cast<WPARAM>(m_memoFont), TRUE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    SendMessageW(m_memo, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont.Get()), TRUE);
+    for (HWND tree : {m_lumo.View(), m_ketra.View()})
+        TreeView_SetImageList(tree, images.Get(), TVSIL_NORMAL);
+    m_font = std::move(font);
+    m_memoFont = std::move(memoFont);
+    m_images = std::move(images);
 
     SendMessageW(m_toolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, app::Scale(kButtonHeight, m_dpi)));
     for (const SpeedButton& button : kSpeedButtons) {

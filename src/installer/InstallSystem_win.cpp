@@ -9,6 +9,7 @@
 
 #include "installer/InstallPlan.h"
 #include "platform/TextConversion_win.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace installer {
 
@@ -19,36 +20,25 @@ constexpr DWORD kLongestKeyName = 256;
 
 int g_failingValueWrite = 0;
 
+// A key under HKEY_LOCAL_MACHINE opened with full access.
 class RegistryKey {
 public:
-    RegistryKey() = default;
-    ~RegistryKey() {
-        if (m_key)
-            RegCloseKey(m_key);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-
     bool Open(const std::wstring& path) {
-        return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &m_key) == ERROR_SUCCESS;
+        return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, m_key.Put()) == ERROR_SUCCESS;
     }
     bool Create(const std::wstring& path, bool& createdNew) {
         DWORD disposition = 0;
         const LONG result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr,
-                                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &m_key,
+                                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, m_key.Put(),
                                             &disposition);
         createdNew = disposition == REG_CREATED_NEW_KEY;
         return result == ERROR_SUCCESS;
     }
-    void Close() {
-        if (m_key)
-            RegCloseKey(m_key);
-        m_key = nullptr;
-    }
-    HKEY Get() const { return m_key; }
+    void Close() { m_key.Reset(); }
+    HKEY Get() const { return m_key.Get(); }
 
 private:
-    HKEY m_key = nullptr;
+    platform::UniqueHkey m_key;
 };
 
 std::vector<std::string> SubkeyNames(HKEY key) {
@@ -109,20 +99,17 @@ bool PackagedFilePresent(const std::string& name) {
 InstalledCopy CheckInstalledCopy(const std::string& fileName) {
     const std::wstring name = platform::ToWide(fileName);
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(name.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    if (!platform::UniqueFindHandle(FindFirstFileW(name.c_str(), &found)))
         return InstalledCopy::Absent;
-    FindClose(search);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return InstalledCopy::Absent;
     // A read-only file refuses a write open on Windows, but not for a privileged user under Wine.
     if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
         return InstalledCopy::InUse;
-    const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    // Closed again at once: the probe only asks whether the open succeeds.
+    if (!platform::UniqueFile(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))
         return InstalledCopy::InUse;
-    CloseHandle(file);
     return InstalledCopy::Replaceable;
 }
 

@@ -17,12 +17,24 @@ std::string Replace(std::string text, const std::string& placeholder, const std:
 
 }  // namespace
 
-Error::Error(std::string kind, const char* pattern, const Path& path)
+Error::Error(std::string kind, const char* pattern, const Path& path, int systemCode)
     : Error(std::move(kind), Format(pattern, path.Text())) {
+    m_systemCode = systemCode;
     const std::size_t at = std::string_view(pattern).find("%s");
     // The path's text is what the message holds beyond the pattern without its "%s".
     if (at != std::string_view::npos)
         m_file = NamedFile{path, at, std::string_view(what()).size() - (std::strlen(pattern) - 2)};
+}
+
+std::string SystemCodeNote(int systemCode) {
+    if (systemCode == 0)
+        return {};
+    return " (system error " + std::to_string(systemCode) + ")";
+}
+
+std::string SystemCodeNote(const std::exception& error) {
+    const auto* ours = dynamic_cast<const Error*>(&error);
+    return ours ? SystemCodeNote(ours->SystemCode()) : std::string();
 }
 
 std::string Format(const char* pattern, const std::string& value) {

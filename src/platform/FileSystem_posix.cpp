@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
@@ -19,9 +20,30 @@ constexpr std::size_t kWriteChunk = 64 * 1024;
 
 int g_failingWrite = 0;
 
-[[noreturn]] void Fail(const char* kind, const char* pattern, const Path& path) {
-    throw Error(kind, pattern, path);
+[[noreturn]] void Fail(const char* kind, const char* pattern, const Path& path, int systemCode) {
+    throw Error(kind, pattern, path, systemCode);
 }
+
+// An open file descriptor, closed once when it goes.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() { Reset(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int Get() const { return m_fd; }
+    explicit operator bool() const { return m_fd >= 0; }
+    void Reset() {
+        if (m_fd >= 0)
+            ::close(std::exchange(m_fd, -1));
+    }
+    // For a close whose result is checked.
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
 
 // One write(2), or the failure a test asked for.
 ssize_t WriteOnce(int fd, const char* data, std::size_t size) {
@@ -37,28 +59,32 @@ bool WriteAll(int fd, std::string_view bytes) {
         const ssize_t written = WriteOnce(fd, bytes.data(), std::min(bytes.size(), kWriteChunk));
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
+        if (written < 0)
             return false;
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
 }
 
-// Whether an existing target may be replaced. A file without any write permission counts as
-// read-only even for a user whom the system would let write it, as a read-only file does on
-// Windows; rename(2) alone would replace it silently.
-bool TargetReplaceable(const std::string& path, mode_t& mode) {
+// Whether an existing target may be replaced: 0 when it may, otherwise the errno of the reason.
+// A file without any write permission counts as read-only even for a user whom the system would
+// let write it, as a read-only file does on Windows; rename(2) alone would replace it silently.
+int CheckTargetReplaceable(const std::string& path, mode_t& mode) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)
-        return errno == ENOENT;
+        return errno == ENOENT ? 0 : errno;
     if (!S_ISREG(status.st_mode))
-        return false;
+        return S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
     if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return false;
+        return EACCES;
     if (::access(path.c_str(), W_OK) != 0)
-        return false;
+        return errno;
     mode = status.st_mode & 07777;
-    return true;
+    return 0;
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -71,9 +97,10 @@ std::string DirectoryOf(const std::string& path) {
 }  // namespace
 
 std::string ReadWholeFile(const Path& path) {
-    const int fd = ::open(path.Native().c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        Fail("FileOpenError", "Cannot open file %s", path);
+    const FileDescriptor file(::open(path.Native().c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file)
+        Fail("FileOpenError", "Cannot open file %s", path, errno);
+    const int fd = file.Get();
     // Read straight into the result, sized by the file and grown should the file grow meanwhile.
     struct stat status {};
     std::size_t size = kWriteChunk;
@@ -87,15 +114,12 @@ std::string ReadWholeFile(const Path& path) {
         const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            ::close(fd);
-            Fail("FileOpenError", "Cannot open file %s", path);
-        }
+        if (got < 0)
+            Fail("FileOpenError", "Cannot open file %s", path, errno);
         if (got == 0)
             break;
         filled += static_cast<std::size_t>(got);
     }
-    ::close(fd);
     bytes.resize(filled);
     return bytes;
 }
@@ -104,38 +128,38 @@ void ReplaceFileSafely(const Path& path, std::string_view bytes) {
     const std::string& target = path.Native();
     mode_t mode = 0666;
     const bool existed = ::access(target.c_str(), F_OK) == 0;
-    if (!TargetReplaceable(target, mode))
-        Fail("FileCreateError", "Cannot create file %s", path);
+    if (const int refusal = CheckTargetReplaceable(target, mode); refusal != 0)
+        Fail("FileCreateError", "Cannot create file %s", path, refusal);
 
     // A leftover of an interrupted save is removed first, so that the exclusive create below
     // cannot be turned aside by a link planted under the temporary name.
     const std::string temporary = target + ".tmp";
     ::unlink(temporary.c_str());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        Fail("FileCreateError", "Cannot create file %s", path);
+    FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!file)
+        Fail("FileCreateError", "Cannot create file %s", path, errno);
     if (existed)
-        ::fchmod(fd, mode);
+        ::fchmod(file.Get(), mode);
 
-    const auto abandon = [&](const char* kind, const char* pattern, bool open) {
-        if (open)
-            ::close(fd);
+    // The failure's errno is taken before the clean-up calls overwrite it.
+    const auto abandon = [&](const char* kind, const char* pattern) {
+        const int code = errno;
+        file.Reset();
         ::unlink(temporary.c_str());
-        Fail(kind, pattern, path);
+        Fail(kind, pattern, path, code);
     };
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0)
-        abandon("FileWriteError", "Cannot write file %s", true);
-    if (::close(fd) != 0)
-        abandon("FileWriteError", "Cannot write file %s", false);
+    if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0)
+        abandon("FileWriteError", "Cannot write file %s");
+    // The close is checked too: it may be where the system reports a lost write.
+    if (::close(file.Release()) != 0)
+        abandon("FileWriteError", "Cannot write file %s");
     if (::rename(temporary.c_str(), target.c_str()) != 0)
-        abandon("FileCreateError", "Cannot create file %s", false);
+        abandon("FileCreateError", "Cannot create file %s");
 
     // Make the rename itself durable; the new content is in place either way.
-    const int directory = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory >= 0) {
-        ::fsync(directory);
-        ::close(directory);
-    }
+    const FileDescriptor directory(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory)
+        ::fsync(directory.Get());
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace platform {
 
@@ -19,8 +20,8 @@ constexpr DWORD kMoveRetryDelayMs = 10;
 
 int g_failingWrite = 0;
 
-[[noreturn]] void Fail(const char* kind, const char* pattern, const Path& path) {
-    throw Error(kind, pattern, path);
+[[noreturn]] void Fail(const char* kind, const char* pattern, const Path& path, DWORD systemCode) {
+    throw Error(kind, pattern, path, static_cast<int>(systemCode));
 }
 
 // One WriteFile, or the failure a test asked for.
@@ -37,31 +38,37 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kWriteChunk));
         DWORD written = 0;
-        if (!WriteOnce(file, bytes.data(), size, written) || written == 0)
+        if (!WriteOnce(file, bytes.data(), size, written))
             return false;
+        if (written == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
         bytes.remove_prefix(written);
     }
     return true;
 }
 
 // An existing target must be a writable file that nobody holds open; opening it for writing
-// without sharing, and without truncating it, asks exactly that.
-bool TargetReplaceable(const std::wstring& target) {
+// without sharing, and without truncating it, asks exactly that. Returns ERROR_SUCCESS when it may
+// be replaced, otherwise the system's code of the reason.
+DWORD CheckTargetReplaceable(const std::wstring& target) {
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
+    }
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-        return false;
+        return ERROR_ACCESS_DENIED;
     // Another program that only glances at the file (a scanner, an indexer) gets a moment to let go.
     for (int attempt = 1;; ++attempt) {
-        const HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (probe != INVALID_HANDLE_VALUE) {
-            CloseHandle(probe);
-            return true;
-        }
-        if (attempt == kMoveAttempts || GetLastError() != ERROR_SHARING_VIOLATION)
-            return false;
+        const UniqueFile probe(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (probe)
+            return ERROR_SUCCESS;
+        const DWORD error = GetLastError();
+        if (attempt == kMoveAttempts || error != ERROR_SHARING_VIOLATION)
+            return error;
         Sleep(kMoveRetryDelayMs);
     }
 }
@@ -83,55 +90,56 @@ bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
 }  // namespace
 
 std::string ReadWholeFile(const Path& path) {
-    const HANDLE file = CreateFileW(path.Native().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        Fail("FileOpenError", "Cannot open file %s", path);
+    const UniqueFile file(CreateFileW(path.Native().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        Fail("FileOpenError", "Cannot open file %s", path, GetLastError());
     std::string bytes;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0)
+    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
         bytes.reserve(static_cast<std::size_t>(size.QuadPart));
     char buffer[kWriteChunk];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            CloseHandle(file);
-            Fail("FileOpenError", "Cannot open file %s", path);
-        }
+        if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
+            Fail("FileOpenError", "Cannot open file %s", path, GetLastError());
         if (got == 0)
             break;
         bytes.append(buffer, got);
     }
-    CloseHandle(file);
     return bytes;
 }
 
 void ReplaceFileSafely(const Path& path, std::string_view bytes) {
     const std::wstring& target = path.Native();
-    if (path.Empty() || !TargetReplaceable(target))
-        Fail("FileCreateError", "Cannot create file %s", path);
+    if (path.Empty())
+        Fail("FileCreateError", "Cannot create file %s", path, ERROR_INVALID_NAME);
+    if (const DWORD refusal = CheckTargetReplaceable(target); refusal != ERROR_SUCCESS)
+        Fail("FileCreateError", "Cannot create file %s", path, refusal);
 
     // A leftover of an interrupted save is cleared away, read-only or not.
     const std::wstring temporary = (path + ".tmp").Native();
     SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(temporary.c_str());
-    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        Fail("FileCreateError", "Cannot create file %s", path);
+    UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        Fail("FileCreateError", "Cannot create file %s", path, GetLastError());
 
-    const auto abandon = [&](const char* kind, const char* pattern, bool open) {
-        if (open)
-            CloseHandle(file);
+    // The failure's code is taken before the clean-up calls overwrite it.
+    const auto abandon = [&](const char* kind, const char* pattern) {
+        const DWORD code = GetLastError();
+        file.Reset();
         DeleteFileW(temporary.c_str());
-        Fail(kind, pattern, path);
+        Fail(kind, pattern, path, code);
     };
-    if (!WriteAll(file, bytes) || !FlushFileBuffers(file))
-        abandon("FileWriteError", "Cannot write file %s", true);
-    if (!CloseHandle(file))
-        abandon("FileWriteError", "Cannot write file %s", false);
+    if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get()))
+        abandon("FileWriteError", "Cannot write file %s");
+    // The close is checked too: it may be where the system reports a lost write.
+    if (!CloseHandle(file.Release()))
+        abandon("FileWriteError", "Cannot write file %s");
     if (!MoveIntoPlace(temporary, target))
-        abandon("FileCreateError", "Cannot create file %s", false);
+        abandon("FileCreateError", "Cannot create file %s");
 }
 
 namespace {
@@ -145,14 +153,12 @@ struct FileIdentity {
 
 // Opened for no access at all: that works while another program holds the file without sharing.
 std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file)
         return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info{};
-    const BOOL known = GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    if (!known)
+    if (!GetFileInformationByHandle(file.Get(), &info))
         return std::nullopt;
     return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }

@@ -237,7 +237,8 @@ int Tool::Run(const std::vector<std::string>& args) {
             m_err << "srf_tool " << command << ": " << error.message << "\n" << entry.help;
             return kExitUsage;
         } catch (const std::exception& error) {
-            m_err << Console(error.what()) << "\n";
+            // The system's code goes with the message, so that a report from the field says why.
+            m_err << Console(error.what()) << platform::SystemCodeNote(error) << "\n";
             return kExitError;
         }
     }

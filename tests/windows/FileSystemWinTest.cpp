@@ -71,6 +71,7 @@ TEST_F(FileSystemWinTest, AFileHeldWithoutSharingIsKeptUntilReleased) {
         ADD_FAILURE() << "read a file held without sharing";
     } catch (const Error& error) {
         EXPECT_EQ(error.what(), "Cannot open file " + path);
+        EXPECT_EQ(error.SystemCode(), ERROR_SHARING_VIOLATION);
     }
 
     CloseHandle(holder);

@@ -42,4 +42,7 @@ TEST(LastResortText, NamesKindModuleAddressAndMessage) {
     EXPECT_EQ(LastResortText("FileError", "srf_user.exe", 0x401A2B, "Cannot open file x"),
               "Exception FileError in module srf_user.exe at 00401A2B.\nCannot open file x.");
     EXPECT_EQ(LastResortText("E", "m.exe", 0, "Done."), "Exception E in module m.exe at 00000000.\nDone.");
+    // A file error's system code follows the message in short form.
+    EXPECT_EQ(LastResortText("FileCreateError", "srf_user.exe", 0x401A2B, "Cannot create file x", 32),
+              "Exception FileCreateError in module srf_user.exe at 00401A2B.\nCannot create file x. (system error 32)");
 }

@@ -8,7 +8,9 @@
 #endif
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -149,6 +151,40 @@ TEST_F(FileSystemTest, AFailedWriteAtAnyPointLosesNothing) {
     }
     EXPECT_GT(k, 2);
     EXPECT_EQ(ReadWholeFile(Path("out")), bytes);
+}
+
+// The system's reason goes with the error beside the program's unchanged message: errno here,
+// GetLastError on Windows.
+TEST_F(FileSystemTest, AFileErrorKeepsTheSystemsCode) {
+#if defined(_WIN32)
+    const int notFound = 2, diskFull = 112, denied = 5;  // ERROR_FILE_NOT_FOUND, _DISK_FULL, _ACCESS_DENIED
+#else
+    const int notFound = ENOENT, diskFull = ENOSPC, denied = EACCES;
+#endif
+    Write("readonly", "old");
+    fs::permissions(Path("readonly"), fs::perms::owner_read);
+    const struct {
+        std::function<void()> call;
+        std::string message;
+        int code;
+    } cases[] = {
+        {[&] { ReadWholeFile(Path("missing")); }, "Cannot open file " + Path("missing"), notFound},
+        {[&] {
+             FailWriteForTesting(1);
+             ReplaceFileSafely(Path("out"), "x");
+         },
+         "Cannot write file " + Path("out"), diskFull},
+        {[&] { ReplaceFileSafely(Path("readonly"), "x"); }, "Cannot create file " + Path("readonly"), denied},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.call();
+            ADD_FAILURE() << c.message;
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), c.message);
+            EXPECT_EQ(error.SystemCode(), c.code) << c.message;
+        }
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "FuzzInput.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/PhraseImport.h"
+#include "phrases/PhraseRules.h"
 #include "phrases/TextEncoding.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"

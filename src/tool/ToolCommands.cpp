@@ -1,7 +1,9 @@
 // srf_tool's commands; see ToolCommands.h.
 #include "tool/ToolCommands.h"
 
+#include <cstdint>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <string_view>
 
@@ -13,6 +15,7 @@
 #include "phrases/TreeNodes.h"
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
+#include "tool/CompiledFile.h"
 
 namespace tool {
 
@@ -29,6 +32,29 @@ struct PhraseData {
     phrases::TTreeNodes tree;
     phrases::CharacterTable table;
 };
+
+// The largest file named on the command line that is read: far beyond any phrase list, and a
+// bound on the memory a mistaken argument can take.
+constexpr std::uintmax_t kMaxSourceBytes = std::uintmax_t{256} << 20;
+
+// Reads a file named on the command line whole. A pipe or a device (which may never end) and a
+// file larger than kMaxSourceBytes are refused before anything is read; a file that does not
+// exist gets the file layer's own message.
+std::string ReadSource(const platform::Path& path) {
+    const std::filesystem::path native(path.Native());
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(native, error);
+    if (std::filesystem::exists(status)) {
+        if (!std::filesystem::is_regular_file(status))
+            throw platform::Error("FileOpenError", "Cannot open file %s: not a regular file",
+                                  path);
+        const std::uintmax_t size = std::filesystem::file_size(native, error);
+        if (!error && size > kMaxSourceBytes)
+            throw platform::Error("FileOpenError", "Cannot open file %s: larger than 256 MB",
+                                  path);
+    }
+    return platform::ReadWholeFile(path);
+}
 
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
@@ -82,7 +108,7 @@ constexpr char kImportHelp[] =
     "--category (TEXT in UTF-8). Categories are matched by their text; new ones go after the\n"
     "last. A phrase is skipped when it already exists, is longer than 64 bytes, is empty or\n"
     "holds a character GB2312 cannot hold. The summary is printed first; with --dry-run\n"
-    "nothing is written.\n";
+    "nothing is written. FILE must be a regular file of at most 256 MB.\n";
 
 constexpr char kDumpHelp[] =
     "Usage: srf_tool dump FILE.usr --table FILE.zc\n"
@@ -288,7 +314,7 @@ int Tool::Import(const Arguments& arguments) {
     const std::string file = Path(positionals[1]);
 
     PhraseData data(directory);
-    const phrases::Gb2312Text text = phrases::DecodeToGb2312(platform::ReadWholeFile(file));
+    const phrases::Gb2312Text text = phrases::DecodeToGb2312(ReadSource(file));
     const phrases::ImportFormat format = phrases::DetectImportFormat(text.bytes);
 
     std::string category;
@@ -330,32 +356,9 @@ int Tool::Dump(const Arguments& arguments) {
     if (!arguments.Has("--table"))
         throw UsageError{"missing --table FILE.zc"};
     phrases::CharacterTable table;
-    table.Load(Path(arguments.Value("--table")));
-    const std::string bytes = platform::ReadWholeFile(path);
-
-    const auto byteAt = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
-    std::size_t at = 0;
-    while (true) {
-        if (at >= bytes.size())
-            throw platform::Error("Format", "No end mark in " + path);
-        const std::size_t count = byteAt(at);
-        if (count == 0)
-            break;
-        if (at + 1 + 2 * count > bytes.size())
-            throw platform::Error("Format", "Record at offset " + std::to_string(at) +
-                                                " runs past the end of " + path);
-        std::string phrase;
-        for (std::size_t k = 0; k < count; ++k) {
-            const int number = byteAt(at + 1 + 2 * k) | byteAt(at + 2 + 2 * k) << 8;
-            if (number < 1 || number > table.Size())
-                throw platform::Error("Format", "Character number " + std::to_string(number) +
-                                                    " at offset " + std::to_string(at + 1 + 2 * k) +
-                                                    " is not in the character table");
-            phrase += table.Entry(number - 1);
-        }
-        m_out << Gb2312ToUtf8(phrase) << "\n";
-        at += 1 + 2 * count;
-    }
+    table.LoadFromBytes(ReadSource(Path(arguments.Value("--table"))));
+    ReadCompiledFile(ReadSource(path), table, path,
+                     [&](const std::string& phrase) { m_out << Gb2312ToUtf8(phrase) << "\n"; });
     return kExitOk;
 }
 

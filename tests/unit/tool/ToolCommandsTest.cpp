@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "phrases/TableBytes.h"
 #include "platform/FileSystem.h"
@@ -176,6 +181,35 @@ TEST_F(ToolCommandsTest, ErrorsGoToStandardErrorWithTheirExitCodes) {
         EXPECT_EQ(m_out, "");
     }
 }
+
+#ifndef _WIN32
+// A pipe or a device may never end and a huge file would fill the memory: such sources are
+// refused before anything is read, like any file that cannot be read.
+TEST_F(ToolCommandsTest, SourcesThatCannotBeReadSafelyAreRefused) {
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+    Write("huge.txt", "");
+    fs::resize_file(Path("huge.txt"), (std::uintmax_t{256} << 20) + 1);  // sparse: no data
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"import", Path("data"), Path("pipe")},
+         "Cannot open file " + Path("pipe") + ": not a regular file\n"},
+        {{"import", Path("data"), "/dev/urandom"},
+         "Cannot open file /dev/urandom: not a regular file\n"},
+        {{"import", Path("data"), Path("huge.txt")},
+         "Cannot open file " + Path("huge.txt") + ": larger than 256 MB\n"},
+        {{"dump", Path("huge.txt"), "--table", "/dev/zero"},
+         "Cannot open file /dev/zero: not a regular file\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.args), kExitError);
+        EXPECT_EQ(m_err, c.err);
+        EXPECT_EQ(m_out, "");
+    }
+    EXPECT_EQ(Read("data/srf_pub.dat"), kTree);
+}
+#endif
 
 TEST_F(ToolCommandsTest, EveryCommandHasHelp) {
     for (const std::string command : {"compile", "check", "export", "import", "dump"}) {

@@ -1,43 +1,41 @@
-// Install mode's system work: the installed-copy check, the placement of the data files, the
-// keyboard layout entry and the call of the Input Method Manager. Names are GB2312 bytes; file
-// names are relative to the current directory.
+// Install mode's system calls on Windows: the message boxes, FindFirstFile/CreateFile for the
+// in-use test, DeleteFile and MoveFile for the data files, the registry, the Input Method Manager
+// and the shell.
 #pragma once
 
-#include <string>
+#include <windows.h>
+
+#include "installer/InstallRun.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace installer {
 
-enum class InstalledCopy {
-    Absent,       // no file of that name (a directory of that name does not count)
-    InUse,        // the file exists but cannot be opened for reading and writing without sharing
-    Replaceable,  // the file exists and opened that way; it was closed again at once
+class WindowsInstallSystem : public InstallSystem {
+public:
+    // owner: the window that owns the shell request of the maker's page.
+    explicit WindowsInstallSystem(HWND owner = nullptr) : m_owner(owner) {}
+
+    Answer Ask(const std::string& text, const std::string& caption, MessageKind kind) override;
+    InstalledCopy CheckInstalledCopy(const std::string& fileName) override;
+    bool FileExists(const std::string& fileName) override;
+    bool RemoveFile(const std::string& fileName) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
+    bool OpenLayoutsKey() override;
+    std::vector<std::string> LayoutNames() override;
+    std::optional<StoredLayoutText> ReadLayoutText(const std::string& name) override;
+    void CloseLayoutsKey() override;
+    std::optional<bool> CreateLayoutKey(const std::string& name) override;
+    bool SetLayoutValue(const std::string& valueName, const std::string& text) override;
+    void CloseLayoutKey() override;
+    void DeleteLayoutKey(const std::string& name) override;
+    std::string LayoutFile() override;
+    bool InstallInputMethod(const std::string& baseName, const std::string& layoutText) override;
+    void OpenMakerPage() override;
+
+private:
+    HWND m_owner;
+    platform::UniqueHkey m_layouts;
+    platform::UniqueHkey m_layout;
 };
-
-InstalledCopy CheckInstalledCopy(const std::string& fileName);
-
-// Deletes the installed files that the package replaces (only where the packaged replacement is
-// present) and moves each packaged file to its installed name, never over an existing file.
-// Each deletion and move stands alone; a refusal leaves those names as they were.
-void PlaceDataFiles(const std::string& baseName, const std::string& argument4);
-
-// What AddKeyboardLayout did; install mode goes on the same way whatever it was.
-enum class LayoutOutcome {
-    Added,           // a new subkey with the three values
-    AlreadyPresent,  // some subkey has this layout text already; nothing written
-    NoLayoutsKey,    // the Keyboard Layouts key cannot be opened with full access
-    NotCreated,      // the new subkey could not be created
-    Failed,          // no subkey, a name that is no number, a layout text that is no string, or a
-                     // value that could not be set (the subkey made for it is deleted again)
-};
-
-// Enters a keyboard layout for the input method under HKEY_LOCAL_MACHINE's Keyboard Layouts key,
-// with the next free identifier, unless a layout with this layout text is there already.
-LayoutOutcome AddKeyboardLayout(const std::string& baseName, const std::string& layoutText);
-
-// Hands the system directory's base name + ".ime" to the Input Method Manager.
-void InstallInputMethod(const std::string& baseName, const std::string& layoutText);
-
-// Test seam: makes the k-th registry value write from now on fail (1 = the next); 0 turns it off.
-void FailValueWriteForTesting(int k);
 
 }  // namespace installer

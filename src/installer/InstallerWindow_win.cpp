@@ -1,15 +1,11 @@
 // Form_Install_Main: install mode's window. It shows nothing; its creation handler runs the whole
 // installation and asks the program to end.
 #include <windows.h>
-#include <shellapi.h>
 
-#include "InstallTexts.h"
 #include "app/Application_win.h"
 #include "app/CommandLine.h"
-#include "app/Dialogs_win.h"
-#include "app/MakerSite.h"
 #include "app/ModeWindows_win.h"
-#include "installer/InstallPlan.h"
+#include "installer/InstallRun.h"
 #include "installer/InstallSystem_win.h"
 #include "platform/TextConversion_win.h"
 
@@ -41,36 +37,11 @@ private:
 
     void Install() {
         const std::string commandLine = platform::ToGb2312(GetCommandLineW());
-        const std::string baseName = app::CommandLineArgument(commandLine, 2);
-        const std::string displayName = app::CommandLineArgument(commandLine, 3);
-        const std::string argument4 = app::CommandLineArgument(commandLine, 4);
-        const std::string layoutText = LayoutText(displayName);
-
-        if (!IsAcceptableBaseName(baseName)) {
-            app::Ask(RefusedNameNotice(baseName), texts::kNoticeCaption, app::kNoticeFlags);
-            return;
-        }
-        switch (CheckInstalledCopy(baseName + ".ime")) {
-        case InstalledCopy::InUse:
-            app::Ask(InUseWarning(displayName), texts::kNoticeCaption, app::kNoticeFlags);
-            return;
-        case InstalledCopy::Replaceable:
-            if (app::Ask(OverwriteQuestion(displayName), texts::kQuestionCaption,
-                                app::kQuestionFlags) != IDOK)
-                return;
-            break;
-        case InstalledCopy::Absent:
-            break;
-        }
-
-        // Install mode reports neither success nor failure of the installation itself.
-        try {
-            PlaceDataFiles(baseName, argument4);
-            AddKeyboardLayout(baseName, layoutText);
-            InstallInputMethod(baseName, layoutText);
-            ShellExecuteW(Handle(), nullptr, app::kMakerInstallPage, nullptr, nullptr, SW_SHOWNORMAL);
-        } catch (...) {
-        }
+        const InstallArguments arguments{app::CommandLineArgument(commandLine, 2),
+                                         app::CommandLineArgument(commandLine, 3),
+                                         app::CommandLineArgument(commandLine, 4)};
+        WindowsInstallSystem system(Handle());
+        RunInstall(arguments, system);
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include "../e2e/InstallRegistry.h"
 #include "installer/InstallPlan.h"
+#include "installer/InstallRun.h"
 #include "installer/InstallSystem_win.h"
 #include "platform/TextConversion_win.h"
 
@@ -18,10 +19,26 @@ using Names = std::vector<std::wstring>;
 // "中文（简体）- " + display name, the way install mode builds it from its arguments.
 std::string Layout(const std::wstring& displayName) { return LayoutText(platform::ToGb2312(displayName)); }
 
-class InstallKeyboardLayout : public ::testing::Test {
-protected:
-    void TearDown() override { FailValueWriteForTesting(0); }
+// The real registry, with the k-th value write from the start refused (1 = the first; 0 none).
+class FailingValueWrite : public WindowsInstallSystem {
+public:
+    explicit FailingValueWrite(int k) : m_left(k) {}
+    bool SetLayoutValue(const std::string& valueName, const std::string& text) override {
+        if (m_left > 0 && --m_left == 0)
+            return false;
+        return WindowsInstallSystem::SetLayoutValue(valueName, text);
+    }
+
+private:
+    int m_left;
 };
+
+LayoutOutcome AddKeyboardLayout(const std::string& baseName, const std::string& layoutText, int failingWrite = 0) {
+    FailingValueWrite system(failingWrite);
+    return installer::AddKeyboardLayout(system, baseName, layoutText);
+}
+
+using InstallKeyboardLayout = ::testing::Test;
 
 TEST_F(InstallKeyboardLayout, AddsTheNextIdentifierWithItsThreeValues) {
     KeyboardLayoutsSandbox sandbox;
@@ -108,18 +125,15 @@ TEST_F(InstallKeyboardLayout, LeavesNoHalfMadeLayoutWhenAValueCannotBeSet) {
     for (int failing = 1; failing <= 3; ++failing) {
         SCOPED_TRACE(failing);
         KeyboardLayoutsSandbox sandbox;
-        FailValueWriteForTesting(failing);
-        EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Failed);
+        EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo"), failing), LayoutOutcome::Failed);
         EXPECT_EQ(sandbox.NewSubkeys(), Names{});
-        FailValueWriteForTesting(0);
     }
 }
 
 TEST_F(InstallKeyboardLayout, AfterFFFFTheIdentifierWrapsAndAnExistingLayoutIsNeverDeleted) {
     KeyboardLayoutsSandbox sandbox;
     sandbox.Add({L"FFFF0804", {{L"layout text", L"last"}}});
-    FailValueWriteForTesting(2);
-    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Failed);
+    EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo"), 2), LayoutOutcome::Failed);
     // 00000804 existed before, so the failure leaves it, with the one value written before it.
     EXPECT_TRUE(KeyExists(LayoutPath(L"00000804")));
     EXPECT_EQ(sandbox.NewSubkeys(), Names{});

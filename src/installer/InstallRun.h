@@ -1,0 +1,111 @@
+// Install mode's run from its arguments to its end: the name check, the installed-copy check with
+// its warning and question, the placement of the data files, the keyboard layout entry, the hand-
+// over to the Input Method Manager and the maker's page. The system calls and the message boxes
+// come through InstallSystem, so the whole sequence runs against a stand-in as well.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace installer {
+
+// The two kinds of message box install mode shows, and what the user answered.
+enum class MessageKind {
+    Notice,    // an OK button only
+    Question,  // OK and Cancel
+};
+enum class Answer {
+    Ok,
+    Cancel,  // Cancel, Escape or the box closed
+};
+
+enum class InstalledCopy {
+    Absent,       // no file of that name (a directory of that name does not count)
+    InUse,        // the file exists but cannot be opened for reading and writing without sharing
+    Replaceable,  // the file exists and opened that way; it was closed again at once
+};
+
+// What AddKeyboardLayout did; install mode goes on the same way whatever it was.
+enum class LayoutOutcome {
+    Added,           // a new subkey with the three values
+    AlreadyPresent,  // some subkey has this layout text already; nothing written
+    NoLayoutsKey,    // the Keyboard Layouts key cannot be opened with full access
+    NotCreated,      // the new subkey could not be created
+    Failed,          // no subkey, a name that is no number, a layout text that is no string, or a
+                     // value that could not be set (the subkey made for it is deleted again)
+};
+
+// A subkey's "layout text" value as stored: its registry type, its size in bytes and its text in
+// GB2312. A missing value has type 0 and size 0.
+struct StoredLayoutText {
+    std::uint32_t type = 0;
+    std::size_t size = 0;
+    std::string text;
+};
+
+// The calls install mode makes. File names are GB2312 and relative to the current directory;
+// registry names are subkeys of HKEY_LOCAL_MACHINE's Keyboard Layouts key.
+class InstallSystem {
+public:
+    virtual ~InstallSystem() = default;
+
+    virtual Answer Ask(const std::string& text, const std::string& caption, MessageKind kind) = 0;
+
+    virtual InstalledCopy CheckInstalledCopy(const std::string& fileName) = 0;
+    // Whether a file (not a directory) of that name exists.
+    virtual bool FileExists(const std::string& fileName) = 0;
+    // Each returns whether it succeeded; a move never replaces an existing file.
+    virtual bool RemoveFile(const std::string& fileName) = 0;
+    virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+
+    // Opens the Keyboard Layouts key with full access, never creating it; false when it cannot.
+    virtual bool OpenLayoutsKey() = 0;
+    // The subkey names of the open Keyboard Layouts key in the system's order. Throws
+    // InstallFailure when they cannot be listed.
+    virtual std::vector<std::string> LayoutNames() = 0;
+    // The "layout text" of a subkey; nothing when the subkey cannot be opened. Throws
+    // InstallFailure when the value exists but cannot be read.
+    virtual std::optional<StoredLayoutText> ReadLayoutText(const std::string& name) = 0;
+    virtual void CloseLayoutsKey() = 0;
+    // Opens the subkey, creating it if missing: nothing when neither works, otherwise whether it
+    // was created now. It stays open for SetLayoutValue until CloseLayoutKey.
+    virtual std::optional<bool> CreateLayoutKey(const std::string& name) = 0;
+    // Sets a string value of the subkey opened by CreateLayoutKey; false when it cannot be set.
+    virtual bool SetLayoutValue(const std::string& valueName, const std::string& text) = 0;
+    virtual void CloseLayoutKey() = 0;
+    virtual void DeleteLayoutKey(const std::string& name) = 0;
+    // The keyboard driver file of the US layout on this system.
+    virtual std::string LayoutFile() = 0;
+
+    // Hands the system directory's base name + ".ime" to the Input Method Manager; false when
+    // that failed (install mode goes on all the same).
+    virtual bool InstallInputMethod(const std::string& baseName, const std::string& layoutText) = 0;
+    // Opens the maker's greeting page without waiting for it.
+    virtual void OpenMakerPage() = 0;
+};
+
+// The arguments 2 to 4 of install mode's command line, as typed (GB2312).
+struct InstallArguments {
+    std::string baseName;
+    std::string displayName;
+    std::string argument4;
+};
+
+// The whole run. Refuses an unsafe base name and warns of an input method file in use, each with
+// a notice and nothing changed; asks before it replaces an installed copy. The installation
+// itself reports nothing: a failure raised in it ends it silently.
+void RunInstall(const InstallArguments& arguments, InstallSystem& system);
+
+// Deletes the installed files that the package replaces (only where the packaged replacement is
+// present) and moves each packaged file to its installed name. Each deletion and move stands
+// alone; a refusal leaves those names as they were and the rest goes on.
+void PlaceDataFiles(InstallSystem& system, const std::string& baseName, const std::string& argument4);
+
+// Enters a keyboard layout for the input method with the next free identifier, unless a layout
+// with this layout text is there already.
+LayoutOutcome AddKeyboardLayout(InstallSystem& system, const std::string& baseName,
+                                const std::string& layoutText);
+
+}  // namespace installer

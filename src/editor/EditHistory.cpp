@@ -217,7 +217,7 @@ TTreeNode* TreeEditor::InsertCopy(TTreeNode* parent, int index, const SubtreeCop
     } else {
         TTreeNode* previous = ChildAt(m_tree, parent, index - 1);
         if (!previous)
-            throw platform::Error("IndexError", "Invalid index");
+            phrases::ThrowInvalidIndex();
         top = m_tree.InsertAfter(previous, copy.lines.front().text);
     }
     m_observer.NodeInserted(top);
@@ -253,7 +253,7 @@ TTreeNode* TreeEditor::Node(const TreePlace& place) const {
         return nullptr;  // the root level
     TTreeNode* node = NodeAtPlace(m_tree, place);
     if (!node)
-        throw platform::Error("IndexError", "Invalid index");
+        phrases::ThrowInvalidIndex();
     return node;
 }
 

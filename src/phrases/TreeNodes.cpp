@@ -20,11 +20,11 @@ static_assert(sizeof(TTreeNode) <= 64, "a node must stay within one cache line b
 constexpr std::size_t kFirstChunkSize = 64;
 constexpr std::size_t kLargestChunkSize = 64 * 1024;
 
-[[noreturn]] void ThrowInvalidIndex() {
+}  // namespace
+
+void ThrowInvalidIndex() {
     throw platform::Error("ListIndexError", "Invalid index");
 }
-
-}  // namespace
 
 int TTreeNode::Level() const {
     int level = 0;

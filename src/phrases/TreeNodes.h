@@ -37,6 +37,10 @@ private:
     TTreeNode* m_previousOrLast = nullptr;
 };
 
+// Throws the one error of an index or a place that names no node: Error "Invalid index" of kind
+// "ListIndexError".
+[[noreturn]] void ThrowInvalidIndex();
+
 // The tree: ordered root nodes, each with ordered children. Absolute indices number the nodes in
 // depth-first pre-order; the last NodeAt lookup is remembered so that a scan 0, 1, 2, ... costs
 // one step per node. Every insertion and deletion forgets it; SetNodeText keeps it.

@@ -18,6 +18,7 @@
 #include "MemoryCounter.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/PhraseCompiler.h"
+#include "phrases/PhraseRules.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
 #include "platform/FileSystem.h"
@@ -92,7 +93,7 @@ std::string CompileByScan(const phrases::TTreeNodes& tree, const phrases::Charac
     tree.ForEachNode([&](const phrases::TTreeNode& node, int level) {
         if (level == 0)
             return;
-        const std::string_view text = phrases::TrimPhrase(node.Text());
+        const std::string_view text = phrases::TrimText(node.Text());
         const std::size_t characters = text.size() / 2;
         if (text.size() % 2 != 0 || characters < 2 ||
             characters > static_cast<std::size_t>(phrases::kMaxPhraseCharacters))

@@ -7,6 +7,7 @@
 
 #include "FuzzInput.h"
 #include "phrases/PhraseCompiler.h"
+#include "phrases/PhraseRules.h"
 #include "phrases/TreeFile.h"
 #include "platform/Error.h"
 
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(count >= 2 && count <= phrases::kMaxPhraseCharacters);
         Check(count == verdict.characters);
         Check(at + 1 + 2 * static_cast<std::size_t>(count) < file.size());
-        const std::string_view text = phrases::TrimPhrase(node.Text());
+        const std::string_view text = phrases::TrimText(node.Text());
         for (int k = 0; k < count; ++k) {
             const std::size_t byte = at + 1 + 2 * static_cast<std::size_t>(k);
             const int number = static_cast<unsigned char>(file[byte]) |

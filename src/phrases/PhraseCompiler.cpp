@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "phrases/PhraseRules.h"
 #include "platform/FileSystem.h"
 
 namespace phrases {
@@ -12,14 +13,10 @@ namespace {
 
 using Numbers = std::array<std::uint16_t, kMaxPhraseCharacters>;
 
-bool IsTrimmed(char byte) {
-    return static_cast<unsigned char>(byte) <= 0x20;
-}
-
 // The verdict, with the character numbers of a compiled phrase in numbers.
 PhraseVerdict Encode(std::string_view text, const CharacterTable& table, Numbers& numbers) {
     PhraseVerdict verdict;
-    const std::string_view trimmed = TrimPhrase(text);
+    const std::string_view trimmed = TrimText(text);
     verdict.characters = static_cast<int>(trimmed.size() / 2);
     if (trimmed.empty())
         verdict.status = PhraseStatus::Empty;
@@ -50,14 +47,6 @@ PhraseVerdict Encode(std::string_view text, const CharacterTable& table, Numbers
 }
 
 }  // namespace
-
-std::string_view TrimPhrase(std::string_view text) {
-    while (!text.empty() && IsTrimmed(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsTrimmed(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 PhraseVerdict CheckPhrase(std::string_view text, const CharacterTable& table) {
     Numbers numbers;

@@ -48,9 +48,6 @@ struct CompileReport {
     std::vector<LeftOutPhrase> leftOutPhrases;
 };
 
-// The text without its leading and trailing bytes of value 0x20 or less.
-std::string_view TrimPhrase(std::string_view text);
-
 // The verdict on one phrase text, as CompilePhrases would reach it; cheap enough to ask per node.
 PhraseVerdict CheckPhrase(std::string_view text, const CharacterTable& table);
 

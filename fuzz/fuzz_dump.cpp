@@ -1,7 +1,7 @@
-// Fuzzes the reading of a compiled phrase file by srf_tool dump: a table and a compiled file from
-// one input (two bytes give the table's length, the table's bytes follow, the compiled file is
-// the rest). Whatever the bytes, the reader ends with the phrases or with its error, and every
-// phrase is made of table entries, one per character number of its record.
+// Fuzzes the reading of a compiled phrase file as srf_tool dump reads it: a table and a compiled
+// file from one input (two bytes give the table's length, the table's bytes follow, the compiled
+// file is the rest). Whatever the bytes, the reader ends with the phrases or with its error, and
+// every phrase is made of table entries, one per character number of its record.
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -9,8 +9,8 @@
 
 #include "FuzzInput.h"
 #include "phrases/CharacterTable.h"
+#include "phrases/CompiledFile.h"
 #include "platform/Error.h"
-#include "tool/CompiledFile.h"
 
 using fuzz::Check;
 
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> decoded;
     bool whole = true;
     try {
-        tool::ReadCompiledFile(file, table, "srf_pub.usr",
+        phrases::ReadCompiledFile(file, table, "srf_pub.usr",
                                [&](const std::string& phrase) { decoded.push_back(phrase); });
     } catch (const platform::Error&) {
         whole = false;

@@ -108,9 +108,9 @@ void EditorFiles::SaveAndCompile() {
 }
 
 platform::Path EditorFiles::FreeUnreadablePath() const {
-    platform::Path path = m_directory + "srf_pub.dat.unreadable";
+    platform::Path path = m_directory + phrases::kUnreadableFileName;
     for (int number = 1; platform::StampOf(path).exists; ++number)
-        path = m_directory + "srf_pub.dat.unreadable." + std::to_string(number);
+        path = m_directory + phrases::kUnreadableFileName + "." + std::to_string(number);
     return path;
 }
 

@@ -10,6 +10,7 @@
 #include "editor/EditorCommands.h"
 #include "editor/PhraseHealth.h"
 #include "phrases/CharacterTable.h"
+#include "phrases/DataFileNames.h"
 #include "phrases/TreeNodes.h"
 #include "platform/Path.h"
 
@@ -23,10 +24,10 @@ public:
         : m_directory(std::move(dataDirectory)), m_tree(tree), m_dialogs(dialogs),
           m_observer(observer), m_watch(TreePath()) {}
 
-    platform::Path TreePath() const { return m_directory + "srf_pub.dat"; }
-    platform::Path BackupPath() const { return m_directory + "srf_pub.dat.bak"; }
-    platform::Path TablePath() const { return m_directory + "srf_pub.zc"; }
-    platform::Path CompiledPath() const { return m_directory + "srf_pub.usr"; }
+    platform::Path TreePath() const { return m_directory + phrases::kTreeFileName; }
+    platform::Path BackupPath() const { return m_directory + phrases::kBackupFileName; }
+    platform::Path TablePath() const { return m_directory + phrases::kTableFileName; }
+    platform::Path CompiledPath() const { return m_directory + phrases::kCompiledFileName; }
     // The first of srf_pub.dat.unreadable, srf_pub.dat.unreadable.1, .2, ... that does not exist.
     platform::Path FreeUnreadablePath() const;
 

@@ -53,7 +53,9 @@ inline constexpr char kCountLeftOut[] = "未编入: ";
 inline constexpr char kReasonEmpty[] = "未编入: 内容为空";
 inline constexpr char kReasonOddLength[] = "未编入: 字节数为单数, 含有半角字符";
 inline constexpr char kReasonSingleCharacter[] = "未编入: 只有一个字, 语料至少要两个字";
-inline constexpr char kReasonTooLong[] = "未编入: 超过50个字";
+// Around the longest phrase the compile takes, in characters.
+inline constexpr char kReasonTooLongBefore[] = "未编入: 超过";
+inline constexpr char kReasonTooLongAfter[] = "个字";
 inline constexpr char kReasonMissingStart[] = "未编入: 字“";
 inline constexpr char kReasonMissingEnd[] = "”不在字表中";
 inline constexpr char kReasonHalfWidth[] = " (半角字符使后面的字错位)";

@@ -90,7 +90,8 @@ std::string LeftOutReason(const PhraseVerdict& verdict) {
     case PhraseStatus::SingleCharacter:
         return texts::kReasonSingleCharacter;
     case PhraseStatus::TooLong:
-        return texts::kReasonTooLong;
+        return texts::kReasonTooLongBefore + std::to_string(phrases::kMaxPhraseCharacters) +
+               texts::kReasonTooLongAfter;
     case PhraseStatus::MissingCharacter: {
         std::string reason = texts::kReasonMissingStart + ShownPair(verdict.missingLead, verdict.missingTrail) +
                              texts::kReasonMissingEnd;

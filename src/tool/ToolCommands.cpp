@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "phrases/CharacterTable.h"
+#include "phrases/CompiledFile.h"
+#include "phrases/DataFileNames.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/PhraseExport.h"
 #include "phrases/PhraseImport.h"
@@ -15,7 +17,6 @@
 #include "phrases/TreeNodes.h"
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
-#include "tool/CompiledFile.h"
 
 namespace tool {
 
@@ -26,8 +27,8 @@ using phrases::Gb2312ToUtf8;
 // A data directory's phrase tree and character table, read the way the phrase editor reads them.
 struct PhraseData {
     explicit PhraseData(const std::string& directory) {
-        tree.LoadTree(directory + "srf_pub.dat");
-        table.Load(directory + "srf_pub.zc");
+        tree.LoadTree(directory + phrases::kTreeFileName);
+        table.Load(directory + phrases::kTableFileName);
     }
     phrases::TTreeNodes tree;
     phrases::CharacterTable table;
@@ -85,11 +86,13 @@ constexpr char kCompileHelp[] =
     "exactly as the phrase editor does. The old srf_pub.usr is replaced only once the new one\n"
     "is written whole.\n";
 
-constexpr char kCheckHelp[] =
+const std::string kTooLong = "more than " + std::to_string(phrases::kMaxPhraseCharacters) + " characters";
+
+const std::string kCheckHelp =
     "Usage: srf_tool check DIR\n"
     "Lists every phrase of DIR/srf_pub.dat that compiling leaves out of srf_pub.usr, with its\n"
     "line in srf_pub.dat and the reason: a character not in DIR/srf_pub.zc, one character\n"
-    "only, an odd number of bytes, more than 50 characters, or nothing but blanks.\n"
+    "only, an odd number of bytes, " + kTooLong + ", or nothing but blanks.\n"
     "Exit code 1 when there is any.\n";
 
 constexpr char kExportHelp[] =
@@ -211,7 +214,7 @@ std::string Reason(const phrases::PhraseVerdict& verdict) {
     case PhraseStatus::Empty: return "nothing but blanks";
     case PhraseStatus::OddLength: return "an odd number of bytes (a single-byte character)";
     case PhraseStatus::SingleCharacter: return "one character only";
-    case PhraseStatus::TooLong: return "more than 50 characters";
+    case PhraseStatus::TooLong: return kTooLong;
     case PhraseStatus::MissingCharacter: break;
     case PhraseStatus::Compiled: return "compiled";
     }
@@ -222,7 +225,7 @@ std::string Reason(const phrases::PhraseVerdict& verdict) {
         phrases::DoubleByteCharacter(verdict.missingLead, verdict.missingTrail);
     const std::string shown = character ? phrases::CharacterToUtf8(character) + " " : "";
     return "character " + shown + "(" + code + ") at " + std::to_string(verdict.missingAt + 1) +
-           " not in srf_pub.zc";
+           " not in " + phrases::kTableFileName;
 }
 
 int Tool::Run(const std::vector<std::string>& args) {
@@ -244,7 +247,7 @@ int Tool::Run(const std::vector<std::string>& args) {
     };
     const Entry entries[] = {
         {"compile", kCompileHelp, {}, {}, &Tool::Compile},
-        {"check", kCheckHelp, {}, {}, &Tool::Check},
+        {"check", kCheckHelp.c_str(), {}, {}, &Tool::Check},
         {"export", kExportHelp, {"--gb2312"}, {}, &Tool::Export},
         {"import", kImportHelp, {"--dry-run"}, {"--category"}, &Tool::Import},
         {"dump", kDumpHelp, {}, {"--table"}, &Tool::Dump},
@@ -277,8 +280,8 @@ int Tool::Compile(const Arguments& arguments) {
     const PhraseData data(directory);
     phrases::CompileReport report;
     const std::string bytes = phrases::CompilePhrases(data.tree, data.table, &report);
-    platform::ReplaceFileSafely(directory + "srf_pub.usr", bytes);
-    m_out << "srf_pub.usr: " << report.compiled << " phrases compiled, " << report.leftOut
+    platform::ReplaceFileSafely(directory + phrases::kCompiledFileName, bytes);
+    m_out << phrases::kCompiledFileName << ": " << report.compiled << " phrases compiled, " << report.leftOut
           << " left out\n";
     return kExitOk;
 }
@@ -290,7 +293,7 @@ int Tool::Check(const Arguments& arguments) {
     phrases::CompilePhrases(data.tree, data.table, &report);
     for (const phrases::LeftOutPhrase& phrase : report.leftOutPhrases) {
         // One line per node: the file's line number is the absolute index + 1.
-        m_out << "srf_pub.dat:" << phrase.index + 1 << ": "
+        m_out << phrases::kTreeFileName << ":" << phrase.index + 1 << ": "
               << Gb2312ToUtf8(data.tree.NodeAt(phrase.index)->Text()) << ": "
               << Reason(phrase.verdict) << "\n";
     }
@@ -301,7 +304,7 @@ int Tool::Check(const Arguments& arguments) {
 int Tool::Export(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
     phrases::TTreeNodes tree;
-    tree.LoadTree(directory + "srf_pub.dat");
+    tree.LoadTree(directory + phrases::kTreeFileName);
     const auto encoding = arguments.Has("--gb2312") ? phrases::ExportEncoding::Gb2312
                                                     : phrases::ExportEncoding::Utf8;
     m_out << phrases::ExportTree(tree, encoding);
@@ -345,9 +348,9 @@ int Tool::Import(const Arguments& arguments) {
         return kExitOk;
 
     phrases::ApplyImport(data.tree, plan);
-    data.tree.SaveTree(directory + "srf_pub.dat");
-    phrases::WriteCompiledFile(directory + "srf_pub.usr", data.tree, data.table);
-    m_out << "srf_pub.dat and srf_pub.usr written\n";
+    data.tree.SaveTree(directory + phrases::kTreeFileName);
+    phrases::WriteCompiledFile(directory + phrases::kCompiledFileName, data.tree, data.table);
+    m_out << phrases::kTreeFileName << " and " << phrases::kCompiledFileName << " written\n";
     return kExitOk;
 }
 
@@ -357,7 +360,7 @@ int Tool::Dump(const Arguments& arguments) {
         throw UsageError{"missing --table FILE.zc"};
     phrases::CharacterTable table;
     table.LoadFromBytes(ReadSource(Path(arguments.Value("--table"))));
-    ReadCompiledFile(ReadSource(path), table, path,
+    phrases::ReadCompiledFile(ReadSource(path), table, path,
                      [&](const std::string& phrase) { m_out << Gb2312ToUtf8(phrase) << "\n"; });
     return kExitOk;
 }

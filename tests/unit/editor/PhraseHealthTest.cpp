@@ -63,7 +63,9 @@ TEST(LeftOutReason, NamesTheCauseAndTheFirstMissingCharacter) {
               start + "a\\xD4" + end + texts::kReasonHalfWidth);
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::OddLength)), texts::kReasonOddLength);
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::SingleCharacter)), texts::kReasonSingleCharacter);
-    EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::TooLong)), texts::kReasonTooLong);
+    // "未编入: 超过50个字"
+    EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::TooLong)),
+              "\xCE\xB4\xB1\xE0\xC8\xEB: \xB3\xAC\xB9\xFD" "50\xB8\xF6\xD7\xD6");
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::Empty)), texts::kReasonEmpty);
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::Compiled)), "");
 }

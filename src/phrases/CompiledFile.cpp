@@ -1,11 +1,11 @@
 // Reading a compiled phrase file; see CompiledFile.h.
-#include "tool/CompiledFile.h"
+#include "phrases/CompiledFile.h"
 
 #include "platform/Error.h"
 
-namespace tool {
+namespace phrases {
 
-void ReadCompiledFile(std::string_view bytes, const phrases::CharacterTable& table,
+void ReadCompiledFile(std::string_view bytes, const CharacterTable& table,
                       const std::string& name,
                       const std::function<void(const std::string&)>& phrase) {
     const auto byteAt = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
@@ -33,4 +33,4 @@ void ReadCompiledFile(std::string_view bytes, const phrases::CharacterTable& tab
     }
 }
 
-}  // namespace tool
+}  // namespace phrases

@@ -1,9 +1,7 @@
 // The phrase editor's files; see EditorFiles.h.
 #include "editor/EditorFiles.h"
 
-#include <chrono>
 #include <exception>
-#include <thread>
 
 #include "EditorTexts.h"
 #include "editor/EditHistory.h"
@@ -12,15 +10,9 @@
 #include "platform/Error.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
+#include "platform/Retry.h"
 
 namespace editor {
-
-namespace {
-
-constexpr int kReadAttempts = 10;
-constexpr auto kReadRetryDelay = std::chrono::milliseconds(10);
-
-}  // namespace
 
 void EditorFiles::FormShow() {
     // A tree file that fails to load does not stop the table: with the table there, 恢复备份 is
@@ -80,17 +72,18 @@ void EditorFiles::SaveAndCompile() {
     if (platform::StampOf(TreePath()).exists) {
         std::string previous;
         // A scanner or indexer may hold the file for a moment, as the replacement allows for.
-        for (int attempt = 1;; ++attempt) {
+        int systemCode = 0;
+        const auto read = [&] {
             try {
                 previous = platform::ReadWholeFile(TreePath());
-                break;
+                return true;
             } catch (const platform::Error& error) {
-                if (attempt == kReadAttempts)
-                    throw platform::Error("FileCreateError", "Cannot create file %s", TreePath(),
-                                          error.SystemCode());
-                std::this_thread::sleep_for(kReadRetryDelay);
+                systemCode = error.SystemCode();
+                return false;
             }
-        }
+        };
+        if (!platform::RetryWhileBusy(read, [] { return true; }))
+            throw platform::Error("FileCreateError", "Cannot create file %s", TreePath(), systemCode);
         // A file the editor could not read is kept apart, once, where no later save rotates it
         // away; the backup then stays the good file it was.
         if (m_diskFileUnread) {

@@ -12,20 +12,25 @@ namespace platform {
 // Throws Error "Cannot open file %s" when it cannot be opened.
 std::string ReadWholeFile(const Path& path);
 
+// Asked before each write ReplaceFileSafely makes whether that write fails as on a full disk, so
+// that tests reach every failure path; without one, every write goes to the system.
+class WriteFaults {
+public:
+    virtual ~WriteFaults() = default;
+    virtual bool FailNextWrite() = 0;
+};
+
 // Replaces the file at path with bytes so that the old content survives any failure: the bytes go
 // to a temporary file beside it, every write is checked and flushed, and the temporary file then
 // takes the target's place in one step. Throws Error "Cannot create file %s" when the temporary
 // file cannot be made or the target cannot be replaced, "Cannot write file %s" when a write fails;
 // in both cases the old file is unchanged and no temporary file is left.
-void ReplaceFileSafely(const Path& path, std::string_view bytes);
+void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults = nullptr);
 
 // True when both paths name the same file. Existing files are compared by their identity (volume
 // and file number), so another letter case, a ".." or a link reaching the file counts as the same;
 // a file that does not exist yet by its name (letter case ignored where the system ignores it)
 // within the same directory.
 bool IsSameFile(const Path& a, const Path& b);
-
-// Test seam: makes the k-th write from now on fail (1 = the next write); 0 turns it off.
-void FailWriteForTesting(int k);
 
 }  // namespace platform

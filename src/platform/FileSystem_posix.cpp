@@ -18,8 +18,6 @@ namespace {
 
 constexpr std::size_t kWriteChunk = 64 * 1024;
 
-int g_failingWrite = 0;
-
 [[noreturn]] void Fail(const char* kind, const char* pattern, const Path& path, int systemCode) {
     throw Error(kind, pattern, path, systemCode);
 }
@@ -46,17 +44,17 @@ private:
 };
 
 // One write(2), or the failure a test asked for.
-ssize_t WriteOnce(int fd, const char* data, std::size_t size) {
-    if (g_failingWrite > 0 && --g_failingWrite == 0) {
+ssize_t WriteOnce(int fd, const char* data, std::size_t size, WriteFaults* faults) {
+    if (faults && faults->FailNextWrite()) {
         errno = ENOSPC;
         return -1;
     }
     return ::write(fd, data, size);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes, WriteFaults* faults) {
     while (!bytes.empty()) {
-        const ssize_t written = WriteOnce(fd, bytes.data(), std::min(bytes.size(), kWriteChunk));
+        const ssize_t written = WriteOnce(fd, bytes.data(), std::min(bytes.size(), kWriteChunk), faults);
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
@@ -124,7 +122,7 @@ std::string ReadWholeFile(const Path& path) {
     return bytes;
 }
 
-void ReplaceFileSafely(const Path& path, std::string_view bytes) {
+void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
     const std::string& target = path.Native();
     mode_t mode = 0666;
     const bool existed = ::access(target.c_str(), F_OK) == 0;
@@ -148,7 +146,7 @@ void ReplaceFileSafely(const Path& path, std::string_view bytes) {
         ::unlink(temporary.c_str());
         Fail(kind, pattern, path, code);
     };
-    if (!WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0)
+    if (!WriteAll(file.Get(), bytes, faults) || ::fsync(file.Get()) != 0)
         abandon("FileWriteError", "Cannot write file %s");
     // The close is checked too: it may be where the system reports a lost write.
     if (::close(file.Release()) != 0)
@@ -189,10 +187,6 @@ bool IsSameFile(const Path& pathA, const Path& pathB) {
     if (::stat(directoryA.c_str(), &statA) == 0 && ::stat(directoryB.c_str(), &statB) == 0)
         return SameIdentity(statA, statB);
     return directoryA == directoryB;
-}
-
-void FailWriteForTesting(int k) {
-    g_failingWrite = k;
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
+#include "platform/Retry.h"
 #include "platform/UniqueHandles_win.h"
 
 namespace platform {
@@ -15,18 +16,14 @@ namespace platform {
 namespace {
 
 constexpr DWORD kWriteChunk = 64 * 1024;
-constexpr int kMoveAttempts = 10;
-constexpr DWORD kMoveRetryDelayMs = 10;
-
-int g_failingWrite = 0;
 
 [[noreturn]] void Fail(const char* kind, const char* pattern, const Path& path, DWORD systemCode) {
     throw Error(kind, pattern, path, static_cast<int>(systemCode));
 }
 
 // One WriteFile, or the failure a test asked for.
-bool WriteOnce(HANDLE file, const char* data, DWORD size, DWORD& written) {
-    if (g_failingWrite > 0 && --g_failingWrite == 0) {
+bool WriteOnce(HANDLE file, const char* data, DWORD size, DWORD& written, WriteFaults* faults) {
+    if (faults && faults->FailNextWrite()) {
         SetLastError(ERROR_DISK_FULL);
         written = 0;
         return false;
@@ -34,11 +31,11 @@ bool WriteOnce(HANDLE file, const char* data, DWORD size, DWORD& written) {
     return WriteFile(file, data, size, &written, nullptr) != FALSE;
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes, WriteFaults* faults) {
     while (!bytes.empty()) {
         const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kWriteChunk));
         DWORD written = 0;
-        if (!WriteOnce(file, bytes.data(), size, written))
+        if (!WriteOnce(file, bytes.data(), size, written, faults))
             return false;
         if (written == 0) {
             SetLastError(ERROR_WRITE_FAULT);
@@ -61,30 +58,29 @@ DWORD CheckTargetReplaceable(const std::wstring& target) {
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return ERROR_ACCESS_DENIED;
     // Another program that only glances at the file (a scanner, an indexer) gets a moment to let go.
-    for (int attempt = 1;; ++attempt) {
-        const UniqueFile probe(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (probe)
-            return ERROR_SUCCESS;
-        const DWORD error = GetLastError();
-        if (attempt == kMoveAttempts || error != ERROR_SHARING_VIOLATION)
-            return error;
-        Sleep(kMoveRetryDelayMs);
-    }
+    DWORD error = ERROR_SUCCESS;
+    const auto probe = [&] {
+        return static_cast<bool>(UniqueFile(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    };
+    const auto busy = [&] {
+        error = GetLastError();
+        return error == ERROR_SHARING_VIOLATION;
+    };
+    return RetryWhileBusy(probe, busy) ? ERROR_SUCCESS : error;
 }
 
 bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
     // A virus scanner or indexer may hold the target for a moment; wait briefly for it.
-    for (int attempt = 1;; ++attempt) {
-        if (MoveFileExW(temporary.c_str(), target.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
+    const auto move = [&] {
+        return MoveFileExW(temporary.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    };
+    const auto busy = [] {
         const DWORD error = GetLastError();
-        if (attempt == kMoveAttempts ||
-            (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED))
-            return false;
-        Sleep(kMoveRetryDelayMs);
-    }
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
+    };
+    return RetryWhileBusy(move, busy);
 }
 
 }  // namespace
@@ -110,7 +106,7 @@ std::string ReadWholeFile(const Path& path) {
     return bytes;
 }
 
-void ReplaceFileSafely(const Path& path, std::string_view bytes) {
+void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
     const std::wstring& target = path.Native();
     if (path.Empty())
         Fail("FileCreateError", "Cannot create file %s", path, ERROR_INVALID_NAME);
@@ -133,7 +129,7 @@ void ReplaceFileSafely(const Path& path, std::string_view bytes) {
         DeleteFileW(temporary.c_str());
         Fail(kind, pattern, path, code);
     };
-    if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get()))
+    if (!WriteAll(file.Get(), bytes, faults) || !FlushFileBuffers(file.Get()))
         abandon("FileWriteError", "Cannot write file %s");
     // The close is checked too: it may be where the system reports a lost write.
     if (!CloseHandle(file.Release()))
@@ -203,10 +199,6 @@ bool IsSameFile(const Path& a, const Path& b) {
     if (folderA && folderB)
         return *folderA == *folderB;
     return EqualIgnoringCase(directoryA, directoryB);
-}
-
-void FailWriteForTesting(int k) {
-    g_failingWrite = k;
 }
 
 }  // namespace platform

@@ -51,9 +51,21 @@ std::string ErrorMessage(Call call) {
     }
 }
 
-// Replaces the file with the bytes and returns the message of the failure, or "" when it succeeded.
-inline std::string ReplaceFailure(const std::string& path, std::string_view bytes) {
-    return ErrorMessage([&] { platform::ReplaceFileSafely(path, bytes); });
+// Fails the k-th write from its making (1 = the first; 0 none).
+class FailingWrite : public platform::WriteFaults {
+public:
+    explicit FailingWrite(int k) : m_left(k) {}
+    bool FailNextWrite() override { return m_left > 0 && --m_left == 0; }
+
+private:
+    int m_left;
+};
+
+// Replaces the file with the bytes and returns the message of the failure, or "" when it succeeded;
+// with failingWrite, that write fails as on a full disk.
+inline std::string ReplaceFailure(const std::string& path, std::string_view bytes, int failingWrite = 0) {
+    FailingWrite faults(failingWrite);
+    return ErrorMessage([&] { platform::ReplaceFileSafely(path, bytes, &faults); });
 }
 
 }  // namespace testsupport

@@ -28,7 +28,6 @@ using testsupport::ReplaceFailure;
 class FileSystemTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        FailWriteForTesting(0);
         std::error_code ignored;
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ignored);
         for (const auto& entry : fs::directory_iterator(m_dir, ignored))
@@ -140,9 +139,7 @@ TEST_F(FileSystemTest, AFailedWriteAtAnyPointLosesNothing) {
     int k = 1;
     for (;; ++k) {
         ASSERT_LT(k, 100);
-        FailWriteForTesting(k);
-        const std::string failure = ReplaceFailure(Path("out"), bytes);
-        FailWriteForTesting(0);
+        const std::string failure = ReplaceFailure(Path("out"), bytes, k);
         if (failure.empty())
             break;
         EXPECT_EQ(failure, "Cannot write file " + Path("out")) << "write " << k;
@@ -170,8 +167,8 @@ TEST_F(FileSystemTest, AFileErrorKeepsTheSystemsCode) {
     } cases[] = {
         {[&] { ReadWholeFile(Path("missing")); }, "Cannot open file " + Path("missing"), notFound},
         {[&] {
-             FailWriteForTesting(1);
-             ReplaceFileSafely(Path("out"), "x");
+             testsupport::FailingWrite first(1);
+             ReplaceFileSafely(Path("out"), "x", &first);
          },
          "Cannot write file " + Path("out"), diskFull},
         {[&] { ReplaceFileSafely(Path("readonly"), "x"); }, "Cannot create file " + Path("readonly"), denied},

@@ -34,6 +34,21 @@ void RegisterWindowClass(const WNDCLASSEXW& windowClass) {
                            windowClass.lpszClassName);
 }
 
+void RegisterWindowClassOnce(const wchar_t* className, WNDPROC windowProc) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    if (GetClassInfoExW(instance, className, &windowClass))
+        return;
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    RegisterWindowClass(windowClass);
+}
+
 HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
                          int x, int y, int width, int height, HWND parent, HMENU menu,
                          HINSTANCE instance, void* parameter) {
@@ -54,21 +69,10 @@ BaseWindow::~BaseWindow() {
 
 void BaseWindow::CreateWindowOfClass(const wchar_t* className, const std::wstring& caption,
                                      DWORD style, DWORD exStyle, RECT bounds, HWND owner) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    if (!GetClassInfoExW(instance, className, &windowClass)) {
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = className;
-        RegisterWindowClass(windowClass);
-    }
+    RegisterWindowClassOnce(className, WindowProc);
     CreateWindowChecked(exStyle, className, caption.c_str(), style, bounds.left, bounds.top,
                         bounds.right - bounds.left, bounds.bottom - bounds.top, owner, nullptr,
-                        instance, this);
+                        GetModuleHandleW(nullptr), this);
 }
 
 LRESULT BaseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -86,20 +86,11 @@ void SetTabStop(HWND control, bool tabStop) {
 }
 
 HWND CreatePanel(HWND parent, int id, DWORD exStyle) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    if (!GetClassInfoExW(instance, L"TPanel", &windowClass)) {
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = PanelProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = L"TPanel";
-        app::RegisterWindowClass(windowClass);
-    }
+    app::RegisterWindowClassOnce(L"TPanel", PanelProc);
     return app::CreateWindowChecked(exStyle | WS_EX_CONTROLPARENT, L"TPanel", nullptr,
                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    GetModuleHandleW(nullptr), nullptr);
 }
 
 // One topic tree: the TTreeNodes of one method's topics, mirrored into its tree view. Each view

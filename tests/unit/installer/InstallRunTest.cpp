@@ -1,4 +1,4 @@
-// Install mode's run against a stand-in system that records every call in order.
+// Install mode's run against a stand-in system that logs every call that changes or shows anything.
 #include "installer/InstallRun.h"
 
 #include <gtest/gtest.h>
@@ -16,39 +16,26 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-class FakeSystem : public InstallSystem {
-public:
+struct FakeSystem : InstallSystem {
     InstalledCopy installedCopy = InstalledCopy::Absent;
     Answer answer = Answer::Ok;
-    std::set<std::string> files = {"srf_ime", "srf_set", "srf_zc", "srf_dat"};
-    std::set<std::string> refused;  // deletions and moves the system refuses, by file name
-    bool layoutsKey = true;
+    std::set<std::string> refused;  // files whose deletion or move the system refuses
+    bool throwOnMove = false, layoutsKey = true, createFails = false, keyExisted = false;
     std::map<std::string, std::optional<StoredLayoutText>> layouts = {{"E0210804", StoredLayoutText{}}};
-    bool createFails = false;
-    bool keyExisted = false;
     int failingValue = 0;  // the k-th value write fails
-    bool imeFails = false;
-    bool throwOnFirstMove = false;
     Log log;
 
     Answer Ask(const std::string& text, const std::string& caption, MessageKind kind) override {
         log.push_back((kind == MessageKind::Question ? "question " : "notice ") + caption + " " + text);
         return kind == MessageKind::Question ? answer : Answer::Ok;
     }
-    InstalledCopy CheckInstalledCopy(const std::string& fileName) override {
-        log.push_back("check " + fileName);
-        return installedCopy;
-    }
-    bool FileExists(const std::string& fileName) override { return files.count(fileName) > 0; }
-    bool RemoveFile(const std::string& fileName) override {
-        log.push_back("delete " + fileName);
-        return refused.count(fileName) == 0;
-    }
+    InstalledCopy CheckInstalledCopy(const std::string&) override { return installedCopy; }
+    bool FileExists(const std::string& name) override { return name != "srf_zc"; }
+    bool RemoveFile(const std::string& name) override { return Logged("delete " + name, name); }
     bool RenameFile(const std::string& from, const std::string& to) override {
-        if (throwOnFirstMove)
+        if (throwOnMove)
             throw std::runtime_error("unexpected");
-        log.push_back("move " + from + " " + to);
-        return refused.count(from) == 0 && files.count(from) > 0;
+        return Logged("move " + from + " " + to, from);
     }
     bool OpenLayoutsKey() override { return layoutsKey; }
     std::vector<std::string> LayoutNames() override {
@@ -61,139 +48,102 @@ public:
     void CloseLayoutsKey() override {}
     std::optional<bool> CreateLayoutKey(const std::string& name) override {
         log.push_back("create " + name);
-        if (createFails)
-            return std::nullopt;
-        return !keyExisted;
+        return createFails ? std::nullopt : std::optional<bool>(!keyExisted);
     }
-    bool SetLayoutValue(const std::string& valueName, const std::string& text) override {
-        log.push_back("set " + valueName + "=" + text);
+    bool SetLayoutValue(const std::string& name, const std::string& text) override {
+        log.push_back("set " + name + "=" + text);
         return --failingValue != 0;
     }
     void CloseLayoutKey() override {}
     void DeleteLayoutKey(const std::string& name) override { log.push_back("delete key " + name); }
     std::string LayoutFile() override { return "kbdus.dll"; }
-    bool InstallInputMethod(const std::string& baseName, const std::string& layoutText) override {
-        log.push_back("ime " + baseName + " " + layoutText);
-        return !imeFails;
+    bool InstallInputMethod(const std::string& baseName, const std::string&) override {
+        log.push_back("ime " + baseName);
+        return false;  // a failing Input Method Manager changes nothing in the run
     }
     void OpenMakerPage() override { log.push_back("page"); }
+
+    bool Logged(const std::string& entry, const std::string& name) {
+        log.push_back(entry);
+        return refused.count(name) == 0;
+    }
 };
 
-const InstallArguments kArguments{"srf_py", "Lumo", ""};
 const std::string kLayout = LayoutText("Lumo");
+const Log kValues = {"set IME file=srf_py.ime", "set layout file=kbdus.dll", "set layout text=" + kLayout};
 
-Log RunLog(FakeSystem& system, const InstallArguments& arguments = kArguments) {
-    RunInstall(arguments, system);
+Log RunLog(FakeSystem& system, const std::string& baseName = "srf_py") {
+    RunInstall({baseName, "Lumo", ""}, system);
     return system.log;
 }
 
-// The log without the file placement, which the first test checks in full.
-Log AfterPlacement(const Log& log) {
-    Log rest;
-    for (const std::string& entry : log)
-        if (!entry.starts_with("delete srf") && !entry.starts_with("move ") && !entry.starts_with("check "))
-            rest.push_back(entry);
-    return rest;
-}
-
-TEST(InstallRun, WithoutAnInstalledCopyInstallsInOrderWithoutABox) {
+TEST(InstallRun, InstallsInOrderPassingOverRefusedFilesAndAFailingImm) {
     FakeSystem system;
-    system.refused = {"srf_set", "srf_pub.zc"};  // each refusal is passed over
-    const Log expected = {"check srf_py.ime",
-                          "delete srf_py.ime", "delete srf_py.set", "delete srf_pub.zc",
-                          "move srf_ime srf_py.ime", "move srf_set srf_py.set", "move srf_zc srf_pub.zc",
-                          "move srf_py srf_pub.py", "move srf_pys srf_pub.pys", "move srf_lm srf_pub.lm",
-                          "move srf_pym srf_pub.pym", "move srf_kv srf_pub.kv", "move srf_usr srf_pub.usr",
-                          "move srf_dat srf_pub.dat", "move srf_zy srf_pub.zy",
-                          "create E0220804", "set IME file=srf_py.ime", "set layout file=kbdus.dll",
-                          "set layout text=" + kLayout, "ime srf_py " + kLayout, "page"};
+    system.refused = {"srf_py.set", "srf_set"};
+    // srf_zc is missing from the package: the installed srf_pub.zc stays.
+    Log expected = {"delete srf_py.ime", "delete srf_py.set", "delete srf_pub.py", "delete srf_pub.pys",
+                    "move srf_ime srf_py.ime", "move srf_set srf_py.set", "move srf_zc srf_pub.zc",
+                    "move srf_py srf_pub.py", "move srf_pys srf_pub.pys", "move srf_lm srf_pub.lm",
+                    "move srf_pym srf_pub.pym", "move srf_kv srf_pub.kv", "move srf_usr srf_pub.usr",
+                    "move srf_dat srf_pub.dat", "move srf_zy srf_pub.zy", "create E0220804"};
+    expected.insert(expected.end(), kValues.begin(), kValues.end());
+    expected.insert(expected.end(), {"ime srf_py", "page"});
     EXPECT_EQ(RunLog(system), expected);
 }
 
-TEST(InstallRun, ARefusedNameOrAFileInUseEndsWithItsNoticeAndChangesNothing) {
+TEST(InstallRun, ShowsItsNoticesAndQuestionAndChangesNothingUnlessTheAnswerIsOk) {
     const std::string notice = std::string("notice ") + texts::kNoticeCaption + " ";
-    FakeSystem refusedName;
-    EXPECT_EQ(RunLog(refusedName, {"..\\x", "Lumo", ""}), Log{notice + RefusedNameNotice("..\\x")});
-    FakeSystem inUse;
+    FakeSystem refusedName, inUse, cancelled, confirmed;
+    EXPECT_EQ(RunLog(refusedName, "..\\x"), Log{notice + RefusedNameNotice("..\\x")});
     inUse.installedCopy = InstalledCopy::InUse;
-    EXPECT_EQ(RunLog(inUse), (Log{"check srf_py.ime", notice + InUseWarning("Lumo")}));
-}
-
-TEST(InstallRun, AReplaceableCopyIsAskedAboutOkInstallsCancelChangesNothing) {
-    const std::string question = std::string("question ") + texts::kQuestionCaption + " " + OverwriteQuestion("Lumo");
-    FakeSystem cancelled;
-    cancelled.installedCopy = InstalledCopy::Replaceable;
+    EXPECT_EQ(RunLog(inUse), Log{notice + InUseWarning("Lumo")});
+    cancelled.installedCopy = confirmed.installedCopy = InstalledCopy::Replaceable;
     cancelled.answer = Answer::Cancel;
-    EXPECT_EQ(RunLog(cancelled), (Log{"check srf_py.ime", question}));
-
-    FakeSystem confirmed;
-    confirmed.installedCopy = InstalledCopy::Replaceable;
-    const Log log = RunLog(confirmed);
-    ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log[1], question);
-    EXPECT_EQ(log[2], "delete srf_py.ime");
-    EXPECT_EQ(log.back(), "page");
+    const Log question = {std::string("question ") + texts::kQuestionCaption + " " + OverwriteQuestion("Lumo")};
+    EXPECT_EQ(RunLog(cancelled), question);
+    EXPECT_EQ(RunLog(confirmed).front(), question.front());
+    EXPECT_EQ(confirmed.log.back(), "page");
 }
 
-TEST(InstallRun, EachFailureOfTheRegistrationEndsItSilentlyAndTheRunGoesOn) {
-    const Log imeAndPage = {"ime srf_py " + kLayout, "page"};
-    const auto check = [&](FakeSystem& system, LayoutOutcome outcome, Log registryCalls) {
-        FakeSystem copy = system;
-        EXPECT_EQ(AddKeyboardLayout(copy, "srf_py", kLayout), outcome);
-        registryCalls.insert(registryCalls.end(), imeAndPage.begin(), imeAndPage.end());
-        EXPECT_EQ(AfterPlacement(RunLog(system)), registryCalls);
-    };
-    {
-        SCOPED_TRACE("no Keyboard Layouts key");
-        FakeSystem system;
-        system.layoutsKey = false;
-        check(system, LayoutOutcome::NoLayoutsKey, {});
-    }
-    {
-        SCOPED_TRACE("no subkey, a name that is no number, a layout text that is no string");
-        FakeSystem empty, badName, badText;
-        empty.layouts.clear();
-        badName.layouts["Foo"] = StoredLayoutText{};
-        badText.layouts["00000411"] = StoredLayoutText{4, 4, "\x07"};
-        for (FakeSystem* system : {&empty, &badName, &badText})
-            check(*system, LayoutOutcome::Failed, {});
-    }
-    {
-        SCOPED_TRACE("already present, also in a subkey that is no layout of its own");
-        FakeSystem system;
-        system.layouts["00000411"] = StoredLayoutText{2, 40, kLayout};
-        system.layouts["E0300804"] = std::nullopt;  // cannot be opened: counts for the identifier only
-        check(system, LayoutOutcome::AlreadyPresent, {});
-    }
-    {
-        SCOPED_TRACE("the new subkey cannot be made");
-        FakeSystem system;
-        system.createFails = true;
-        check(system, LayoutOutcome::NotCreated, {"create E0220804"});
+TEST(InstallRun, EachFailureOfTheRegistrationEndsItSilently) {
+    FakeSystem noKey, empty, badName, badText, present, notCreated;
+    noKey.layoutsKey = false;
+    empty.layouts.clear();
+    badName.layouts["Foo"] = StoredLayoutText{};
+    badText.layouts["00000411"] = StoredLayoutText{4, 4, "\x07"};
+    present.layouts["00000411"] = StoredLayoutText{2, 40, kLayout};
+    present.layouts["E0300804"] = std::nullopt;  // cannot be opened: counts for the identifier only
+    notCreated.createFails = true;
+    const std::pair<FakeSystem*, LayoutOutcome> nothingWritten[] = {
+        {&noKey, LayoutOutcome::NoLayoutsKey}, {&empty, LayoutOutcome::Failed},
+        {&badName, LayoutOutcome::Failed},     {&badText, LayoutOutcome::Failed},
+        {&present, LayoutOutcome::AlreadyPresent}, {&notCreated, LayoutOutcome::NotCreated}};
+    for (auto [system, outcome] : nothingWritten) {
+        EXPECT_EQ(AddKeyboardLayout(*system, "srf_py", kLayout), outcome);
+        EXPECT_EQ(system->log, system->createFails ? Log{"create E0220804"} : Log{});
     }
     for (int failing = 1; failing <= 3; ++failing) {
-        SCOPED_TRACE(failing);
         FakeSystem made, existing;
         made.failingValue = existing.failingValue = failing;
         existing.keyExisted = true;
-        Log calls = {"create E0220804", "set IME file=srf_py.ime", "set layout file=kbdus.dll",
-                     "set layout text=" + kLayout};
-        calls.resize(1 + failing);
-        check(existing, LayoutOutcome::Failed, calls);
-        calls.push_back("delete key E0220804");  // no half-made layout is left behind
-        check(made, LayoutOutcome::Failed, calls);
+        Log expected = {"create E0220804"};
+        expected.insert(expected.end(), kValues.begin(), kValues.begin() + failing);
+        EXPECT_EQ(AddKeyboardLayout(existing, "srf_py", kLayout), LayoutOutcome::Failed);
+        EXPECT_EQ(existing.log, expected) << failing;
+        expected.push_back("delete key E0220804");  // no half-made layout is left behind
+        EXPECT_EQ(AddKeyboardLayout(made, "srf_py", kLayout), LayoutOutcome::Failed);
+        EXPECT_EQ(made.log, expected) << failing;
     }
+    // The run goes on to the Input Method Manager and the page all the same.
+    const Log log = RunLog(noKey);
+    EXPECT_EQ(Log(log.end() - 2, log.end()), (Log{"ime srf_py", "page"}));
 }
 
-TEST(InstallRun, AnImmFailureStillOpensThePageAnUnexpectedFailureEndsTheRunSilently) {
-    FakeSystem imeFails;
-    imeFails.imeFails = true;
-    EXPECT_EQ(RunLog(imeFails).back(), "page");
-
-    FakeSystem throwing;
-    throwing.throwOnFirstMove = true;
-    EXPECT_NO_THROW(RunLog(throwing));
-    EXPECT_EQ(throwing.log, (Log{"check srf_py.ime", "delete srf_py.ime", "delete srf_py.set", "delete srf_pub.zc"}));
+TEST(InstallRun, AnUnexpectedFailureEndsTheInstallationSilently) {
+    FakeSystem system;
+    system.throwOnMove = true;
+    EXPECT_NO_THROW(RunLog(system));
+    EXPECT_EQ(system.log.back(), "delete srf_pub.pys");
 }
 
 }  // namespace

@@ -25,6 +25,9 @@ inline constexpr char kSelectToDelete[] = "请选择要删除的内容!";
 inline constexpr char kCategoryNotDeletable[] = "分类不能删除!";
 inline constexpr char kDeleteQuestionStart[] = "确定要删除[";
 inline constexpr char kDeleteQuestionEnd[] = "]吗?";
+// Split around the number of phrases selected.
+inline constexpr char kDeleteSetStart[] = "确实要删除选中的 ";
+inline constexpr char kDeleteSetEnd[] = " 条语料吗?";
 inline constexpr char kSaved[] = "祝贺：保存完成!";
 inline constexpr char kDataNotLoaded[] = "数据文件未能正确读入, 不能保存修改!";
 inline constexpr char kSelectToMove[] = "请选择要移动的语料!";

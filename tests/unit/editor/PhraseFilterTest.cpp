@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TreeBuild.h"
+#include "editor/PhraseFinder.h"
 
 namespace editor {
 namespace {
@@ -50,6 +51,22 @@ TEST(PhraseFilterTest, AChineseTextMatchesWholeCharactersOnly) {
     // B0A1 B0A2 holds A1B0 only across the two characters: no match there.
     testing::Build(tree, "\xB0\xA1[\xB0\xA1\xB0\xA2 \xA1\xB0]");
     EXPECT_EQ(Shown(tree, "\xA1\xB0"), "\xB0\xA1 \xA1\xB0");
+}
+
+TEST(PhraseFilterTest, MatchesExactlyAsFind) {
+    const std::vector<std::string> texts = {"aB", "xAbx", "{z", "[z", "a\xB0", "\xB0\xA1\xB0\xA2",
+                                            "\xA1\xB0\xA1", "\xB0" "a\xA1\xB0", "abab"};
+    phrases::TTreeNodes tree;
+    phrases::TTreeNode* category = tree.InsertLastChild(nullptr, "-");
+    for (const std::string& text : texts)
+        tree.InsertLastChild(category, text);
+    for (const char* sought : {"ab", "B", "[", "{", "\xB0", "\xA1\xB0", "\xA1", "bab", "abx"}) {
+        std::string expected = "-";
+        for (const std::string& text : texts)
+            if (ContainsText(text, sought))
+                expected += " " + text;
+        EXPECT_EQ(Shown(tree, sought), expected == "-" ? "" : expected) << sought;
+    }
 }
 
 }  // namespace

@@ -45,6 +45,23 @@ inline constexpr char kChangedOnDisk[] =
 inline constexpr char kChangedBeforeSave[] =
     "语料文件srf_pub.dat已被其他程序修改!\n确定: 重新读入该文件, 放弃这次修改;\n取消: 用窗口中的语料覆盖该文件.";
 
+// The summary of the batch edit of a category, before anything changes.
+inline constexpr char kBatchAdded[] = "新增: ";
+inline constexpr char kBatchRemoved[] = "删除: ";
+inline constexpr char kBatchKept[] = "保留: ";
+inline constexpr char kBatchPhrases[] = " 条";
+inline constexpr char kBatchReordered[] = ", 顺序有改变";
+inline constexpr char kBatchTooLong[] = "超过32个汉字, 不能保存: ";
+inline constexpr char kBatchDuplicate[] = "已经存在或重复, 不能保存: ";
+inline constexpr char kBatchNotGb2312[] = "含GB2312没有的字, 不能保存: ";
+inline constexpr char kBatchInvalid[] = "含不正确的字符, 不能保存: ";
+inline constexpr char kBatchLinesStart[] = " 行 (第";
+inline constexpr char kBatchMoreLines[] = "…";
+inline constexpr char kBatchLinesEnd[] = "行)";
+inline constexpr char kBatchRefusedNote[] = "不能保存的行不会写入, 其余的修改照常保存.";
+inline constexpr char kBatchQuestion[] = "确定要保存这些修改吗?";
+inline constexpr char kBatchNoChange[] = "没有要保存的修改.";
+
 // Prompt of New category.
 inline constexpr char kCategoryPrompt[] = "分类";
 

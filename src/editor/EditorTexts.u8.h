@@ -62,6 +62,10 @@ inline constexpr char kBatchRefusedNote[] = "不能保存的行不会写入, 其
 inline constexpr char kBatchQuestion[] = "确定要保存这些修改吗?";
 inline constexpr char kBatchNoChange[] = "没有要保存的修改.";
 
+// The list of backups to restore: srf_pub.dat.bak in place of a date, and the phrase count.
+inline constexpr char kBackupLatest[] = "最近一次修改前";
+inline constexpr char kBackupPhrases[] = " 条语料";
+
 // Prompt of New category.
 inline constexpr char kCategoryPrompt[] = "分类";
 

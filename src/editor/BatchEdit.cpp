@@ -59,20 +59,23 @@ std::vector<EditedLine> SplitEditedText(std::string_view gb2312) {
 BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category, const std::vector<EditedLine>& lines) {
     BatchPlan plan;
     plan.category = category;
-    // The category's phrases by text; equal texts are taken in their order.
-    std::unordered_map<std::string_view, std::vector<TTreeNode*>> phrasesByText;
+    // The category's phrases by text (viewing the nodes' own texts); equal texts are taken in
+    // their order.
+    struct SameText {
+        std::vector<TTreeNode*> phrases;
+        std::size_t taken = 0;
+    };
+    std::unordered_map<std::string_view, SameText> phrasesByText;
     std::vector<TTreeNode*> children;
     for (TTreeNode* phrase = category->FirstChild(); phrase; phrase = phrase->NextSibling()) {
         children.push_back(phrase);
-        phrasesByText[phrase->Text()].push_back(phrase);
+        phrasesByText[phrase->Text()].phrases.push_back(phrase);
     }
-    std::unordered_map<std::string_view, std::size_t> taken;
     const auto take = [&](std::string_view text) -> TTreeNode* {
         const auto found = phrasesByText.find(text);
-        if (found == phrasesByText.end())
+        if (found == phrasesByText.end() || found->second.taken == found->second.phrases.size())
             return nullptr;
-        std::size_t& next = taken[text];
-        return next < found->second.size() ? found->second[next++] : nullptr;
+        return found->second.phrases[found->second.taken++];
     };
 
     // First the lines that keep a phrase or are refused on their own; the rest are candidates,

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "EditorTexts.h"
 #include "TreeBuild.h"
 #include "phrases/TreeDump.h"
 
@@ -47,10 +46,6 @@ TEST_F(PhraseSelectionTest, TheSetIsInTreeOrderWithoutCategoriesOrNodesBeneathAn
     EXPECT_EQ(order, "a1 a2 b1 ");
     EXPECT_EQ(PhrasesOfCategory(testing::Find(tree, "d")).size(), 3u);
     EXPECT_TRUE(PhrasesOfCategory(testing::Find(tree, "C")).empty());
-}
-
-TEST_F(PhraseSelectionTest, DeleteQuestionCountsThePhrases) {
-    EXPECT_EQ(DeleteSetQuestion(12), std::string(texts::kDeleteSetStart) + "12" + texts::kDeleteSetEnd);
 }
 
 TEST_P(PhraseSelectionTest, DeleteTakesTheSetAndUndoPutsEachBackInPlace) {

@@ -13,7 +13,8 @@ namespace editor {
 // Sorts the children of category by their text as unsigned bytes, stable (equal texts keep their
 // order), each with everything beneath it. The changes stay pending in edits until the caller
 // commits them as one undo step: up to maxMovesOneByOne they are moves, above it one replacement
-// of the tree file, after which every node is new (pointers held before are void). Returns false, changing nothing, when they are in order already.
+// of the tree file, after which every node is new (pointers held before are void). Returns
+// false, changing nothing, when they are in order already.
 bool SortCategory(TreeEditor& edits, phrases::TTreeNode* category,
                   std::size_t maxMovesOneByOne = kMaxChangesOneByOne);
 

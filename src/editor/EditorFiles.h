@@ -1,6 +1,6 @@
 // The phrase editor's files in the data directory: srf_pub.dat (the tree), srf_pub.dat.bak (the
-// version before the last save) and its dated copies (see DatedBackups.h), srf_pub.zc (the character table, read only) and srf_pub.usr
-// (the compiled phrases). Portable.
+// version before the last save) and its dated copies (see DatedBackups.h), srf_pub.zc (the
+// character table, read only) and srf_pub.usr (the compiled phrases). Portable.
 #pragma once
 
 #include <functional>

@@ -16,6 +16,7 @@
 
 #include "BenchData.h"
 #include "MemoryCounter.h"
+#include "editor/PhraseFilter.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/PhraseRules.h"
@@ -252,6 +253,36 @@ void NodeAtScan(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * nodes);
 }
 
+// The filter box, one keystroke: the sought text is one Chinese character of the generator's
+// (a few hundred phrases hold it), an ASCII letter none holds (every byte compared with its case
+// folded), or nothing at all (every node shown).
+std::string FilterText(const Data& data, std::int64_t which) {
+    return which == 0 ? data.characters[1000] : which == 1 ? "q" : "";
+}
+
+void Filter(benchmark::State& state) {
+    Data& data = TheData();
+    const std::string sought = FilterText(data, state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(editor::FilterTree(data.tree, sought));
+    state.SetItemsProcessed(state.iterations() * kPhrases);
+}
+
+// The baseline of the filter: a plain scan of every node's text for the same character
+// (std::string_view::find, case and character boundaries ignored), counting the hits.
+void FilterScanBaseline(benchmark::State& state) {
+    Data& data = TheData();
+    const std::string sought = FilterText(data, 0);
+    for (auto _ : state) {
+        int hits = 0;
+        data.tree.ForEachNode([&](const phrases::TTreeNode& node, int) {
+            hits += std::string_view(node.Text()).find(sought) != std::string_view::npos;
+        });
+        benchmark::DoNotOptimize(hits);
+    }
+    state.SetItemsProcessed(state.iterations() * kPhrases);
+}
+
 BENCHMARK(Compile)->Unit(benchmark::kMillisecond);
 BENCHMARK(CompileByScanSubset)->Unit(benchmark::kMillisecond);
 BENCHMARK(CompileToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -264,6 +295,8 @@ BENCHMARK(RawReadColdBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(SaveTree)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(RawWriteBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FormatTree)->Unit(benchmark::kMillisecond);
+BENCHMARK(Filter)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(FilterScanBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(NodeAtScan)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Keeps every run's seconds per iteration (the median when repeated) for the summary.
@@ -371,6 +404,13 @@ void PrintSummary(const Collector& results) {
     std::printf("%-44s %16.1f B\n", "   whole peak per node", memory.peakPerNode);
     std::printf("%-44s %16.1f B\n", "   of which the file's bytes", memory.filePerNode);
     std::printf("%-44s %16.1f B)\n", "   and the long texts' heap blocks", memory.textHeapPerNode);
+    const double filterRatio = s("Filter/0") / s("FilterScanBaseline");
+    std::printf("%-44s %15.1f ms %14s %7s\n", "Filter, one character", s("Filter/0") * 1e3,
+                "", "");
+    std::printf("%-44s %16.2f x %14s %7s\n", "Filter vs. a plain scan of the texts", filterRatio,
+                "", "");
+    std::printf("%-44s %15.1f ms\n", "Filter, an ASCII letter no phrase holds", s("Filter/1") * 1e3);
+    std::printf("%-44s %15.1f ms\n", "Filter, empty (every node shown)", s("Filter/2") * 1e3);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^4", scan4);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^5", scan5);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^6", scan6);

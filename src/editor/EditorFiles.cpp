@@ -91,6 +91,7 @@ void EditorFiles::SaveAndCompile() {
             m_diskFileUnread = false;  // kept: a retry after a failed write keeps it no second time
         } else {
             platform::ReplaceFileSafely(BackupPath(), previous);
+            KeepDatedBackup(previous);
         }
     }
     const std::string bytes = phrases::FormatTree(m_tree);
@@ -98,6 +99,43 @@ void EditorFiles::SaveAndCompile() {
     m_diskFileUnread = false;
     m_watch.Remember(bytes);
     CompilePhraseFile(false);
+}
+
+void EditorFiles::KeepDatedBackup(const std::string& previous) {
+    const BackupDate today = m_today();
+    if (m_datedBackupDay == today)
+        return;
+    const DatedBackupPlan plan = PlanDatedBackup(platform::ListFileNames(m_directory, kDatedBackupPrefix), today);
+    if (plan.write)
+        platform::ReplaceFileSafely(m_directory + *plan.write, previous);
+    m_datedBackupDay = today;
+    // A copy that cannot be deleted now (another program holds it) goes with a later day's save.
+    for (const std::string& name : plan.remove)
+        platform::RemoveFile(m_directory + name);
+}
+
+std::vector<BackupEntry> EditorFiles::ListBackups() const {
+    std::vector<BackupEntry> entries;
+    std::vector<std::string> names = platform::ListFileNames(m_directory, kDatedBackupPrefix);
+    for (const std::string& name : names) {
+        if (name != kLatestBackupName && !DateOfBackupName(name))
+            continue;
+        try {
+            entries.push_back(DescribeBackup(name, platform::ReadWholeFile(m_directory + name)));
+        } catch (const platform::Error&) {
+            // held by another program or gone meanwhile: not offered
+        }
+    }
+    SortBackups(entries);
+    return entries;
+}
+
+std::optional<std::string> EditorFiles::ReadBackupNamed(const std::string& name) const {
+    if (name != kLatestBackupName && !DateOfBackupName(name))
+        return std::nullopt;
+    if (!platform::StampOf(m_directory + name).exists)
+        return std::nullopt;
+    return platform::ReadWholeFile(m_directory + name);
 }
 
 platform::Path EditorFiles::FreeUnreadablePath() const {

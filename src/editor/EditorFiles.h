@@ -1,11 +1,14 @@
 // The phrase editor's files in the data directory: srf_pub.dat (the tree), srf_pub.dat.bak (the
-// version before the last save), srf_pub.zc (the character table, read only) and srf_pub.usr
-// (the compiled phrases). Portable.
+// version before the last save) and its dated copies (see DatedBackups.h), srf_pub.zc (the
+// character table, read only) and srf_pub.usr (the compiled phrases). Portable.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "editor/DatedBackups.h"
 #include "editor/DiskChangeWatch.h"
 #include "editor/EditorCommands.h"
 #include "editor/PhraseHealth.h"
@@ -55,10 +58,22 @@ public:
     void TreeRestored() override { m_treeLoaded = true; }
     bool IsOwnFile(const std::string& path) const override;
 
+    // The clock that dates the backups; the machine's local date unless a test sets another.
+    void SetClock(std::function<BackupDate()> today) { m_today = std::move(today); }
+    // srf_pub.dat.bak and the dated copies that exist, for 恢复备份 to list (see SortBackups).
+    std::vector<BackupEntry> ListBackups() const;
+    // The bytes of a backup the list named; nullopt for a name that is no backup's or a file
+    // that is gone.
+    std::optional<std::string> ReadBackupNamed(const std::string& name) const;
+
     const phrases::CharacterTable& Table() const { return m_table; }
     PhraseHealth& Health() { return m_health; }
 
 private:
+    // On the first save of a day: srf_pub.dat as it stood (previous) kept as the day's copy, and
+    // the copies beyond the kept number deleted.
+    void KeepDatedBackup(const std::string& previous);
+
     platform::Path m_directory;
     phrases::TTreeNodes& m_tree;
     UserDialogs& m_dialogs;
@@ -71,6 +86,8 @@ private:
     // srf_pub.dat as it stands on disk failed to load (or was never loaded): no save may rotate
     // it away as a backup.
     bool m_diskFileUnread = true;
+    std::function<BackupDate()> m_today = Today;
+    std::optional<BackupDate> m_datedBackupDay;  // the day whose copy is known to exist
 };
 
 }  // namespace editor

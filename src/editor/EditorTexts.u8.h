@@ -25,6 +25,9 @@ inline constexpr char kSelectToDelete[] = "请选择要删除的内容!";
 inline constexpr char kCategoryNotDeletable[] = "分类不能删除!";
 inline constexpr char kDeleteQuestionStart[] = "确定要删除[";
 inline constexpr char kDeleteQuestionEnd[] = "]吗?";
+// Split around the number of phrases selected.
+inline constexpr char kDeleteSetStart[] = "确实要删除选中的 ";
+inline constexpr char kDeleteSetEnd[] = " 条语料吗?";
 inline constexpr char kSaved[] = "祝贺：保存完成!";
 inline constexpr char kDataNotLoaded[] = "数据文件未能正确读入, 不能保存修改!";
 inline constexpr char kSelectToMove[] = "请选择要移动的语料!";
@@ -41,6 +44,27 @@ inline constexpr char kChangedOnDisk[] =
     "语料文件srf_pub.dat已被其他程序修改, 要重新读入吗?\n(取消: 保留窗口中的语料, 下次保存时覆盖该文件)";
 inline constexpr char kChangedBeforeSave[] =
     "语料文件srf_pub.dat已被其他程序修改!\n确定: 重新读入该文件, 放弃这次修改;\n取消: 用窗口中的语料覆盖该文件.";
+
+// The summary of the batch edit of a category, before anything changes.
+inline constexpr char kBatchAdded[] = "新增: ";
+inline constexpr char kBatchRemoved[] = "删除: ";
+inline constexpr char kBatchKept[] = "保留: ";
+inline constexpr char kBatchPhrases[] = " 条";
+inline constexpr char kBatchReordered[] = ", 顺序有改变";
+inline constexpr char kBatchTooLong[] = "超过32个汉字, 不能保存: ";
+inline constexpr char kBatchDuplicate[] = "已经存在或重复, 不能保存: ";
+inline constexpr char kBatchNotGb2312[] = "含GB2312没有的字, 不能保存: ";
+inline constexpr char kBatchInvalid[] = "含不正确的字符, 不能保存: ";
+inline constexpr char kBatchLinesStart[] = " 行 (第";
+inline constexpr char kBatchMoreLines[] = "…";
+inline constexpr char kBatchLinesEnd[] = "行)";
+inline constexpr char kBatchRefusedNote[] = "不能保存的行不会写入, 其余的修改照常保存.";
+inline constexpr char kBatchQuestion[] = "确定要保存这些修改吗?";
+inline constexpr char kBatchNoChange[] = "没有要保存的修改.";
+
+// The list of backups to restore: srf_pub.dat.bak in place of a date, and the phrase count.
+inline constexpr char kBackupLatest[] = "最近一次修改前";
+inline constexpr char kBackupPhrases[] = " 条语料";
 
 // Prompt of New category.
 inline constexpr char kCategoryPrompt[] = "分类";

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Path.h"
 
@@ -32,5 +33,12 @@ void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* fa
 // a file that does not exist yet by its name (letter case ignored where the system ignores it)
 // within the same directory.
 bool IsSameFile(const Path& a, const Path& b);
+
+// The names of the entries in directory whose names start with prefix (ASCII, letter case as
+// given); names other than ASCII are left out. Empty when the directory cannot be read.
+std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix);
+
+// Deletes the file; false when it could not be deleted.
+bool RemoveFile(const Path& path);
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 // Whole-file reads and safe replacement on POSIX systems: temporary file, fsync, rename(2).
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -187,6 +188,25 @@ bool IsSameFile(const Path& pathA, const Path& pathB) {
     if (::stat(directoryA.c_str(), &statA) == 0 && ::stat(directoryB.c_str(), &statB) == 0)
         return SameIdentity(statA, statB);
     return directoryA == directoryB;
+}
+
+std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix) {
+    std::vector<std::string> names;
+    DIR* listing = ::opendir(directory.Native().empty() ? "." : directory.Native().c_str());
+    if (!listing)
+        return names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name.starts_with(prefix) &&
+            std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            names.emplace_back(name);
+    }
+    ::closedir(listing);
+    return names;
+}
+
+bool RemoveFile(const Path& path) {
+    return ::unlink(path.Native().c_str()) == 0;
 }
 
 }  // namespace platform

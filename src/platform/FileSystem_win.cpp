@@ -201,4 +201,25 @@ bool IsSameFile(const Path& a, const Path& b) {
     return EqualIgnoringCase(directoryA, directoryB);
 }
 
+std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    const std::wstring pattern = (directory.Native().empty() ? std::wstring(L".\\") : directory.Native()) + L"*";
+    const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+    if (!search)
+        return names;
+    do {
+        std::string name;
+        for (const wchar_t* c = found.cFileName; *c && *c < 0x80; ++c)
+            name += static_cast<char>(*c);
+        if (name.size() == wcslen(found.cFileName) && name.starts_with(prefix))
+            names.push_back(std::move(name));
+    } while (FindNextFileW(search.Get(), &found));
+    return names;
+}
+
+bool RemoveFile(const Path& path) {
+    return DeleteFileW(path.Native().c_str()) != FALSE;
+}
+
 }  // namespace platform

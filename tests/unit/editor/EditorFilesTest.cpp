@@ -149,6 +149,31 @@ TEST_F(EditorFilesTest, EverySaveKeepsTheFileItReplacesAsTheBackup) {
     EXPECT_EQ(Read("srf_pub.dat"), "c\r\n\tp\r\n\tq\r\n");
 }
 
+TEST_F(EditorFilesTest, TheFirstSaveOfADayKeepsADatedCopyAndTheLastTenDaysStay) {
+    Write("srf_pub.dat", "c\r\n");
+    WriteTable();
+    BackupDate today{2026, 11, 1};
+    files.SetClock([&] { return today; });
+    files.FormShow();
+    for (int day = 1; day <= 12; ++day) {
+        today.day = day;
+        for (const char* phrase : {"p", "q"}) {  // two saves a day, the first one dated
+            tree.InsertLastChild(tree.FirstRoot(), phrase + std::to_string(day));
+            files.SaveAndCompile();
+        }
+    }
+    EXPECT_FALSE(fs::exists(directory / DatedBackupName({2026, 11, 2})));
+    EXPECT_TRUE(fs::exists(directory / DatedBackupName({2026, 11, 3})));
+    // The day's copy is the file before its first change; the backup, before its last.
+    EXPECT_EQ(Read(DatedBackupName({2026, 11, 12})) + "\tp12\r\n", Read("srf_pub.dat.bak"));
+    const std::vector<BackupEntry> list = files.ListBackups();
+    ASSERT_EQ(list.size(), 11u);
+    EXPECT_EQ(list[0].name, "srf_pub.dat.bak");
+    EXPECT_EQ(list[1].phrases, 22);  // the file before day 12's first change
+    EXPECT_EQ(files.ReadBackupNamed(list[1].name), Read(list[1].name));
+    EXPECT_EQ(files.ReadBackupNamed("srf_pub.dat"), std::nullopt);
+}
+
 TEST_F(EditorFilesTest, AWriteByAnotherProgramIsNoticedAndCanBeReadAgain) {
     Write("srf_pub.dat", "c\r\n");
     WriteTable();

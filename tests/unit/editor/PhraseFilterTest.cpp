@@ -1,0 +1,73 @@
+// The filter: what stays visible and what the status bar counts.
+#include "editor/PhraseFilter.h"
+
+#include <gtest/gtest.h>
+
+#include "TreeBuild.h"
+#include "editor/PhraseFinder.h"
+
+namespace editor {
+namespace {
+
+std::string Shown(const phrases::TTreeNodes& tree, std::string_view sought, FilterCounts* counts = nullptr) {
+    const FilterResult result = FilterTree(tree, sought);
+    std::string out;
+    for (const phrases::TTreeNode* node : result.shown)
+        out += (out.empty() ? "" : " ") + node->Text();
+    if (counts)
+        *counts = result.counts;
+    return out;
+}
+
+TEST(PhraseFilterTest, ShowsMatchesWithTheirCategoriesAndAMatchingCategoryWhole) {
+    phrases::TTreeNodes tree;
+    testing::Build(tree, "Dom[hx ab[hy q]] Work[wa hz] Mail[m1 m2]");
+    const struct {
+        const char* sought;
+        const char* shown;
+    } cases[] = {
+        {"H", "Dom hx ab hy Work hz"},  // ASCII letters in any case; ab shows for its child hy
+        {"ai", "Mail m1 m2"},            // the category's own text: all its phrases
+        {"q", "Dom ab q"},
+        {"none", ""},
+        {"", "Dom hx ab hy q Work wa hz Mail m1 m2"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Shown(tree, c.sought), c.shown) << c.sought;
+}
+
+TEST(PhraseFilterTest, CountsShownCategoriesAndPhrasesAgainstAllPhrases) {
+    phrases::TTreeNodes tree;
+    testing::Build(tree, "A[x1 y] B[x2] C[z]");
+    FilterCounts counts;
+    Shown(tree, "x", &counts);
+    EXPECT_EQ(counts.categories, 2);
+    EXPECT_EQ(counts.phrases, 2);
+    EXPECT_EQ(counts.totalPhrases, 4);
+}
+
+TEST(PhraseFilterTest, AChineseTextMatchesWholeCharactersOnly) {
+    phrases::TTreeNodes tree;
+    // B0A1 B0A2 holds A1B0 only across the two characters: no match there.
+    testing::Build(tree, "\xB0\xA1[\xB0\xA1\xB0\xA2 \xA1\xB0]");
+    EXPECT_EQ(Shown(tree, "\xA1\xB0"), "\xB0\xA1 \xA1\xB0");
+}
+
+TEST(PhraseFilterTest, MatchesExactlyAsFind) {
+    const std::vector<std::string> texts = {"aB", "xAbx", "{z", "[z", "a\xB0", "\xB0\xA1\xB0\xA2",
+                                            "\xA1\xB0\xA1", "\xB0" "a\xA1\xB0", "abab"};
+    phrases::TTreeNodes tree;
+    phrases::TTreeNode* category = tree.InsertLastChild(nullptr, "-");
+    for (const std::string& text : texts)
+        tree.InsertLastChild(category, text);
+    for (const char* sought : {"ab", "B", "[", "{", "\xB0", "\xA1\xB0", "\xA1", "bab", "abx"}) {
+        std::string expected = "-";
+        for (const std::string& text : texts)
+            if (ContainsText(text, sought))
+                expected += " " + text;
+        EXPECT_EQ(Shown(tree, sought), expected == "-" ? "" : expected) << sought;
+    }
+}
+
+}  // namespace
+}  // namespace editor

@@ -15,8 +15,10 @@ namespace phrases {
 
 // Indented: the first line that is not blank starts at level 0 and a later line is indented;
 // levels 0 are categories, every deeper line a phrase of the category above it. Otherwise every
-// line is a phrase of one category the caller names.
-enum class ImportFormat { Indented, PlainLines };
+// line is a phrase of one category the caller names. WordList is plain lines read from another
+// input method's dictionary: a text of a single character is a character, not a phrase, and is
+// skipped.
+enum class ImportFormat { Indented, PlainLines, WordList };
 
 ImportFormat DetectImportFormat(std::string_view gb2312);
 
@@ -26,6 +28,7 @@ enum class ImportOutcome {
     TooLong,    // more than 64 bytes
     Empty,      // nothing left after trimming
     NotGb2312,  // a character GB2312 cannot hold
+    SingleCharacter,  // a dictionary's text of one character
 };
 
 // One line of the file.
@@ -58,6 +61,7 @@ struct ImportSummary {
     int tooLong = 0;
     int empty = 0;
     int notGb2312 = 0;
+    int singleCharacters = 0;    // only for ImportFormat::WordList
     int leftOutOfCompile = 0;    // added phrases that the compiled file will not hold
 };
 

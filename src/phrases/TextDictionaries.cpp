@@ -260,9 +260,9 @@ std::optional<SourceFormat> DetectTextDictionary(std::string_view bytes) {
         const bool wasContinuation = continuation;
         continuation = line.ends_with('\\');
         if (wasContinuation || IsComment(line, true)) {
-            // Comments in ';' belong to the custom phrases only; a continued line too.
+            // Comments in ';' belong to the phrase files only; a continued line to fcitx5's.
             if (line.starts_with(';'))
-                forms &= kCustom;
+                forms &= kCustom | kQq;
             if (wasContinuation)
                 forms &= kCustom;
             return;

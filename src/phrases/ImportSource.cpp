@@ -183,6 +183,11 @@ ImportPlan PlanSourceImport(const TTreeNodes& tree, const ImportSource& source,
         return PlanImport(tree, source.text, table, format, category);
     }
     ImportPlan plan = PlanImport(tree, source.text, table, ImportFormat::WordList, category);
+    if (plan.summary.added == 0) {
+        // No new category for a dictionary that brings nothing new.
+        plan.inserts.clear();
+        plan.summary.newCategories = 0;
+    }
     for (ImportLine& line : plan.lines) {
         const auto index = static_cast<std::size_t>(line.line - 1);
         if (index < source.wordLines.size())

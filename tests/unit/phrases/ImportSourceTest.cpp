@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DictionaryTexts.h"
+#include "phrases/DictionaryBytes.h"
 #include "phrases/PhraseExport.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TableBytes.h"
@@ -21,17 +22,7 @@ namespace phrases {
 namespace {
 
 using namespace std::string_literals;
-
-std::string Utf16(std::u16string_view text) {
-    std::string bytes;
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-std::string U16(unsigned value) { return {char(value & 0xFF), char(value >> 8 & 0xFF)}; }
-std::string U32(unsigned value) { return U16(value & 0xFFFF) + U16(value >> 16); }
+using namespace testing::dictionary;
 
 std::string Gb(std::string_view utf8) { return ConvertToGb2312(utf8, TextEncoding::Utf8).bytes; }
 
@@ -45,35 +36,6 @@ std::vector<std::string> Words(const ImportSource& source) {
         bytes.remove_prefix(end + 1);
     }
     return words;
-}
-
-// A Sogou cell dictionary of groups of words, by its published layout.
-std::string Scel(std::u16string_view name, const std::vector<std::vector<std::u16string>>& groups) {
-    std::string bytes(0x2628, '\0');
-    bytes.replace(0, 12, "\x40\x15\0\0\x44\x43\x53\x01\x01\0\0\0"s);
-    bytes.replace(0x130, name.size() * 2, Utf16(name));
-    for (const auto& group : groups) {
-        bytes += U16(static_cast<unsigned>(group.size())) + U16(4) + U16(1) + U16(2);
-        for (const std::u16string& word : group)
-            bytes += U16(static_cast<unsigned>(word.size() * 2)) + Utf16(word) + U16(4) + U32(7);
-    }
-    return bytes;
-}
-
-// Microsoft Pinyin user-defined phrases, pinyin and phrase, by the published layout.
-std::string MsPinyin(const std::vector<std::pair<std::u16string, std::u16string>>& entries) {
-    const auto count = static_cast<unsigned>(entries.size());
-    std::string table, body;
-    for (const auto& [pinyin, phrase] : entries) {
-        table += U32(static_cast<unsigned>(body.size()));
-        body += U32(0x00100010) + U16(static_cast<unsigned>(16 + pinyin.size() * 2 + 2)) +
-                "\x01\x06"s + U32(0) + U32(12345) + Utf16(pinyin) + U16(0) + Utf16(phrase) + U16(0);
-    }
-    const unsigned start = 0x40 + 4 * count;
-    std::string header = "mschxudp\x02\0\x60\0\x01\0\0\0"s + U32(0x40) + U32(start) +
-                         U32(start + static_cast<unsigned>(body.size())) + U32(count);
-    header.resize(0x40, '\0');
-    return header + table + body;
 }
 
 ImportSource Read(const std::string& bytes) { return ReadImportSource(bytes, "dict.txt"); }

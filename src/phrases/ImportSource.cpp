@@ -175,14 +175,16 @@ std::string DictionaryCategoryName(const ImportSource& source, std::string_view 
 }
 
 ImportPlan PlanSourceImport(const TTreeNodes& tree, const ImportSource& source,
-                            const CharacterTable& table, std::string_view category) {
+                            const CharacterTable& table, std::string_view category,
+                            const ImportProgressFn& progress) {
     if (!IsDictionary(source.format)) {
         const ImportFormat format = source.format == SourceFormat::Indented
                                         ? ImportFormat::Indented
                                         : ImportFormat::PlainLines;
-        return PlanImport(tree, source.text, table, format, category);
+        return PlanImport(tree, source.text, table, format, category, progress);
     }
-    ImportPlan plan = PlanImport(tree, source.text, table, ImportFormat::WordList, category);
+    ImportPlan plan =
+        PlanImport(tree, source.text, table, ImportFormat::WordList, category, progress);
     if (plan.summary.added == 0) {
         // No new category for a dictionary that brings nothing new.
         plan.inserts.clear();

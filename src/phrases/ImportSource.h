@@ -76,7 +76,8 @@ std::string DictionaryCategoryName(const ImportSource& source, std::string_view 
 // dictionary's words into the category named (a dictionary's single characters are skipped).
 // A dictionary's lines are numbered as in its file.
 ImportPlan PlanSourceImport(const TTreeNodes& tree, const ImportSource& source,
-                            const CharacterTable& table, std::string_view category = {});
+                            const CharacterTable& table, std::string_view category = {},
+                            const ImportProgressFn& progress = {});
 
 // The summary with the format's line first for a dictionary, and the counts only a dictionary has.
 std::string FormatSourceSummary(const ImportSource& source, const ImportPlan& plan);

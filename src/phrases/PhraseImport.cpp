@@ -190,7 +190,8 @@ ImportFormat DetectImportFormat(std::string_view gb2312) {
 }
 
 ImportPlan PlanImport(const TTreeNodes& tree, const Gb2312Text& text, const CharacterTable& table,
-                      ImportFormat format, std::string_view plainLinesCategory) {
+                      ImportFormat format, std::string_view plainLinesCategory,
+                      const ImportProgressFn& progress) {
     ImportPlan plan;
     plan.format = format;
     plan.encoding = text.encoding;
@@ -198,17 +199,22 @@ ImportPlan PlanImport(const TTreeNodes& tree, const Gb2312Text& text, const Char
     const std::string_view bytes = text.bytes;
 
     int plainCategory = -1;
-    const bool lines = format != ImportFormat::Indented;
-    if (lines)
+    const bool plain = format != ImportFormat::Indented;
+    if (plain)
         plainCategory = planner.UseCategory(std::string(TrimText(plainLinesCategory)));
 
     int number = 0;
-    for (const Line& line : SplitLines(bytes)) {
+    const std::vector<Line> lines = SplitLines(bytes);
+    constexpr std::size_t kProgressStep = 4096;
+    for (const Line& line : lines) {
+        if (progress && number % kProgressStep == 0 &&
+            !progress(static_cast<std::size_t>(number), lines.size()))
+            throw ImportCancelled{};
         const std::string_view whole = bytes.substr(line.begin, line.end - line.begin);
         ImportLine entry;
         entry.line = ++number;
         entry.text = TrimText(whole);
-        if (lines) {
+        if (plain) {
             planner.PhraseLine(entry, line, plainCategory, format == ImportFormat::WordList);
         } else if (entry.text.empty()) {
             // A blank line belongs to no category and leaves the current one as it is.

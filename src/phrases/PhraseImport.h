@@ -2,6 +2,8 @@
 // planning their merge into the tree with a summary the user sees first, and applying the plan.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,8 +83,13 @@ struct ImportPlan {
 // bytes, not yet anywhere in the tree nor earlier in the file. plainLinesCategory names the
 // category that plain lines go to (made anew when the tree has none of that text); it is not
 // used for the indented form. The plan holds pointers into the tree: apply it before any change.
+// progress, when given, is called now and then with the lines planned and the lines in all; when
+// it returns false the planning stops by throwing ImportCancelled.
+using ImportProgressFn = std::function<bool(std::size_t done, std::size_t total)>;
+struct ImportCancelled {};
 ImportPlan PlanImport(const TTreeNodes& tree, const Gb2312Text& text, const CharacterTable& table,
-                      ImportFormat format, std::string_view plainLinesCategory = {});
+                      ImportFormat format, std::string_view plainLinesCategory = {},
+                      const ImportProgressFn& progress = {});
 
 // Performs the plan's inserts: a new category after the last one, a phrase at the end of its
 // category. Returns the new nodes in the order of plan.inserts; deleting them in reverse order

@@ -77,17 +77,17 @@ TEST(ImportSourceTest, TextReadersTakeTheWordsOnly) {
         int continued = 0;
     } cases[] = {
         {"---\nname: \"pinyin_x\"  # the name\nversion: 1\n...\n# comment\n你好\tni hao\t9\n\n北京\n",
-         {"你好", "北京"}, "pinyin_x"},
+         {"你好", "北京"}, "pinyin_x", 0},
         // The columns of the header say where the text stands.
-        {"---\nname: c\ncolumns: [code, text]\n...\nni\t你们\n", {"你们"}, "c"},
-        {"---\nname: b\ncolumns:\n  - code\n  - text\n...\nni\t你们\n", {"你们"}, "b"},
-        {"#@/db_name\tx\n#@/tick\t5\nni hao \t你好\tc=3 d=1 t=2\n", {"你好"}},
-        {"!Microsoft IME Dictionary Tool\n!Version:1\nnihao\t你好\t名词\t\n", {"你好"}},
+        {"---\nname: c\ncolumns: [code, text]\n...\nni\t你们\n", {"你们"}, "c", 0},
+        {"---\nname: b\ncolumns:\n  - code\n  - text\n...\nni\t你们\n", {"你们"}, "b", 0},
+        {"#@/db_name\tx\n#@/tick\t5\nni hao \t你好\tc=3 d=1 t=2\n", {"你好"}, "", 0},
+        {"!Microsoft IME Dictionary Tool\n!Version:1\nnihao\t你好\t名词\t\n", {"你好"}, "", 0},
         // A continued custom phrase gives its first line and is counted.
         {"# x\nnh,1=你好\nbj,1=北京\\\n上海\\\n天津\nzz,2=再见\n", {"你好", "北京", "再见"}, "", 1},
-        {"; x\nnh=1,你好\nzj=2,再见\n", {"你好", "再见"}},
-        {Gb("'ni'hao 你好\n'bei'jing 北京\n"), {"你好", "北京"}},
-        {"ni'hao 你好 12\n", {"你好"}},
+        {"; x\nnh=1,你好\nzj=2,再见\n", {"你好", "再见"}, "", 0},
+        {Gb("'ni'hao 你好\n'bei'jing 北京\n"), {"你好", "北京"}, "", 0},
+        {"ni'hao 你好 12\n", {"你好"}, "", 0},
     };
     for (const auto& c : cases) {
         const ImportSource source = Read(c.file);

@@ -382,10 +382,12 @@ int Tool::Import(const Arguments& arguments) {
 
     phrases::ImportPlan plan = phrases::PlanSourceImport(data.tree, source, data.table, category);
     m_out << Gb2312ToUtf8(phrases::FormatSourceSummary(source, plan)) << "\n";
-    // Every line not taken (but the many that exist already) and every phrase not compiled.
+    // Every line not taken (but the many that exist already, and a dictionary's many single
+    // characters) and every phrase not compiled.
     for (const phrases::ImportLine& line : plan.lines) {
         const std::string reason = phrases::ImportLineReason(line);
-        if (reason.empty() || line.outcome == phrases::ImportOutcome::Existing)
+        if (reason.empty() || line.outcome == phrases::ImportOutcome::Existing ||
+            line.outcome == phrases::ImportOutcome::SingleCharacter)
             continue;
         std::string shown = Gb2312ToUtf8(line.text);
         if (line.unheld)

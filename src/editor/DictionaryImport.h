@@ -27,8 +27,9 @@ public:
 };
 inline constexpr std::size_t kProgressLines = 20000;
 
-// The answers of the message box with Yes, No and Cancel.
-inline constexpr unsigned kYesNoCancelFlags = 3;
+// The message box with Yes, No and Cancel, No the default button (MB_YESNOCANCEL |
+// MB_DEFBUTTON2): Enter keeps the words in the selected category. Its answers follow.
+inline constexpr unsigned kYesNoCancelFlags = 0x3 | 0x100;
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 
@@ -39,8 +40,8 @@ struct PlannedImport {
 };
 
 // Reads the file at path (GB2312) and plans its import. Plain lines go to the category of the
-// selected node; a dictionary's words, after a question, to a new category named after it or to
-// the selected node's category (without a selection, to the new one). nullopt when the user
+// selected node; a dictionary's words, after a question, to the selected node's category (the
+// default answer) or to a new category named after it (without a selection, to the new one). nullopt when the user
 // cancels or a notice said why nothing can be done. A damaged file throws its error.
 std::optional<PlannedImport> PlanFileImport(const std::string& path, const std::string& bytes,
                                             phrases::TTreeNode* selected,

@@ -25,6 +25,7 @@
 #include "editor/FileDialogs_win.h"
 #include "editor/FindBox_win.h"
 #include "editor/PhraseHealth.h"
+#include "editor/ImportProgress_win.h"
 #include "editor/PhraseTransfer.h"
 #include "editor/SingleInstance_win.h"
 #include "phrases/TreeNodes.h"
@@ -106,6 +107,7 @@ private:
     EditorCommands m_commands;
     SystemFileDialogs m_fileDialogs;
     PhraseTransfer m_transfer;
+    ImportProgressWindow m_importProgress;
     EditorStatusBar m_statusBar;
     FindBox m_findBox;
     UINT m_dpi = 96;
@@ -237,6 +239,8 @@ void TForm_User_Main::FormCreate() {
     m_findBox.Create(Handle(), IDM_FIND_NEXT, IDM_FIND_CLOSE);
     m_instance->Publish(Handle());
     m_fileDialogs.SetOwner(Handle());
+    m_importProgress.SetOwner(Handle());
+    m_transfer.SetProgress(&m_importProgress);
 
     // The window owns its menu bar once it has it.
     if (platform::UniqueHmenu menuBar = CreateEditorMenuBar(); SetMenu(Handle(), menuBar.Get()))

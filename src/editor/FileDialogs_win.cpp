@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "DictionaryImportTexts.h"
+#include "DictionaryTexts.h"
 #include "TransferMenuTexts.h"
 #include "TransferTexts.h"
 #include "platform/Error.h"
@@ -77,21 +79,27 @@ std::optional<FileDialogChoice> RunFileDialog(HWND owner, BOOL(WINAPI* run)(OPEN
 std::optional<ExportTarget> SystemFileDialogs::ChooseExportFile() {
     const std::optional<FileDialogChoice> choice = RunFileDialog(
         m_owner, GetSaveFileNameW,
-        {Filter({{phrases::texts::kExportUtf8Type, L"*.txt"}, {phrases::texts::kExportGb2312Type, L"*.txt"}}),
+        {Filter({{phrases::texts::kExportUtf8Type, L"*.txt"}, {phrases::texts::kExportGb2312Type, L"*.txt"},
+                 {phrases::texts::kExportWordListType, L"*.txt"}}),
          texts::kExportTitle, L"srf_pub.txt", L"txt",
          OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
     if (!choice)
         return std::nullopt;
     ExportTarget target;
     target.path = FilePath(choice->path, "FileCreateError", "Cannot create file %s");
-    target.encoding = choice->type == 2 ? phrases::ExportEncoding::Gb2312 : phrases::ExportEncoding::Utf8;
+    target.encoding = choice->type == 2   ? phrases::ExportEncoding::Gb2312
+                      : choice->type == 3 ? phrases::ExportEncoding::WordList
+                                          : phrases::ExportEncoding::Utf8;
     return target;
 }
 
 std::optional<std::string> SystemFileDialogs::ChooseImportFile() {
     const std::optional<FileDialogChoice> choice = RunFileDialog(
         m_owner, GetOpenFileNameW,
-        {Filter({{texts::kImportTextFiles, L"*.txt;*.dat"}, {texts::kImportAllFiles, L"*.*"}}), texts::kImportTitle,
+        {Filter({{texts::kImportTextFiles, L"*.txt;*.dat"},
+                 {texts::kImportDictionaries, L"*.yaml;*.txt;*.scel;*.dat;*.ini"},
+                 {texts::kImportAllFiles, L"*.*"}}),
+         texts::kImportTitle,
          L"", nullptr, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
     if (!choice)
         return std::nullopt;

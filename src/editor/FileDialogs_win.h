@@ -11,9 +11,11 @@ class SystemFileDialogs : public FileDialogs {
 public:
     void SetOwner(HWND owner) { m_owner = owner; }
 
-    // The save dialog; its type list holds UTF-8 (with a byte-order mark) first, then GB2312.
+    // The save dialog; its type list holds UTF-8 (with a byte-order mark) first, then GB2312,
+    // then the word list without categories.
     std::optional<ExportTarget> ChooseExportFile() override;
-    // The open dialog for text files.
+    // The open dialog for text files and other input methods' dictionaries (every type is read
+    // by its content).
     std::optional<std::string> ChooseImportFile() override;
 
 private:

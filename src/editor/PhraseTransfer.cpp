@@ -87,16 +87,12 @@ void PhraseTransfer::Import(TTreeNode* selected) {
     const std::optional<std::string> path = m_fileDialogs.ChooseImportFile();
     if (!path)
         return;
-    const phrases::Gb2312Text text = phrases::DecodeToGb2312(platform::ReadWholeFile(*path));
-    const phrases::ImportFormat format = phrases::DetectImportFormat(text.bytes);
-    std::string category;
-    if (format == phrases::ImportFormat::PlainLines) {
-        if (!selected)
-            return Notice(phrases::texts::kPlainLinesNeedCategory);
-        category = CategoryOf(selected)->Text();
-    }
-    const ImportPlan plan = phrases::PlanImport(m_tree, text, m_table, format, category);
-    const std::string summary = phrases::FormatImportSummary(plan.summary);
+    const std::optional<PlannedImport> planned = PlanFileImport(
+        *path, platform::ReadWholeFile(*path), selected, m_tree, m_table, m_dialogs, m_progress);
+    if (!planned)
+        return;
+    const ImportPlan& plan = planned->plan;
+    const std::string summary = ImportQuestion(*planned);
     if (!plan.HasChanges())
         return Notice(summary + "\n" + phrases::texts::kNothingToImport);
     if (m_dialogs.Ask(summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption,

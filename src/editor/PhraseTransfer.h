@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/DictionaryImport.h"
 #include "editor/EditorCommands.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/PhraseExport.h"
@@ -53,8 +54,11 @@ public:
     // the caller.
     void Export();
     // Reads the chosen file, shows what the merge would do and, on OK, merges, saves and compiles
-    // once. Plain lines go to the category of the selected node.
+    // once. Plain lines go to the category of the selected node; for a dictionary of another
+    // input method see PlanFileImport.
     void Import(phrases::TTreeNode* selected);
+    // The window that shows the progress of a large import; none by default.
+    void SetProgress(ImportProgress* progress) { m_progress = progress; }
 
     // The first node the import added, for the window to select; null to leave the selection.
     phrases::TTreeNode* TakeSelection();
@@ -70,6 +74,7 @@ private:
     PhraseFiles& m_files;
     const phrases::CharacterTable& m_table;
     phrases::TTreeNode* m_select = nullptr;
+    ImportProgress* m_progress = nullptr;
 };
 
 }  // namespace editor

@@ -1,6 +1,7 @@
 // Export of the phrase tree; see PhraseExport.h.
 #include "phrases/PhraseExport.h"
 
+#include "phrases/PhraseRules.h"
 #include "phrases/TextEncoding.h"
 #include "phrases/TreeFile.h"
 #include "platform/FileSystem.h"
@@ -8,6 +9,14 @@
 namespace phrases {
 
 std::string ExportTree(const TTreeNodes& tree, ExportEncoding encoding) {
+    if (encoding == ExportEncoding::WordList) {
+        std::string words;
+        tree.ForEachNode([&](const TTreeNode& node, int level) {
+            if (level > 0 && !TrimText(node.Text()).empty())
+                words += node.Text() + "\r\n";
+        });
+        return "\xEF\xBB\xBF" + Gb2312ToUtf8(words);
+    }
     const std::string file = FormatTree(tree);
     if (encoding == ExportEncoding::Gb2312)
         return file;

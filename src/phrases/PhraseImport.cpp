@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "DictionaryTexts.h"
 #include "TransferTexts.h"
 #include "phrases/PhraseRules.h"
 
@@ -36,6 +37,14 @@ std::vector<Line> SplitLines(std::string_view text) {
             ++start;
     }
     return lines;
+}
+
+// One character: an ASCII byte, a double-byte code or the mark of a character GB2312 cannot hold.
+bool IsSingleCharacter(std::string_view text) {
+    if (text.size() == 1)
+        return true;
+    return text.size() == 2 && static_cast<unsigned char>(text[0]) >= 0x80 &&
+           text[0] != kUnheldMark && text[1] != kUnheldMark;
 }
 
 bool IsIndented(std::string_view line) {
@@ -93,9 +102,13 @@ public:
             Count(entry.outcome);
     }
 
-    void PhraseLine(ImportLine& entry, const Line& line, int category) {
+    void PhraseLine(ImportLine& entry, const Line& line, int category, bool words = false) {
         entry.category = category;
         entry.outcome = Check(entry.text, line, entry.unheld);
+        if (words && entry.outcome != ImportOutcome::Empty && IsSingleCharacter(entry.text)) {
+            entry.outcome = ImportOutcome::SingleCharacter;
+            entry.unheld = 0;
+        }
         // The phrases of a category that cannot be stored go with it.
         if (entry.outcome == ImportOutcome::Added && category < 0)
             entry.outcome = m_categoryOutcome.value_or(ImportOutcome::Empty);
@@ -143,6 +156,7 @@ private:
         case ImportOutcome::TooLong: ++summary.tooLong; break;
         case ImportOutcome::Empty: ++summary.empty; break;
         case ImportOutcome::NotGb2312: ++summary.notGb2312; break;
+        case ImportOutcome::SingleCharacter: ++summary.singleCharacters; break;
         case ImportOutcome::Added: break;
         }
     }
@@ -176,7 +190,8 @@ ImportFormat DetectImportFormat(std::string_view gb2312) {
 }
 
 ImportPlan PlanImport(const TTreeNodes& tree, const Gb2312Text& text, const CharacterTable& table,
-                      ImportFormat format, std::string_view plainLinesCategory) {
+                      ImportFormat format, std::string_view plainLinesCategory,
+                      const ImportProgressFn& progress) {
     ImportPlan plan;
     plan.format = format;
     plan.encoding = text.encoding;
@@ -184,17 +199,23 @@ ImportPlan PlanImport(const TTreeNodes& tree, const Gb2312Text& text, const Char
     const std::string_view bytes = text.bytes;
 
     int plainCategory = -1;
-    if (format == ImportFormat::PlainLines)
+    const bool plain = format != ImportFormat::Indented;
+    if (plain)
         plainCategory = planner.UseCategory(std::string(TrimText(plainLinesCategory)));
 
     int number = 0;
-    for (const Line& line : SplitLines(bytes)) {
+    const std::vector<Line> lines = SplitLines(bytes);
+    constexpr std::size_t kProgressStep = 4096;
+    for (const Line& line : lines) {
+        if (progress && number % kProgressStep == 0 &&
+            !progress(static_cast<std::size_t>(number), lines.size()))
+            throw ImportCancelled{};
         const std::string_view whole = bytes.substr(line.begin, line.end - line.begin);
         ImportLine entry;
         entry.line = ++number;
         entry.text = TrimText(whole);
-        if (format == ImportFormat::PlainLines) {
-            planner.PhraseLine(entry, line, plainCategory);
+        if (plain) {
+            planner.PhraseLine(entry, line, plainCategory, format == ImportFormat::WordList);
         } else if (entry.text.empty()) {
             // A blank line belongs to no category and leaves the current one as it is.
             planner.PhraseLine(entry, line, planner.CurrentCategory());
@@ -240,6 +261,7 @@ std::string ImportLineReason(const ImportLine& line) {
     case ImportOutcome::TooLong: return texts::kReasonTooLong;
     case ImportOutcome::Empty: return texts::kReasonEmpty;
     case ImportOutcome::NotGb2312: return texts::kReasonNotGb2312;
+    case ImportOutcome::SingleCharacter: return texts::kReasonSingleCharacter;
     case ImportOutcome::Added: break;
     }
     return line.isCategory || line.verdict.Compiled() ? std::string() : texts::kReasonLeftOut;

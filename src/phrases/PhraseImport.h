@@ -2,6 +2,8 @@
 // planning their merge into the tree with a summary the user sees first, and applying the plan.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +17,10 @@ namespace phrases {
 
 // Indented: the first line that is not blank starts at level 0 and a later line is indented;
 // levels 0 are categories, every deeper line a phrase of the category above it. Otherwise every
-// line is a phrase of one category the caller names.
-enum class ImportFormat { Indented, PlainLines };
+// line is a phrase of one category the caller names. WordList is plain lines read from another
+// input method's dictionary: a text of a single character is a character, not a phrase, and is
+// skipped.
+enum class ImportFormat { Indented, PlainLines, WordList };
 
 ImportFormat DetectImportFormat(std::string_view gb2312);
 
@@ -26,6 +30,7 @@ enum class ImportOutcome {
     TooLong,    // more than 64 bytes
     Empty,      // nothing left after trimming
     NotGb2312,  // a character GB2312 cannot hold
+    SingleCharacter,  // a dictionary's text of one character
 };
 
 // One line of the file.
@@ -58,6 +63,7 @@ struct ImportSummary {
     int tooLong = 0;
     int empty = 0;
     int notGb2312 = 0;
+    int singleCharacters = 0;    // only for ImportFormat::WordList
     int leftOutOfCompile = 0;    // added phrases that the compiled file will not hold
 };
 
@@ -77,8 +83,13 @@ struct ImportPlan {
 // bytes, not yet anywhere in the tree nor earlier in the file. plainLinesCategory names the
 // category that plain lines go to (made anew when the tree has none of that text); it is not
 // used for the indented form. The plan holds pointers into the tree: apply it before any change.
+// progress, when given, is called now and then with the lines planned and the lines in all; when
+// it returns false the planning stops by throwing ImportCancelled.
+using ImportProgressFn = std::function<bool(std::size_t done, std::size_t total)>;
+struct ImportCancelled {};
 ImportPlan PlanImport(const TTreeNodes& tree, const Gb2312Text& text, const CharacterTable& table,
-                      ImportFormat format, std::string_view plainLinesCategory = {});
+                      ImportFormat format, std::string_view plainLinesCategory = {},
+                      const ImportProgressFn& progress = {});
 
 // Performs the plan's inserts: a new category after the last one, a phrase at the end of its
 // category. Returns the new nodes in the order of plan.inserts; deleting them in reverse order

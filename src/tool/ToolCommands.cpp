@@ -5,14 +5,17 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string_view>
 
 #include "phrases/CharacterTable.h"
 #include "phrases/CompiledFile.h"
 #include "phrases/DataFileNames.h"
+#include "phrases/ImportSource.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/PhraseExport.h"
 #include "phrases/PhraseImport.h"
+#include "phrases/PhraseRules.h"
 #include "phrases/TextEncoding.h"
 #include "phrases/TreeNodes.h"
 #include "platform/Error.h"
@@ -71,8 +74,9 @@ constexpr char kGeneralHelp[] =
     "Commands:\n"
     "  compile DIR                 write DIR/srf_pub.usr from srf_pub.dat and srf_pub.zc\n"
     "  check DIR                   list every phrase the compile leaves out\n"
-    "  export DIR [--gb2312]       write the phrase tree to standard output\n"
-    "  import DIR FILE [--dry-run] [--category TEXT]\n"
+    "  export DIR [--gb2312 | --word-list]\n"
+    "                              write the phrase tree to standard output\n"
+    "  import DIR FILE [--dry-run] [--category TEXT] [--format NAME]\n"
     "                              merge the phrases of FILE into the tree\n"
     "  dump FILE.usr --table FILE.zc\n"
     "                              decode a compiled file, one phrase a line\n"
@@ -96,13 +100,14 @@ const std::string kCheckHelp =
     "Exit code 1 when there is any.\n";
 
 constexpr char kExportHelp[] =
-    "Usage: srf_tool export DIR [--gb2312]\n"
+    "Usage: srf_tool export DIR [--gb2312 | --word-list]\n"
     "Writes the phrase tree of DIR/srf_pub.dat to standard output in the same indented form\n"
     "(a TAB before each phrase, CR LF line ends): as UTF-8 with a byte-order mark, or with\n"
-    "--gb2312 as GB2312 bytes.\n";
+    "--gb2312 as GB2312 bytes. --word-list writes the phrases only, one a line, without\n"
+    "categories, as UTF-8 with a byte-order mark: the word list other input methods read.\n";
 
 constexpr char kImportHelp[] =
-    "Usage: srf_tool import DIR FILE [--dry-run] [--category TEXT]\n"
+    "Usage: srf_tool import DIR FILE [--dry-run] [--category TEXT] [--format NAME]\n"
     "Merges the phrases of FILE into DIR/srf_pub.dat as the phrase editor's import does, then\n"
     "writes srf_pub.dat and compiles srf_pub.usr (each replaced only once written whole).\n"
     "FILE is UTF-16 or UTF-8 with a byte-order mark, UTF-8, or GB2312. When its first line\n"
@@ -111,7 +116,24 @@ constexpr char kImportHelp[] =
     "--category (TEXT in UTF-8). Categories are matched by their text; new ones go after the\n"
     "last. A phrase is skipped when it already exists, is longer than 64 bytes, is empty or\n"
     "holds a character GB2312 cannot hold. The summary is printed first; with --dry-run\n"
-    "nothing is written. FILE must be a regular file of at most 256 MB.\n";
+    "nothing is written. FILE must be a regular file of at most 256 MB.\n"
+    "\n"
+    "Dictionaries and phrase files of other input methods are recognised by their content;\n"
+    "--format NAME reads FILE as one of these:\n"
+    "  indented        categories and their indented phrases (as srf_pub.dat)\n"
+    "  plain           one phrase a line\n"
+    "  rime            Rime dictionary (*.dict.yaml)\n"
+    "  rime-userdb     Rime user dictionary snapshot (*.userdb.txt)\n"
+    "  msime           Microsoft IME dictionary text, Mozc's dictionary export\n"
+    "  custom-phrases  fcitx5 and Sogou custom phrases (key,order=phrase)\n"
+    "  qq-phrases      QQ custom phrases (key=order,phrase)\n"
+    "  pinyin-text     Sogou and QQ text exports ('pin'yin word, pin'yin word count)\n"
+    "  scel            Sogou cell dictionary (.scel)\n"
+    "  mspy-dat        Microsoft Pinyin user-defined phrases (.dat)\n"
+    "Their words go into the category named by --category, by default a category named\n"
+    "after the dictionary (its own name, else FILE's base name); a word of one character is\n"
+    "skipped. Codes, weights and positions are not kept. A damaged binary file changes\n"
+    "nothing and ends with exit code 3.\n";
 
 constexpr char kDumpHelp[] =
     "Usage: srf_tool dump FILE.usr --table FILE.zc\n"
@@ -192,6 +214,20 @@ private:
     std::string Console(const std::string& message) const {
         return m_platform.messageToConsole ? m_platform.messageToConsole(message) : message;
     }
+    // An error's message for the console. Without a platform's conversion the message is the
+    // program's GB2312 around a path in the system's own bytes: only the GB2312 is converted.
+    std::string ErrorText(const std::exception& error) const {
+        if (m_platform.messageToConsole)
+            return Console(error.what());
+        const std::string_view what = error.what();
+        const auto* own = dynamic_cast<const platform::Error*>(&error);
+        if (!own || !own->NamedPath())
+            return Gb2312ToUtf8(what);
+        const auto& named = *own->NamedPath();
+        return Gb2312ToUtf8(what.substr(0, named.at)) +
+               std::string(what.substr(named.at, named.length)) +
+               Gb2312ToUtf8(what.substr(named.at + named.length));
+    }
     // The directory argument as the data directory: its path with a separator at the end.
     std::string Directory(const std::string& argument) const {
         std::string directory = Path(argument);
@@ -248,8 +284,8 @@ int Tool::Run(const std::vector<std::string>& args) {
     const Entry entries[] = {
         {"compile", kCompileHelp, {}, {}, &Tool::Compile},
         {"check", kCheckHelp.c_str(), {}, {}, &Tool::Check},
-        {"export", kExportHelp, {"--gb2312"}, {}, &Tool::Export},
-        {"import", kImportHelp, {"--dry-run"}, {"--category"}, &Tool::Import},
+        {"export", kExportHelp, {"--gb2312", "--word-list"}, {}, &Tool::Export},
+        {"import", kImportHelp, {"--dry-run"}, {"--category", "--format"}, &Tool::Import},
         {"dump", kDumpHelp, {}, {"--table"}, &Tool::Dump},
     };
     for (const Entry& entry : entries) {
@@ -267,7 +303,7 @@ int Tool::Run(const std::vector<std::string>& args) {
             return kExitUsage;
         } catch (const std::exception& error) {
             // The system's code goes with the message, so that a report from the field says why.
-            m_err << Console(error.what()) << platform::SystemCodeNote(error) << "\n";
+            m_err << ErrorText(error) << platform::SystemCodeNote(error) << "\n";
             return kExitError;
         }
     }
@@ -305,8 +341,11 @@ int Tool::Export(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
     phrases::TTreeNodes tree;
     tree.LoadTree(directory + phrases::kTreeFileName);
-    const auto encoding = arguments.Has("--gb2312") ? phrases::ExportEncoding::Gb2312
-                                                    : phrases::ExportEncoding::Utf8;
+    if (arguments.Has("--gb2312") && arguments.Has("--word-list"))
+        throw UsageError{"--gb2312 and --word-list exclude each other"};
+    const auto encoding = arguments.Has("--word-list") ? phrases::ExportEncoding::WordList
+                          : arguments.Has("--gb2312")  ? phrases::ExportEncoding::Gb2312
+                                                       : phrases::ExportEncoding::Utf8;
     m_out << phrases::ExportTree(tree, encoding);
     return kExitOk;
 }
@@ -316,27 +355,42 @@ int Tool::Import(const Arguments& arguments) {
     const std::string directory = Directory(positionals[0]);
     const std::string file = Path(positionals[1]);
 
+    std::optional<phrases::SourceFormat> forced;
+    if (arguments.Has("--format")) {
+        forced = phrases::FormatByName(arguments.Value("--format"));
+        if (!forced)
+            throw UsageError{"unknown format " + arguments.Value("--format")};
+    }
     PhraseData data(directory);
-    const phrases::Gb2312Text text = phrases::DecodeToGb2312(ReadSource(file));
-    const phrases::ImportFormat format = phrases::DetectImportFormat(text.bytes);
+    const phrases::ImportSource source =
+        phrases::ReadImportSource(ReadSource(file), file, forced);
 
     std::string category;
-    if (format == phrases::ImportFormat::PlainLines) {
-        if (!arguments.Has("--category"))
-            throw UsageError{"the file holds plain lines: name their category with --category"};
+    if (arguments.Has("--category")) {
         const auto converted =
             phrases::ConvertToGb2312(arguments.Value("--category"), phrases::TextEncoding::Utf8);
-        if (!converted.unheld.empty() || converted.bytes.empty())
+        if (!converted.unheld.empty() || phrases::TrimText(converted.bytes).empty())
             throw UsageError{"the category must be a text that GB2312 can hold"};
         category = converted.bytes;
     }
+    if (category.empty() && phrases::IsDictionary(source.format)) {
+        const auto name = phrases::ConvertToGb2312(positionals[1], phrases::TextEncoding::Utf8);
+        category = phrases::DictionaryCategoryName(source, name.bytes);
+        if (category.empty())
+            throw UsageError{"the dictionary has no name GB2312 can hold: name its category with "
+                             "--category"};
+    }
+    if (category.empty() && source.format == phrases::SourceFormat::PlainLines)
+        throw UsageError{"the file holds plain lines: name their category with --category"};
 
-    phrases::ImportPlan plan = phrases::PlanImport(data.tree, text, data.table, format, category);
-    m_out << Gb2312ToUtf8(phrases::FormatImportSummary(plan.summary)) << "\n";
-    // Every line not taken (but the many that exist already) and every phrase not compiled.
+    phrases::ImportPlan plan = phrases::PlanSourceImport(data.tree, source, data.table, category);
+    m_out << Gb2312ToUtf8(phrases::FormatSourceSummary(source, plan)) << "\n";
+    // Every line not taken (but the many that exist already, and a dictionary's many single
+    // characters) and every phrase not compiled.
     for (const phrases::ImportLine& line : plan.lines) {
         const std::string reason = phrases::ImportLineReason(line);
-        if (reason.empty() || line.outcome == phrases::ImportOutcome::Existing)
+        if (reason.empty() || line.outcome == phrases::ImportOutcome::Existing ||
+            line.outcome == phrases::ImportOutcome::SingleCharacter)
             continue;
         std::string shown = Gb2312ToUtf8(line.text);
         if (line.unheld)

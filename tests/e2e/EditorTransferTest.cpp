@@ -3,6 +3,7 @@
 // Cancel, and Ctrl+Z taking the whole import back.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <thread>
 
 #include "Driver.h"
@@ -124,6 +125,74 @@ TEST(EditorTransfer, PlainLinesGoToTheSelectedCategory) {
     EXPECT_EQ(box.text.substr(0, box.text.find(L'\n')), L"将增加语料 2 条，新增分类 0 个。");
     PressDialogButton(box.hwnd, IDOK);
     EXPECT_TRUE(run.WaitForFile("srf_pub.dat", EditorTree() + Gb("\t早上\r\n\t好早\r\n")));
+}
+
+// Another input method's dictionary through the open dialog: the question of its category, the
+// summary naming the format, the words in a new category of the dictionary's name. A file of
+// 100,000 lines shows the progress window while it is planned (photographed when the window is
+// seen: a fast machine may plan it between two looks), and Cancel at its summary changes nothing.
+TEST(EditorTransfer, ADictionaryOfAnotherInputMethodGoesToACategoryOfItsName) {
+    ScratchDirectory elsewhere;
+    EditorRun run(elsewhere.Path());
+    run.Start();
+    WriteFileBytes(elsewhere / "demo.dict.yaml",
+                   "# Rime dictionary\n---\nname: 演示词库\n...\n早上\tzao shang\t3\n你\tni\n好早\thao zao\n");
+    run.Select(L"其他");
+    run.Settle();
+    ChooseInDialog(run, editor::IDM_IMPORT, L"导入语料", elsewhere / "demo.dict.yaml");
+    MessageBoxSeen box = WaitForMessageBox(run.program().Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.text.substr(0, box.text.find(L'\n')), L"导入到新分类 演示词库？");
+    PressDialogButton(box.hwnd, IDYES);
+    ASSERT_TRUE(Eventually([&] { return !IsWindow(box.hwnd); }));
+    box = WaitForMessageBox(run.program().Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.text.substr(0, box.text.find(L'\n')), L"格式：Rime 词库 (dict.yaml)");
+    EXPECT_NE(box.text.find(L"跳过单字 1 条"), std::wstring::npos) << box.text;
+    PressDialogButton(box.hwnd, IDOK);
+    const std::string merged = EditorTree() + Gb("演示词库\r\n\t早上\r\n\t好早\r\n");
+    EXPECT_TRUE(run.WaitForFile("srf_pub.dat", merged));
+
+    // 100,000 words of two GB2312 characters each, all different.
+    std::string big = "---\nname: big\n...\n";
+    for (int k = 0; k < 100000; ++k) {
+        const int first = k / 94, second = k % 94;
+        big += {static_cast<char>(0xB0 + first % 40), static_cast<char>(0xA1 + first / 40 % 94),
+                static_cast<char>(0xB0 + k % 7), static_cast<char>(0xA1 + second)};
+        big += "\tx\n";
+    }
+    WriteFileBytes(elsewhere / "big.dict.yaml", big);
+    run.Settle();
+    ChooseInDialog(run, editor::IDM_IMPORT, L"导入语料", elsewhere / "big.dict.yaml");
+    box = WaitForMessageBox(run.program().Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    PressDialogButton(box.hwnd, IDYES);
+    ASSERT_TRUE(Eventually([&] { return !IsWindow(box.hwnd); }));
+    // The progress window, or already the summary.
+    HWND progress = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        for (HWND window : VisibleWindows(run.program().Id())) {
+            if (WindowText(window) == L"导入") {
+                progress = window;
+                return true;
+            }
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            if (std::wstring(name) == L"#32770" && window != box.hwnd)
+                return true;
+        }
+        return false;
+    }, 60s));
+    if (progress && IsWindowVisible(progress))
+        SaveScreenshot(progress, "import-progress");
+    std::printf("progress window %s\n", progress ? "seen" : "not seen: planned between two looks");
+    box = WaitForMessageBox(run.program().Id(), 60s);
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_NE(box.text.find(L"将增加语料 100000 条"), std::wstring::npos) << box.text;
+    PressDialogButton(box.hwnd, IDCANCEL);
+    ASSERT_TRUE(Eventually([&] { return !IsWindow(box.hwnd); }));
+    run.Settle();
+    EXPECT_EQ(run.File("srf_pub.dat"), merged);
 }
 
 }  // namespace

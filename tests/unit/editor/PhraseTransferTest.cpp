@@ -10,9 +10,12 @@
 
 #include "EditorTexts.h"
 #include "ScriptedDialogs.h"
+#include "DictionaryImportTexts.h"
+#include "DictionaryTexts.h"
 #include "TransferTexts.h"
 #include "editor/EditHistory.h"
 #include "phrases/TableBytes.h"
+#include "platform/Error.h"
 #include "phrases/TreeDump.h"
 #include "phrases/TreeFile.h"
 
@@ -235,6 +238,69 @@ TEST_F(PhraseTransferTest, ExportRefusesTheEditorsOwnFilesAndWritesNothing) {
     transfer.Export();
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kExportToOwnFile)});
     EXPECT_TRUE(fs::is_empty(directory));
+}
+
+TEST_F(PhraseTransferTest, ADictionaryGoesToANewCategoryOfItsNameOrToTheSelectedOne) {
+    dialogs.importPath = Put("x.dict.yaml", "---\nname: R\n...\nabab\tab ab\ncdcd\tcd cd\na\tx\n");
+    dialogs.answers = {kAnswerYes, 1};
+    transfer.Import(Node("abcd"));
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].flags, kYesNoCancelFlags);
+    std::string question = texts::kNewCategoryQuestion;
+    for (const char* value : {"R", "R", "A"})
+        question.replace(question.find("%s"), 2, value);
+    EXPECT_EQ(dialogs.shown[0].text, question);
+    EXPECT_TRUE(dialogs.shown[1].text.starts_with(
+        platform::Format(phrases::texts::kSummaryFormat, phrases::texts::kFormatRime)));
+    EXPECT_NE(dialogs.shown[1].text.find(platform::Format(texts::kImportTarget, "R")), std::string::npos);
+    EXPECT_EQ(Dump(tree), "A[abcd] B[cdab] R[abab cdcd]");
+
+    commands.Undo();
+    dialogs.answers = {kAnswerNo, 1};
+    transfer.Import(Node("abcd"));
+    EXPECT_EQ(Dump(tree), "A[abcd abab cdcd] B[cdab]");
+
+    commands.Undo();
+    dialogs.shown.clear();
+    dialogs.answers = {2};  // Cancel at the question
+    transfer.Import(Node("abcd"));
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
+}
+
+class ScriptedProgress : public ImportProgress {
+public:
+    int begun = 0, steps = 0, ended = 0;
+    int cancelAt = -1;  // the step that answers Cancel
+    void Begin() override { ++begun; }
+    bool Step(std::size_t, std::size_t) override { return steps++ != cancelAt; }
+    void End() override { ++ended; }
+};
+
+TEST_F(PhraseTransferTest, ALargeImportShowsItsProgressAndCancelChangesNothing) {
+    ScriptedProgress progress;
+    transfer.SetProgress(&progress);
+    std::string file;
+    for (std::size_t k = 0; k <= kProgressLines; ++k)
+        file += "abab\r\n";
+    dialogs.importPath = Put("in.txt", file);
+    progress.cancelAt = 1;
+    transfer.Import(Node("abcd"));
+    EXPECT_EQ(progress.begun, 1);
+    EXPECT_EQ(progress.ended, 1);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
+
+    progress.cancelAt = -1;
+    transfer.Import(Node("abcd"));
+    EXPECT_EQ(progress.ended, 2);
+    EXPECT_GT(progress.steps, 5);
+    EXPECT_EQ(Dump(tree), "A[abcd abab] B[cdab]");
+
+    // A small one shows none.
+    dialogs.importPath = Put("small.txt", "cdcd\r\n");
+    transfer.Import(Node("abcd"));
+    EXPECT_EQ(progress.begun, 2);
 }
 
 TEST_F(PhraseTransferTest, AFileThatCannotBeReadIsTheFileLayersError) {

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "phrases/DictionaryBytes.h"
 #include "phrases/TableBytes.h"
 #include "platform/FileSystem.h"
 
@@ -143,6 +144,35 @@ TEST_F(ToolCommandsTest, PlainLinesNeedTheirCategory) {
     EXPECT_TRUE(m_err.starts_with("srf_tool import: the file holds plain lines")) << m_err;
     ASSERT_EQ(Run({"import", Path("data"), Path("plain.txt"), "--category", "地址"}), kExitOk);
     EXPECT_EQ(Read("data/srf_pub.dat"), kTree + "\t\xC4\xE3\xC3\xC7\r\n");
+}
+
+TEST_F(ToolCommandsTest, ImportsOtherInputMethodsDictionaries) {
+    using namespace phrases::testing::dictionary;
+    // A Sogou cell dictionary goes into a category of its name; its single character is counted.
+    Write("cell.scel", Scel(u"地名", {{u"你们", u"你好"}, {u"京"}}));
+    ASSERT_EQ(Run({"import", Path("data"), Path("cell.scel")}), kExitOk) << m_err;
+    EXPECT_TRUE(m_out.starts_with("格式：搜狗细胞词库 (.scel)\n将增加语料 1 条，新增分类 1 个。")) << m_out;
+    EXPECT_NE(m_out.find("跳过单字 1 条"), std::string::npos) << m_out;
+    EXPECT_EQ(Read("data/srf_pub.dat"), kTree + kDi + "\xC3\xFB\r\n\t" + kNi + "\xC3\xC7\r\n");
+
+    // Forced, the same lines read as Rime entries into the named category.
+    Write("rime.txt", "北北\tbei bei\n");
+    ASSERT_EQ(Run({"import", Path("data"), Path("rime.txt"), "--format", "rime", "--category",
+                   "常用", "--dry-run"}), kExitOk) << m_err;
+    EXPECT_TRUE(m_out.starts_with("格式：Rime 词库 (dict.yaml)\n将增加语料 1 条，新增分类 0 个。"));
+    EXPECT_EQ(Run({"import", Path("data"), Path("rime.txt"), "--format", "word"}), kExitUsage);
+    ASSERT_EQ(Run({"import", "--help"}), kExitOk);
+    EXPECT_NE(m_out.find("  mspy-dat "), std::string::npos);
+
+    // A damaged file changes nothing.
+    const std::string before = Read("data/srf_pub.dat");
+    Write("bad.dat", MsPinyin({{u"nh", u"你们"}}).substr(0, 0x48));
+    EXPECT_EQ(Run({"import", Path("data"), Path("bad.dat")}), kExitError);
+    EXPECT_EQ(m_err, "文件格式不正确: " + Path("bad.dat") + "\n");
+    EXPECT_EQ(Read("data/srf_pub.dat"), before);
+
+    ASSERT_EQ(Run({"export", Path("data"), "--word-list"}), kExitOk);
+    EXPECT_EQ(m_out, "\xEF\xBB\xBF你好\r\n谢谢\r\n北京\r\n你们\r\n");
 }
 
 TEST_F(ToolCommandsTest, ErrorsGoToStandardErrorWithTheirExitCodes) {

@@ -67,8 +67,9 @@ int ShowBox(const std::wstring& text, const std::string& caption, unsigned flags
 
 }  // namespace
 
-int Ask(const std::string& text, const std::string& caption, unsigned flags) {
-    return ShowBox(platform::ToWide(text), caption, flags);
+Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) {
+    const unsigned flags = kind == BoxKind::Question ? MB_OKCANCEL : MB_OK;
+    return ShowBox(platform::ToWide(text), caption, flags) == IDOK ? Answer::Ok : Answer::Cancel;
 }
 
 void ReportError(const std::exception& error) {

@@ -47,16 +47,16 @@ private:
         const std::string layoutText = LayoutText(displayName);
 
         if (!IsAcceptableBaseName(baseName)) {
-            app::Ask(RefusedNameNotice(baseName), texts::kNoticeCaption, app::kNoticeFlags);
+            app::Ask(RefusedNameNotice(baseName), texts::kNoticeCaption, app::BoxKind::Notice);
             return;
         }
         switch (CheckInstalledCopy(baseName + ".ime")) {
         case InstalledCopy::InUse:
-            app::Ask(InUseWarning(displayName), texts::kNoticeCaption, app::kNoticeFlags);
+            app::Ask(InUseWarning(displayName), texts::kNoticeCaption, app::BoxKind::Notice);
             return;
         case InstalledCopy::Replaceable:
             if (app::Ask(OverwriteQuestion(displayName), texts::kQuestionCaption,
-                                app::kQuestionFlags) != IDOK)
+                                app::BoxKind::Question) != app::Answer::Ok)
                 return;
             break;
         case InstalledCopy::Absent:

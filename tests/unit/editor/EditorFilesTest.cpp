@@ -18,9 +18,9 @@ namespace fs = std::filesystem;
 class CountingDialogs : public UserDialogs {
 public:
     std::vector<std::string> shown;
-    int Ask(const std::string& text, const std::string&, unsigned) override {
+    Answer Ask(const std::string& text, const std::string&, BoxKind) override {
         shown.push_back(text);
-        return 1;
+        return Answer::Ok;
     }
     bool PromptForText(const std::string&, const std::string&, std::string&, char32_t&) override { return false; }
 };

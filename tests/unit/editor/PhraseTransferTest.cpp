@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
 using phrases::testing::Dump;
+using testing::ScriptedDialogs;
 using testing::Shown;
 
 // Pairs of letters stand for characters: "ab" and "cd" are in the table, nothing else is.
@@ -87,23 +88,6 @@ TEST(MergeImportTest, APlanWithoutInsertsChangesNothing) {
     EXPECT_FALSE(edits.HasPending());
 }
 
-// The script of the editor's questions, and the file dialogs' answers.
-class ScriptedDialogs : public testing::ScriptedDialogs, public FileDialogs {
-public:
-    std::optional<std::string> importPath;
-    std::optional<ExportTarget> exportTarget;
-    int fileDialogs = 0;
-
-    std::optional<ExportTarget> ChooseExportFile() override {
-        ++fileDialogs;
-        return exportTarget;
-    }
-    std::optional<std::string> ChooseImportFile() override {
-        ++fileDialogs;
-        return importPath;
-    }
-};
-
 class CountingFiles : public PhraseFiles {
 public:
     bool loaded = true;
@@ -137,9 +121,9 @@ protected:
                 return node;
         return nullptr;
     }
-    static Shown Notice(const std::string& text) { return {text, texts::kNoticeCaption, kNoticeFlags}; }
+    static Shown Notice(const std::string& text) { return {text, texts::kNoticeCaption, BoxKind::Notice}; }
     static Shown Question(const std::string& summary) {
-        return {summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption, kQuestionFlags};
+        return {summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption, BoxKind::Question};
     }
 
     fs::path directory = fs::temp_directory_path() /
@@ -149,14 +133,13 @@ protected:
     ScriptedDialogs dialogs;
     CountingFiles files;
     CountingObserver observer;
-    EditorCommands commands{tree, dialogs, files, observer};
     phrases::CharacterTable table = SmallTable();
-    PhraseTransfer transfer{tree, commands, dialogs, dialogs, files, table};
+    EditorCommands commands{tree, dialogs, files, observer, dialogs, table};
 };
 
 TEST_F(PhraseTransferTest, ImportAsksWithTheSummaryThenMergesSavesOnceAndUndoesWhole) {
     dialogs.importPath = Put("in.txt", "\xEF\xBB\xBF" "B\r\n\tabab\r\n\tcdab\r\nC\r\n\tcdcd\r\n");
-    transfer.Import(nullptr);
+    commands.Import(nullptr);
     phrases::ImportSummary summary;
     summary.added = 2;
     summary.newCategories = 1;
@@ -164,8 +147,8 @@ TEST_F(PhraseTransferTest, ImportAsksWithTheSummaryThenMergesSavesOnceAndUndoesW
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Question(phrases::FormatImportSummary(summary))});
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab abab] C[cdcd]");
     EXPECT_EQ(files.saves, 1);
-    EXPECT_EQ(transfer.TakeSelection(), Node("abab"));
-    EXPECT_EQ(transfer.TakeSelection(), nullptr);
+    EXPECT_EQ(commands.TakeSelection(), Node("abab"));
+    EXPECT_EQ(commands.TakeSelection(), nullptr);
 
     commands.Undo();
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
@@ -175,8 +158,8 @@ TEST_F(PhraseTransferTest, ImportAsksWithTheSummaryThenMergesSavesOnceAndUndoesW
 
 TEST_F(PhraseTransferTest, CancelAtTheSummaryChangesNothing) {
     dialogs.importPath = Put("in.txt", "B\r\n\tabab\r\n");
-    dialogs.answers = {2};
-    transfer.Import(nullptr);
+    dialogs.answers = {Answer::Cancel};
+    commands.Import(nullptr);
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
     EXPECT_EQ(files.saves, 0);
@@ -185,19 +168,19 @@ TEST_F(PhraseTransferTest, CancelAtTheSummaryChangesNothing) {
 
 TEST_F(PhraseTransferTest, PlainLinesGoToTheSelectedNodesCategoryAndNeedOne) {
     dialogs.importPath = Put("in.txt", "abab\r\ncdcd  \r\n");
-    transfer.Import(nullptr);
+    commands.Import(nullptr);
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(phrases::texts::kPlainLinesNeedCategory)});
     EXPECT_EQ(files.saves, 0);
 
     dialogs.shown.clear();
-    transfer.Import(Node("abcd"));  // a phrase: its category takes them
+    commands.Import(Node("abcd"));  // a phrase: its category takes them
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(Dump(tree), "A[abcd abab cdcd] B[cdab]");
 }
 
 TEST_F(PhraseTransferTest, NothingNewIsANoticeWithTheSummary) {
     dialogs.importPath = Put("in.txt", "A\r\n\tabcd\r\n\t\r\n");
-    transfer.Import(nullptr);
+    commands.Import(nullptr);
     phrases::ImportSummary summary;
     summary.existing = 1;
     summary.empty = 1;
@@ -210,19 +193,19 @@ TEST_F(PhraseTransferTest, BothRefuseBeforeTheFileDialogWhileTheDataFilesFailedT
     files.loaded = false;
     dialogs.importPath = Put("in.txt", "A\r\n\tabab\r\n");
     dialogs.exportTarget = ExportTarget{(directory / "out.txt").string(), phrases::ExportEncoding::Utf8};
-    transfer.Import(nullptr);
-    transfer.Export();
+    commands.Import(nullptr);
+    commands.Export();
     EXPECT_EQ(dialogs.shown, (std::vector<Shown>{Notice(texts::kDataNotLoaded), Notice(texts::kDataNotLoaded)}));
     EXPECT_EQ(dialogs.fileDialogs, 0);
     EXPECT_FALSE(fs::exists(directory / "out.txt"));
 }
 
 TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndCancelWritesNothing) {
-    transfer.Export();  // Cancel in the dialog
+    commands.Export();  // Cancel in the dialog
     EXPECT_TRUE(fs::is_empty(directory));
     for (const auto encoding : {phrases::ExportEncoding::Utf8, phrases::ExportEncoding::Gb2312}) {
         dialogs.exportTarget = ExportTarget{(directory / "out.txt").string(), encoding};
-        transfer.Export();
+        commands.Export();
         EXPECT_EQ(Read("out.txt"), phrases::ExportTree(tree, encoding));
     }
     EXPECT_EQ(Read("out.txt"), "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
@@ -232,14 +215,14 @@ TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndCancelWritesNothing) 
 TEST_F(PhraseTransferTest, ExportRefusesTheEditorsOwnFilesAndWritesNothing) {
     files.ownFile = (directory / "srf_pub.dat").string();
     dialogs.exportTarget = ExportTarget{files.ownFile, phrases::ExportEncoding::Utf8};
-    transfer.Export();
+    commands.Export();
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kExportToOwnFile)});
     EXPECT_TRUE(fs::is_empty(directory));
 }
 
 TEST_F(PhraseTransferTest, AFileThatCannotBeReadIsTheFileLayersError) {
     dialogs.importPath = (directory / "missing.txt").string();
-    EXPECT_THROW(transfer.Import(nullptr), std::exception);
+    EXPECT_THROW(commands.Import(nullptr), std::exception);
     EXPECT_EQ(files.saves, 0);
 }
 

@@ -45,6 +45,7 @@ public:
         changedOnDisk = false;
     }
     std::optional<std::string> ReadBackup() override { return backup; }
+    bool HasBackup() const override { return backup.has_value(); }
     void TreeRestored() override { loaded = true; }
     void SaveAndCompile() override {
         calls.push_back("save+compile");
@@ -313,6 +314,60 @@ TEST_F(EditorCommandsTest, NothingIsWrittenWhenTheFilesDidNotLoad) {
     EXPECT_TRUE(dialogs.prompted.empty());
     ExpectUnchanged();
     EXPECT_TRUE(commands.Execute(Command::Quit, a1).quit);
+}
+
+// Enabled states ------------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, TheBasicCommandsStayEnabledSoTheirNoticesAppear) {
+    files.loaded = files.tableLoaded = false;
+    for (auto command : {Command::New, Command::Modify, Command::Delete, Command::Save, Command::Quit,
+                         Command::NewCategory})
+        for (TTreeNode* selected : {static_cast<TTreeNode*>(nullptr), a, a1})
+            EXPECT_TRUE(commands.IsEnabled(command, selected));
+}
+
+TEST_F(EditorCommandsTest, UndoAndRedoAreEnabledWithAStepToTakeBackOrMakeAgain) {
+    EXPECT_FALSE(commands.IsEnabled(Command::Undo, a1));
+    EXPECT_FALSE(commands.IsEnabled(Command::Redo, a1));
+    NewWith(a, "x");
+    EXPECT_TRUE(commands.IsEnabled(Command::Undo, nullptr));
+    EXPECT_FALSE(commands.IsEnabled(Command::Redo, nullptr));
+    commands.Undo();
+    EXPECT_FALSE(commands.IsEnabled(Command::Undo, nullptr));
+    EXPECT_TRUE(commands.IsEnabled(Command::Redo, nullptr));
+}
+
+TEST_F(EditorCommandsTest, TheMovesAreEnabledForAPhraseThatHasSomewhereToGo) {
+    EXPECT_FALSE(commands.IsEnabled(Command::MoveUp, a1));  // first of its category
+    EXPECT_TRUE(commands.IsEnabled(Command::MoveDown, a1));
+    EXPECT_TRUE(commands.IsEnabled(Command::MoveUp, a2));
+    EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, a2));  // last of its category
+    TTreeNode* c1 = c->FirstChild();  // alone in its category
+    for (TTreeNode* selected : {static_cast<TTreeNode*>(nullptr), a, b, c1}) {
+        EXPECT_FALSE(commands.IsEnabled(Command::MoveUp, selected));
+        EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, selected));
+    }
+    files.loaded = false;
+    EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, a1));
+}
+
+TEST_F(EditorCommandsTest, RestoreNeedsABackupAndTheTransfersTheLoadedData) {
+    EXPECT_FALSE(commands.IsEnabled(Command::RestoreBackup, a1));
+    files.backup = "r\r\n";
+    EXPECT_TRUE(commands.IsEnabled(Command::RestoreBackup, a1));
+    EXPECT_TRUE(commands.IsEnabled(Command::Export, nullptr));
+    EXPECT_TRUE(commands.IsEnabled(Command::Import, nullptr));
+    files.loaded = false;  // the backup is then the way back
+    EXPECT_TRUE(commands.IsEnabled(Command::RestoreBackup, nullptr));
+    EXPECT_FALSE(commands.IsEnabled(Command::Export, nullptr));
+    EXPECT_FALSE(commands.IsEnabled(Command::Import, nullptr));
+}
+
+TEST_F(EditorCommandsTest, ExecuteNamesTheNodeToSelect) {
+    const Outcome moved = commands.Execute(Command::MoveDown, a1);
+    EXPECT_EQ(moved.select, tree.FirstRoot()->FirstChild()->NextSibling());
+    EXPECT_EQ(Dump(tree), "a[a2 a1] b c[c1]");
+    EXPECT_EQ(commands.Execute(Command::Save, a1).select, nullptr);
 }
 
 TEST_F(EditorCommandsTest, AChangeWhoseWritingFailsStaysInTheTreeAndTheWindow) {

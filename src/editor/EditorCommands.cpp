@@ -328,7 +328,7 @@ std::optional<std::string> EditorCommands::AskForNewText(const std::string& prom
 bool EditorCommands::Holdable(char32_t unheld) {
     if (!unheld)
         return true;
-    m_dialogs.Ask(UnheldCharacterNotice(unheld), texts::kNoticeCaption, BoxKind::Notice);
+    Notice(UnheldCharacterNotice(unheld));
     return false;
 }
 

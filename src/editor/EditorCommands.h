@@ -30,6 +30,7 @@ class FileDialogs;
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
+    // Shows a notice or asks a question; returns the button chosen.
     virtual Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) = 0;
     // True and the typed text in value on OK; false and value untouched otherwise. On OK, unheld
     // is the first typed character that GB2312 (code page 936) cannot hold, or 0; value then has
@@ -94,6 +95,7 @@ struct Outcome {
     phrases::TTreeNode* select = nullptr;  // null: the selection stays
     bool quit = false;
 };
+
 // New and Modify take a text by the rules every stored text follows (trimmed, at most 64 bytes,
 // no line-breaking byte), the same as the import.
 using phrases::HasLineBreakingByte;

@@ -52,7 +52,7 @@ const CommandDef kCommands[] = {
     {IDM_EXPORT, Command::Export, texts::kMenuExport, nullptr, -1, {}, File, 31, 0, 0},
     {IDM_IMPORT, Command::Import, texts::kMenuImport, nullptr, -1, {}, File, 32, 0, 0},
     {IDM_QUIT, Command::Quit, texts::kMenuQuit, texts::kHintQuit, 5, {}, File, 41, 15, 0},
-    // ToolButton6: blank and without command.
+    // ToolButton6: blank and without command, a gap as wide as a separator.
     {0, std::nullopt, nullptr, nullptr, I_IMAGENONE, {}, None, 0, 16, 0},
     {IDM_UNDO, Command::Undo, texts::kMenuUndo, texts::kHintUndo, 7, {Ctrl('Z')}, Update, 11, 21, 0},
     {IDM_REDO, Command::Redo, texts::kMenuRedo, texts::kHintRedo, 8, {Ctrl('Y')}, Update, 12, 22, 0},
@@ -129,11 +129,12 @@ void EditorToolBar::Create(HWND parent) {
     m_hints.clear();
     std::vector<TBBUTTON> buttons;
     for (const CommandDef* def : Arranged([](const CommandDef& def) { return def.toolPlace; })) {
+        const bool gap = !def || def->id == 0;
         TBBUTTON button{};
-        button.iBitmap = def ? def->image : kSeparatorWidth;
-        button.idCommand = def ? def->id : 0;
+        button.iBitmap = gap ? kSeparatorWidth : def->image;
+        button.idCommand = gap ? 0 : def->id;
         button.fsState = TBSTATE_ENABLED;
-        button.fsStyle = def ? BTNS_BUTTON : BTNS_SEP;
+        button.fsStyle = gap ? BTNS_SEP : BTNS_BUTTON;
         button.iString = -1;
         buttons.push_back(button);
         m_ids.push_back(button.idCommand);

@@ -67,8 +67,20 @@ int ShowBox(const std::wstring& text, const std::string& caption, unsigned flags
 
 }  // namespace
 
-int Ask(const std::string& text, const std::string& caption, unsigned flags) {
-    return ShowBox(platform::ToWide(text), caption, flags);
+Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) {
+    const unsigned flags = kind == BoxKind::Question ? MB_OKCANCEL
+                           : kind == BoxKind::Choice ? MB_YESNOCANCEL | MB_DEFBUTTON2
+                                                     : MB_OK;
+    switch (ShowBox(platform::ToWide(text), caption, flags)) {
+    case IDOK:
+        return Answer::Ok;
+    case IDYES:
+        return Answer::Yes;
+    case IDNO:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 void ReportError(const std::exception& error) {

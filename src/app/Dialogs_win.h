@@ -7,15 +7,13 @@
 
 #include <string>
 
+#include "app/BoxAnswers.h"
+
 namespace app {
 
-// Flags and results as the platform's message box has them: 0 OK, 1 OK/Cancel, 16 stop icon.
-constexpr unsigned kNoticeFlags = MB_OK;
-constexpr unsigned kQuestionFlags = MB_OKCANCEL;
-
-// Shows text under caption (GB2312) modal for the whole program and returns the button chosen
-// (IDOK or IDCANCEL). The box appears on the monitor of the active window.
-int Ask(const std::string& text, const std::string& caption, unsigned flags);
+// Shows text under caption (GB2312) modal for the whole program and returns the button chosen.
+// The box appears on the monitor of the active window.
+Answer Ask(const std::string& text, const std::string& caption, BoxKind kind);
 
 // The one-line input box. On OK stores the typed text in value, the first typed character that
 // code page 936 cannot hold in unheld (0: none; value then has "?" or a look-alike in its place),

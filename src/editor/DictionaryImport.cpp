@@ -52,7 +52,7 @@ std::optional<PlannedImport> PlanFileImport(const std::string& path, const std::
     const phrases::ImportSource& source = planned.source;
     const std::string selectedCategory = selected ? CategoryOf(selected)->Text() : std::string();
     const auto notice = [&](const char* text) {
-        dialogs.Ask(text, editor::texts::kNoticeCaption, kNoticeFlags);
+        dialogs.Ask(text, editor::texts::kNoticeCaption, BoxKind::Notice);
         return std::nullopt;
     };
     if (source.format == phrases::SourceFormat::PlainLines) {
@@ -65,12 +65,13 @@ std::optional<PlannedImport> PlanFileImport(const std::string& path, const std::
         if (planned.category.empty())
             return notice(phrases::texts::kPlainLinesNeedCategory);
         if (!name.empty() && selected && name != selectedCategory) {
-            const int answer =
+            // A choice with No the default: Enter keeps the words in the selected category.
+            const Answer answer =
                 dialogs.Ask(FillTwice(texts::kNewCategoryQuestion, name, name, selectedCategory),
-                            editor::texts::kNoticeCaption, kYesNoCancelFlags);
-            if (answer == kAnswerNo)
+                            editor::texts::kNoticeCaption, BoxKind::Choice);
+            if (answer == Answer::No)
                 planned.category = selectedCategory;
-            else if (answer != kAnswerYes)
+            else if (answer != Answer::Yes)
                 return std::nullopt;
         }
     }

@@ -27,11 +27,6 @@ public:
 };
 inline constexpr std::size_t kProgressLines = 20000;
 
-// The message box with Yes, No and Cancel, No the default button (MB_YESNOCANCEL |
-// MB_DEFBUTTON2): Enter keeps the words in the selected category. Its answers follow.
-inline constexpr unsigned kYesNoCancelFlags = 0x3 | 0x100;
-inline constexpr int kAnswerYes = 6;
-inline constexpr int kAnswerNo = 7;
 
 struct PlannedImport {
     phrases::ImportSource source;

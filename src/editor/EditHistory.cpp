@@ -123,17 +123,18 @@ void ReplaceTree(TTreeNodes& tree, std::string_view treeFile, TreeObserver& obse
 TTreeNode* TreeEditor::InsertAt(TTreeNode* parent, int index, std::string_view text) {
     SubtreeCopy copy = CopyOfText(text);
     TTreeNode* node = InsertCopy(parent, index, copy);
-    m_pending.push_back({TreeEdit::Kind::Insert, PlaceOf(node), {}, std::move(copy), {}, {}});
+    m_pending.push_back({.kind = TreeEdit::Kind::Insert, .place = PlaceOf(node), .node = std::move(copy)});
     return node;
 }
 
 void TreeEditor::Remove(TTreeNode* node) {
-    m_pending.push_back({TreeEdit::Kind::Remove, PlaceOf(node), {}, CopyOf(node), {}, {}});
+    m_pending.push_back({.kind = TreeEdit::Kind::Remove, .place = PlaceOf(node), .node = CopyOf(node)});
     RemoveNode(node);
 }
 
 void TreeEditor::SetText(TTreeNode* node, std::string_view text) {
-    m_pending.push_back({TreeEdit::Kind::SetText, PlaceOf(node), {}, {}, node->Text(), std::string(text)});
+    m_pending.push_back(
+        {.kind = TreeEdit::Kind::SetText, .place = PlaceOf(node), .before = node->Text(), .after = std::string(text)});
     m_tree.SetNodeText(node, text);
     m_observer.NodeTextChanged(node);
 }
@@ -143,7 +144,7 @@ TTreeNode* TreeEditor::Move(TTreeNode* node, TTreeNode* newParent, int index) {
     const SubtreeCopy copy = CopyOf(node);
     RemoveNode(node);
     TTreeNode* moved = InsertCopy(newParent, index, copy);
-    m_pending.push_back({TreeEdit::Kind::Move, from, PlaceOf(moved), {}, {}, {}});
+    m_pending.push_back({.kind = TreeEdit::Kind::Move, .place = from, .target = PlaceOf(moved)});
     return moved;
 }
 
@@ -152,7 +153,8 @@ void TreeEditor::ReplaceAll(std::string_view treeFile) {
     phrases::ParseTree(check, treeFile);  // a malformed file throws before anything changes
     std::string before = phrases::FormatTree(m_tree);
     ReplaceTree(m_tree, treeFile, m_observer);
-    m_pending.push_back({TreeEdit::Kind::ReplaceAll, {}, {}, {}, std::move(before), std::string(treeFile)});
+    m_pending.push_back(
+        {.kind = TreeEdit::Kind::ReplaceAll, .before = std::move(before), .after = std::string(treeFile)});
 }
 
 EditStep TreeEditor::TakePending() {

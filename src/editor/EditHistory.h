@@ -43,15 +43,16 @@ struct SubtreeCopy {
     std::vector<Line> lines;
 };
 
-// One change as it was made, with what it takes to make it again or take it back.
+// One change as it was made, with what it takes to make it again or take it back. Made with
+// designated initializers: the fields a kind does not use stay empty.
 struct TreeEdit {
     enum class Kind { Insert, Remove, SetText, Move, ReplaceAll };
     Kind kind = Kind::Insert;
-    TreePlace place;     // Insert, Remove, SetText: the node; Move: where it stood before
-    TreePlace target;    // Move: where it stands after
-    SubtreeCopy node;    // Insert, Remove: the node and its descendants
-    std::string before;  // SetText: old text; ReplaceAll: the old tree file
-    std::string after;   // SetText: new text; ReplaceAll: the new tree file
+    TreePlace place{};     // Insert, Remove, SetText: the node; Move: where it stood before
+    TreePlace target{};    // Move: where it stands after
+    SubtreeCopy node{};    // Insert, Remove: the node and its descendants
+    std::string before{};  // SetText: old text; ReplaceAll: the old tree file
+    std::string after{};   // SetText: new text; ReplaceAll: the new tree file
 };
 
 // One undo step: the changes of one command, in the order they were made.

@@ -18,13 +18,41 @@ std::string UnheldCharacterNotice(char32_t character) {
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
 
-EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files, TreeObserver& observer)
-    : m_tree(tree), m_dialogs(dialogs), m_files(files),
+EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files, TreeObserver& observer,
+                               FileDialogs& fileDialogs, const phrases::CharacterTable& table)
+    : m_tree(tree), m_dialogs(dialogs), m_files(files), m_fileDialogs(fileDialogs), m_table(table),
       m_edits(std::make_unique<TreeEditor>(tree, observer)), m_history(std::make_unique<EditHistory>()) {}
 
 EditorCommands::~EditorCommands() = default;
 
-bool EditorCommands::Run(Command command, TTreeNode* selected) {
+bool EditorCommands::IsEnabled(Command command, const TTreeNode* selected) const {
+    const bool onPhrase = selected && selected->Level() > 0 && m_files.DataLoaded();
+    switch (command) {
+    case Command::Undo:
+        return m_history->CanUndo();
+    case Command::Redo:
+        return m_history->CanRedo();
+    case Command::MoveUp:
+        return onPhrase && selected->PreviousSibling();
+    case Command::MoveDown:
+        return onPhrase && selected->NextSibling();
+    case Command::RestoreBackup:
+        return m_files.HasBackup();
+    case Command::Export:
+    case Command::Import:
+        return m_files.DataLoaded();
+    case Command::New:
+    case Command::Modify:
+    case Command::Delete:
+    case Command::Save:
+    case Command::Quit:
+    case Command::NewCategory:
+        break;
+    }
+    return true;
+}
+
+Outcome EditorCommands::Execute(Command command, TTreeNode* selected) {
     switch (command) {
     case Command::New:
         New(selected);
@@ -39,7 +67,7 @@ bool EditorCommands::Run(Command command, TTreeNode* selected) {
         Save();
         break;
     case Command::Quit:
-        return true;
+        return {.quit = true};
     case Command::Undo:
         Undo();
         break;
@@ -58,8 +86,14 @@ bool EditorCommands::Run(Command command, TTreeNode* selected) {
     case Command::RestoreBackup:
         RestoreBackup();
         break;
+    case Command::Export:
+        Export();
+        break;
+    case Command::Import:
+        Import(selected);
+        break;
     }
-    return false;
+    return {.select = TakeSelection()};
 }
 
 void EditorCommands::New(TTreeNode* selected) {
@@ -113,7 +147,7 @@ void EditorCommands::Delete(TTreeNode* selected) {
         return Notice(texts::kCategoryNotDeletable);
     const std::string question =
         std::string(texts::kDeleteQuestionStart) + selected->Text() + texts::kDeleteQuestionEnd;
-    if (m_dialogs.Ask(question, texts::kConfirmCaption, kQuestionFlags) != 1)
+    if (m_dialogs.Ask(question, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
         return;
     m_edits->Remove(selected);
     CommitAndSave();
@@ -191,7 +225,7 @@ void EditorCommands::RestoreBackup() {
     const std::optional<std::string> backup = m_files.ReadBackup();
     if (!backup)
         return Notice(texts::kNoBackup);
-    if (m_dialogs.Ask(texts::kRestoreQuestion, texts::kConfirmCaption, kQuestionFlags) != 1)
+    if (m_dialogs.Ask(texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
         return;
     const bool overFailedLoad = !m_files.DataLoaded();
     m_edits->ReplaceAll(*backup);
@@ -218,7 +252,7 @@ void EditorCommands::CheckDiskChange() {
     // Also while the data is not loaded: a file that appears or changes then may be the way back.
     if (!m_files.ChangedOnDisk())
         return;
-    if (m_dialogs.Ask(texts::kChangedOnDisk, texts::kConfirmCaption, kQuestionFlags) == 1)
+    if (m_dialogs.Ask(texts::kChangedOnDisk, texts::kConfirmCaption, BoxKind::Question) == Answer::Ok)
         Reload();
     else
         m_files.AcceptDiskState();
@@ -251,7 +285,7 @@ void EditorCommands::Reload() {
 
 void EditorCommands::SaveChanges() {
     if (m_files.ChangedOnDisk()) {
-        if (m_dialogs.Ask(texts::kChangedBeforeSave, texts::kConfirmCaption, kQuestionFlags) == 1)
+        if (m_dialogs.Ask(texts::kChangedBeforeSave, texts::kConfirmCaption, BoxKind::Question) == Answer::Ok)
             return Reload();
         m_files.AcceptDiskState();
     }
@@ -265,8 +299,8 @@ bool EditorCommands::Exists(std::string_view text) const {
     return false;
 }
 
-void EditorCommands::Notice(const char* text) {
-    m_dialogs.Ask(text, texts::kNoticeCaption, kNoticeFlags);
+void EditorCommands::Notice(const std::string& text) {
+    m_dialogs.Ask(text, texts::kNoticeCaption, BoxKind::Notice);
 }
 
 bool EditorCommands::CheckDataLoaded() {
@@ -294,7 +328,7 @@ std::optional<std::string> EditorCommands::AskForNewText(const std::string& prom
 bool EditorCommands::Holdable(char32_t unheld) {
     if (!unheld)
         return true;
-    m_dialogs.Ask(UnheldCharacterNotice(unheld), texts::kNoticeCaption, kNoticeFlags);
+    Notice(UnheldCharacterNotice(unheld));
     return false;
 }
 

@@ -1,6 +1,8 @@
-// The phrase editor's commands (New, Modify, Delete, Save, Quit; Undo, Redo, the moves, New
-// category, Find and Restore backup) with all their checks and texts. Portable: the user is
-// reached through UserDialogs, the files through PhraseFiles, and the window learns of every
+// The phrase editor's controller: its commands (New, Modify, Delete, Save, Quit; Undo, Redo, the
+// moves, New category, Find, Restore backup, Export and Import) with all their checks and texts,
+// and whether each can act on the selection. The window is a view over it: it greys what
+// IsEnabled refuses and runs the rest through Execute. Portable: the user is reached through
+// UserDialogs and FileDialogs, the files through PhraseFiles, and the window learns of every
 // change to the tree through TreeObserver.
 #pragma once
 
@@ -10,17 +12,26 @@
 #include <string_view>
 #include <vector>
 
+#include "app/BoxAnswers.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeNodes.h"
 
+namespace phrases {
+class CharacterTable;
+}
+
 namespace editor {
+
+using app::Answer;
+using app::BoxKind;
+class FileDialogs;
 
 // What the commands need from the user: the message box and the one-line input box.
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
-    // Returns the button chosen: 1 for OK, anything else for no.
-    virtual int Ask(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    // Shows a notice or asks a question; returns the button chosen.
+    virtual Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) = 0;
     // True and the typed text in value on OK; false and value untouched otherwise. On OK, unheld
     // is the first typed character that GB2312 (code page 936) cannot hold, or 0; value then has
     // a stand-in in its place and must not be stored.
@@ -50,6 +61,8 @@ public:
     virtual void AcceptDiskState() {}
     // The bytes of srf_pub.dat.bak; nullopt when there is none.
     virtual std::optional<std::string> ReadBackup() { return std::nullopt; }
+    // True when srf_pub.dat.bak exists.
+    virtual bool HasBackup() const { return false; }
     // The tree was replaced whole by a good file (the backup): it counts as loaded from now on.
     virtual void TreeRestored() {}
     // True when path names one of the files above or srf_pub.usr, whichever way it reaches it:
@@ -73,12 +86,16 @@ public:
 
 enum class Command {
     New, Modify, Delete, Save, Quit,
-    Undo, Redo, MoveUp, MoveDown, NewCategory, RestoreBackup,
+    Undo, Redo, MoveUp, MoveDown, NewCategory, RestoreBackup, Export, Import,
 };
 
-// Flags of the message box: a notice has an OK button only, a question OK and Cancel.
-constexpr unsigned kNoticeFlags = 0;
-constexpr unsigned kQuestionFlags = 1;
+// What the window does after a command, besides showing the status bar and the commands' enabled
+// states afresh: select a node, or close.
+struct Outcome {
+    phrases::TTreeNode* select = nullptr;  // null: the selection stays
+    bool quit = false;
+};
+
 // New and Modify take a text by the rules every stored text follows (trimmed, at most 64 bytes,
 // no line-breaking byte), the same as the import.
 using phrases::HasLineBreakingByte;
@@ -91,16 +108,27 @@ std::string UnheldCharacterNotice(char32_t character);
 
 class TreeEditor;
 class EditHistory;
+class ImportProgress;
 
 class EditorCommands {
 public:
+    // Export and Import reach the user's files through fileDialogs and check the imported
+    // phrases against table.
     EditorCommands(phrases::TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files,
-                   TreeObserver& observer);
+                   TreeObserver& observer, FileDialogs& fileDialogs,
+                   const phrases::CharacterTable& table);
     ~EditorCommands();
 
-    // Runs a command on the selected node (null when nothing is selected). Returns true when the
-    // window should close (Quit). Errors of the files go to the caller.
-    bool Run(Command command, phrases::TTreeNode* selected);
+    // False when the command cannot act on the selected node (null when nothing is selected):
+    // Undo and Redo with nothing to take back or make again, the moves on a category, at the
+    // end of its category or while the data files failed to load, Restore backup with no backup,
+    // Export and Import while the data files failed to load. New, Modify, Delete, Save, Quit and
+    // New category are always enabled: their notices say why they cannot act.
+    bool IsEnabled(Command command, const phrases::TTreeNode* selected) const;
+    // Runs a command on the selected node, whether enabled or not (its own checks refuse what it
+    // cannot do), and says what the window must do next. Errors of the files go to the caller;
+    // the node to select is then left for TakeSelection.
+    Outcome Execute(Command command, phrases::TTreeNode* selected);
 
     void New(phrases::TTreeNode* selected);
     void Modify(phrases::TTreeNode* selected);
@@ -120,6 +148,15 @@ public:
     void NewCategory();
     // srf_pub.dat.bak takes the place of the tree after a confirmation; saved and compiled.
     void RestoreBackup();
+    // Writes the whole tree to the chosen file. Refused while the data files failed to load,
+    // since the tree then holds only part of srf_pub.dat, and for a target that is one of the
+    // editor's own files, which would be overwritten without a backup.
+    void Export();
+    // Reads the chosen file, shows what the merge would do and, on OK, merges, saves and compiles
+    // once, selecting the first new node. Plain lines go to the category of the selected node.
+    void Import(phrases::TTreeNode* selected);
+    // The window that shows the progress of a large import; none by default.
+    void SetImportProgress(ImportProgress* progress) { m_progress = progress; }
     // The next node after from whose text holds sought, wrapping; a notice when none does.
     void Find(const std::string& sought, phrases::TTreeNode* from);
     // On the window's activation: asks whether to read srf_pub.dat again when another program
@@ -139,7 +176,7 @@ public:
     bool Exists(std::string_view text) const;
 
 private:
-    void Notice(const char* text);
+    void Notice(const std::string& text);
     // Reads srf_pub.dat again; what could be undone belonged to the tree that is gone.
     void Reload();
     // Saves and compiles, unless another program has written srf_pub.dat meanwhile and the user
@@ -162,9 +199,12 @@ private:
     phrases::TTreeNodes& m_tree;
     UserDialogs& m_dialogs;
     PhraseFiles& m_files;
+    FileDialogs& m_fileDialogs;
+    const phrases::CharacterTable& m_table;
     std::unique_ptr<TreeEditor> m_edits;
     std::unique_ptr<EditHistory> m_history;
     phrases::TTreeNode* m_select = nullptr;
+    ImportProgress* m_progress = nullptr;
 };
 
 }  // namespace editor

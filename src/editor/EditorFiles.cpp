@@ -46,11 +46,11 @@ void EditorFiles::LoadPhraseTree() {
     } catch (...) {
         if (!platform::StampOf(TreePath()).exists)
             m_watch.RememberMissing();
-        m_observer.TreeReloaded();
+        TreeReloaded();
         throw;
     }
     m_watch.Remember(bytes);
-    ReplaceTree(m_tree, bytes, m_observer);
+    ReplaceTree(m_tree, bytes, *this);
     m_treeLoaded = true;
     m_diskFileUnread = false;
 }
@@ -151,13 +151,27 @@ void EditorFiles::CompilePhraseFile(bool announce) {
     m_observer.PhrasesChecked(m_health.Update(m_tree, report));
     platform::ReplaceFileSafely(CompiledPath(), compiled);
     if (announce)
-        m_dialogs.Ask(texts::kSaved, texts::kNoticeCaption, kNoticeFlags);
+        m_dialogs.Ask(texts::kSaved, texts::kNoticeCaption, BoxKind::Notice);
+}
+
+void EditorFiles::TreeReloaded() {
+    m_health.Clear();
+    m_observer.TreeReloaded();
+}
+
+void EditorFiles::NodeDeleting(phrases::TTreeNode* node) {
+    m_health.Forget(node);
+    m_observer.NodeDeleting(node);
 }
 
 std::optional<std::string> EditorFiles::ReadBackup() {
     if (!platform::StampOf(BackupPath()).exists)
         return std::nullopt;
     return platform::ReadWholeFile(BackupPath());
+}
+
+bool EditorFiles::HasBackup() const {
+    return platform::StampOf(BackupPath()).exists;
 }
 
 bool EditorFiles::IsOwnFile(const std::string& path) const {

@@ -1,6 +1,8 @@
 // The phrase editor's files in the data directory: srf_pub.dat (the tree), srf_pub.dat.bak (the
 // version before the last save) and its dated copies (see DatedBackups.h), srf_pub.zc (the
-// character table, read only) and srf_pub.usr (the compiled phrases). Portable.
+// character table, read only) and srf_pub.usr (the compiled phrases), and the health of the
+// phrases as the last compile found it. It hears of every change to the tree first, keeps the
+// health in step, and passes the change on to the window, which only reads the health. Portable.
 #pragma once
 
 #include <functional>
@@ -19,7 +21,7 @@
 
 namespace editor {
 
-class EditorFiles : public PhraseFiles {
+class EditorFiles : public PhraseFiles, public TreeObserver {
 public:
     // dataDirectory ends with its separator; the file names are appended to it.
     EditorFiles(platform::Path dataDirectory, phrases::TTreeNodes& tree, UserDialogs& dialogs,
@@ -55,6 +57,7 @@ public:
     void ReloadPhraseTree() override;
     void AcceptDiskState() override { m_watch.Accept(); }
     std::optional<std::string> ReadBackup() override;
+    bool HasBackup() const override;
     void TreeRestored() override { m_treeLoaded = true; }
     bool IsOwnFile(const std::string& path) const override;
 
@@ -67,7 +70,17 @@ public:
     std::optional<std::string> ReadBackupNamed(const std::string& name) const;
 
     const phrases::CharacterTable& Table() const { return m_table; }
-    PhraseHealth& Health() { return m_health; }
+    const PhraseHealth& Health() const { return m_health; }
+
+    // The changes to the tree, passed on to the observer given above after the health has
+    // dropped what they make stale: a reload all of it, a deletion the nodes beneath as well.
+    void TreeReloaded() override;
+    void NodeInserted(phrases::TTreeNode* node) override { m_observer.NodeInserted(node); }
+    void NodeTextChanged(phrases::TTreeNode* node) override { m_observer.NodeTextChanged(node); }
+    void NodeDeleting(phrases::TTreeNode* node) override;
+    void PhrasesChecked(const std::vector<const phrases::TTreeNode*>& changed) override {
+        m_observer.PhrasesChecked(changed);
+    }
 
 private:
     // On the first save of a day: srf_pub.dat as it stood (previous) kept as the day's copy, and

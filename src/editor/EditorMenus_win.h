@@ -1,9 +1,11 @@
-// The phrase editor's menus, tool bar and keys, kept as data: which caption, image and key lead to
-// which command id, and which command id to which rule of EditorCommands.
+// The phrase editor's menus, tool bar, keys and context menu, built from one table of its
+// commands: for each command id its caption, tool tip, image, keys, the rule of EditorCommands
+// behind it, and where it shows.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +15,9 @@
 
 namespace editor {
 
+// Whether the controller lets a command act now.
+using CommandEnabled = std::function<bool(Command)>;
+
 // ToolBar1: a button for each of the most used commands, with its hint as a tool tip.
 class EditorToolBar {
 public:
@@ -20,9 +25,12 @@ public:
     HWND Handle() const { return m_hwnd; }
     // Points a button's tool tip at its hint (TTN_GETDISPINFOW); false for any other notification.
     bool OnNotify(NMHDR& header);
+    // Greys the buttons of the commands that cannot act and enables the others.
+    void ShowEnabled(const CommandEnabled& enabled);
 
 private:
     HWND m_hwnd = nullptr;
+    std::vector<int> m_ids;             // by button: its command id, 0 for a blank or a separator
     std::vector<std::wstring> m_hints;  // by button, empty for a button without a hint
 };
 
@@ -32,6 +40,8 @@ platform::UniqueHmenu CreateEditorMenuBar();
 // The tree view's context menu, drawn the same way.
 platform::UniqueHmenu CreateTreeContextMenu();
 platform::UniqueHaccel CreateEditorAccelerators();
+// Greys the items of the menu (and of its popups) whose commands cannot act, enables the others.
+void ShowEnabled(HMENU menu, const CommandEnabled& enabled);
 
 // The rule of EditorCommands behind a command id; nullopt for the ids the window handles itself.
 std::optional<Command> CommandOf(int id);

@@ -96,7 +96,6 @@ bool PhraseTreeView::OnNotify(NMHDR& header, LRESULT& result) {
 }
 
 void PhraseTreeView::TreeReloaded() {
-    m_health.Clear();
     SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
     m_items.clear();
     m_unfilled.clear();
@@ -162,13 +161,6 @@ void PhraseTreeView::NodeTextChanged(TTreeNode* node) {
 }
 
 void PhraseTreeView::NodeDeleting(TTreeNode* node) {
-    // Every node beneath it goes too, however deep: walked in order, no recursion.
-    const TTreeNode* end = node;
-    while (end && !end->NextSibling())
-        end = end->Parent();
-    end = end ? end->NextSibling() : nullptr;
-    for (const TTreeNode* gone = node; gone != end; gone = phrases::TTreeNodes::NextNode(gone))
-        m_health.Forget(gone);
     const TTreeNode* parent = node->Parent();
     const bool lastChild = parent && parent->FirstChild() == node && !node->NextSibling();
     if (const HTREEITEM item = ItemOf(node))

@@ -22,7 +22,8 @@ public:
     static constexpr int kNodeImage = 0;
     static constexpr int kLeftOutImage = 6;
 
-    PhraseTreeView(const phrases::TTreeNodes& tree, PhraseHealth& health) : m_tree(tree), m_health(health) {}
+    // The health is the model's; the view only reads it.
+    PhraseTreeView(const phrases::TTreeNodes& tree, const PhraseHealth& health) : m_tree(tree), m_health(health) {}
 
     void Create(HWND parent);
     HWND Handle() const { return m_hwnd; }
@@ -61,7 +62,7 @@ private:
     HTREEITEM ItemOf(const phrases::TTreeNode* node) const;
 
     const phrases::TTreeNodes& m_tree;
-    PhraseHealth& m_health;
+    const PhraseHealth& m_health;
     HWND m_hwnd = nullptr;
     std::unordered_map<const phrases::TTreeNode*, HTREEITEM> m_items;
     // Categories shown with a button whose phrases are not in the control yet.

@@ -1,6 +1,7 @@
 // Form_User_Main, the phrase editor window: tool bar, menu, the tree view of srf_pub.dat, the find
-// box and the status bar. It shows the tree and forwards every command to EditorCommands, which
-// decides what happens.
+// box and the status bar. It is a view over EditorCommands, the controller: it runs every command
+// through it, and after each command and each change of the selection greys the tool buttons and
+// menu items of the commands that cannot act.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -26,7 +27,6 @@
 #include "editor/FindBox_win.h"
 #include "editor/PhraseHealth.h"
 #include "editor/ImportProgress_win.h"
-#include "editor/PhraseTransfer.h"
 #include "editor/SingleInstance_win.h"
 #include "phrases/TreeNodes.h"
 #include "platform/TextConversion_win.h"
@@ -69,8 +69,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
-        return app::Ask(text, caption, flags);
+    Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) override {
+        return app::Ask(text, caption, kind);
     }
     bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
                        char32_t& unheld) override {
@@ -81,7 +81,7 @@ private:
     void FormShow();
     void MenuItemClick(int id);
     // Runs one rule of EditorCommands, then selects what it points to and refreshes the status
-    // bar, also when it fails.
+    // bar and the enabled states, also when it fails.
     template <class Rule>
     void RunRule(Rule&& rule);
     void FindNext();
@@ -94,6 +94,8 @@ private:
     void OnMeasureItem(MEASUREITEMSTRUCT& item);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void UpdateStatus();
+    // Greys the tool buttons and menu items of the commands that cannot act on the selection.
+    void UpdateCommandStates();
     // Dragging a phrase onto a category.
     void BeginDrag(TTreeNode* node);
     void DragOver();
@@ -104,10 +106,9 @@ private:
     phrases::TTreeNodes m_tree;
     EditorFiles m_files;  // tells m_view of every change; m_view is built next
     PhraseTreeView m_view;
-    EditorCommands m_commands;
     SystemFileDialogs m_fileDialogs;
-    PhraseTransfer m_transfer;
     ImportProgressWindow m_importProgress;
+    EditorCommands m_commands;
     EditorStatusBar m_statusBar;
     FindBox m_findBox;
     UINT m_dpi = 96;
@@ -125,8 +126,8 @@ private:
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
     : m_instance(std::move(instance)),
       m_files(app::Application::Instance().DataDirectory(), m_tree, *this, m_view),
-      m_view(m_tree, m_files.Health()), m_commands(m_tree, *this, m_files, m_view),
-      m_transfer(m_tree, m_commands, *this, m_fileDialogs, m_files, m_files.Table()) {
+      m_view(m_tree, m_files.Health()),
+      m_commands(m_tree, *this, m_files, m_files, m_fileDialogs, m_files.Table()) {
     m_dpi = app::DpiOf(nullptr);
     const int width = Scaled(kWindowWidth);
     const int height = Scaled(kWindowHeight);
@@ -240,7 +241,7 @@ void TForm_User_Main::FormCreate() {
     m_instance->Publish(Handle());
     m_fileDialogs.SetOwner(Handle());
     m_importProgress.SetOwner(Handle());
-    m_transfer.SetProgress(&m_importProgress);
+    m_commands.SetImportProgress(&m_importProgress);
 
     // The window owns its menu bar once it has it.
     if (platform::UniqueHmenu menuBar = CreateEditorMenuBar(); SetMenu(Handle(), menuBar.Get()))
@@ -248,6 +249,7 @@ void TForm_User_Main::FormCreate() {
     m_accelerators = CreateEditorAccelerators();
 
     ApplyDpi(app::DpiOf(Handle()));
+    UpdateCommandStates();
     SetFocus(m_view.Handle());
 }
 
@@ -306,22 +308,16 @@ void TForm_User_Main::MenuItemClick(int id) {
     case IDM_FIND_NEXT:
         FindNext();
         return;
-    case IDM_EXPORT:
-        RunRule([&] { m_transfer.Export(); });
-        return;
-    case IDM_IMPORT:
-        RunRule([&] {
-            m_transfer.Import(m_view.SelectedNode());
-            m_view.Select(m_transfer.TakeSelection());
-        });
-        return;
     }
     const std::optional<Command> command = CommandOf(id);
     if (!command)
         return;
-    bool quit = false;
-    RunRule([&] { quit = m_commands.Run(*command, m_view.SelectedNode()); });
-    if (quit)
+    Outcome outcome;
+    RunRule([&] {
+        outcome = m_commands.Execute(*command, m_view.SelectedNode());
+        m_view.Select(outcome.select);
+    });
+    if (outcome.quit)
         SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
@@ -333,6 +329,7 @@ void TForm_User_Main::RunRule(Rule&& rule) {
             window.m_running = false;
             window.m_view.Select(window.m_commands.TakeSelection());
             window.UpdateStatus();
+            window.UpdateCommandStates();
             if (window.m_checkPending) {
                 window.m_checkPending = false;
                 PostMessageW(window.Handle(), WM_APP_CHECKDISK, 0, 0);
@@ -367,13 +364,20 @@ void TForm_User_Main::CheckDisk() {
 }
 
 void TForm_User_Main::UpdateStatus() {
-    PhraseHealth& health = m_files.Health();
+    const PhraseHealth& health = m_files.Health();
     if (!health.Known()) {
         m_statusBar.Show({}, {});
         return;
     }
     const phrases::PhraseVerdict* verdict = health.LeftOut(m_view.SelectedNode());
     m_statusBar.Show(CountsText(health.Counts()), verdict ? LeftOutReason(*verdict) : std::string());
+}
+
+void TForm_User_Main::UpdateCommandStates() {
+    const TTreeNode* selected = m_view.SelectedNode();
+    const CommandEnabled enabled = [&](Command command) { return m_commands.IsEnabled(command, selected); };
+    m_toolBar.ShowEnabled(enabled);
+    ShowEnabled(GetMenu(Handle()), enabled);
 }
 
 void TForm_User_Main::BeginDrag(TTreeNode* node) {
@@ -417,6 +421,7 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
     switch (header.code) {
     case TVN_SELCHANGEDW:
         UpdateStatus();
+        UpdateCommandStates();
         return 0;
     case TVN_BEGINDRAGW:
         BeginDrag(reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWW&>(header).itemNew.lParam));
@@ -438,6 +443,8 @@ void TForm_User_Main::ShowContextMenu() {
     if (!m_view.SelectItemAt(position))
         return;
     const platform::UniqueHmenu menu = CreateTreeContextMenu();
+    const TTreeNode* selected = m_view.SelectedNode();
+    ShowEnabled(menu.Get(), [&](Command command) { return m_commands.IsEnabled(command, selected); });
     const int command =
         TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x, position.y, 0, Handle(), nullptr);
     if (command)

@@ -42,6 +42,18 @@ std::vector<const TTreeNode*> PhraseHealth::Update(const phrases::TTreeNodes& tr
     return changed;
 }
 
+void PhraseHealth::Forget(const TTreeNode* node) {
+    if (m_leftOut.empty())
+        return;
+    // Walked in order up to the node after the subtree: no recursion.
+    const TTreeNode* end = node;
+    while (end && !end->NextSibling())
+        end = end->Parent();
+    end = end ? end->NextSibling() : nullptr;
+    for (const TTreeNode* gone = node; gone != end; gone = phrases::TTreeNodes::NextNode(gone))
+        m_leftOut.erase(gone);
+}
+
 void PhraseHealth::Clear() {
     m_leftOut.clear();
 }

@@ -17,8 +17,9 @@ public:
     // (compiled or left out) differs from before, so that the window redraws only those.
     std::vector<const phrases::TTreeNode*> Update(const phrases::TTreeNodes& tree,
                                                   const phrases::CompileReport& report);
-    // A node about to go; its pointer may be used again for a new node.
-    void Forget(const phrases::TTreeNode* node) { m_leftOut.erase(node); }
+    // A node about to go with everything beneath it, however deep; their pointers may be used
+    // again for new nodes.
+    void Forget(const phrases::TTreeNode* node);
     // The whole tree is about to be replaced.
     void Clear();
 

@@ -1,4 +1,5 @@
-// Export and Import of the phrase editor; see PhraseTransfer.h.
+// Export and Import, the commands of EditorCommands that reach files of the user's choice; see
+// PhraseTransfer.h.
 #include "editor/PhraseTransfer.h"
 
 #include <unordered_map>
@@ -70,7 +71,7 @@ TTreeNode* MergeImport(TreeEditor& edits, const ImportPlan& plan, std::size_t ma
     return first;
 }
 
-void PhraseTransfer::Export() {
+void EditorCommands::Export() {
     if (!CheckDataLoaded())
         return;
     const std::optional<ExportTarget> target = m_fileDialogs.ChooseExportFile();
@@ -81,7 +82,7 @@ void PhraseTransfer::Export() {
     phrases::ExportTreeToFile(target->path, m_tree, target->encoding);
 }
 
-void PhraseTransfer::Import(TTreeNode* selected) {
+void EditorCommands::Import(TTreeNode* selected) {
     if (!CheckDataLoaded())
         return;
     const std::optional<std::string> path = m_fileDialogs.ChooseImportFile();
@@ -96,30 +97,13 @@ void PhraseTransfer::Import(TTreeNode* selected) {
     if (!plan.HasChanges())
         return Notice(summary + "\n" + phrases::texts::kNothingToImport);
     if (m_dialogs.Ask(summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption,
-                             kQuestionFlags) != 1)
+                             BoxKind::Question) != Answer::Ok)
         return;
-    TTreeNode* first = MergeImport(m_commands.Edits(), plan);
+    TTreeNode* first = MergeImport(Edits(), plan);
     // Held as a place: the save may read srf_pub.dat again, when another program has written it.
     const TreePlace place = first ? PlaceOf(first) : TreePlace();
-    m_commands.CommitAndSave();
+    CommitAndSave();
     m_select = place.empty() ? nullptr : NodeAtPlace(m_tree, place);
-}
-
-TTreeNode* PhraseTransfer::TakeSelection() {
-    TTreeNode* node = m_select;
-    m_select = nullptr;
-    return node;
-}
-
-bool PhraseTransfer::CheckDataLoaded() {
-    if (m_files.DataLoaded())
-        return true;
-    Notice(texts::kDataNotLoaded);
-    return false;
-}
-
-void PhraseTransfer::Notice(const std::string& text) {
-    m_dialogs.Ask(text, texts::kNoticeCaption, kNoticeFlags);
 }
 
 }  // namespace editor

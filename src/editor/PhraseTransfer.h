@@ -1,6 +1,7 @@
-// Export and Import of the phrase editor: the checks and questions around the core's export and
-// import, and the merge made through the editor's changes so that an import undoes as one step.
-// Portable: the file dialogs are reached through FileDialogs.
+// What Export and Import, two commands of EditorCommands, need beyond the other commands: the
+// file dialogs, and the merge made through the editor's changes so that an import undoes as one
+// step. The commands themselves are in PhraseTransfer.cpp. Portable: the file dialogs are reached
+// through FileDialogs.
 #pragma once
 
 #include <optional>
@@ -40,41 +41,5 @@ inline constexpr std::size_t kMaxInsertsOneByOne = 2000;
 // The changes stay pending until the caller commits them: one undo step.
 phrases::TTreeNode* MergeImport(TreeEditor& edits, const phrases::ImportPlan& plan,
                                 std::size_t maxInsertsOneByOne = kMaxInsertsOneByOne);
-
-class PhraseTransfer {
-public:
-    PhraseTransfer(phrases::TTreeNodes& tree, EditorCommands& commands, UserDialogs& dialogs,
-                   FileDialogs& fileDialogs, PhraseFiles& files, const phrases::CharacterTable& table)
-        : m_tree(tree), m_commands(commands), m_dialogs(dialogs), m_fileDialogs(fileDialogs),
-          m_files(files), m_table(table) {}
-
-    // Writes the whole tree to the chosen file. Refused while the data files failed to load,
-    // since the tree then holds only part of srf_pub.dat, and for a target that is one of the
-    // editor's own files, which would be overwritten without a backup. Errors of the write go to
-    // the caller.
-    void Export();
-    // Reads the chosen file, shows what the merge would do and, on OK, merges, saves and compiles
-    // once. Plain lines go to the category of the selected node; for a dictionary of another
-    // input method see PlanFileImport.
-    void Import(phrases::TTreeNode* selected);
-    // The window that shows the progress of a large import; none by default.
-    void SetProgress(ImportProgress* progress) { m_progress = progress; }
-
-    // The first node the import added, for the window to select; null to leave the selection.
-    phrases::TTreeNode* TakeSelection();
-
-private:
-    bool CheckDataLoaded();
-    void Notice(const std::string& text);
-
-    phrases::TTreeNodes& m_tree;
-    EditorCommands& m_commands;
-    UserDialogs& m_dialogs;
-    FileDialogs& m_fileDialogs;
-    PhraseFiles& m_files;
-    const phrases::CharacterTable& m_table;
-    phrases::TTreeNode* m_select = nullptr;
-    ImportProgress* m_progress = nullptr;
-};
 
 }  // namespace editor

@@ -9,17 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/BoxAnswers.h"
+
 namespace installer {
 
-// The two kinds of message box install mode shows, and what the user answered.
-enum class MessageKind {
-    Notice,    // an OK button only
-    Question,  // OK and Cancel
-};
-enum class Answer {
-    Ok,
-    Cancel,  // Cancel, Escape or the box closed
-};
+using app::Answer;
+using MessageKind = app::BoxKind;
 
 enum class InstalledCopy {
     Absent,       // no file of that name (a directory of that name does not count)

@@ -25,8 +25,7 @@ std::wstring LayoutPath(const std::string& name) {
 }  // namespace
 
 Answer WindowsInstallSystem::Ask(const std::string& text, const std::string& caption, MessageKind kind) {
-    const unsigned flags = kind == MessageKind::Question ? app::kQuestionFlags : app::kNoticeFlags;
-    return app::Ask(text, caption, flags) == IDOK ? Answer::Ok : Answer::Cancel;
+    return app::Ask(text, caption, kind);
 }
 
 InstalledCopy WindowsInstallSystem::CheckInstalledCopy(const std::string& fileName) {

@@ -58,6 +58,17 @@ POINT TreeItemCenter(HWND tree, HTREEITEM item) {
     return center;
 }
 
+void ClickToolButton(HWND toolBar, int id) {
+    const LRESULT index = SendMessageW(toolBar, TB_COMMANDTOINDEX, static_cast<WPARAM>(id), 0);
+    RemoteBuffer buffer(toolBar, sizeof(RECT));
+    SendMessageW(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index), buffer.Address());
+    RECT bounds{};
+    buffer.Read(&bounds, sizeof bounds);
+    const LPARAM middle = MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+    PostMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageW(toolBar, WM_LBUTTONUP, 0, middle);
+}
+
 namespace {
 
 // The window holding the mouse capture in the thread of that window, nullptr when none does.

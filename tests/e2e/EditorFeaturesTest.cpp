@@ -1,6 +1,7 @@
 // The phrase editor's newer commands driven as a user drives them: phrase health in the tree and
 // the status bar, Find, Undo and Redo, the moves, New category, one editor per data directory,
-// another program's write to srf_pub.dat, and the backup.
+// another program's write to srf_pub.dat, the backup, and the tool buttons greyed when their
+// commands cannot act.
 #include <gtest/gtest.h>
 
 #include "Driver.h"
@@ -218,6 +219,29 @@ TEST(EditorBackup, AfterAFailedLoadAtStartUpRestoreKeepsTheUnreadableFile) {
     EXPECT_EQ(session.File("srf_pub.dat.unreadable"), unreadable);
     EXPECT_EQ(session.File("srf_pub.dat.bak"), EditorTree());
     EXPECT_EQ(session.Texts().size(), 4u);
+}
+
+// The rules of the enabled states are the controller's (unit-tested there); this is their wiring:
+// the buttons follow every command and every change of the selection, and an enabled one runs.
+TEST(EditorToolBar, GreysTheCommandsThatCannotActAndRunsTheOthers) {
+    EditorRun session;
+    session.Start();
+    const HWND toolBar = FindWindowExW(session.Main(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    ASSERT_NE(toolBar, nullptr);
+    const auto enabled = [&](int id) { return SendMessageW(toolBar, TB_ISBUTTONENABLED, id, 0) != 0; };
+    EXPECT_FALSE(enabled(IDM_UNDO));
+    EXPECT_TRUE(enabled(IDM_NEW));
+    session.Select(L"问候");
+    EXPECT_TRUE(Eventually([&] { return !enabled(IDM_MOVE_UP) && !enabled(IDM_MOVE_DOWN); }));
+    session.Select(L"你好");
+    EXPECT_TRUE(Eventually([&] { return !enabled(IDM_MOVE_UP) && enabled(IDM_MOVE_DOWN); }));
+
+    session.New(L"其他", L"上早");
+    session.WaitForFile("srf_pub.dat", EditorTree() + Gb("\t上早\r\n"));
+    ASSERT_TRUE(Eventually([&] { return enabled(IDM_UNDO); }));
+    ClickToolButton(toolBar, IDM_UNDO);
+    session.WaitForFile("srf_pub.dat", EditorTree());
+    EXPECT_TRUE(Eventually([&] { return !enabled(IDM_UNDO) && enabled(IDM_REDO); }));
 }
 
 }  // namespace

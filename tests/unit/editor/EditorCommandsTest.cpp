@@ -45,6 +45,7 @@ public:
         changedOnDisk = false;
     }
     std::optional<std::string> ReadBackup() override { return backup; }
+    bool HasBackup() const override { return backup.has_value(); }
     void TreeRestored() override { loaded = true; }
     void SaveAndCompile() override {
         calls.push_back("save+compile");
@@ -64,7 +65,7 @@ public:
     void NodeDeleting(TTreeNode* node) override { events.push_back("deleting " + node->Text()); }
 };
 
-Shown Notice(const char* text) { return {text, texts::kNoticeCaption, 0}; }
+Shown Notice(const char* text) { return {text, texts::kNoticeCaption, BoxKind::Notice}; }
 
 class EditorCommandsTest : public ::testing::Test {
 protected:
@@ -99,7 +100,8 @@ protected:
     ScriptedDialogs dialogs;
     RecordingFiles files;
     RecordingObserver observer;
-    EditorCommands commands{tree, dialogs, files, observer};
+    phrases::CharacterTable table;
+    EditorCommands commands{tree, dialogs, files, observer, dialogs, table};
 };
 
 TEST_F(EditorCommandsTest, NewGoesFirstInTheCategoryOfTheSelection) {
@@ -274,17 +276,15 @@ TEST_F(EditorCommandsTest, DeleteAsksAndRemovesThePhrase) {
     commands.Delete(a2);
     EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{std::string(texts::kDeleteQuestionStart) + "a2" +
                                                       texts::kDeleteQuestionEnd,
-                                                  texts::kConfirmCaption, 1}}));
+                                                  texts::kConfirmCaption, BoxKind::Question}}));
     EXPECT_EQ(Dump(tree), "a[a1] b c[c1]");
     EXPECT_EQ(observer.events, std::vector<std::string>{"deleting a2"});
     EXPECT_EQ(files.calls, std::vector<std::string>{"save+compile"});
 }
 
 TEST_F(EditorCommandsTest, DeleteAnsweredOtherThanOkChangesNothing) {
-    for (int answer : {2, 0, 7}) {
-        dialogs.answers.push_back(answer);
-        commands.Delete(a1);
-    }
+    dialogs.answers.push_back(Answer::Cancel);
+    commands.Delete(a1);
     ExpectUnchanged();
 }
 
@@ -302,18 +302,72 @@ TEST_F(EditorCommandsTest, SaveCompilesWithItsNoticeAndLeavesTheTreeFileAlone) {
 }
 
 TEST_F(EditorCommandsTest, QuitAsksTheWindowToClose) {
-    EXPECT_TRUE(commands.Run(Command::Quit, a1));
-    EXPECT_FALSE(commands.Run(Command::Save, a1));
+    EXPECT_TRUE(commands.Execute(Command::Quit, a1).quit);
+    EXPECT_FALSE(commands.Execute(Command::Save, a1).quit);
 }
 
 TEST_F(EditorCommandsTest, NothingIsWrittenWhenTheFilesDidNotLoad) {
     files.loaded = false;
     for (auto command : {Command::New, Command::Modify, Command::Delete, Command::Save})
-        commands.Run(command, a1);
+        commands.Execute(command, a1);
     EXPECT_EQ(dialogs.shown, std::vector<Shown>(4, Notice(texts::kDataNotLoaded)));
     EXPECT_TRUE(dialogs.prompted.empty());
     ExpectUnchanged();
-    EXPECT_TRUE(commands.Run(Command::Quit, a1));
+    EXPECT_TRUE(commands.Execute(Command::Quit, a1).quit);
+}
+
+// Enabled states ------------------------------------------------------------------------------
+
+TEST_F(EditorCommandsTest, TheBasicCommandsStayEnabledSoTheirNoticesAppear) {
+    files.loaded = files.tableLoaded = false;
+    for (auto command : {Command::New, Command::Modify, Command::Delete, Command::Save, Command::Quit,
+                         Command::NewCategory})
+        for (TTreeNode* selected : {static_cast<TTreeNode*>(nullptr), a, a1})
+            EXPECT_TRUE(commands.IsEnabled(command, selected));
+}
+
+TEST_F(EditorCommandsTest, UndoAndRedoAreEnabledWithAStepToTakeBackOrMakeAgain) {
+    EXPECT_FALSE(commands.IsEnabled(Command::Undo, a1));
+    EXPECT_FALSE(commands.IsEnabled(Command::Redo, a1));
+    NewWith(a, "x");
+    EXPECT_TRUE(commands.IsEnabled(Command::Undo, nullptr));
+    EXPECT_FALSE(commands.IsEnabled(Command::Redo, nullptr));
+    commands.Undo();
+    EXPECT_FALSE(commands.IsEnabled(Command::Undo, nullptr));
+    EXPECT_TRUE(commands.IsEnabled(Command::Redo, nullptr));
+}
+
+TEST_F(EditorCommandsTest, TheMovesAreEnabledForAPhraseThatHasSomewhereToGo) {
+    EXPECT_FALSE(commands.IsEnabled(Command::MoveUp, a1));  // first of its category
+    EXPECT_TRUE(commands.IsEnabled(Command::MoveDown, a1));
+    EXPECT_TRUE(commands.IsEnabled(Command::MoveUp, a2));
+    EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, a2));  // last of its category
+    TTreeNode* c1 = c->FirstChild();  // alone in its category
+    for (TTreeNode* selected : {static_cast<TTreeNode*>(nullptr), a, b, c1}) {
+        EXPECT_FALSE(commands.IsEnabled(Command::MoveUp, selected));
+        EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, selected));
+    }
+    files.loaded = false;
+    EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, a1));
+}
+
+TEST_F(EditorCommandsTest, RestoreNeedsABackupAndTheTransfersTheLoadedData) {
+    EXPECT_FALSE(commands.IsEnabled(Command::RestoreBackup, a1));
+    files.backup = "r\r\n";
+    EXPECT_TRUE(commands.IsEnabled(Command::RestoreBackup, a1));
+    EXPECT_TRUE(commands.IsEnabled(Command::Export, nullptr));
+    EXPECT_TRUE(commands.IsEnabled(Command::Import, nullptr));
+    files.loaded = false;  // the backup is then the way back
+    EXPECT_TRUE(commands.IsEnabled(Command::RestoreBackup, nullptr));
+    EXPECT_FALSE(commands.IsEnabled(Command::Export, nullptr));
+    EXPECT_FALSE(commands.IsEnabled(Command::Import, nullptr));
+}
+
+TEST_F(EditorCommandsTest, ExecuteNamesTheNodeToSelect) {
+    const Outcome moved = commands.Execute(Command::MoveDown, a1);
+    EXPECT_EQ(moved.select, tree.FirstRoot()->FirstChild()->NextSibling());
+    EXPECT_EQ(Dump(tree), "a[a2 a1] b c[c1]");
+    EXPECT_EQ(commands.Execute(Command::Save, a1).select, nullptr);
 }
 
 TEST_F(EditorCommandsTest, AChangeWhoseWritingFailsStaysInTheTreeAndTheWindow) {
@@ -511,9 +565,9 @@ TEST_F(EditorCommandsTest, RestoreAsksThenReplacesTheTreeAsOneUndoableStep) {
     commands.RestoreBackup();
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kNoBackup)});
     files.backup = "r\r\n\tr1\r\n";
-    dialogs.answers = {2};
+    dialogs.answers = {Answer::Cancel};
     commands.RestoreBackup();
-    EXPECT_EQ(dialogs.shown.back(), (Shown{texts::kRestoreQuestion, texts::kConfirmCaption, 1}));
+    EXPECT_EQ(dialogs.shown.back(), (Shown{texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question}));
     ExpectUnchanged();
 
     commands.RestoreBackup();
@@ -551,15 +605,15 @@ TEST_F(EditorCommandsTest, AMalformedBackupChangesNothing) {
 
 TEST_F(EditorCommandsTest, AnotherProgramsChangeIsNeverWrittenOverUnasked) {
     files.changedOnDisk = true;
-    dialogs.answers = {1};  // OK: read the file again, dropping this change
+    dialogs.answers = {Answer::Ok};  // OK: read the file again, dropping this change
     NewWith(a, "x");
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedBeforeSave, texts::kConfirmCaption, 1}}));
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedBeforeSave, texts::kConfirmCaption, BoxKind::Question}}));
     EXPECT_EQ(files.calls, std::vector<std::string>{"reload"});
     EXPECT_FALSE(commands.CanUndo());  // the history belonged to the tree that is gone
 
     files.changedOnDisk = true;
     files.calls.clear();
-    dialogs.answers = {2};  // Cancel: keep the window's tree and write it
+    dialogs.answers = {Answer::Cancel};  // Cancel: keep the window's tree and write it
     NewWith(a, "y");
     EXPECT_EQ(files.calls, (std::vector<std::string>{"accept", "save+compile"}));
 }
@@ -568,9 +622,9 @@ TEST_F(EditorCommandsTest, OnActivationAChangeOnDiskIsOfferedForReading) {
     commands.CheckDiskChange();
     EXPECT_TRUE(dialogs.shown.empty());
     files.changedOnDisk = true;
-    dialogs.answers = {2, 1};
+    dialogs.answers = {Answer::Cancel, Answer::Ok};
     commands.CheckDiskChange();
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedOnDisk, texts::kConfirmCaption, 1}}));
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedOnDisk, texts::kConfirmCaption, BoxKind::Question}}));
     files.changedOnDisk = true;
     commands.CheckDiskChange();
     EXPECT_EQ(files.calls, (std::vector<std::string>{"accept", "reload"}));

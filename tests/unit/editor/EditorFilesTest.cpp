@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "EditorTexts.h"
+#include "editor/EditHistory.h"
 
 namespace editor {
 namespace {
@@ -18,9 +19,9 @@ namespace fs = std::filesystem;
 class CountingDialogs : public UserDialogs {
 public:
     std::vector<std::string> shown;
-    int Ask(const std::string& text, const std::string&, unsigned) override {
+    Answer Ask(const std::string& text, const std::string&, BoxKind) override {
         shown.push_back(text);
-        return 1;
+        return Answer::Ok;
     }
     bool PromptForText(const std::string&, const std::string&, std::string&, char32_t&) override { return false; }
 };
@@ -28,7 +29,9 @@ public:
 class CountingObserver : public TreeObserver {
 public:
     int reloads = 0;
+    std::vector<const phrases::TTreeNode*> checked;  // as the last compile reported them
     void TreeReloaded() override { ++reloads; }
+    void PhrasesChecked(const std::vector<const phrases::TTreeNode*>& changed) override { checked = changed; }
 };
 
 class EditorFilesTest : public ::testing::Test {
@@ -205,6 +208,23 @@ TEST_F(EditorFilesTest, TheCompileReportsWhichPhrasesItLeftOut) {
     const phrases::PhraseVerdict* verdict = files.Health().LeftOut(tree.FirstRoot()->LastChild());
     ASSERT_NE(verdict, nullptr);
     EXPECT_EQ(verdict->missingTrail, 0xA3);
+}
+
+// The health is the model's: a deleted phrase takes the entries of everything beneath it, however
+// deep, so the next compile reports no freed node as changed and counts the tree as it is.
+TEST_F(EditorFilesTest, DeletingASubtreeDropsTheHealthOfEveryLevelBeneathIt) {
+    const std::string one = "\xB0\xA1";  // a single character: left out
+    Write("srf_pub.dat", "c\r\n\t" + one + "\r\n\t\t" + one + "\r\n\t\t\t" + one + "\r\n\t" + one + one + "\r\n");
+    WriteTable();
+    files.FormShow();
+    EXPECT_EQ(files.Health().Counts().leftOut, 3);
+    EXPECT_EQ(observer.checked.size(), 3u);
+
+    TreeEditor(tree, files).Remove(tree.FirstRoot()->FirstChild());
+    files.SaveAndCompile();
+    EXPECT_TRUE(observer.checked.empty());
+    EXPECT_EQ(files.Health().Counts().phrases, 1);
+    EXPECT_EQ(files.Health().Counts().leftOut, 0);
 }
 
 }  // namespace

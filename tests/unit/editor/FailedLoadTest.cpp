@@ -63,7 +63,7 @@ protected:
     ScriptedDialogs dialogs;
     TreeObserver observer;
     EditorFiles files{(directory / "").string(), tree, dialogs, observer};
-    EditorCommands commands{tree, dialogs, files, observer};
+    EditorCommands commands{tree, dialogs, files, files, dialogs, files.Table()};
 };
 
 TEST_F(FailedLoadTest, RestoreKeepsTheUnreadableFileAndLeavesNothingToUndo) {
@@ -76,7 +76,7 @@ TEST_F(FailedLoadTest, RestoreKeepsTheUnreadableFileAndLeavesNothingToUndo) {
     // Another program writes a file with a bad level; the next change notices it and the user
     // reads it again: the load fails, leaving the first lines in the tree.
     Write("srf_pub.dat", kBad);
-    dialogs.answers = {1};
+    dialogs.answers = {Answer::Ok};
     EXPECT_THROW(NewPhrase("p2"), std::exception);
     EXPECT_FALSE(files.DataLoaded());
     ExpectFiles(kBad, kGood, kNone);
@@ -117,7 +117,7 @@ TEST_F(FailedLoadTest, AtStartUpTheTableLoadsAndASecondUnreadableFileGetsANumber
     EXPECT_EQ(Read("srf_pub.usr"), kNone);  // a partly read tree is never compiled
 
     NewPhrase("refused");
-    EXPECT_EQ(dialogs.shown.back(), (Shown{texts::kDataNotLoaded, texts::kNoticeCaption, 0}));
+    EXPECT_EQ(dialogs.shown.back(), (Shown{texts::kDataNotLoaded, texts::kNoticeCaption, BoxKind::Notice}));
     commands.RestoreBackup();
     ExpectFiles(kGood, kGood, "earlier");
     EXPECT_EQ(Read("srf_pub.dat.unreadable.1"), kBad);

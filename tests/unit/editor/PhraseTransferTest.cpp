@@ -26,6 +26,7 @@ namespace fs = std::filesystem;
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
 using phrases::testing::Dump;
+using testing::ScriptedDialogs;
 using testing::Shown;
 
 // Pairs of letters stand for characters: "ab" and "cd" are in the table, nothing else is.
@@ -90,23 +91,6 @@ TEST(MergeImportTest, APlanWithoutInsertsChangesNothing) {
     EXPECT_FALSE(edits.HasPending());
 }
 
-// The script of the editor's questions, and the file dialogs' answers.
-class ScriptedDialogs : public testing::ScriptedDialogs, public FileDialogs {
-public:
-    std::optional<std::string> importPath;
-    std::optional<ExportTarget> exportTarget;
-    int fileDialogs = 0;
-
-    std::optional<ExportTarget> ChooseExportFile() override {
-        ++fileDialogs;
-        return exportTarget;
-    }
-    std::optional<std::string> ChooseImportFile() override {
-        ++fileDialogs;
-        return importPath;
-    }
-};
-
 class CountingFiles : public PhraseFiles {
 public:
     bool loaded = true;
@@ -140,9 +124,9 @@ protected:
                 return node;
         return nullptr;
     }
-    static Shown Notice(const std::string& text) { return {text, texts::kNoticeCaption, kNoticeFlags}; }
+    static Shown Notice(const std::string& text) { return {text, texts::kNoticeCaption, BoxKind::Notice}; }
     static Shown Question(const std::string& summary) {
-        return {summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption, kQuestionFlags};
+        return {summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption, BoxKind::Question};
     }
 
     fs::path directory = fs::temp_directory_path() /
@@ -152,14 +136,13 @@ protected:
     ScriptedDialogs dialogs;
     CountingFiles files;
     CountingObserver observer;
-    EditorCommands commands{tree, dialogs, files, observer};
     phrases::CharacterTable table = SmallTable();
-    PhraseTransfer transfer{tree, commands, dialogs, dialogs, files, table};
+    EditorCommands commands{tree, dialogs, files, observer, dialogs, table};
 };
 
 TEST_F(PhraseTransferTest, ImportAsksWithTheSummaryThenMergesSavesOnceAndUndoesWhole) {
     dialogs.importPath = Put("in.txt", "\xEF\xBB\xBF" "B\r\n\tabab\r\n\tcdab\r\nC\r\n\tcdcd\r\n");
-    transfer.Import(nullptr);
+    commands.Import(nullptr);
     phrases::ImportSummary summary;
     summary.added = 2;
     summary.newCategories = 1;
@@ -167,8 +150,8 @@ TEST_F(PhraseTransferTest, ImportAsksWithTheSummaryThenMergesSavesOnceAndUndoesW
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Question(phrases::FormatImportSummary(summary))});
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab abab] C[cdcd]");
     EXPECT_EQ(files.saves, 1);
-    EXPECT_EQ(transfer.TakeSelection(), Node("abab"));
-    EXPECT_EQ(transfer.TakeSelection(), nullptr);
+    EXPECT_EQ(commands.TakeSelection(), Node("abab"));
+    EXPECT_EQ(commands.TakeSelection(), nullptr);
 
     commands.Undo();
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
@@ -178,8 +161,8 @@ TEST_F(PhraseTransferTest, ImportAsksWithTheSummaryThenMergesSavesOnceAndUndoesW
 
 TEST_F(PhraseTransferTest, CancelAtTheSummaryChangesNothing) {
     dialogs.importPath = Put("in.txt", "B\r\n\tabab\r\n");
-    dialogs.answers = {2};
-    transfer.Import(nullptr);
+    dialogs.answers = {Answer::Cancel};
+    commands.Import(nullptr);
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
     EXPECT_EQ(files.saves, 0);
@@ -188,19 +171,19 @@ TEST_F(PhraseTransferTest, CancelAtTheSummaryChangesNothing) {
 
 TEST_F(PhraseTransferTest, PlainLinesGoToTheSelectedNodesCategoryAndNeedOne) {
     dialogs.importPath = Put("in.txt", "abab\r\ncdcd  \r\n");
-    transfer.Import(nullptr);
+    commands.Import(nullptr);
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(phrases::texts::kPlainLinesNeedCategory)});
     EXPECT_EQ(files.saves, 0);
 
     dialogs.shown.clear();
-    transfer.Import(Node("abcd"));  // a phrase: its category takes them
+    commands.Import(Node("abcd"));  // a phrase: its category takes them
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(Dump(tree), "A[abcd abab cdcd] B[cdab]");
 }
 
 TEST_F(PhraseTransferTest, NothingNewIsANoticeWithTheSummary) {
     dialogs.importPath = Put("in.txt", "A\r\n\tabcd\r\n\t\r\n");
-    transfer.Import(nullptr);
+    commands.Import(nullptr);
     phrases::ImportSummary summary;
     summary.existing = 1;
     summary.empty = 1;
@@ -213,19 +196,19 @@ TEST_F(PhraseTransferTest, BothRefuseBeforeTheFileDialogWhileTheDataFilesFailedT
     files.loaded = false;
     dialogs.importPath = Put("in.txt", "A\r\n\tabab\r\n");
     dialogs.exportTarget = ExportTarget{(directory / "out.txt").string(), phrases::ExportEncoding::Utf8};
-    transfer.Import(nullptr);
-    transfer.Export();
+    commands.Import(nullptr);
+    commands.Export();
     EXPECT_EQ(dialogs.shown, (std::vector<Shown>{Notice(texts::kDataNotLoaded), Notice(texts::kDataNotLoaded)}));
     EXPECT_EQ(dialogs.fileDialogs, 0);
     EXPECT_FALSE(fs::exists(directory / "out.txt"));
 }
 
 TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndCancelWritesNothing) {
-    transfer.Export();  // Cancel in the dialog
+    commands.Export();  // Cancel in the dialog
     EXPECT_TRUE(fs::is_empty(directory));
     for (const auto encoding : {phrases::ExportEncoding::Utf8, phrases::ExportEncoding::Gb2312}) {
         dialogs.exportTarget = ExportTarget{(directory / "out.txt").string(), encoding};
-        transfer.Export();
+        commands.Export();
         EXPECT_EQ(Read("out.txt"), phrases::ExportTree(tree, encoding));
     }
     EXPECT_EQ(Read("out.txt"), "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
@@ -235,17 +218,17 @@ TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndCancelWritesNothing) 
 TEST_F(PhraseTransferTest, ExportRefusesTheEditorsOwnFilesAndWritesNothing) {
     files.ownFile = (directory / "srf_pub.dat").string();
     dialogs.exportTarget = ExportTarget{files.ownFile, phrases::ExportEncoding::Utf8};
-    transfer.Export();
+    commands.Export();
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kExportToOwnFile)});
     EXPECT_TRUE(fs::is_empty(directory));
 }
 
 TEST_F(PhraseTransferTest, ADictionaryGoesToANewCategoryOfItsNameOrToTheSelectedOne) {
     dialogs.importPath = Put("x.dict.yaml", "---\nname: R\n...\nabab\tab ab\ncdcd\tcd cd\na\tx\n");
-    dialogs.answers = {kAnswerYes, 1};
-    transfer.Import(Node("abcd"));
+    dialogs.answers = {Answer::Yes, Answer::Ok};
+    commands.Import(Node("abcd"));
     ASSERT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_EQ(dialogs.shown[0].flags, kYesNoCancelFlags);
+    EXPECT_EQ(dialogs.shown[0].kind, BoxKind::Choice);
     std::string question = texts::kNewCategoryQuestion;
     for (const char* value : {"R", "R", "A"})
         question.replace(question.find("%s"), 2, value);
@@ -256,14 +239,14 @@ TEST_F(PhraseTransferTest, ADictionaryGoesToANewCategoryOfItsNameOrToTheSelected
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab] R[abab cdcd]");
 
     commands.Undo();
-    dialogs.answers = {kAnswerNo, 1};
-    transfer.Import(Node("abcd"));
+    dialogs.answers = {Answer::No, Answer::Ok};
+    commands.Import(Node("abcd"));
     EXPECT_EQ(Dump(tree), "A[abcd abab cdcd] B[cdab]");
 
     commands.Undo();
     dialogs.shown.clear();
-    dialogs.answers = {2};  // Cancel at the question
-    transfer.Import(Node("abcd"));
+    dialogs.answers = {Answer::Cancel};  // Cancel at the question
+    commands.Import(Node("abcd"));
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
 }
@@ -279,33 +262,33 @@ public:
 
 TEST_F(PhraseTransferTest, ALargeImportShowsItsProgressAndCancelChangesNothing) {
     ScriptedProgress progress;
-    transfer.SetProgress(&progress);
+    commands.SetImportProgress(&progress);
     std::string file;
     for (std::size_t k = 0; k <= kProgressLines; ++k)
         file += "abab\r\n";
     dialogs.importPath = Put("in.txt", file);
     progress.cancelAt = 1;
-    transfer.Import(Node("abcd"));
+    commands.Import(Node("abcd"));
     EXPECT_EQ(progress.begun, 1);
     EXPECT_EQ(progress.ended, 1);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab]");
 
     progress.cancelAt = -1;
-    transfer.Import(Node("abcd"));
+    commands.Import(Node("abcd"));
     EXPECT_EQ(progress.ended, 2);
     EXPECT_GT(progress.steps, 5);
     EXPECT_EQ(Dump(tree), "A[abcd abab] B[cdab]");
 
     // A small one shows none.
     dialogs.importPath = Put("small.txt", "cdcd\r\n");
-    transfer.Import(Node("abcd"));
+    commands.Import(Node("abcd"));
     EXPECT_EQ(progress.begun, 2);
 }
 
 TEST_F(PhraseTransferTest, AFileThatCannotBeReadIsTheFileLayersError) {
     dialogs.importPath = (directory / "missing.txt").string();
-    EXPECT_THROW(transfer.Import(nullptr), std::exception);
+    EXPECT_THROW(commands.Import(nullptr), std::exception);
     EXPECT_EQ(files.saves, 0);
 }
 

@@ -1,5 +1,5 @@
-// Test helper: the user's side of the editor's questions, answered from a script, with a record of
-// every message box and input box the rules showed.
+// Test helper: the user's side of the editor's questions and file dialogs, answered from a script,
+// with a record of every message box and input box the rules showed.
 #pragma once
 
 #include <deque>
@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "editor/EditorCommands.h"
+#include "editor/PhraseTransfer.h"
 
 namespace editor::testing {
 
 struct Shown {
     std::string text;
     std::string caption;
-    unsigned flags;
+    BoxKind kind;
     bool operator==(const Shown&) const = default;
 };
 
@@ -36,18 +37,22 @@ struct Typed {
 };
 
 // An input box with nothing left in the script is a fault of the rules under test.
-class ScriptedDialogs : public UserDialogs {
+class ScriptedDialogs : public UserDialogs, public FileDialogs {
 public:
     std::deque<std::optional<Typed>> typed;  // nullopt: Cancel
-    std::deque<int> answers;                       // for message boxes; 1 (OK) when empty
+    std::deque<Answer> answers;              // for message boxes; OK when empty
     std::vector<Shown> shown;
     std::vector<Prompted> prompted;
+    // The file dialogs' answers (nullopt: Cancel) and how often one was shown.
+    std::optional<std::string> importPath;
+    std::optional<ExportTarget> exportTarget;
+    int fileDialogs = 0;
 
-    int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
-        shown.push_back({text, caption, flags});
+    Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) override {
+        shown.push_back({text, caption, kind});
         if (answers.empty())
-            return 1;
-        const int answer = answers.front();
+            return Answer::Ok;
+        const Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
@@ -63,6 +68,14 @@ public:
         value = answer->text;
         unheld = answer->unheld;
         return true;
+    }
+    std::optional<ExportTarget> ChooseExportFile() override {
+        ++fileDialogs;
+        return exportTarget;
+    }
+    std::optional<std::string> ChooseImportFile() override {
+        ++fileDialogs;
+        return importPath;
     }
 };
 

@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
+#include "phrases/TreeFile.h"
 #include "platform/FileSystem.h"
 
 namespace phrases {
@@ -64,51 +66,84 @@ PhraseVerdict CheckPhrase(std::string_view text, const CharacterTable& table) {
     return Encode(text, table, numbers);
 }
 
-std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
-                           CompileReport* report) {
-    if (report)
-        *report = CompileReport{};
-    // A record is never longer than its phrase's text plus the count byte; reserving that once
-    // spares the copies of a growing buffer.
-    std::size_t bound = 1;
-    tree.ForEachNode([&](const TTreeNode& node, int level) {
-        if (level > 0)
-            bound += 1 + node.Text().size();
-    });
-    std::string file;
-    file.reserve(bound);
-    Numbers numbers;
-    char record[1 + 2 * kMaxPhraseCharacters];
-    int index = 0;
-    tree.ForEachNode([&](const TTreeNode& node, int level) {
-        const int nodeIndex = index++;
+namespace {
+
+// Appends the record of every compiled phrase to the file and keeps the report; both compiles
+// feed it node by node in absolute-index order, so they cannot differ.
+class RecordWriter {
+public:
+    RecordWriter(const CharacterTable& table, CompileReport* report, std::size_t bound)
+        : m_table(table), m_report(report) {
+        if (m_report)
+            *m_report = CompileReport{};
+        // A record is never longer than its phrase's text plus the count byte; reserving that
+        // bound once spares the copies of a growing buffer.
+        m_file.reserve(bound);
+    }
+
+    void Add(std::string_view text, int level) {
+        const int nodeIndex = m_index++;
         if (level == 0) {
-            if (report)
-                ++report->categories;
+            if (m_report)
+                ++m_report->categories;
             return;
         }
-        const PhraseVerdict verdict = Encode(node.Text(), table, numbers);
-        if (report) {
-            ++report->phrases;
+        const PhraseVerdict verdict = Encode(text, m_table, m_numbers);
+        if (m_report) {
+            ++m_report->phrases;
             if (verdict.Compiled()) {
-                ++report->compiled;
+                ++m_report->compiled;
             } else {
-                ++report->leftOut;
-                report->leftOutPhrases.push_back({nodeIndex, verdict});
+                ++m_report->leftOut;
+                m_report->leftOutPhrases.push_back({nodeIndex, verdict});
             }
         }
         if (!verdict.Compiled())
             return;
         // One append per record: a million phrases cost a million appends, not ten million.
-        record[0] = static_cast<char>(verdict.characters);
+        m_record[0] = static_cast<char>(verdict.characters);
         for (int k = 0; k < verdict.characters; ++k) {
-            record[1 + 2 * k] = static_cast<char>(numbers[k] & 0xFF);
-            record[2 + 2 * k] = static_cast<char>(numbers[k] >> 8);
+            m_record[1 + 2 * k] = static_cast<char>(m_numbers[k] & 0xFF);
+            m_record[2 + 2 * k] = static_cast<char>(m_numbers[k] >> 8);
         }
-        file.append(record, 1 + 2 * static_cast<std::size_t>(verdict.characters));
+        m_file.append(m_record, 1 + 2 * static_cast<std::size_t>(verdict.characters));
+    }
+
+    std::string Finish() {
+        m_file.push_back('\0');
+        return std::move(m_file);
+    }
+
+private:
+    const CharacterTable& m_table;
+    CompileReport* m_report;
+    std::string m_file;
+    Numbers m_numbers;
+    char m_record[1 + 2 * kMaxPhraseCharacters];
+    int m_index = 0;
+};
+
+}  // namespace
+
+std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
+                           CompileReport* report) {
+    std::size_t bound = 1;
+    tree.ForEachNode([&](const TTreeNode& node, int level) {
+        if (level > 0)
+            bound += 1 + node.Text().size();
     });
-    file.push_back('\0');
-    return file;
+    RecordWriter writer(table, report, bound);
+    tree.ForEachNode([&](const TTreeNode& node, int level) { writer.Add(node.Text(), level); });
+    return writer.Finish();
+}
+
+std::string CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
+                            CompileReport* report) {
+    // A record is no longer than its line's text and line end (the last line may lack its end),
+    // and the closing 0 byte follows.
+    RecordWriter writer(table, report, treeFile.size() + 2);
+    ForEachTreeLine(treeFile, [&](std::string_view text, int level) { writer.Add(text, level); });
+    return writer.Finish();
 }
 
 void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,

@@ -29,59 +29,30 @@ std::string FormatTree(const TTreeNodes& tree) {
     return file;
 }
 
-namespace {
+namespace detail {
 
-std::size_t FindLineEnd(std::string_view text, std::size_t from) {
-    for (std::size_t at = from; at < text.size(); ++at) {
-        if (text[at] == '\r' || text[at] == '\n')
-            return at;
-    }
-    return text.size();
+void ThrowInvalidLevel(int level, std::string_view text) {
+    throw platform::Error("TreeLevelError",
+                          platform::Format("Invalid level (%d) for item \"%s\"", level, std::string(text)));
 }
 
-}  // namespace
+}  // namespace detail
 
 void ParseTree(TTreeNodes& tree, std::string_view bytes) {
-    const std::string_view text = bytes.substr(0, bytes.find('\0'));
-
     TTreeNode* previous = nullptr;
     int previousLevel = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = FindLineEnd(text, start);
-        std::string_view line = text.substr(start, end - start);
-
-        std::size_t indent = 0;
-        while (indent < line.size() && (line[indent] == '\t' || line[indent] == ' '))
-            ++indent;
-        const int level = static_cast<int>(indent);
-        line.remove_prefix(indent);
-
-        if (!previous) {
-            previous = tree.InsertLastChild(nullptr, line);
-            previousLevel = 0;
-        } else if (level == previousLevel + 1) {
-            previous = tree.InsertLastChild(previous, line);
-            previousLevel = level;
-        } else if (level > previousLevel) {
-            throw platform::Error(
-                "TreeLevelError",
-                platform::Format("Invalid level (%d) for item \"%s\"", level, std::string(line)));
+    ForEachTreeLine(bytes, [&](std::string_view text, int level) {
+        if (!previous || level == previousLevel + 1) {
+            previous = tree.InsertLastChild(previous, text);
         } else {
             // The new node becomes a sibling of the ancestor at its own level.
             TTreeNode* sibling = previous;
             for (int at = previousLevel; at > level; --at)
                 sibling = sibling->Parent();
-            previous = tree.InsertLastSibling(sibling, line);
-            previousLevel = level;
+            previous = tree.InsertLastSibling(sibling, text);
         }
-
-        if (end == text.size())
-            break;
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
+        previousLevel = level;
+    });
 }
 
 }  // namespace phrases

@@ -19,4 +19,56 @@ std::string FormatTree(const TTreeNodes& tree);
 // deeper, keeping the nodes of the lines before it.
 void ParseTree(TTreeNodes& tree, std::string_view bytes);
 
+// The reading of ParseTree without a tree: calls line(text, level) for every line of bytes in
+// order, level being the depth of the node the line gives (0 for the first line, at most one more
+// than the line before). Throws the same "Invalid level" error at the same line, after the calls
+// for the lines before it.
+template <class Line>
+void ForEachTreeLine(std::string_view bytes, Line&& line);
+
+namespace detail {
+
+[[noreturn]] void ThrowInvalidLevel(int level, std::string_view text);
+
+// The first CR or LF at or after from, or the size of text.
+inline std::size_t FindLineEnd(std::string_view text, std::size_t from) {
+    const char* at = text.data() + from;
+    const char* const end = text.data() + text.size();
+    while (at != end && *at != '\r' && *at != '\n')
+        ++at;
+    return static_cast<std::size_t>(at - text.data());
+}
+
+}  // namespace detail
+
+template <class Line>
+void ForEachTreeLine(std::string_view bytes, Line&& line) {
+    const std::string_view text = bytes.substr(0, bytes.find('\0'));
+    bool first = true;
+    int previousLevel = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = detail::FindLineEnd(text, start);
+        std::size_t indent = start;
+        while (indent < end && (text[indent] == '\t' || text[indent] == ' '))
+            ++indent;
+        int level = static_cast<int>(indent - start);
+        const std::string_view content = text.substr(indent, end - indent);
+        if (first) {
+            level = 0;
+            first = false;
+        } else if (level > previousLevel + 1) {
+            detail::ThrowInvalidLevel(level, content);
+        }
+        line(content, level);
+        previousLevel = level;
+
+        if (end == text.size())
+            break;
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+    }
+}
+
 }  // namespace phrases

@@ -68,17 +68,16 @@ PhraseVerdict CheckPhrase(std::string_view text, const CharacterTable& table) {
 
 namespace {
 
-// Appends the record of every compiled phrase to the file and keeps the report; both compiles
+// Writes the record of every compiled phrase into the file and keeps the report; both compiles
 // feed it node by node in absolute-index order, so they cannot differ.
 class RecordWriter {
 public:
+    // bound: at least the file's size. A record is never longer than its phrase's text plus the
+    // count byte, so the text's size and one byte per phrase, and the closing byte, are enough.
     RecordWriter(const CharacterTable& table, CompileReport* report, std::size_t bound)
-        : m_table(table), m_report(report) {
+        : m_table(table), m_report(report), m_file(bound, '\0'), m_at(m_file.data()) {
         if (m_report)
             *m_report = CompileReport{};
-        // A record is never longer than its phrase's text plus the count byte; reserving that
-        // bound once spares the copies of a growing buffer.
-        m_file.reserve(bound);
     }
 
     void Add(std::string_view text, int level) {
@@ -88,29 +87,42 @@ public:
                 ++m_report->categories;
             return;
         }
-        const PhraseVerdict verdict = Encode(text, m_table, m_numbers);
-        if (m_report) {
+        if (m_report)
             ++m_report->phrases;
-            if (verdict.Compiled()) {
-                ++m_report->compiled;
-            } else {
-                ++m_report->leftOut;
-                m_report->leftOutPhrases.push_back({nodeIndex, verdict});
+        // The rules of Encode on the way, the record written in place: a compiled phrase costs
+        // no more than its table lookups.
+        const std::string_view trimmed = TrimPhrase(text);
+        const std::size_t characters = trimmed.size() / 2;
+        if (trimmed.size() % 2 == 0 && characters >= 2 &&
+            characters <= static_cast<std::size_t>(kMaxPhraseCharacters)) {
+            char* at = m_at;
+            *at++ = static_cast<char>(characters);
+            std::size_t k = 0;
+            for (; k < characters; ++k) {
+                const int position = m_table.Find(static_cast<unsigned char>(trimmed[2 * k]),
+                                                  static_cast<unsigned char>(trimmed[2 * k + 1]));
+                if (position < 0)
+                    break;
+                const auto number = static_cast<unsigned>(position + 1);
+                *at++ = static_cast<char>(number & 0xFF);
+                *at++ = static_cast<char>(number >> 8);
+            }
+            if (k == characters) {
+                m_at = at;
+                if (m_report)
+                    ++m_report->compiled;
+                return;
             }
         }
-        if (!verdict.Compiled())
-            return;
-        // One append per record: a million phrases cost a million appends, not ten million.
-        m_record[0] = static_cast<char>(verdict.characters);
-        for (int k = 0; k < verdict.characters; ++k) {
-            m_record[1 + 2 * k] = static_cast<char>(m_numbers[k] & 0xFF);
-            m_record[2 + 2 * k] = static_cast<char>(m_numbers[k] >> 8);
+        if (m_report) {
+            ++m_report->leftOut;
+            m_report->leftOutPhrases.push_back({nodeIndex, CheckPhrase(text, m_table)});
         }
-        m_file.append(m_record, 1 + 2 * static_cast<std::size_t>(verdict.characters));
     }
 
     std::string Finish() {
-        m_file.push_back('\0');
+        *m_at++ = '\0';
+        m_file.resize(static_cast<std::size_t>(m_at - m_file.data()));
         return std::move(m_file);
     }
 
@@ -118,8 +130,7 @@ private:
     const CharacterTable& m_table;
     CompileReport* m_report;
     std::string m_file;
-    Numbers m_numbers;
-    char m_record[1 + 2 * kMaxPhraseCharacters];
+    char* m_at;
     int m_index = 0;
 };
 
@@ -139,8 +150,8 @@ std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
 
 std::string CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
                             CompileReport* report) {
-    // A record is no longer than its line's text and line end (the last line may lack its end),
-    // and the closing 0 byte follows.
+    // A line's text and line end take at least a record's room (the last line may lack its end;
+    // the closing 0 byte follows).
     RecordWriter writer(table, report, treeFile.size() + 2);
     ForEachTreeLine(treeFile, [&](std::string_view text, int level) { writer.Add(text, level); });
     return writer.Finish();

@@ -15,18 +15,55 @@ std::string FormatTree(const TTreeNodes& tree) {
     // Sized once and filled through a pointer: three appends per line would cost more than
     // the copying itself.
     std::string file(size, '\0');
-    char* at = file.data();
-    tree.ForEachNode([&](const TTreeNode& node, int level) {
-        for (int tab = 0; tab < level; ++tab)
-            *at++ = '\t';
-        const std::string& text = node.Text();
-        if (!text.empty())
-            std::memcpy(at, text.data(), text.size());
-        at += text.size();
-        *at++ = '\r';
-        *at++ = '\n';
-    });
+    TreeFormatter(tree).Fill(file.data(), size);
     return file;
+}
+
+void TreeFormatter::Advance() {
+    if (m_node->FirstChild()) {
+        m_node = m_node->FirstChild();
+        ++m_level;
+        return;
+    }
+    while (m_node && !m_node->NextSibling()) {
+        m_node = m_node->Parent();
+        --m_level;
+    }
+    if (m_node)
+        m_node = m_node->NextSibling();
+}
+
+std::size_t TreeFormatter::Fill(char* buffer, std::size_t capacity) {
+    char* at = buffer;
+    char* const end = buffer + capacity;
+    while (m_node) {
+        const std::string_view text = m_node->Text();
+        const auto level = static_cast<std::size_t>(m_level);
+        const std::size_t length = level + text.size() + 2;
+        if (m_lineDone == 0 && length <= static_cast<std::size_t>(end - at)) {
+            for (std::size_t tab = 0; tab < level; ++tab)
+                *at++ = '\t';
+            if (!text.empty())
+                std::memcpy(at, text.data(), text.size());
+            at += text.size();
+            *at++ = '\r';
+            *at++ = '\n';
+        } else {
+            // The line goes out byte by byte, as far as the buffer reaches.
+            for (; m_lineDone < length && at != end; ++m_lineDone) {
+                const std::size_t k = m_lineDone;
+                *at++ = k < level                ? '\t'
+                        : k < level + text.size() ? text[k - level]
+                        : k == length - 2         ? '\r'
+                                                  : '\n';
+            }
+            if (m_lineDone < length)
+                break;
+            m_lineDone = 0;
+        }
+        Advance();
+    }
+    return static_cast<std::size_t>(at - buffer);
 }
 
 namespace detail {

@@ -256,7 +256,10 @@ void TTreeNodes::LoadTree(const platform::Path& path) {
 }
 
 void TTreeNodes::SaveTree(const platform::Path& path) const {
-    platform::ReplaceFileSafely(path, FormatTree(*this));
+    // Formatted block by block, each block written while the next is formatted.
+    TreeFormatter formatter(*this);
+    platform::ReplaceFileSafely(
+        path, [&](char* buffer, std::size_t capacity) { return formatter.Fill(buffer, capacity); });
 }
 
 }  // namespace phrases

@@ -90,6 +90,28 @@ TEST(TreeFileTest, FormatWritesTabsTextAndCrLf) {
     EXPECT_EQ(FormatTree(tree), "\xB3\xA3\xD3\xC3\r\n\tp1\r\n\t\r\n\t\tdeep\r\n" "c2\r\n");
 }
 
+// Pieces of any size join to the whole file, lines split between them included.
+TEST(TreeFileTest, TheFormatterGivesTheFileInPiecesOfAnySize) {
+    TTreeNodes tree;
+    TTreeNode* c = tree.InsertLastChild(nullptr, "cat");
+    tree.InsertLastChild(tree.InsertLastChild(tree.InsertLastChild(c, "p"), ""), "deep text");
+    tree.InsertLastChild(c, "q");
+    tree.InsertLastChild(nullptr, "c2");
+    const std::string whole = FormatTree(tree);
+    for (std::size_t capacity : {1, 2, 3, 5, 7, 40}) {
+        TreeFormatter formatter(tree);
+        std::string joined;
+        char buffer[40];
+        while (const std::size_t got = formatter.Fill(buffer, capacity)) {
+            joined.append(buffer, got);
+            if (got < capacity) {
+                EXPECT_EQ(formatter.Fill(buffer, capacity), 0u);
+            }
+        }
+        EXPECT_EQ(joined, whole) << capacity;
+    }
+}
+
 TEST(TreeFileTest, TextsWithoutLeadingBlanksRoundTrip) {
     TTreeNodes tree;
     for (int c = 0; c < 20; ++c) {

@@ -19,7 +19,7 @@ SubtreeCopy CopyOf(const TTreeNode* top) {
     const TTreeNode* node = top;
     int depth = 0;
     for (;;) {
-        copy.lines.push_back({depth, node->Text()});
+        copy.lines.push_back({depth, std::string(node->Text())});
         if (node->FirstChild()) {
             node = node->FirstChild();
             ++depth;
@@ -133,7 +133,7 @@ void TreeEditor::Remove(TTreeNode* node) {
 }
 
 void TreeEditor::SetText(TTreeNode* node, std::string_view text) {
-    m_pending.push_back({TreeEdit::Kind::SetText, PlaceOf(node), {}, {}, node->Text(), std::string(text)});
+    m_pending.push_back({TreeEdit::Kind::SetText, PlaceOf(node), {}, {}, std::string(node->Text()), std::string(text)});
     m_tree.SetNodeText(node, text);
     m_observer.NodeTextChanged(node);
 }

@@ -168,6 +168,32 @@ TEST_F(TreeFileOnDiskTest, SaveAndLoadRoundTrip) {
     EXPECT_EQ(loaded.NodeCount(), 0);
 }
 
+// Loaded texts stay in the file's bytes and edited ones go to the tree's own store; texts of any
+// length (64 KB and over take another way in both) keep their bytes through edits and a reload.
+TEST_F(TreeFileOnDiskTest, TextsOfAnyLengthSurviveLoadEditAndSave) {
+    const std::string longText(70000, 'x'), edge(65535, 'y'), below(65534, 'z');
+    TTreeNodes tree;
+    TTreeNode* c = tree.InsertLastChild(nullptr, "c");
+    for (const std::string& text : {longText, edge, below, "p"s, ""s})
+        tree.InsertLastChild(c, text);
+    tree.SaveTree(Path("srf_pub.dat"));
+    const std::string saved = FormatTree(tree);
+
+    TTreeNodes loaded;
+    loaded.LoadTree(Path("srf_pub.dat"));
+    EXPECT_EQ(FormatTree(loaded), saved);
+    TTreeNode* first = loaded.NodeAt(1);
+    loaded.SetNodeText(loaded.NodeAt(4), first->Text());  // a text given from the tree itself
+    loaded.SetNodeText(first, "q");
+    for (int k = 0; k < 20000; ++k)  // several blocks of the store
+        loaded.InsertLastChild(nullptr, std::to_string(k));
+    EXPECT_EQ(loaded.NodeAt(1)->Text(), "q");
+    EXPECT_EQ(loaded.NodeAt(2)->Text(), edge);
+    EXPECT_EQ(loaded.NodeAt(3)->Text(), below);
+    EXPECT_EQ(loaded.NodeAt(4)->Text(), longText);
+    EXPECT_EQ(loaded.NodeAt(loaded.NodeCount() - 1)->Text(), "19999");
+}
+
 TEST_F(TreeFileOnDiskTest, LoadStopsAtALineTooDeep) {
     platform::ReplaceFileSafely(Path("bad.dat"), "c1\r\n\tp\r\nc2\r\n\t\tq\r\nc3\r\n");
     TTreeNodes tree;

@@ -17,7 +17,7 @@ static_assert(sizeof(void*) == 8, "a node's text keeps its length beside a 48-bi
 static_assert(sizeof(TTreeNode) <= 40, "a node takes five words");
 
 constexpr std::size_t kFirstChunkSize = 64;
-constexpr std::size_t kLargestChunkSize = 64 * 1024;
+constexpr std::size_t kLargestChunkSize = 16 * 1024;  // the last chunk's unused room stays small
 constexpr std::size_t kTextBlockSize = 64 * 1024;
 constexpr std::uintptr_t kAddressLimit = std::uintptr_t{1} << 48;
 

@@ -1,6 +1,7 @@
 // Fuzzes the compile step: a table and a tree from one input (two bytes give the table's length,
 // the table's bytes follow, the tree's file is the rest). The output must be well formed and
-// every record must hold the numbers of its phrase's characters.
+// every record must hold the numbers of its phrase's characters, and compiling the tree's file
+// straight must give the same bytes and report, or the same error.
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -21,15 +22,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     phrases::CharacterTable table;
     table.LoadFromBytes(input.substr(0, tableLength));
+    const std::string_view treeFile = input.substr(tableLength);
     phrases::TTreeNodes tree;
+    std::string parseError;
     try {
-        phrases::ParseTree(tree, input.substr(tableLength));
-    } catch (const platform::Error&) {
+        phrases::ParseTree(tree, treeFile);
+    } catch (const platform::Error& error) {
         // The lines before the faulty one stay and are compiled.
+        parseError = error.what();
     }
 
     phrases::CompileReport report;
     const std::string file = phrases::CompilePhrases(tree, table, &report);
+
+    phrases::CompileReport straightReport;
+    try {
+        const std::string straight = phrases::CompileTreeFile(treeFile, table, &straightReport);
+        Check(parseError.empty() && straight == file);
+        Check(straightReport.categories == report.categories &&
+              straightReport.compiled == report.compiled &&
+              straightReport.leftOutPhrases.size() == report.leftOutPhrases.size());
+        for (std::size_t k = 0; k < report.leftOutPhrases.size(); ++k)
+            Check(straightReport.leftOutPhrases[k].index == report.leftOutPhrases[k].index &&
+                  straightReport.leftOutPhrases[k].verdict.status ==
+                      report.leftOutPhrases[k].verdict.status);
+    } catch (const platform::Error& error) {
+        Check(error.what() == parseError);
+    }
     Check(report.categories + report.phrases == tree.NodeCount());
     Check(report.compiled + report.leftOut == report.phrases);
     Check(static_cast<int>(report.leftOutPhrases.size()) == report.leftOut);

@@ -111,7 +111,7 @@ BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category, const std::
     std::unordered_set<std::string_view> elsewhere;
     if (!candidates.empty()) {
         tree.ForEachNode([&](const TTreeNode& node, int) {
-            if (node.Parent() != category && candidates.count(node.Text()))
+            if (node.Parent() != category && candidates.count(std::string(node.Text())))
                 elsewhere.insert(node.Text());
         });
     }

@@ -50,7 +50,7 @@ std::optional<PlannedImport> PlanFileImport(const std::string& path, const std::
     PlannedImport planned;
     planned.source = phrases::ReadImportSource(bytes, path);
     const phrases::ImportSource& source = planned.source;
-    const std::string selectedCategory = selected ? CategoryOf(selected)->Text() : std::string();
+    const std::string selectedCategory = selected ? std::string(CategoryOf(selected)->Text()) : std::string();
     const auto notice = [&](const char* text) {
         dialogs.Ask(text, editor::texts::kNoticeCaption, BoxKind::Notice);
         return std::nullopt;

@@ -19,7 +19,7 @@ SubtreeCopy CopyOf(const TTreeNode* top) {
     const TTreeNode* node = top;
     int depth = 0;
     for (;;) {
-        copy.lines.push_back({depth, node->Text()});
+        copy.lines.push_back({depth, std::string(node->Text())});
         if (node->FirstChild()) {
             node = node->FirstChild();
             ++depth;
@@ -134,7 +134,7 @@ void TreeEditor::Remove(TTreeNode* node) {
 
 void TreeEditor::SetText(TTreeNode* node, std::string_view text) {
     m_pending.push_back(
-        {.kind = TreeEdit::Kind::SetText, .place = PlaceOf(node), .before = node->Text(), .after = std::string(text)});
+        {.kind = TreeEdit::Kind::SetText, .place = PlaceOf(node), .before = std::string(node->Text()), .after = std::string(text)});
     m_tree.SetNodeText(node, text);
     m_observer.NodeTextChanged(node);
 }

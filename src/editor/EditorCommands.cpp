@@ -103,7 +103,7 @@ void EditorCommands::New(TTreeNode* selected) {
         return Notice(texts::kSelectCategory);
     const bool onCategory = selected->Level() == 0;
     const TTreeNode* category = onCategory ? selected : selected->Parent();
-    const std::optional<std::string> text = AskForNewText(category->Text() + ' ');
+    const std::optional<std::string> text = AskForNewText(std::string(category->Text()) + ' ');
     if (!text)
         return;
     // A new phrase always goes first in its category, also when a phrase is selected.
@@ -116,7 +116,7 @@ void EditorCommands::Modify(TTreeNode* selected) {
         return;
     if (!selected)
         return Notice(texts::kSelectToModify);
-    std::string entered = selected->Text();
+    std::string entered(selected->Text());
     char32_t unheld = 0;
     if (!m_dialogs.PromptForText(texts::kInputCaption, texts::kContentPrompt, entered, unheld))
         return;
@@ -146,7 +146,7 @@ void EditorCommands::Delete(TTreeNode* selected) {
     if (selected->Level() == 0)
         return Notice(texts::kCategoryNotDeletable);
     const std::string question =
-        std::string(texts::kDeleteQuestionStart) + selected->Text() + texts::kDeleteQuestionEnd;
+        std::string(texts::kDeleteQuestionStart) + std::string(selected->Text()) + texts::kDeleteQuestionEnd;
     if (m_dialogs.Ask(question, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
         return;
     m_edits->Remove(selected);

@@ -22,7 +22,7 @@ std::string FormatRearranged(const phrases::TTreeNodes& tree, const ChildLists& 
     while (!stack.empty()) {
         Open& top = stack.back();
         const TTreeNode* node = nullptr;
-        const std::string* text = nullptr;
+        std::string_view text;
         if (top.list) {
             if (top.index == top.list->size()) {
                 stack.pop_back();
@@ -30,7 +30,7 @@ std::string FormatRearranged(const phrases::TTreeNodes& tree, const ChildLists& 
             }
             const ListedChild& child = (*top.list)[top.index++];
             node = child.node;
-            text = node ? &node->Text() : &child.text;
+            text = node ? node->Text() : std::string_view(child.text);
         } else {
             if (!top.next) {
                 stack.pop_back();
@@ -38,10 +38,10 @@ std::string FormatRearranged(const phrases::TTreeNodes& tree, const ChildLists& 
             }
             node = top.next;
             top.next = node->NextSibling();
-            text = &node->Text();
+            text = node->Text();
         }
         file.append(stack.size() - 1, '\t');
-        file += *text;
+        file += text;
         file += "\r\n";
         if (node)
             stack.push_back(open(node, node->FirstChild()));  // top may dangle from here on

@@ -56,6 +56,12 @@ PhraseVerdict CheckPhrase(std::string_view text, const CharacterTable& table);
 std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
                            CompileReport* report = nullptr);
 
+// The same bytes (and report) as CompilePhrases on the tree that ParseTree would read from
+// treeFile, in one pass over its lines without building the tree; or the same "Invalid level"
+// error, thrown before anything is returned.
+std::string CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
+                            CompileReport* report = nullptr);
+
 // Compiles and replaces the file at path; throws the errors of platform::ReplaceFileSafely.
 void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,
                        const CharacterTable& table);

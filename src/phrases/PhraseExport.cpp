@@ -13,7 +13,7 @@ std::string ExportTree(const TTreeNodes& tree, ExportEncoding encoding) {
         std::string words;
         tree.ForEachNode([&](const TTreeNode& node, int level) {
             if (level > 0 && !TrimText(node.Text()).empty())
-                words += node.Text() + "\r\n";
+                words.append(node.Text()).append("\r\n");
         });
         return "\xEF\xBB\xBF" + Gb2312ToUtf8(words);
     }

@@ -15,73 +15,81 @@ std::string FormatTree(const TTreeNodes& tree) {
     // Sized once and filled through a pointer: three appends per line would cost more than
     // the copying itself.
     std::string file(size, '\0');
-    char* at = file.data();
-    tree.ForEachNode([&](const TTreeNode& node, int level) {
-        for (int tab = 0; tab < level; ++tab)
-            *at++ = '\t';
-        const std::string& text = node.Text();
-        if (!text.empty())
-            std::memcpy(at, text.data(), text.size());
-        at += text.size();
-        *at++ = '\r';
-        *at++ = '\n';
-    });
+    TreeFormatter(tree).Fill(file.data(), size);
     return file;
 }
 
-namespace {
-
-std::size_t FindLineEnd(std::string_view text, std::size_t from) {
-    for (std::size_t at = from; at < text.size(); ++at) {
-        if (text[at] == '\r' || text[at] == '\n')
-            return at;
+void TreeFormatter::Advance() {
+    if (m_node->FirstChild()) {
+        m_node = m_node->FirstChild();
+        ++m_level;
+        return;
     }
-    return text.size();
+    while (m_node && !m_node->NextSibling()) {
+        m_node = m_node->Parent();
+        --m_level;
+    }
+    if (m_node)
+        m_node = m_node->NextSibling();
 }
 
-}  // namespace
+std::size_t TreeFormatter::Fill(char* buffer, std::size_t capacity) {
+    char* at = buffer;
+    char* const end = buffer + capacity;
+    while (m_node) {
+        const std::string_view text = m_node->Text();
+        const auto level = static_cast<std::size_t>(m_level);
+        const std::size_t length = level + text.size() + 2;
+        if (m_lineDone == 0 && length <= static_cast<std::size_t>(end - at)) {
+            for (std::size_t tab = 0; tab < level; ++tab)
+                *at++ = '\t';
+            if (!text.empty())
+                std::memcpy(at, text.data(), text.size());
+            at += text.size();
+            *at++ = '\r';
+            *at++ = '\n';
+        } else {
+            // The line goes out byte by byte, as far as the buffer reaches.
+            for (; m_lineDone < length && at != end; ++m_lineDone) {
+                const std::size_t k = m_lineDone;
+                *at++ = k < level                ? '\t'
+                        : k < level + text.size() ? text[k - level]
+                        : k == length - 2         ? '\r'
+                                                  : '\n';
+            }
+            if (m_lineDone < length)
+                break;
+            m_lineDone = 0;
+        }
+        Advance();
+    }
+    return static_cast<std::size_t>(at - buffer);
+}
+
+namespace detail {
+
+void ThrowInvalidLevel(int level, std::string_view text) {
+    throw platform::Error("TreeLevelError",
+                          platform::Format("Invalid level (%d) for item \"%s\"", level, std::string(text)));
+}
+
+}  // namespace detail
 
 void ParseTree(TTreeNodes& tree, std::string_view bytes) {
-    const std::string_view text = bytes.substr(0, bytes.find('\0'));
-
     TTreeNode* previous = nullptr;
     int previousLevel = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = FindLineEnd(text, start);
-        std::string_view line = text.substr(start, end - start);
-
-        std::size_t indent = 0;
-        while (indent < line.size() && (line[indent] == '\t' || line[indent] == ' '))
-            ++indent;
-        const int level = static_cast<int>(indent);
-        line.remove_prefix(indent);
-
-        if (!previous) {
-            previous = tree.InsertLastChild(nullptr, line);
-            previousLevel = 0;
-        } else if (level == previousLevel + 1) {
-            previous = tree.InsertLastChild(previous, line);
-            previousLevel = level;
-        } else if (level > previousLevel) {
-            throw platform::Error(
-                "TreeLevelError",
-                platform::Format("Invalid level (%d) for item \"%s\"", level, std::string(line)));
+    ForEachTreeLine(bytes, [&](std::string_view text, int level) {
+        if (!previous || level == previousLevel + 1) {
+            previous = tree.InsertLastChild(previous, text);
         } else {
             // The new node becomes a sibling of the ancestor at its own level.
             TTreeNode* sibling = previous;
             for (int at = previousLevel; at > level; --at)
                 sibling = sibling->Parent();
-            previous = tree.InsertLastSibling(sibling, line);
-            previousLevel = level;
+            previous = tree.InsertLastSibling(sibling, text);
         }
-
-        if (end == text.size())
-            break;
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
+        previousLevel = level;
+    });
 }
 
 }  // namespace phrases

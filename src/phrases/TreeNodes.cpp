@@ -13,12 +13,13 @@ namespace phrases {
 
 namespace {
 
-#if defined(__x86_64__) && defined(__GLIBCXX__)
-static_assert(sizeof(TTreeNode) <= 64, "a node must stay within one cache line besides its text");
-#endif
+static_assert(sizeof(void*) == 8, "a node's text keeps its length beside a 48-bit address");
+static_assert(sizeof(TTreeNode) <= 40, "a node takes five words");
 
 constexpr std::size_t kFirstChunkSize = 64;
-constexpr std::size_t kLargestChunkSize = 64 * 1024;
+constexpr std::size_t kLargestChunkSize = 16 * 1024;  // the last chunk's unused room stays small
+constexpr std::size_t kTextBlockSize = 64 * 1024;
+constexpr std::uintptr_t kAddressLimit = std::uintptr_t{1} << 48;
 
 }  // namespace
 
@@ -105,8 +106,8 @@ TTreeNode* TTreeNodes::PreviousNode(const TTreeNode* node) {
 TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, std::string_view text) {
     TTreeNode* node = m_freeNodes;
     try {
+        const std::uintptr_t stored = StoreText(text);
         if (node) {
-            node->m_text.assign(text);
             m_freeNodes = node->m_next;
         } else {
             if (m_chunkUsed == m_chunkSize) {
@@ -119,9 +120,9 @@ TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, std::string_view text) {
                 m_chunkUsed = 0;
             }
             node = &m_chunks.back()[m_chunkUsed];
-            node->m_text.assign(text);
             ++m_chunkUsed;
         }
+        node->m_text = stored;
     } catch (const std::bad_alloc&) {
         throw platform::Error("TreeInsertError", "Unable to insert an item");
     }
@@ -134,8 +135,40 @@ TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, std::string_view text) {
     return node;
 }
 
+std::uintptr_t TTreeNodes::StoreText(std::string_view text) {
+    const std::size_t length = text.size();
+    const auto address = reinterpret_cast<std::uintptr_t>(text.data());
+    if (length == 0)
+        return 0;
+    if (m_textsInFile && length < TTreeNode::kLongText && address < kAddressLimit)
+        return address | std::uintptr_t{length} << TTreeNode::kLengthShift;
+
+    // Into the arena, a long text behind its length.
+    const bool isLong = length >= TTreeNode::kLongText;
+    const std::size_t size = length + (isLong ? sizeof length : 0);
+    if (size > m_textLeft) {
+        const std::size_t blockSize = std::max(size, kTextBlockSize);
+        m_textBlocks.reserve(m_textBlocks.size() + 1);
+        m_textBlocks.push_back(std::make_unique_for_overwrite<char[]>(blockSize));
+        m_textFree = m_textBlocks.back().get();
+        m_textLeft = blockSize;
+    }
+    char* at = m_textFree;
+    if (isLong) {
+        std::memcpy(at, &length, sizeof length);
+        at += sizeof length;
+    }
+    std::memcpy(at, text.data(), length);
+    m_textFree += size;
+    m_textLeft -= size;
+    const auto stored = reinterpret_cast<std::uintptr_t>(at);
+    if (stored >= kAddressLimit)
+        throw std::bad_alloc();
+    return stored | std::uintptr_t{isLong ? TTreeNode::kLongText : length} << TTreeNode::kLengthShift;
+}
+
 void TTreeNodes::FreeNode(TTreeNode* node) {
-    std::string().swap(node->m_text);
+    node->m_text = 0;
     node->m_parent = nullptr;
     node->m_firstChild = nullptr;
     node->m_previousOrLast = nullptr;
@@ -235,7 +268,11 @@ void TTreeNodes::DeleteNode(TTreeNode* node) {
 }
 
 void TTreeNodes::SetNodeText(TTreeNode* node, std::string_view text) {
-    node->m_text.assign(text);
+    try {
+        node->m_text = StoreText(text);
+    } catch (const std::bad_alloc&) {
+        throw platform::Error("TreeInsertError", "Unable to insert an item");
+    }
 }
 
 void TTreeNodes::ClearTree() {
@@ -246,17 +283,33 @@ void TTreeNodes::ClearTree() {
     m_chunks.clear();
     m_chunkSize = 0;
     m_chunkUsed = 0;
+    m_file.reset();
+    m_textBlocks.clear();
+    m_textFree = nullptr;
+    m_textLeft = 0;
 }
 
 void TTreeNodes::LoadTree(const platform::Path& path) {
     // Read first: when the file cannot be opened the tree stays as it was.
-    const std::string bytes = platform::ReadWholeFile(path);
+    auto file = std::make_unique<std::string>(platform::ReadWholeFile(path));
     ClearTree();
-    ParseTree(*this, bytes);
+    // The nodes' texts stay in the file's bytes, kept with the tree.
+    m_file = std::move(file);
+    m_textsInFile = true;
+    try {
+        ParseTree(*this, *m_file);
+    } catch (...) {
+        m_textsInFile = false;
+        throw;
+    }
+    m_textsInFile = false;
 }
 
 void TTreeNodes::SaveTree(const platform::Path& path) const {
-    platform::ReplaceFileSafely(path, FormatTree(*this));
+    // Formatted block by block, each block written while the next is formatted.
+    TreeFormatter formatter(*this);
+    platform::ReplaceFileSafely(
+        path, [&](char* buffer, std::size_t capacity) { return formatter.Fill(buffer, capacity); });
 }
 
 }  // namespace phrases

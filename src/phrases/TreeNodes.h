@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,7 +18,8 @@ class TTreeNodes;
 // One node: its text (GB2312 bytes), its parent and its place among its siblings.
 class TTreeNode {
 public:
-    const std::string& Text() const { return m_text; }
+    // Valid until the node's text is set again or the tree is cleared.
+    std::string_view Text() const;
     TTreeNode* Parent() const { return m_parent; }
     int Level() const;
     TTreeNode* FirstChild() const { return m_firstChild; }
@@ -28,7 +31,12 @@ public:
 private:
     friend class TTreeNodes;
 
-    std::string m_text;
+    // Where the text lies (in the loaded file's bytes, or in the tree's text arena) in the low 48
+    // bits, its length in the high 16; a text of kLongText bytes or more keeps its length in the
+    // 8 bytes before it (in the arena), the high bits then all set. So a node takes 40 bytes.
+    static constexpr unsigned kLengthShift = 48;
+    static constexpr std::size_t kLongText = 0xFFFF;
+    std::uintptr_t m_text = 0;
     TTreeNode* m_parent = nullptr;
     TTreeNode* m_firstChild = nullptr;
     TTreeNode* m_next = nullptr;
@@ -87,6 +95,9 @@ private:
     // The first root, or the first child of parent: the head of the sibling list a node joins.
     TTreeNode*& FirstOf(TTreeNode* parent) { return parent ? parent->m_firstChild : m_firstRoot; }
     TTreeNode* NewNode(TTreeNode* parent, std::string_view text);
+    // The node's m_text for text: text itself when it lies in the loaded file and is short,
+    // otherwise a copy in the arena.
+    std::uintptr_t StoreText(std::string_view text);
     void FreeNode(TTreeNode* node);
     void ForgetCache() { m_cacheNode = nullptr; }
 
@@ -101,7 +112,24 @@ private:
     std::size_t m_chunkSize = 0;
     std::size_t m_chunkUsed = 0;
     TTreeNode* m_freeNodes = nullptr;
+
+    // The texts: the loaded file's bytes, whose lines the nodes point into (texts are not copied
+    // while LoadTree builds the tree), and the arena, blocks that keep every other text given to
+    // the tree. A replaced text stays in its block until the tree is cleared.
+    std::unique_ptr<std::string> m_file;
+    bool m_textsInFile = false;
+    std::vector<std::unique_ptr<char[]>> m_textBlocks;
+    char* m_textFree = nullptr;
+    std::size_t m_textLeft = 0;
 };
+
+inline std::string_view TTreeNode::Text() const {
+    const auto* data = reinterpret_cast<const char*>(m_text & ((std::uintptr_t{1} << kLengthShift) - 1));
+    std::size_t length = m_text >> kLengthShift;
+    if (length == kLongText)
+        std::memcpy(&length, data - sizeof length, sizeof length);
+    return {data, length};
+}
 
 template <class Visit>
 void TTreeNodes::ForEachNode(Visit&& visit) const {

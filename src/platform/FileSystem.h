@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileBlocks.h"
 #include "platform/Path.h"
 
 namespace platform {
@@ -27,6 +28,9 @@ public:
 // file cannot be made or the target cannot be replaced, "Cannot write file %s" when a write fails;
 // in both cases the old file is unchanged and no temporary file is left.
 void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults = nullptr);
+// The same for a file made block by block by fill (see WriteBlocks): each block is written while
+// the next is made. When fill throws, the old file stays and no temporary file is left either.
+void ReplaceFileSafely(const Path& path, const FileFiller& fill, WriteFaults* faults = nullptr);
 
 // True when both paths name the same file. Existing files are compared by their identity (volume
 // and file number), so another letter case, a ".." or a link reaching the file counts as the same;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -123,7 +124,11 @@ std::string ReadWholeFile(const Path& path) {
     return bytes;
 }
 
-void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
+namespace {
+
+// The safe replacement around writeContent, which writes the whole content to the open temporary
+// file and returns 0 or the errno of its failure.
+void Replace(const Path& path, const std::function<int(int fd)>& writeContent) {
     const std::string& target = path.Native();
     mode_t mode = 0666;
     const bool existed = ::access(target.c_str(), F_OK) == 0;
@@ -147,7 +152,17 @@ void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* fa
         ::unlink(temporary.c_str());
         Fail(kind, pattern, path, code);
     };
-    if (!WriteAll(file.Get(), bytes, faults) || ::fsync(file.Get()) != 0)
+    int written = 0;
+    try {
+        written = writeContent(file.Get());
+    } catch (...) {
+        file.Reset();
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    if (written != 0)
+        errno = written;
+    if (written != 0 || ::fsync(file.Get()) != 0)
         abandon("FileWriteError", "Cannot write file %s");
     // The close is checked too: it may be where the system reports a lost write.
     if (::close(file.Release()) != 0)
@@ -159,6 +174,29 @@ void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* fa
     const FileDescriptor directory(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory)
         ::fsync(directory.Get());
+}
+
+}  // namespace
+
+void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
+    Replace(path, [&](int fd) { return WriteAll(fd, bytes, faults) ? 0 : errno; });
+}
+
+void ReplaceFileSafely(const Path& path, const FileFiller& fill, WriteFaults* faults) {
+    Replace(path, [&](int fd) {
+        return WriteBlocks(fill, [fd, faults](std::string_view block) {
+            if (!WriteAll(fd, block, faults))
+                return errno;
+#if defined(__linux__)
+            // The disk starts on this block while the next is made, so that less is left for
+            // the fsync at the end.
+            const off_t end = ::lseek(fd, 0, SEEK_CUR);
+            ::sync_file_range(fd, end - static_cast<off_t>(block.size()),
+                              static_cast<off_t>(block.size()), SYNC_FILE_RANGE_WRITE);
+#endif
+            return 0;
+        });
+    });
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -106,7 +107,11 @@ std::string ReadWholeFile(const Path& path) {
     return bytes;
 }
 
-void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
+namespace {
+
+// The safe replacement around writeContent, which writes the whole content to the open temporary
+// file and returns 0 or the system's code of its failure.
+void Replace(const Path& path, const std::function<DWORD(HANDLE file)>& writeContent) {
     const std::wstring& target = path.Native();
     if (path.Empty())
         Fail("FileCreateError", "Cannot create file %s", path, ERROR_INVALID_NAME);
@@ -129,13 +134,37 @@ void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* fa
         DeleteFileW(temporary.c_str());
         Fail(kind, pattern, path, code);
     };
-    if (!WriteAll(file.Get(), bytes, faults) || !FlushFileBuffers(file.Get()))
+    DWORD written = 0;
+    try {
+        written = writeContent(file.Get());
+    } catch (...) {
+        file.Reset();
+        DeleteFileW(temporary.c_str());
+        throw;
+    }
+    if (written != 0)
+        SetLastError(written);
+    if (written != 0 || !FlushFileBuffers(file.Get()))
         abandon("FileWriteError", "Cannot write file %s");
     // The close is checked too: it may be where the system reports a lost write.
     if (!CloseHandle(file.Release()))
         abandon("FileWriteError", "Cannot write file %s");
     if (!MoveIntoPlace(temporary, target))
         abandon("FileCreateError", "Cannot create file %s");
+}
+
+}  // namespace
+
+void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
+    Replace(path, [&](HANDLE file) { return WriteAll(file, bytes, faults) ? DWORD{0} : GetLastError(); });
+}
+
+void ReplaceFileSafely(const Path& path, const FileFiller& fill, WriteFaults* faults) {
+    Replace(path, [&](HANDLE file) {
+        return static_cast<DWORD>(WriteBlocks(fill, [file, faults](std::string_view block) {
+            return WriteAll(file, block, faults) ? 0 : static_cast<int>(GetLastError());
+        }));
+    });
 }
 
 namespace {

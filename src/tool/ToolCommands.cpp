@@ -17,6 +17,7 @@
 #include "phrases/PhraseImport.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TextEncoding.h"
+#include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
@@ -313,9 +314,18 @@ int Tool::Run(const std::vector<std::string>& args) {
 
 int Tool::Compile(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
-    const PhraseData data(directory);
+    // Straight from the file's bytes: the compile needs no tree. The errors come in the order of
+    // PhraseData's loads: the phrase file's own (it cannot be read, a line lies too deep) first.
+    const std::string source = platform::ReadWholeFile(directory + phrases::kTreeFileName);
+    phrases::CharacterTable table;
+    try {
+        table.Load(directory + phrases::kTableFileName);
+    } catch (const platform::Error&) {
+        phrases::ForEachTreeLine(source, [](std::string_view, int) {});
+        throw;
+    }
     phrases::CompileReport report;
-    const std::string bytes = phrases::CompilePhrases(data.tree, data.table, &report);
+    const std::string bytes = phrases::CompileTreeFile(source, table, &report);
     platform::ReplaceFileSafely(directory + phrases::kCompiledFileName, bytes);
     m_out << phrases::kCompiledFileName << ": " << report.compiled << " phrases compiled, " << report.leftOut
           << " left out\n";

@@ -60,9 +60,9 @@ public:
 class RecordingObserver : public TreeObserver {
 public:
     std::vector<std::string> events;
-    void NodeInserted(TTreeNode* node) override { events.push_back("inserted " + node->Text()); }
-    void NodeTextChanged(TTreeNode* node) override { events.push_back("renamed " + node->Text()); }
-    void NodeDeleting(TTreeNode* node) override { events.push_back("deleting " + node->Text()); }
+    void NodeInserted(TTreeNode* node) override { events.push_back("inserted " + std::string(node->Text())); }
+    void NodeTextChanged(TTreeNode* node) override { events.push_back("renamed " + std::string(node->Text())); }
+    void NodeDeleting(TTreeNode* node) override { events.push_back("deleting " + std::string(node->Text())); }
 };
 
 Shown Notice(const char* text) { return {text, texts::kNoticeCaption, BoxKind::Notice}; }

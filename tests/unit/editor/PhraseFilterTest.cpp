@@ -13,7 +13,7 @@ std::string Shown(const phrases::TTreeNodes& tree, std::string_view sought, Filt
     const FilterResult result = FilterTree(tree, sought);
     std::string out;
     for (const phrases::TTreeNode* node : result.shown)
-        out += (out.empty() ? "" : " ") + node->Text();
+        out.append(out.empty() ? "" : " ").append(node->Text());
     if (counts)
         *counts = result.counts;
     return out;

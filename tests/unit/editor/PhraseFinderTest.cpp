@@ -44,7 +44,7 @@ protected:
     }
     std::string Next(const TTreeNode* from, const char* sought) {
         const TTreeNode* found = FindNext(tree, from, sought);
-        return found ? found->Text() : "none";
+        return found ? std::string(found->Text()) : "none";
     }
     phrases::TTreeNodes tree;
     std::vector<TTreeNode*> nodes;  // p1 x2 x3 p4

@@ -42,7 +42,7 @@ protected:
 TEST_F(PhraseSelectionTest, TheSetIsInTreeOrderWithoutCategoriesOrNodesBeneathAnother) {
     std::string order;
     for (const TTreeNode* node : Set({"b1", "d", "B", "a2", "a1", "a1"}))
-        order += node->Text() + ' ';
+        order.append(node->Text()) += ' ';
     EXPECT_EQ(order, "a1 a2 b1 ");
     EXPECT_EQ(PhrasesOfCategory(testing::Find(tree, "d")).size(), 3u);
     EXPECT_TRUE(PhrasesOfCategory(testing::Find(tree, "C")).empty());

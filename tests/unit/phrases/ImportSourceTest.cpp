@@ -240,7 +240,7 @@ TEST(ImportSourceTest, ImportsTheRimePinyinDictionary) {
     std::vector<std::string> added;
     for (const TTreeNode* node = tree.FirstRoot()->NextSibling()->FirstChild(); node;
          node = node->NextSibling())
-        added.push_back(node->Text());
+        added.emplace_back(node->Text());
     EXPECT_TRUE(added == expected);
     EXPECT_TRUE(testing::Dump(tree).starts_with(Gb("常用[你好] pinyin_simp[")));
 }

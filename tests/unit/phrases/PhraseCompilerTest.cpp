@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "phrases/TableBytes.h"
+#include "phrases/TreeFile.h"
+#include "platform/Error.h"
 #include "platform/FileSystem.h"
 #include "shared/TestDirectory.h"
 
@@ -161,6 +164,59 @@ TEST(PhraseCompilerTest, WriteCompiledFileReplacesTheFile) {
     tree.InsertLastChild(tree.InsertLastChild(nullptr, "c"), kJia + kYi);
     WriteCompiledFile(path, tree, TableOf({kYi, kJia}));
     EXPECT_EQ(platform::ReadWholeFile(path), "\x02\x02\x00\x01\x00\x00"s);
+}
+
+// The file's bytes compiled both ways: through the tree ParseTree builds, and straight. Each gives
+// the file and the report's counts and indices, or the error's text.
+std::string ThroughTree(std::string_view file, const CharacterTable& table) {
+    TTreeNodes tree;
+    try {
+        ParseTree(tree, file);
+    } catch (const platform::Error& error) {
+        return error.what();
+    }
+    CompileReport report;
+    std::string result = CompilePhrases(tree, table, &report);
+    for (const LeftOutPhrase& phrase : report.leftOutPhrases)
+        result += " " + std::to_string(phrase.index);
+    return result + " " + std::to_string(report.categories) + "/" + std::to_string(report.compiled);
+}
+
+std::string Straight(std::string_view file, const CharacterTable& table) {
+    CompileReport report;
+    std::string result;
+    try {
+        result = CompileTreeFile(file, table, &report);
+    } catch (const platform::Error& error) {
+        return error.what();
+    }
+    for (const LeftOutPhrase& phrase : report.leftOutPhrases)
+        result += " " + std::to_string(phrase.index);
+    return result + " " + std::to_string(report.categories) + "/" + std::to_string(report.compiled);
+}
+
+TEST(PhraseCompilerTest, CompilingTheFileStraightEqualsCompilingItsTree) {
+    const CharacterTable table = TableOf({kJia, kYi, kBing});
+    const std::string p = kJia + kYi, q = kBing + kJia + kYi;
+    const std::string files[] = {
+        "", "\r\n", "c\r\n\t" + p + "\r\n\t" + q + "\r\nd\r\n\t" + p + kDing,
+        "\t\t" + p + "\n\t" + q + "\n\t\t" + p + "\r\t" + kJia + "\n\r\n odd\n" + p,
+        "c\n\t" + p + "\0\t" + q + "\n"s, "c\n\t" + p + "\n\t\t\t" + q + "\n\tlater",
+        "a\n\tb\nc\n\t \t", "c\n \t" + p + " \n\t\t" + q + "\n"};
+    for (const std::string& file : files)
+        EXPECT_EQ(Straight(file, table), ThroughTree(file, table)) << file;
+
+    // Random files over the bytes that matter: line ends, indentation, NUL, blanks, characters.
+    std::mt19937 random(17);
+    const std::string pieces[] = {"\r", "\n", "\r\n", "\t", " ", "\0"s, "x", kJia, kYi, kBing, kDing};
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(0, 60);
+    for (int round = 0; round < 2000; ++round) {
+        std::string file;
+        for (int k = length(random); k > 0; --k)
+            file += pieces[piece(random)];
+        ASSERT_EQ(Straight(file, table), ThroughTree(file, table)) << ::testing::PrintToString(file);
+    }
 }
 
 }  // namespace

@@ -90,6 +90,28 @@ TEST(TreeFileTest, FormatWritesTabsTextAndCrLf) {
     EXPECT_EQ(FormatTree(tree), "\xB3\xA3\xD3\xC3\r\n\tp1\r\n\t\r\n\t\tdeep\r\n" "c2\r\n");
 }
 
+// Pieces of any size join to the whole file, lines split between them included.
+TEST(TreeFileTest, TheFormatterGivesTheFileInPiecesOfAnySize) {
+    TTreeNodes tree;
+    TTreeNode* c = tree.InsertLastChild(nullptr, "cat");
+    tree.InsertLastChild(tree.InsertLastChild(tree.InsertLastChild(c, "p"), ""), "deep text");
+    tree.InsertLastChild(c, "q");
+    tree.InsertLastChild(nullptr, "c2");
+    const std::string whole = FormatTree(tree);
+    for (std::size_t capacity : {1, 2, 3, 5, 7, 40}) {
+        TreeFormatter formatter(tree);
+        std::string joined;
+        char buffer[40];
+        while (const std::size_t got = formatter.Fill(buffer, capacity)) {
+            joined.append(buffer, got);
+            if (got < capacity) {
+                EXPECT_EQ(formatter.Fill(buffer, capacity), 0u);
+            }
+        }
+        EXPECT_EQ(joined, whole) << capacity;
+    }
+}
+
 TEST(TreeFileTest, TextsWithoutLeadingBlanksRoundTrip) {
     TTreeNodes tree;
     for (int c = 0; c < 20; ++c) {
@@ -144,6 +166,32 @@ TEST_F(TreeFileOnDiskTest, SaveAndLoadRoundTrip) {
     EXPECT_EQ(std::filesystem::file_size(Path("empty.dat")), 0u);
     loaded.LoadTree(Path("empty.dat"));
     EXPECT_EQ(loaded.NodeCount(), 0);
+}
+
+// Loaded texts stay in the file's bytes and edited ones go to the tree's own store; texts of any
+// length (64 KB and over take another way in both) keep their bytes through edits and a reload.
+TEST_F(TreeFileOnDiskTest, TextsOfAnyLengthSurviveLoadEditAndSave) {
+    const std::string longText(70000, 'x'), edge(65535, 'y'), below(65534, 'z');
+    TTreeNodes tree;
+    TTreeNode* c = tree.InsertLastChild(nullptr, "c");
+    for (const std::string& text : {longText, edge, below, "p"s, ""s})
+        tree.InsertLastChild(c, text);
+    tree.SaveTree(Path("srf_pub.dat"));
+    const std::string saved = FormatTree(tree);
+
+    TTreeNodes loaded;
+    loaded.LoadTree(Path("srf_pub.dat"));
+    EXPECT_EQ(FormatTree(loaded), saved);
+    TTreeNode* first = loaded.NodeAt(1);
+    loaded.SetNodeText(loaded.NodeAt(4), first->Text());  // a text given from the tree itself
+    loaded.SetNodeText(first, "q");
+    for (int k = 0; k < 20000; ++k)  // several blocks of the store
+        loaded.InsertLastChild(nullptr, std::to_string(k));
+    EXPECT_EQ(loaded.NodeAt(1)->Text(), "q");
+    EXPECT_EQ(loaded.NodeAt(2)->Text(), edge);
+    EXPECT_EQ(loaded.NodeAt(3)->Text(), below);
+    EXPECT_EQ(loaded.NodeAt(4)->Text(), longText);
+    EXPECT_EQ(loaded.NodeAt(loaded.NodeCount() - 1)->Text(), "19999");
 }
 
 TEST_F(TreeFileOnDiskTest, LoadStopsAtALineTooDeep) {

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -147,6 +148,39 @@ TEST_F(FileSystemTest, AFailedWriteAtAnyPointLosesNothing) {
         EXPECT_EQ(Names(), std::vector<std::string>{"out"}) << "write " << k;
     }
     EXPECT_GT(k, 2);
+    EXPECT_EQ(ReadWholeFile(Path("out")), bytes);
+}
+
+// A file made block by block: several blocks, so that they are written on the second thread;
+// a failed write anywhere, or a failing maker, leaves the old file and no temporary one.
+TEST_F(FileSystemTest, AFileMadeInBlocksIsReplacedAsSafely) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < 2 * kFileBlockSize + 1000; ++i)
+        bytes += std::to_string(i) + "\r\n";
+    const auto replace = [&](std::size_t failAt, WriteFaults* faults = nullptr) {
+        std::size_t at = 0;
+        ReplaceFileSafely(Path("out"), [&](char* buffer, std::size_t capacity) {
+            if (at >= failAt)
+                throw std::runtime_error("maker failed");
+            const std::size_t size = std::min(capacity, bytes.size() - at);
+            std::copy_n(bytes.data() + at, size, buffer);
+            at += size;
+            return size;
+        }, faults);
+    };
+    Write("out", "old");
+    for (int k : {1, 40, 60}) {
+        testsupport::FailingWrite faults(k);
+        EXPECT_EQ(testsupport::ErrorMessage([&] { replace(bytes.size(), &faults); }),
+                  "Cannot write file " + Path("out")) << k;
+        EXPECT_EQ(ReadWholeFile(Path("out")), "old");
+        EXPECT_EQ(Names(), std::vector<std::string>{"out"});
+    }
+    EXPECT_THROW(replace(kFileBlockSize), std::runtime_error);
+    EXPECT_EQ(ReadWholeFile(Path("out")), "old");
+    EXPECT_EQ(Names(), std::vector<std::string>{"out"});
+
+    replace(bytes.size());
     EXPECT_EQ(ReadWholeFile(Path("out")), bytes);
 }
 

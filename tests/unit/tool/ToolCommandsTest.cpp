@@ -89,6 +89,19 @@ TEST_F(ToolCommandsTest, CompileThenDumpGivesTheCompiledPhrases) {
     EXPECT_EQ(m_out, "你好\n谢谢\n北京\n");
 }
 
+// The compile reads the phrase file without building its tree; its errors stay those of the
+// tree's load, which comes before the table's.
+TEST_F(ToolCommandsTest, CompileReportsALineTooDeepBeforeAMissingTable) {
+    MakeData("deep", "c\r\n\t\tdeep\r\n");
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(Run({"compile", Path("deep")}), kExitError);
+        EXPECT_EQ(m_err.substr(0, m_err.find('\n')),
+                  "Invalid level (2) for item \"deep\"");
+        fs::remove(m_dir / "deep" / "srf_pub.zc");
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "deep" / "srf_pub.usr"));
+}
+
 TEST_F(ToolCommandsTest, CheckListsWhatTheCompileLeavesOut) {
     EXPECT_EQ(Run({"check", Path("data")}), kExitLeftOut);
     EXPECT_EQ(m_out, "srf_pub.dat:5: 北京: character 京 (BEA9) at 2 not in srf_pub.zc\n"

@@ -27,7 +27,7 @@ ensure_build_tools() {
         binutils-mingw-w64-x86-64:x86_64-w64-mingw32-windres \
         wine:wine wine64:/usr/lib/wine/wine64 xvfb:Xvfb xauth:xauth \
         fonts-wqy-microhei:/usr/share/fonts/truetype/wqy/wqy-microhei.ttc \
-        fonts-wine:/usr/share/wine/fonts/marlett.ttf
+        fonts-wine:/usr/share/wine/fonts/marlett.ttf clang-format:clang-format git:git
 }
 
 # The Chinese locale for the second Wine prefix: Wine takes its code page from the Unix locale.

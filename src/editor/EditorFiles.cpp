@@ -178,7 +178,14 @@ bool EditorFiles::IsOwnFile(const std::string& path) const {
     for (const platform::Path& own : {TreePath(), BackupPath(), TablePath(), CompiledPath()})
         if (platform::IsSameFile(path, own))
             return true;
-    return false;
+    // A dated backup's name in the data directory, whether or not it exists: the rotation would
+    // delete a file written there some day.
+    const std::string name = path.substr(path.find_last_of("\\/") + 1);
+    std::string lower = name;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return DateOfBackupName(lower) && platform::IsSameFile(path, m_directory + name);
 }
 
 }  // namespace editor

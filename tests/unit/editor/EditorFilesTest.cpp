@@ -73,7 +73,8 @@ TEST_F(EditorFilesTest, OwnFilesAreKnownByIdentityAndByNameBeforeTheyExist) {
     Write("other.txt", "");
     fs::create_directories(directory / "sub");
     fs::create_hard_link(directory / "srf_pub.usr", directory / "sub" / "linked.txt");
-    for (const char* name : {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_pub.dat.bak"}) {
+    for (const char* name : {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_pub.dat.bak",
+                             "srf_pub.dat.20261208.bak"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(files.IsOwnFile(Path(name)));
         EXPECT_TRUE(files.IsOwnFile((directory / "sub" / ".." / name).string()));
@@ -88,6 +89,7 @@ TEST_F(EditorFilesTest, OwnFilesAreKnownByIdentityAndByNameBeforeTheyExist) {
     EXPECT_FALSE(files.IsOwnFile(Path("srf_pub.txt")));
     EXPECT_FALSE(files.IsOwnFile((directory / "sub" / "srf_pub.dat").string()));
     EXPECT_FALSE(files.IsOwnFile((directory / "sub" / "srf_pub.dat.bak").string()));
+    EXPECT_FALSE(files.IsOwnFile((directory / "sub" / "srf_pub.dat.20261208.bak").string()));
 }
 
 TEST_F(EditorFilesTest, ShowLoadsBothFilesAndCompilesSilently) {

@@ -22,5 +22,8 @@ constexpr int IDM_NEW_CATEGORY = 115;  // MenuNewCategory
 constexpr int IDM_RESTORE = 116;       // MenuRestore: srf_pub.dat.bak back in place
 constexpr int IDM_EXPORT = 117;        // MenuExport: the whole tree to a file of the user's choice
 constexpr int IDM_IMPORT = 118;        // MenuImport: phrases from a file merged into the tree
+constexpr int IDM_SORT = 119;          // MenuSort: the category's phrases by their GB2312 bytes
+constexpr int IDM_BATCH_EDIT = 120;    // MenuBatchEdit: the category as text, one phrase a line
+constexpr int IDM_SELECT_ALL = 121;    // Ctrl+A: every phrase of the category chosen
 
 }  // namespace editor

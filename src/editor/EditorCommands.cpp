@@ -4,8 +4,11 @@
 #include <cstdio>
 
 #include "EditorTexts.h"
+#include "editor/BatchEdit.h"
+#include "editor/CategorySort.h"
 #include "editor/EditHistory.h"
 #include "editor/PhraseFinder.h"
+#include "editor/PhraseSelection.h"
 
 namespace editor {
 
@@ -41,6 +44,14 @@ bool EditorCommands::IsEnabled(Command command, const TTreeNode* selected) const
     case Command::Export:
     case Command::Import:
         return m_files.DataLoaded();
+    case Command::Sort: {
+        if (!selected || !m_files.DataLoaded())
+            return false;
+        const TTreeNode* first = CategoryOf(selected)->FirstChild();
+        return first && first->NextSibling();
+    }
+    case Command::BatchEdit:
+        return selected && m_files.DataLoaded();
     case Command::New:
     case Command::Modify:
     case Command::Delete:
@@ -52,7 +63,7 @@ bool EditorCommands::IsEnabled(Command command, const TTreeNode* selected) const
     return true;
 }
 
-Outcome EditorCommands::Execute(Command command, TTreeNode* selected) {
+Outcome EditorCommands::Execute(Command command, TTreeNode* selected, const std::vector<TTreeNode*>& chosen) {
     switch (command) {
     case Command::New:
         New(selected);
@@ -61,7 +72,7 @@ Outcome EditorCommands::Execute(Command command, TTreeNode* selected) {
         Modify(selected);
         break;
     case Command::Delete:
-        Delete(selected);
+        DeleteSet(chosen, selected);
         break;
     case Command::Save:
         Save();
@@ -91,6 +102,12 @@ Outcome EditorCommands::Execute(Command command, TTreeNode* selected) {
         break;
     case Command::Import:
         Import(selected);
+        break;
+    case Command::Sort:
+        Sort(selected);
+        break;
+    case Command::BatchEdit:
+        BatchEdit(selected);
         break;
     }
     return {.select = TakeSelection()};
@@ -205,6 +222,79 @@ void EditorCommands::MoveToCategory(TTreeNode* phrase, TTreeNode* target) {
         return;
     m_select = m_edits->Move(phrase, category, 0);
     CommitAndSave();
+}
+
+void EditorCommands::DeleteSet(const std::vector<TTreeNode*>& chosen, TTreeNode* selected) {
+    if (chosen.size() <= 1)
+        return Delete(chosen.empty() ? selected : chosen.front());
+    if (!CheckDataLoaded())
+        return;
+    const std::vector<TTreeNode*> phrases = InTreeOrder(m_tree, chosen);
+    if (phrases.empty())
+        return Notice(texts::kCategoryNotDeletable);
+    if (m_dialogs.Ask(DeleteSetQuestion(phrases.size()), texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
+        return;
+    DeletePhrases(*m_edits, phrases);
+    CommitAndSave();
+}
+
+void EditorCommands::MoveSetToCategory(const std::vector<TTreeNode*>& chosen, TTreeNode* target) {
+    if (chosen.size() <= 1)
+        return MoveToCategory(chosen.empty() ? nullptr : chosen.front(), target);
+    if (!target || !CheckDataLoaded())
+        return;
+    const std::vector<TTreeNode*> phrases = InTreeOrder(m_tree, chosen);
+    if (phrases.empty())
+        return;
+    const std::vector<TTreeNode*> moved = MovePhrasesToCategory(*m_edits, phrases, target);
+    if (!m_edits->HasPending())
+        return;
+    if (!moved.empty())
+        m_select = moved.front();
+    CommitAndSave();
+}
+
+void EditorCommands::Sort(TTreeNode* selected) {
+    if (!CheckDataLoaded())
+        return;
+    if (!selected)
+        return Notice(texts::kSelectCategory);
+    // A large category is sorted by replacing the tree: its place outlives its pointer.
+    const TreePlace place = PlaceOf(CategoryOf(selected));
+    if (!SortCategory(*m_edits, CategoryOf(selected)))
+        return;
+    m_select = NodeAtPlace(m_tree, place);
+    CommitAndSave();
+}
+
+void EditorCommands::BatchEdit(TTreeNode* selected) {
+    if (!CheckDataLoaded())
+        return;
+    if (!selected)
+        return Notice(texts::kSelectCategory);
+    TTreeNode* category = CategoryOf(selected);
+    const TreePlace place = PlaceOf(category);
+    std::string text = CategoryText(category);
+    for (;;) {
+        std::vector<EditedLine> lines;
+        if (!m_dialogs.EditLines(std::string(texts::kBatchCaption) + std::string(category->Text()), text, lines))
+            return;
+        const BatchPlan plan = PlanBatchEdit(m_tree, category, lines);
+        const std::string summary = FormatBatchSummary(plan);
+        if (!plan.HasChanges()) {
+            // Nothing to apply: with refused lines the user goes back to correct them.
+            Notice(plan.summary.Refused() ? summary + "\n" + texts::kBatchNoChange : texts::kBatchNoChange);
+            if (plan.summary.Refused())
+                continue;
+            return;
+        }
+        if (m_dialogs.Ask(summary + "\n" + texts::kBatchQuestion, texts::kConfirmCaption, BoxKind::Question) !=
+            Answer::Ok)
+            continue;  // back to the edit box with the text as the user left it
+        ApplyBatchEdit(*m_edits, plan);
+        m_select = NodeAtPlace(m_tree, place);
+        return CommitAndSave();
+    }
 }
 
 void EditorCommands::NewCategory() {

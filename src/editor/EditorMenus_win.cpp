@@ -65,6 +65,9 @@ const CommandDef kCommands[] = {
     {IDM_MOVE_UP, Command::MoveUp, texts::kMenuMoveUp, texts::kHintMoveUp, 10, {Ctrl(VK_UP)}, Update, 51, 32, 21},
     {IDM_MOVE_DOWN, Command::MoveDown, texts::kMenuMoveDown, texts::kHintMoveDown, 11, {Ctrl(VK_DOWN)}, Update, 52,
      33, 22},
+    {IDM_BATCH_EDIT, Command::BatchEdit, texts::kMenuBatchEdit, nullptr, -1, {}, Update, 22, 0, 31},
+    {IDM_SORT, Command::Sort, texts::kMenuSort, nullptr, -1, {}, Update, 53, 0, 32},
+    {IDM_SELECT_ALL, std::nullopt, texts::kMenuSelectAll, nullptr, -1, {Ctrl('A')}, Update, 61, 0, 0},
     // MenuHelp is hidden: its items have no command.
     {IDM_SYSTEM_HELP, std::nullopt, texts::kMenuSystemHelp, nullptr, -1, {}, Help, 11, 0, 0},
     {IDM_VERSION_HELP, std::nullopt, texts::kMenuVersionHelp, nullptr, -1, {}, Help, 21, 0, 0},

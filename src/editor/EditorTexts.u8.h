@@ -61,6 +61,8 @@ inline constexpr char kBatchLinesEnd[] = "行)";
 inline constexpr char kBatchRefusedNote[] = "不能保存的行不会写入, 其余的修改照常保存.";
 inline constexpr char kBatchQuestion[] = "确定要保存这些修改吗?";
 inline constexpr char kBatchNoChange[] = "没有要保存的修改.";
+// The edit box's caption, before the category's name.
+inline constexpr char kBatchCaption[] = "批量编辑 - ";
 
 // The list of backups to restore: srf_pub.dat.bak in place of a date, and the phrase count.
 inline constexpr char kBackupLatest[] = "最近一次修改前";
@@ -82,6 +84,9 @@ inline constexpr char kReasonTooLongBefore[] = "未编入: 超过";
 inline constexpr char kReasonTooLongAfter[] = "个字";
 inline constexpr char kReasonMissingStart[] = "未编入: 字“";
 inline constexpr char kReasonMissingEnd[] = "”不在字表中";
+// Around the number of phrases chosen with Ctrl+click, Shift+click or Ctrl+A.
+inline constexpr char kChosenStart[] = "已选中 ";
+inline constexpr char kChosenEnd[] = " 条语料";
 inline constexpr char kReasonHalfWidth[] = " (半角字符使后面的字错位)";
 
 // The find box.
@@ -105,6 +110,11 @@ inline constexpr char kMenuRedo[] = "重做（&Y）";
 inline constexpr char kMenuFind[] = "查找（&F）";
 inline constexpr char kMenuMoveUp[] = "上移（&K）";
 inline constexpr char kMenuMoveDown[] = "下移（&J）";
+inline constexpr char kMenuSort[] = "排序（&O）";
+inline constexpr char kMenuBatchEdit[] = "批量编辑…（&B）";
+inline constexpr char kMenuMoveTo[] = "移动到分类…（&M）";
+inline constexpr char kMenuSelectAll[] = "全选本类（&A）";
+inline constexpr char kMenuFilter[] = "筛选（&L）";
 inline constexpr char kMenuSystemHelp[] = "系统帮助（&E）";
 inline constexpr char kMenuVersionHelp[] = "版本信息（&I）";
 

@@ -7,15 +7,19 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "EditorTexts.h"
 #include "app/Application_win.h"
 #include "app/Dialogs_win.h"
 #include "app/MakerSite.h"
 #include "app/ModeWindows_win.h"
+#include "editor/BatchEditBox_win.h"
 #include "editor/EditorCommandIds.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorFiles.h"
@@ -27,6 +31,7 @@
 #include "editor/FindBox_win.h"
 #include "editor/PhraseHealth.h"
 #include "editor/ImportProgress_win.h"
+#include "editor/PhraseSelection.h"
 #include "editor/SingleInstance_win.h"
 #include "phrases/TreeNodes.h"
 #include "platform/TextConversion_win.h"
@@ -76,6 +81,7 @@ private:
                        char32_t& unheld) override {
         return app::PromptForText(caption, prompt, value, unheld);
     }
+    bool EditLines(const std::string& caption, std::string& text, std::vector<EditedLine>& lines) override;
 
     void FormCreate();
     void FormShow();
@@ -100,6 +106,14 @@ private:
     void BeginDrag(TTreeNode* node);
     void DragOver();
     void Drop();
+    // Several phrases chosen: a Ctrl+click or Shift+click on the tree at a point of its client
+    // area; false when it is not on a phrase (the tree handles the click itself).
+    bool ChooseWithMouse(POINT client, bool range);
+    void ChooseAllOfCategory();
+    void SetChosen(std::vector<TTreeNode*> chosen);
+    // Selects a node in the tree without ending the choice of several phrases.
+    void SelectKeepingChosen(TTreeNode* node);
+    LRESULT DrawTreeItem(NMTVCUSTOMDRAW& draw) const;
     int Scaled(int pixels) const { return app::Scale(pixels, m_dpi); }
 
     std::unique_ptr<SingleInstance> m_instance;
@@ -121,6 +135,16 @@ private:
     bool m_checkPending = false;  // an activation came while it ran
     TTreeNode* m_dragged = nullptr;
     HWND m_focus = nullptr;  // the control that had the keyboard when the window was left
+    // The phrases chosen besides the tree's own selection (empty: just that one), in the order
+    // chosen, and the same as a set for drawing; the phrase a Shift+click counts from.
+    std::vector<TTreeNode*> m_chosen;
+    std::unordered_set<const TTreeNode*> m_chosenSet;
+    TTreeNode* m_anchor = nullptr;
+    bool m_keepChosen = false;  // the tree's selection changes as part of a choice
+    // The batch edit's text as last typed, so that coming back to the box keeps characters that
+    // GB2312 cannot hold; with its GB2312 form, by which the controller hands it back.
+    std::wstring m_batchWide;
+    std::string m_batchGb;
 };
 
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
@@ -222,6 +246,11 @@ bool TForm_User_Main::PreTranslateMessage(MSG& message) {
         }
         return false;
     }
+    if (message.hwnd == m_view.Handle() && message.message == WM_LBUTTONDOWN &&
+        (message.wParam & (MK_CONTROL | MK_SHIFT)) &&
+        ChooseWithMouse({GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)},
+                        (message.wParam & MK_SHIFT) != 0))
+        return true;
     return TranslateAcceleratorW(Handle(), m_accelerators.Get(), &message) != 0;
 }
 
@@ -308,13 +337,16 @@ void TForm_User_Main::MenuItemClick(int id) {
     case IDM_FIND_NEXT:
         FindNext();
         return;
+    case IDM_SELECT_ALL:
+        ChooseAllOfCategory();
+        return;
     }
     const std::optional<Command> command = CommandOf(id);
     if (!command)
         return;
     Outcome outcome;
     RunRule([&] {
-        outcome = m_commands.Execute(*command, m_view.SelectedNode());
+        outcome = m_commands.Execute(*command, m_view.SelectedNode(), m_chosen);
         m_view.Select(outcome.select);
     });
     if (outcome.quit)
@@ -327,6 +359,8 @@ void TForm_User_Main::RunRule(Rule&& rule) {
         TForm_User_Main& window;
         ~Finish() {
             window.m_running = false;
+            // The chosen phrases may be gone: a command ends the choice.
+            window.SetChosen({});
             window.m_view.Select(window.m_commands.TakeSelection());
             window.UpdateStatus();
             window.UpdateCommandStates();
@@ -370,7 +404,10 @@ void TForm_User_Main::UpdateStatus() {
         return;
     }
     const phrases::PhraseVerdict* verdict = health.LeftOut(m_view.SelectedNode());
-    m_statusBar.Show(CountsText(health.Counts()), verdict ? LeftOutReason(*verdict) : std::string());
+    std::string right = verdict ? LeftOutReason(*verdict) : std::string();
+    if (m_chosen.size() > 1)
+        right = texts::kChosenStart + std::to_string(m_chosen.size()) + texts::kChosenEnd;
+    m_statusBar.Show(CountsText(health.Counts()), right);
 }
 
 void TForm_User_Main::UpdateCommandStates() {
@@ -383,7 +420,11 @@ void TForm_User_Main::UpdateCommandStates() {
 void TForm_User_Main::BeginDrag(TTreeNode* node) {
     if (!node || node->Level() == 0)
         return;
-    m_view.Select(node);
+    // A phrase of the chosen ones drags them all; another ends the choice.
+    if (m_chosenSet.count(node))
+        SelectKeepingChosen(node);
+    else
+        m_view.Select(node);
     m_dragged = node;
     SetCapture(Handle());
 }
@@ -403,7 +444,92 @@ void TForm_User_Main::Drop() {
     TTreeNode* target = m_view.NodeAt(MessagePosition());
     ReleaseCapture();  // ends the drag: WM_CAPTURECHANGED clears its marks
     if (target)
-        RunRule([&] { m_commands.MoveToCategory(dragged, target); });
+        RunRule([&] {
+            if (m_chosenSet.count(dragged))
+                m_commands.MoveSetToCategory(m_chosen, target);
+            else
+                m_commands.MoveToCategory(dragged, target);
+        });
+}
+
+bool TForm_User_Main::EditLines(const std::string& caption, std::string& text, std::vector<EditedLine>& lines) {
+    std::wstring wide = text == m_batchGb && !m_batchWide.empty() ? m_batchWide : platform::ToWide(text);
+    if (!ShowBatchEditBox(caption, wide, lines))
+        return false;
+    m_batchWide = wide;
+    m_batchGb = platform::ToGb2312(wide);
+    text = m_batchGb;
+    return true;
+}
+
+bool TForm_User_Main::ChooseWithMouse(POINT client, bool range) {
+    ClientToScreen(m_view.Handle(), &client);
+    TTreeNode* node = m_view.NodeAt(client);
+    if (!node || node->Level() == 0)
+        return false;
+    TTreeNode* selected = m_view.SelectedNode();
+    std::vector<TTreeNode*> chosen = m_chosen;
+    if (chosen.empty() && selected && selected->Level() > 0)
+        chosen.push_back(selected);
+    if (range) {
+        // From the anchor to the phrase clicked, within the category of the phrase clicked.
+        TTreeNode* anchor = m_anchor ? m_anchor : selected;
+        const std::vector<TTreeNode*> phrases = PhrasesOfCategory(node);
+        auto from = std::find(phrases.begin(), phrases.end(), anchor);
+        auto to = std::find(phrases.begin(), phrases.end(), node);
+        if (from == phrases.end())
+            from = to;
+        if (from > to)
+            std::swap(from, to);
+        chosen.assign(from, to + 1);
+        if (!m_anchor || from == to)
+            m_anchor = anchor && CategoryOf(anchor) == CategoryOf(node) ? anchor : node;
+    } else {
+        const auto at = std::find(chosen.begin(), chosen.end(), node);
+        if (at != chosen.end())
+            chosen.erase(at);
+        else
+            chosen.push_back(node);
+        m_anchor = node;
+    }
+    SelectKeepingChosen(node);
+    SetChosen(std::move(chosen));
+    return true;
+}
+
+void TForm_User_Main::ChooseAllOfCategory() {
+    TTreeNode* selected = m_view.SelectedNode();
+    if (!selected)
+        return;
+    SetChosen(PhrasesOfCategory(selected));
+}
+
+void TForm_User_Main::SetChosen(std::vector<TTreeNode*> chosen) {
+    if (chosen.empty() && m_chosen.empty())
+        return;
+    m_chosen = std::move(chosen);
+    m_chosenSet = {m_chosen.begin(), m_chosen.end()};
+    if (m_chosen.empty())
+        m_anchor = nullptr;
+    InvalidateRect(m_view.Handle(), nullptr, TRUE);
+    UpdateStatus();
+}
+
+void TForm_User_Main::SelectKeepingChosen(TTreeNode* node) {
+    m_keepChosen = true;
+    m_view.Select(node);
+    m_keepChosen = false;
+}
+
+LRESULT TForm_User_Main::DrawTreeItem(NMTVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return m_chosenSet.empty() ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+        m_chosenSet.count(reinterpret_cast<const TTreeNode*>(draw.nmcd.lItemlParam))) {
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }
 
 void TForm_User_Main::Image1Click() {
@@ -420,6 +546,8 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
         return 0;
     switch (header.code) {
     case TVN_SELCHANGEDW:
+        if (!m_keepChosen)
+            SetChosen({});
         UpdateStatus();
         UpdateCommandStates();
         return 0;
@@ -434,6 +562,11 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
     case NM_RCLICK:
         ShowContextMenu();
         return TRUE;
+    case NM_CLICK:
+        SetChosen({});  // a plain click: the Ctrl and Shift clicks do not reach the tree
+        return 0;
+    case NM_CUSTOMDRAW:
+        return DrawTreeItem(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
     }
     return 0;
 }

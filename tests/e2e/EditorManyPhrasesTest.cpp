@@ -1,0 +1,92 @@
+// The editor's commands for many phrases at once, driven through the real window: 排序, several
+// phrases chosen with Ctrl+click and Ctrl+A then deleted or dragged, and 批量编辑. Their rules are
+// unit-tested; these prove the wiring.
+#include <gtest/gtest.h>
+
+#include "Driver.h"
+#include "DriverEditor.h"
+#include "DriverMouse.h"
+#include "DriverTreeView.h"
+#include "editor/EditorCommandIds.h"
+
+using namespace driver;
+using namespace editor;
+
+namespace {
+
+TEST(EditorSort, SortsTheCategoryOfTheSelectionByItsBytesAsOneStep) {
+    EditorRun session;
+    session.Put("srf_pub.dat", Gb("问候\r\n\t早上好\r\n\t你好\r\n其他\r\n"));
+    session.Start(std::string("\x03\x03\x00\x04\x00\x02\x00\x02\x01\x00\x02\x00\x00", 13));
+    session.Select(L"早上好");
+    session.Command(IDM_SORT);
+    session.WaitForFile("srf_pub.dat", EditorTree());
+    session.WaitForFile("srf_pub.usr", EditorCompiled());
+    EXPECT_TRUE(session.WaitForSelected(L"问候"));
+    session.Command(IDM_UNDO);
+    session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t早上好\r\n\t你好\r\n其他\r\n"));
+}
+
+// A Ctrl+click as the mouse sends it to the tree: the button pressed with Ctrl held.
+void CtrlClick(HWND tree, HTREEITEM item) {
+    POINT point = TreeItemCenter(tree, item);
+    ScreenToClient(tree, &point);
+    PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(point.x, point.y));
+    PostMessageW(tree, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(point.x, point.y));
+}
+
+TEST(EditorSeveralPhrases, CtrlClickAndCtrlAChooseSeveralThatDeleteAndDragTogether) {
+    EditorRun session;
+    session.Start();
+    const auto chosen = [&](const std::wstring& text) {
+        return Eventually([&] { return StatusBarText(session.Status(), 1) == text; });
+    };
+    session.Select(L"你好");
+    CtrlClick(session.Tree(), session.Item(L"早上好"));
+    ASSERT_TRUE(chosen(L"已选中 2 条语料"));
+    EXPECT_EQ(session.SelectedText(), L"早上好");
+    PressKey(session.Tree(), VK_DELETE);
+    session.Answer(L"确认框", L"确实要删除选中的 2 条语料吗?", IDCANCEL);
+    ASSERT_TRUE(chosen(L""));  // a command ends the choice
+
+    PressKey(session.Tree(), 'A', true);
+    ASSERT_TRUE(chosen(L"已选中 2 条语料"));
+    EXPECT_EQ(DragTreeItem(session.Tree(), session.Item(L"早上好"), session.Item(L"其他")), "");
+    session.WaitForFile("srf_pub.dat", Gb("问候\r\n其他\r\n\t你好\r\n\t早上好\r\n"));
+    session.Command(IDM_UNDO);
+    session.WaitForFile("srf_pub.dat", EditorTree());
+}
+
+TEST(EditorBatchEdit, TheCategoryAsTextShowsTheSummaryAndCancelGoesBackToTheText) {
+    EditorRun session;
+    session.Start();
+    session.Select(L"你好");
+    session.Command(IDM_BATCH_EDIT);
+    MessageBoxSeen box = WaitForMessageBox(session.program().Id());
+    ASSERT_EQ(box.caption, L"批量编辑 - 问候");
+    HWND edit = FindChild(box.hwnd, L"Edit");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(WindowText(edit), L"你好\r\n早上好");
+    const std::wstring text = L"早上好\r\n上上\r\n\r\n你好\r\n其他";
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SaveScreenshot(box.hwnd, "batch-edit");
+    PressDialogButton(box.hwnd, IDOK);
+    WaitUntilClosed(box.hwnd);
+    const std::wstring summary =
+        L"新增: 1 条\n删除: 0 条\n保留: 2 条, 顺序有改变\n已经存在或重复, 不能保存: 1 行 (第5行)\n"
+        L"不能保存的行不会写入, 其余的修改照常保存.\n确定要保存这些修改吗?";
+    session.Answer(L"确认框", summary, IDCANCEL);
+
+    box = WaitForMessageBox(session.program().Id());
+    ASSERT_EQ(box.caption, L"批量编辑 - 问候");
+    edit = FindChild(box.hwnd, L"Edit");
+    EXPECT_EQ(WindowText(edit), text);
+    PressDialogButton(box.hwnd, IDOK);
+    WaitUntilClosed(box.hwnd);
+    session.Answer(L"确认框", summary);
+    session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t早上好\r\n\t上上\r\n\t你好\r\n其他\r\n"));
+    session.Command(IDM_UNDO);
+    session.WaitForFile("srf_pub.dat", EditorTree());
+}
+
+}  // namespace

@@ -28,6 +28,8 @@ constexpr int kFontHeight = 16;
 struct BoxState {
     std::string caption;
     std::wstring text;
+    const std::vector<std::string>* items = nullptr;  // a choice box: the lines of its list
+    int chosen = -1;
     platform::UniqueHfont font;
     UINT dpi = 96;
     std::exception_ptr failure;
@@ -74,11 +76,20 @@ void Build(HWND dialog, BoxState& state) {
     const int height = Scaled(state, kHeight);
     SetWindowPos(dialog, nullptr, (around.left + around.right - width) / 2, (around.top + around.bottom - height) / 2,
                  width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND edit = AddControl(dialog, L"Edit", state.text,
-                           ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
-                               WS_TABSTOP,
-                           WS_EX_CLIENTEDGE, kEditId, state.font.Get());
-    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // as much as the category holds
+    HWND edit = nullptr;
+    if (state.items) {
+        edit = AddControl(dialog, L"ListBox", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                          WS_EX_CLIENTEDGE, kEditId, state.font.Get());
+        for (const std::string& item : *state.items)
+            SendMessageW(edit, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::ToWide(item).c_str()));
+        SendMessageW(edit, LB_SETCURSEL, 0, 0);
+    } else {
+        edit = AddControl(dialog, L"Edit", state.text,
+                          ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
+                              WS_TABSTOP,
+                          WS_EX_CLIENTEDGE, kEditId, state.font.Get());
+        SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // as much as the category holds
+    }
     AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, state.font.Get());
     AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL, state.font.Get());
     LayOut(dialog, state);
@@ -115,8 +126,15 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
+        case kEditId:
+            if (!state->items || HIWORD(wParam) != LBN_DBLCLK)
+                break;
+            [[fallthrough]];
         case IDOK:
-            state->text = TextOf(GetDlgItem(dialog, kEditId));
+            if (state->items)
+                state->chosen = static_cast<int>(SendDlgItemMessageW(dialog, kEditId, LB_GETCURSEL, 0, 0));
+            else
+                state->text = TextOf(GetDlgItem(dialog, kEditId));
             EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:
@@ -155,12 +173,7 @@ std::vector<EditedLine> LinesOf(const std::wstring& text) {
     return lines;
 }
 
-}  // namespace
-
-bool ShowBatchEditBox(const std::string& caption, std::wstring& text, std::vector<EditedLine>& lines) {
-    BoxState state;
-    state.caption = caption;
-    state.text = text;
+INT_PTR ShowBox(BoxState& state) {
     const std::vector<WORD> dialogTemplate = EmptyTemplate();
     HWND active = GetActiveWindow();
     const INT_PTR result = DialogBoxIndirectParamW(
@@ -168,11 +181,29 @@ bool ShowBatchEditBox(const std::string& caption, std::wstring& text, std::vecto
         active ? active : app::Application::Instance().OwnerWindow(), BoxProc, reinterpret_cast<LPARAM>(&state));
     if (state.failure)
         std::rethrow_exception(state.failure);
-    if (result != IDOK)
+    return result;
+}
+
+}  // namespace
+
+bool ShowBatchEditBox(const std::string& caption, std::wstring& text, std::vector<EditedLine>& lines) {
+    BoxState state;
+    state.caption = caption;
+    state.text = text;
+    if (ShowBox(state) != IDOK)
         return false;
     text = state.text;
     lines = LinesOf(state.text);
     return true;
+}
+
+std::optional<int> ShowChoiceBox(const std::string& caption, const std::vector<std::string>& items) {
+    BoxState state;
+    state.caption = caption;
+    state.items = &items;
+    if (ShowBox(state) != IDOK || state.chosen < 0)
+        return std::nullopt;
+    return state.chosen;
 }
 
 }  // namespace editor

@@ -25,5 +25,6 @@ constexpr int IDM_IMPORT = 118;        // MenuImport: phrases from a file merged
 constexpr int IDM_SORT = 119;          // MenuSort: the category's phrases by their GB2312 bytes
 constexpr int IDM_BATCH_EDIT = 120;    // MenuBatchEdit: the category as text, one phrase a line
 constexpr int IDM_SELECT_ALL = 121;    // Ctrl+A: every phrase of the category chosen
+constexpr int IDM_MOVE_TO = 122;       // MenuMoveTo: the chosen phrases to a category from a list
 
 }  // namespace editor

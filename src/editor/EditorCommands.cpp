@@ -1,11 +1,13 @@
 // The phrase editor's command rules; see EditorCommands.h.
 #include "editor/EditorCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "EditorTexts.h"
 #include "editor/BatchEdit.h"
 #include "editor/CategorySort.h"
+#include "editor/DatedBackups.h"
 #include "editor/EditHistory.h"
 #include "editor/PhraseFinder.h"
 #include "editor/PhraseSelection.h"
@@ -20,6 +22,16 @@ std::string UnheldCharacterNotice(char32_t character) {
 
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
+
+std::vector<BackupEntry> PhraseFiles::ListBackups() const {
+    if (!HasBackup())
+        return {};
+    return {BackupEntry{.name = kLatestBackupName}};
+}
+
+std::optional<std::string> PhraseFiles::ReadBackupNamed(const std::string& name) {
+    return name == kLatestBackupName ? ReadBackup() : std::nullopt;
+}
 
 EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files, TreeObserver& observer,
                                FileDialogs& fileDialogs, const phrases::CharacterTable& table)
@@ -52,6 +64,8 @@ bool EditorCommands::IsEnabled(Command command, const TTreeNode* selected) const
     }
     case Command::BatchEdit:
         return selected && m_files.DataLoaded();
+    case Command::MoveTo:
+        return onPhrase;
     case Command::New:
     case Command::Modify:
     case Command::Delete:
@@ -108,6 +122,9 @@ Outcome EditorCommands::Execute(Command command, TTreeNode* selected, const std:
         break;
     case Command::BatchEdit:
         BatchEdit(selected);
+        break;
+    case Command::MoveTo:
+        MoveTo(selected, chosen);
         break;
     }
     return {.select = TakeSelection()};
@@ -254,6 +271,28 @@ void EditorCommands::MoveSetToCategory(const std::vector<TTreeNode*>& chosen, TT
     CommitAndSave();
 }
 
+void EditorCommands::MoveTo(TTreeNode* selected, const std::vector<TTreeNode*>& chosen) {
+    if (!CheckDataLoaded())
+        return;
+    if (chosen.size() <= 1) {
+        if (!selected)
+            return Notice(texts::kSelectToMove);
+        if (selected->Level() == 0)
+            return Notice(texts::kCategoryNotMovable);
+    }
+    std::vector<std::string> names;
+    for (const TTreeNode* category = m_tree.FirstRoot(); category; category = category->NextSibling())
+        names.emplace_back(category->Text());
+    const std::optional<int> index = m_dialogs.ChooseFromList(texts::kMoveToCaption, names);
+    if (!index)
+        return;
+    TTreeNode* target = ChildAt(m_tree, nullptr, *index);
+    if (chosen.size() > 1)
+        MoveSetToCategory(chosen, target);
+    else
+        MoveToCategory(chosen.empty() ? selected : chosen.front(), target);
+}
+
 void EditorCommands::Sort(TTreeNode* selected) {
     if (!CheckDataLoaded())
         return;
@@ -312,9 +351,27 @@ void EditorCommands::RestoreBackup() {
     // there, or the compile would empty srf_pub.usr.
     if (!m_files.TableLoaded())
         return Notice(texts::kDataNotLoaded);
-    const std::optional<std::string> backup = m_files.ReadBackup();
-    if (!backup)
+    // The backups of different content, srf_pub.dat.bak first: a dated copy that holds what
+    // srf_pub.dat.bak holds offers nothing to choose.
+    std::vector<std::string> lines;
+    std::vector<std::string> contents;
+    for (const BackupEntry& entry : m_files.ListBackups()) {
+        std::optional<std::string> bytes = m_files.ReadBackupNamed(entry.name);
+        if (!bytes || std::find(contents.begin(), contents.end(), *bytes) != contents.end())
+            continue;
+        lines.push_back(FormatBackupEntry(entry));
+        contents.push_back(std::move(*bytes));
+    }
+    if (contents.empty())
         return Notice(texts::kNoBackup);
+    std::size_t chosen = 0;
+    if (contents.size() > 1) {
+        const std::optional<int> index = m_dialogs.ChooseFromList(texts::kRestoreCaption, lines);
+        if (!index)
+            return;
+        chosen = static_cast<std::size_t>(*index);
+    }
+    const std::optional<std::string> backup = std::move(contents[chosen]);
     if (m_dialogs.Ask(texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
         return;
     const bool overFailedLoad = !m_files.DataLoaded();

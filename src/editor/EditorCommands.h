@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/BoxAnswers.h"
+#include "editor/DatedBackups.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeNodes.h"
 
@@ -45,6 +46,11 @@ public:
                            std::vector<EditedLine>& /*lines*/) {
         return false;
     }
+    // A list of GB2312 lines to choose one from; its index, or nullopt on Cancel.
+    virtual std::optional<int> ChooseFromList(const std::string& /*caption*/,
+                                              const std::vector<std::string>& /*items*/) {
+        return std::nullopt;
+    }
 };
 
 // What the commands need from the files beside the program.
@@ -71,6 +77,11 @@ public:
     virtual std::optional<std::string> ReadBackup() { return std::nullopt; }
     // True when srf_pub.dat.bak exists.
     virtual bool HasBackup() const { return false; }
+    // srf_pub.dat.bak and the dated copies, for 恢复备份 to list; by default srf_pub.dat.bak
+    // alone, when there is one.
+    virtual std::vector<BackupEntry> ListBackups() const;
+    // The bytes of a backup the list named; nullopt when it is gone.
+    virtual std::optional<std::string> ReadBackupNamed(const std::string& name);
     // The tree was replaced whole by a good file (the backup): it counts as loaded from now on.
     virtual void TreeRestored() {}
     // True when path names one of the files above or srf_pub.usr, whichever way it reaches it:
@@ -95,7 +106,7 @@ public:
 enum class Command {
     New, Modify, Delete, Save, Quit,
     Undo, Redo, MoveUp, MoveDown, NewCategory, RestoreBackup, Export, Import,
-    Sort, BatchEdit,
+    Sort, BatchEdit, MoveTo,
 };
 
 // What the window does after a command, besides showing the status bar and the commands' enabled
@@ -161,6 +172,9 @@ public:
     // of the category of target. With one phrase (or none) they are Delete and MoveToCategory.
     void DeleteSet(const std::vector<phrases::TTreeNode*>& chosen, phrases::TTreeNode* selected);
     void MoveSetToCategory(const std::vector<phrases::TTreeNode*>& chosen, phrases::TTreeNode* target);
+    // 移动到分类…: the chosen phrases (or the selected one) to the start of a category picked
+    // from the list of categories.
+    void MoveTo(phrases::TTreeNode* selected, const std::vector<phrases::TTreeNode*>& chosen);
     // The phrases of the selected node's category by their GB2312 bytes; selects the category.
     void Sort(phrases::TTreeNode* selected);
     // The selected node's category as text in the edit box; OK shows what would change and what
@@ -168,7 +182,9 @@ public:
     void BatchEdit(phrases::TTreeNode* selected);
     // A category after the last one, with the checks of New.
     void NewCategory();
-    // srf_pub.dat.bak takes the place of the tree after a confirmation; saved and compiled.
+    // A backup takes the place of the tree after a confirmation; saved and compiled. With more
+    // than one backup of different content (srf_pub.dat.bak and the dated copies) the user
+    // picks one from a list first.
     void RestoreBackup();
     // Writes the whole tree to the chosen file. Refused while the data files failed to load,
     // since the tree then holds only part of srf_pub.dat, and for a target that is one of the

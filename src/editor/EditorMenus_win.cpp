@@ -66,6 +66,7 @@ const CommandDef kCommands[] = {
     {IDM_MOVE_DOWN, Command::MoveDown, texts::kMenuMoveDown, texts::kHintMoveDown, 11, {Ctrl(VK_DOWN)}, Update, 52,
      33, 22},
     {IDM_BATCH_EDIT, Command::BatchEdit, texts::kMenuBatchEdit, nullptr, -1, {}, Update, 22, 0, 31},
+    {IDM_MOVE_TO, Command::MoveTo, texts::kMenuMoveTo, nullptr, -1, {}, Update, 54, 0, 23},
     {IDM_SORT, Command::Sort, texts::kMenuSort, nullptr, -1, {}, Update, 53, 0, 32},
     {IDM_SELECT_ALL, std::nullopt, texts::kMenuSelectAll, nullptr, -1, {Ctrl('A')}, Update, 61, 0, 0},
     // MenuHelp is hidden: its items have no command.

@@ -68,6 +68,10 @@ inline constexpr char kBatchCaption[] = "批量编辑 - ";
 inline constexpr char kBackupLatest[] = "最近一次修改前";
 inline constexpr char kBackupPhrases[] = " 条语料";
 
+// The captions of the lists of Restore backup and Move to category.
+inline constexpr char kRestoreCaption[] = "恢复备份";
+inline constexpr char kMoveToCaption[] = "移动到分类";
+
 // Prompt of New category.
 inline constexpr char kCategoryPrompt[] = "分类";
 
@@ -104,7 +108,7 @@ inline constexpr char kMenuEdit[] = "修改(&U)";
 inline constexpr char kMenuDelete[] = "删除（&D）";
 inline constexpr char kMenuHelp[] = "帮助(&H)";
 inline constexpr char kMenuNewCategory[] = "新增分类（&C）";
-inline constexpr char kMenuRestore[] = "恢复备份（&R）";
+inline constexpr char kMenuRestore[] = "恢复备份…（&R）";
 inline constexpr char kMenuUndo[] = "撤销（&Z）";
 inline constexpr char kMenuRedo[] = "重做（&Y）";
 inline constexpr char kMenuFind[] = "查找（&F）";

@@ -82,6 +82,9 @@ private:
         return app::PromptForText(caption, prompt, value, unheld);
     }
     bool EditLines(const std::string& caption, std::string& text, std::vector<EditedLine>& lines) override;
+    std::optional<int> ChooseFromList(const std::string& caption, const std::vector<std::string>& items) override {
+        return ShowChoiceBox(caption, items);
+    }
 
     void FormCreate();
     void FormShow();

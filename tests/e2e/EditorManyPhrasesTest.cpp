@@ -1,6 +1,6 @@
 // The editor's commands for many phrases at once, driven through the real window: 排序, several
-// phrases chosen with Ctrl+click and Ctrl+A then deleted or dragged, and 批量编辑. Their rules are
-// unit-tested; these prove the wiring.
+// phrases chosen with Ctrl+click and Ctrl+A then deleted or dragged, 移动到分类…, 批量编辑 and the
+// list of 恢复备份…. Their rules are unit-tested; these prove the wiring.
 #include <gtest/gtest.h>
 
 #include "Driver.h"
@@ -53,6 +53,42 @@ TEST(EditorSeveralPhrases, CtrlClickAndCtrlAChooseSeveralThatDeleteAndDragTogeth
     ASSERT_TRUE(chosen(L"已选中 2 条语料"));
     EXPECT_EQ(DragTreeItem(session.Tree(), session.Item(L"早上好"), session.Item(L"其他")), "");
     session.WaitForFile("srf_pub.dat", Gb("问候\r\n其他\r\n\t你好\r\n\t早上好\r\n"));
+    session.Command(IDM_UNDO);
+    session.WaitForFile("srf_pub.dat", EditorTree());
+}
+
+// Chooses a line of the list box of 移动到分类… or 恢复备份… and presses OK.
+void ChooseLine(EditorRun& session, const std::wstring& caption, int line, int lines) {
+    const MessageBoxSeen box = WaitForMessageBox(session.program().Id());
+    ASSERT_EQ(box.caption, caption);
+    const HWND list = FindChild(box.hwnd, L"ListBox");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), lines);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    PressDialogButton(box.hwnd, IDOK);
+    WaitUntilClosed(box.hwnd);
+}
+
+TEST(EditorMoveTo, MovesTheSelectedPhraseToTheCategoryChosenInTheList) {
+    EditorRun session;
+    session.Start();
+    session.Select(L"早上好");
+    session.Command(IDM_MOVE_TO);
+    ChooseLine(session, L"移动到分类", 1, 2);
+    session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t你好\r\n其他\r\n\t早上好\r\n"));
+}
+
+TEST(EditorRestoreList, ListsTheBackupsOfDifferentContentAndRestoresTheOneChosen) {
+    EditorRun session;
+    const std::string dated = Gb("旧的\r\n\t你好\r\n");
+    session.Put("srf_pub.dat.bak", EditorTree() + Gb("\t上早\r\n"));
+    session.Put("srf_pub.dat.20261201.bak", dated);
+    session.Put("srf_pub.dat.20261130.bak", dated);  // the same again: not offered twice
+    session.Start();
+    session.Command(IDM_RESTORE);
+    ChooseLine(session, L"恢复备份", 1, 2);
+    session.Answer(L"确认框", L"确定要用备份恢复语料吗? 现在的语料将成为新的备份.");
+    session.WaitForFile("srf_pub.dat", dated);
     session.Command(IDM_UNDO);
     session.WaitForFile("srf_pub.dat", EditorTree());
 }

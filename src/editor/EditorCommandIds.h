@@ -26,5 +26,8 @@ constexpr int IDM_SORT = 119;          // MenuSort: the category's phrases by th
 constexpr int IDM_BATCH_EDIT = 120;    // MenuBatchEdit: the category as text, one phrase a line
 constexpr int IDM_SELECT_ALL = 121;    // Ctrl+A: every phrase of the category chosen
 constexpr int IDM_MOVE_TO = 122;       // MenuMoveTo: the chosen phrases to a category from a list
+constexpr int IDM_FILTER = 123;        // Ctrl+E: opens the filter box
+constexpr int IDM_FILTER_CLOSE = 124;  // Esc in the filter box
+constexpr int IDC_FILTER_EDIT = 125;   // the filter box's edit control
 
 }  // namespace editor

@@ -93,6 +93,13 @@ inline constexpr char kChosenStart[] = "已选中 ";
 inline constexpr char kChosenEnd[] = " 条语料";
 inline constexpr char kReasonHalfWidth[] = " (半角字符使后面的字错位)";
 
+// The filter box, and the status bar while it holds a text.
+inline constexpr char kFilterLabel[] = "筛选:";
+inline constexpr char kFilterShownStart[] = "筛选出 ";
+inline constexpr char kFilterShownMiddle[] = " 条语料 (共 ";
+inline constexpr char kFilterShownEnd[] = " 条)";
+inline constexpr char kHintFilter[] = "筛选 (Ctrl+E)";
+
 // The find box.
 inline constexpr char kFindLabel[] = "查找:";
 inline constexpr char kFindNext[] = "下一个";

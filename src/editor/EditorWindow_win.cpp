@@ -28,7 +28,9 @@
 #include "editor/EditorStatusBar_win.h"
 #include "editor/EditorTreeView_win.h"
 #include "editor/FileDialogs_win.h"
+#include "editor/FilterBox_win.h"
 #include "editor/FindBox_win.h"
+#include "editor/PhraseFilter.h"
 #include "editor/PhraseHealth.h"
 #include "editor/ImportProgress_win.h"
 #include "editor/PhraseSelection.h"
@@ -94,6 +96,12 @@ private:
     template <class Rule>
     void RunRule(Rule&& rule);
     void FindNext();
+    // Shows what the filter box's text leaves (everything when it is empty), keeping the
+    // selection when it is shown.
+    void ApplyFilter();
+    // IsEnabled of the controller, and while the tree is filtered the moves within a category
+    // greyed: the neighbours they would pass may be hidden.
+    bool Enabled(Command command, const TTreeNode* selected) const;
     void CheckDisk();
     void Image1Click();
     void ApplyDpi(UINT dpi);
@@ -128,6 +136,8 @@ private:
     EditorCommands m_commands;
     EditorStatusBar m_statusBar;
     FindBox m_findBox;
+    FilterBox m_filterBox;
+    FilterCounts m_filterCounts;
     UINT m_dpi = 96;
     EditorToolBar m_toolBar;
     HWND m_image1 = nullptr;
@@ -181,7 +191,10 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         FormShow();
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wParam) == kImage1Id) {
+        if (LOWORD(wParam) == IDC_FILTER_EDIT) {
+            if (HIWORD(wParam) == EN_CHANGE)
+                ApplyFilter();
+        } else if (LOWORD(wParam) == kImage1Id) {
             if (HIWORD(wParam) == STN_CLICKED)
                 Image1Click();
         } else {
@@ -242,6 +255,13 @@ bool TForm_User_Main::PreTranslateMessage(MSG& message) {
     if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd))
         return false;
     // In the find box the keys edit the text; only Enter, F3 and Esc mean something more.
+    if (m_filterBox.Owns(message.hwnd)) {
+        if (const int command = m_filterBox.CommandOfKey(message)) {
+            MenuItemClick(command);
+            return true;
+        }
+        return false;
+    }
     if (m_findBox.Owns(message.hwnd)) {
         if (const int command = m_findBox.CommandOfKey(message)) {
             MenuItemClick(command);
@@ -270,6 +290,7 @@ void TForm_User_Main::FormCreate() {
     m_view.Create(Handle());
     m_statusBar.Create(Handle());
     m_findBox.Create(Handle(), IDM_FIND_NEXT, IDM_FIND_CLOSE);
+    m_filterBox.Create(Handle(), IDC_FILTER_EDIT, IDM_FILTER_CLOSE);
     m_instance->Publish(Handle());
     m_fileDialogs.SetOwner(Handle());
     m_importProgress.SetOwner(Handle());
@@ -303,6 +324,7 @@ void TForm_User_Main::ApplyDpi(UINT dpi) {
     SendMessageW(m_view.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     SendMessageW(m_statusBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     m_findBox.SetFont(font.Get());
+    m_filterBox.SetFont(font.Get());
     TreeView_SetImageList(m_view.Handle(), images.Get(), TVSIL_NORMAL);
     TreeView_SetIndent(m_view.Handle(), Scaled(kTreeIndent));
     m_images = std::move(images);
@@ -322,8 +344,9 @@ void TForm_User_Main::LayOut() {
                Scaled(kImage1Width), Scaled(kImage1Height), TRUE);
     const int statusHeight = m_statusBar.LayOut(client.right, client.bottom, m_dpi);
     const int findHeight = m_findBox.LayOut(client.right, client.bottom - statusHeight, m_dpi);
-    MoveWindow(m_view.Handle(), 0, toolBarHeight, client.right,
-               client.bottom - toolBarHeight - statusHeight - findHeight, TRUE);
+    const int filterHeight = m_filterBox.LayOut(client.right, toolBarHeight, m_dpi);
+    MoveWindow(m_view.Handle(), 0, toolBarHeight + filterHeight, client.right,
+               client.bottom - toolBarHeight - filterHeight - statusHeight - findHeight, TRUE);
 }
 
 void TForm_User_Main::MenuItemClick(int id) {
@@ -343,9 +366,19 @@ void TForm_User_Main::MenuItemClick(int id) {
     case IDM_SELECT_ALL:
         ChooseAllOfCategory();
         return;
+    case IDM_FILTER:
+        m_filterBox.Open();
+        LayOut();
+        return;
+    case IDM_FILTER_CLOSE:
+        m_filterBox.Close();
+        ApplyFilter();
+        LayOut();
+        SetFocus(m_view.Handle());
+        return;
     }
     const std::optional<Command> command = CommandOf(id);
-    if (!command)
+    if (!command || (m_view.Filtered() && !Enabled(*command, m_view.SelectedNode())))
         return;
     Outcome outcome;
     RunRule([&] {
@@ -364,6 +397,8 @@ void TForm_User_Main::RunRule(Rule&& rule) {
             window.m_running = false;
             // The chosen phrases may be gone: a command ends the choice.
             window.SetChosen({});
+            if (window.m_view.FilterStale())
+                window.ApplyFilter();
             window.m_view.Select(window.m_commands.TakeSelection());
             window.UpdateStatus();
             window.UpdateCommandStates();
@@ -392,6 +427,29 @@ void TForm_User_Main::FindNext() {
     RunRule([&] { m_commands.Find(sought, m_view.SelectedNode()); });
 }
 
+void TForm_User_Main::ApplyFilter() {
+    TTreeNode* selected = m_view.SelectedNode();
+    const std::string text = m_filterBox.Text();
+    if (text.empty()) {
+        if (!m_view.Filtered())
+            return;
+        m_view.ShowAll();
+    } else {
+        FilterResult result = FilterTree(m_tree, text);
+        m_filterCounts = result.counts;
+        m_view.ShowFiltered(std::move(result));
+    }
+    m_view.Select(selected);
+    UpdateStatus();
+    UpdateCommandStates();
+}
+
+bool TForm_User_Main::Enabled(Command command, const TTreeNode* selected) const {
+    if (m_view.Filtered() && (command == Command::MoveUp || command == Command::MoveDown))
+        return false;
+    return m_commands.IsEnabled(command, selected);
+}
+
 void TForm_User_Main::CheckDisk() {
     if (m_running) {
         m_checkPending = true;
@@ -410,12 +468,15 @@ void TForm_User_Main::UpdateStatus() {
     std::string right = verdict ? LeftOutReason(*verdict) : std::string();
     if (m_chosen.size() > 1)
         right = texts::kChosenStart + std::to_string(m_chosen.size()) + texts::kChosenEnd;
+    else if (m_view.Filtered() && !verdict)
+        right = texts::kFilterShownStart + std::to_string(m_filterCounts.phrases) + texts::kFilterShownMiddle +
+                std::to_string(m_filterCounts.totalPhrases) + texts::kFilterShownEnd;
     m_statusBar.Show(CountsText(health.Counts()), right);
 }
 
 void TForm_User_Main::UpdateCommandStates() {
     const TTreeNode* selected = m_view.SelectedNode();
-    const CommandEnabled enabled = [&](Command command) { return m_commands.IsEnabled(command, selected); };
+    const CommandEnabled enabled = [&](Command command) { return Enabled(command, selected); };
     m_toolBar.ShowEnabled(enabled);
     ShowEnabled(GetMenu(Handle()), enabled);
 }
@@ -504,7 +565,10 @@ void TForm_User_Main::ChooseAllOfCategory() {
     TTreeNode* selected = m_view.SelectedNode();
     if (!selected)
         return;
-    SetChosen(PhrasesOfCategory(selected));
+    std::vector<TTreeNode*> phrases = PhrasesOfCategory(selected);
+    if (m_view.Filtered())  // the phrases shown
+        std::erase_if(phrases, [&](const TTreeNode* phrase) { return !m_view.HasItem(phrase); });
+    SetChosen(std::move(phrases));
 }
 
 void TForm_User_Main::SetChosen(std::vector<TTreeNode*> chosen) {
@@ -580,7 +644,7 @@ void TForm_User_Main::ShowContextMenu() {
         return;
     const platform::UniqueHmenu menu = CreateTreeContextMenu();
     const TTreeNode* selected = m_view.SelectedNode();
-    ShowEnabled(menu.Get(), [&](Command command) { return m_commands.IsEnabled(command, selected); });
+    ShowEnabled(menu.Get(), [&](Command command) { return Enabled(command, selected); });
     const int command =
         TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x, position.y, 0, Handle(), nullptr);
     if (command)

@@ -16,6 +16,9 @@ namespace {
 // Up to this many items go into the control when the tree is loaded; the phrases of categories
 // beyond it wait until the category is opened. Small trees thus show whole, as they always did.
 constexpr int kEagerItems = 5000;
+// While filtered, each keystroke fills the control again: fewer items go in at once, as many
+// as fill a few screens; the other categories stay closed until opened.
+constexpr int kFilterEagerItems = 1000;
 
 }  // namespace
 
@@ -120,7 +123,7 @@ void PhraseTreeView::ShowFiltered(FilterResult result) {
         const HTREEITEM item = Insert(const_cast<TTreeNode*>(category), TVI_ROOT, TVI_LAST);
         ++filled;
         const auto phrases = static_cast<int>(end - at - 1);
-        if (phrases > 0 && filled + phrases <= kEagerItems) {
+        if (phrases > 0 && filled + phrases <= kFilterEagerItems) {
             FillShown(at + 1, end);
             TreeView_Expand(m_hwnd, item, TVE_EXPAND);
             filled += phrases;

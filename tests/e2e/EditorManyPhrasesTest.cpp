@@ -181,18 +181,18 @@ TEST(EditorFilter, FigureAtAMillionPhrases) {
     session.Open();
     ASSERT_TRUE(Eventually([&] { return !StatusBarText(session.Status(), 0).empty(); }, 300s));
     const HWND edit = OpenFilterBox(session);
-    const auto type = [&](const std::wstring& text) {
+    const auto type = [&](const char* what, const std::wstring& text) {
         const auto start = std::chrono::steady_clock::now();
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         const auto elapsed = std::chrono::steady_clock::now() - start;
-        std::printf("filter '%ls' at 1,000,000 phrases: %lld ms, %zu items\n", text.c_str(),
+        std::printf("filter, %s, at 1,000,000 phrases: %lld ms, %zu items shown\n", what,
                     static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()),
                     session.Texts().size());
     };
-    type(L"啊");      // B0A1: one phrase in 39 holds it
-    type(L"啊阿");    // B0A1 B0A2... few
-    type(L"x");       // nothing
-    type(L"");        // everything again
+    type("one character held by 1 phrase in 39", L"啊");
+    type("two characters held by a few", L"啊阿");
+    type("a text nothing holds", L"x");
+    type("emptied: everything again", L"");
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ const CommandDef kCommands[] = {
     {IDM_DELETE, Command::Delete, texts::kMenuDelete, texts::kHintDelete, 3, {Plain(VK_DELETE)}, Update, 31, 13,
      13},
     {IDM_FIND, std::nullopt, texts::kMenuFind, texts::kHintFind, 9, {Ctrl('F')}, Update, 41, 31, 0},
-    {IDM_FILTER, std::nullopt, texts::kMenuFilter, texts::kHintFilter, 9, {Ctrl('E')}, Update, 42, 34, 0},
+    {IDM_FILTER, std::nullopt, texts::kMenuFilter, texts::kHintFilter, 14, {Ctrl('E')}, Update, 42, 34, 0},
     {IDM_FIND_NEXT, std::nullopt, nullptr, nullptr, -1, {Plain(VK_F3)}, None, 0, 0, 0},
     {IDM_MOVE_UP, Command::MoveUp, texts::kMenuMoveUp, texts::kHintMoveUp, 10, {Ctrl(VK_UP)}, Update, 51, 32, 21},
     {IDM_MOVE_DOWN, Command::MoveDown, texts::kMenuMoveDown, texts::kHintMoveDown, 11, {Ctrl(VK_DOWN)}, Update, 52,

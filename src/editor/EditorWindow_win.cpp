@@ -121,6 +121,8 @@ private:
     // area; false when it is not on a phrase (the tree handles the click itself).
     bool ChooseWithMouse(POINT client, bool range);
     void ChooseAllOfCategory();
+    // The phrases of the node's category, only those shown while the tree is filtered.
+    std::vector<TTreeNode*> ShownPhrasesOfCategory(TTreeNode* node) const;
     void SetChosen(std::vector<TTreeNode*> chosen);
     // Selects a node in the tree without ending the choice of several phrases.
     void SelectKeepingChosen(TTreeNode* node);
@@ -536,48 +538,54 @@ bool TForm_User_Main::ChooseWithMouse(POINT client, bool range) {
     if (chosen.empty() && selected && selected->Level() > 0)
         chosen.push_back(selected);
     if (range) {
-        // From the anchor to the phrase clicked, within the category of the phrase clicked.
-        TTreeNode* anchor = m_anchor ? m_anchor : selected;
-        const std::vector<TTreeNode*> phrases = PhrasesOfCategory(node);
-        auto from = std::find(phrases.begin(), phrases.end(), anchor);
+        // From the anchor (the phrase last Ctrl+clicked, else the selected one) to the phrase
+        // clicked, within the category of the phrase clicked.
+        const std::vector<TTreeNode*> phrases = ShownPhrasesOfCategory(node);
+        auto from = std::find(phrases.begin(), phrases.end(), m_anchor);
+        if (from == phrases.end())
+            from = std::find(phrases.begin(), phrases.end(), selected);
         auto to = std::find(phrases.begin(), phrases.end(), node);
         if (from == phrases.end())
             from = to;
+        TTreeNode* anchor = *from;
         if (from > to)
             std::swap(from, to);
         chosen.assign(from, to + 1);
-        if (!m_anchor || from == to)
-            m_anchor = anchor && CategoryOf(anchor) == CategoryOf(node) ? anchor : node;
-    } else {
-        const auto at = std::find(chosen.begin(), chosen.end(), node);
-        if (at != chosen.end())
-            chosen.erase(at);
-        else
-            chosen.push_back(node);
-        m_anchor = node;
+        SelectKeepingChosen(node);
+        SetChosen(std::move(chosen));
+        m_anchor = anchor;  // further Shift+clicks count from it
+        return true;
     }
+    const auto at = std::find(chosen.begin(), chosen.end(), node);
+    if (at != chosen.end())
+        chosen.erase(at);
+    else
+        chosen.push_back(node);
+    m_anchor = node;
     SelectKeepingChosen(node);
     SetChosen(std::move(chosen));
     return true;
 }
 
-void TForm_User_Main::ChooseAllOfCategory() {
-    TTreeNode* selected = m_view.SelectedNode();
-    if (!selected)
-        return;
-    std::vector<TTreeNode*> phrases = PhrasesOfCategory(selected);
-    if (m_view.Filtered())  // the phrases shown
+std::vector<TTreeNode*> TForm_User_Main::ShownPhrasesOfCategory(TTreeNode* node) const {
+    std::vector<TTreeNode*> phrases = PhrasesOfCategory(node);
+    if (m_view.Filtered())
         std::erase_if(phrases, [&](const TTreeNode* phrase) { return !m_view.HasItem(phrase); });
-    SetChosen(std::move(phrases));
+    return phrases;
+}
+
+void TForm_User_Main::ChooseAllOfCategory() {
+    if (TTreeNode* selected = m_view.SelectedNode())
+        SetChosen(ShownPhrasesOfCategory(selected));
 }
 
 void TForm_User_Main::SetChosen(std::vector<TTreeNode*> chosen) {
+    if (chosen.empty())
+        m_anchor = nullptr;  // it may be gone with the choice
     if (chosen.empty() && m_chosen.empty())
         return;
     m_chosen = std::move(chosen);
     m_chosenSet = {m_chosen.begin(), m_chosen.end()};
-    if (m_chosen.empty())
-        m_anchor = nullptr;
     InvalidateRect(m_view.Handle(), nullptr, TRUE);
     UpdateStatus();
 }

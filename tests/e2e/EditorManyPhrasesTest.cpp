@@ -32,12 +32,13 @@ TEST(EditorSort, SortsTheCategoryOfTheSelectionByItsBytesAsOneStep) {
     session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t早上好\r\n\t你好\r\n其他\r\n"));
 }
 
-// A Ctrl+click as the mouse sends it to the tree: the button pressed with Ctrl held.
-void CtrlClick(HWND tree, HTREEITEM item) {
+// A Ctrl+click (or Shift+click) as the mouse sends it to the tree: the button pressed with the
+// key held.
+void ClickHolding(HWND tree, HTREEITEM item, WPARAM key = MK_CONTROL) {
     POINT point = TreeItemCenter(tree, item);
     ScreenToClient(tree, &point);
-    PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(point.x, point.y));
-    PostMessageW(tree, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(point.x, point.y));
+    PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON | key, MAKELPARAM(point.x, point.y));
+    PostMessageW(tree, WM_LBUTTONUP, key, MAKELPARAM(point.x, point.y));
 }
 
 TEST(EditorSeveralPhrases, CtrlClickAndCtrlAChooseSeveralThatDeleteAndDragTogether) {
@@ -47,7 +48,7 @@ TEST(EditorSeveralPhrases, CtrlClickAndCtrlAChooseSeveralThatDeleteAndDragTogeth
         return Eventually([&] { return StatusBarText(session.Status(), 1) == text; });
     };
     session.Select(L"你好");
-    CtrlClick(session.Tree(), session.Item(L"早上好"));
+    ClickHolding(session.Tree(), session.Item(L"早上好"));
     ASSERT_TRUE(chosen(L"已选中 2 条语料"));
     EXPECT_EQ(session.SelectedText(), L"早上好");
     PressKey(session.Tree(), VK_DELETE);
@@ -60,6 +61,10 @@ TEST(EditorSeveralPhrases, CtrlClickAndCtrlAChooseSeveralThatDeleteAndDragTogeth
     session.WaitForFile("srf_pub.dat", Gb("问候\r\n其他\r\n\t你好\r\n\t早上好\r\n"));
     session.Command(IDM_UNDO);
     session.WaitForFile("srf_pub.dat", EditorTree());
+
+    session.Select(L"你好");
+    ClickHolding(session.Tree(), session.Item(L"早上好"), MK_SHIFT);
+    EXPECT_TRUE(chosen(L"已选中 2 条语料"));
 }
 
 // Chooses a line of the list box of 移动到分类… or 恢复备份… and presses OK.

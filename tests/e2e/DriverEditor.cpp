@@ -5,6 +5,7 @@
 
 #include "DriverMouse.h"
 #include "DriverTreeView.h"
+#include "editor/DatedBackups.h"
 #include "editor/EditorCommandIds.h"
 
 namespace driver {
@@ -42,8 +43,10 @@ const std::string& EditorCompiledAfterBoth() {
 
 std::set<std::string> EditorFileNames(bool withBackup) {
     std::set<std::string> names = {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_user.exe"};
-    if (withBackup)
+    if (withBackup) {
         names.insert("srf_pub.dat.bak");
+        names.insert(editor::DatedBackupName(editor::Today()));
+    }
     return names;
 }
 

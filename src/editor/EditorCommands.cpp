@@ -26,7 +26,9 @@ using phrases::TTreeNodes;
 std::vector<BackupEntry> PhraseFiles::ListBackups() const {
     if (!HasBackup())
         return {};
-    return {BackupEntry{.name = kLatestBackupName}};
+    BackupEntry latest;
+    latest.name = kLatestBackupName;
+    return {latest};
 }
 
 std::optional<std::string> PhraseFiles::ReadBackupNamed(const std::string& name) {

@@ -99,8 +99,10 @@ private:
     // Shows what the filter box's text leaves (everything when it is empty), keeping the
     // selection when it is shown.
     void ApplyFilter();
-    // IsEnabled of the controller, and while the tree is filtered the moves within a category
-    // greyed: the neighbours they would pass may be hidden.
+    // The moves within a category are greyed while the tree is filtered (the neighbours they
+    // would pass may be hidden) and while several phrases are chosen (they move one).
+    bool MoveGreyed(Command command) const;
+    // IsEnabled of the controller, less what MoveGreyed greys.
     bool Enabled(Command command, const TTreeNode* selected) const;
     void CheckDisk();
     void Image1Click();
@@ -380,7 +382,7 @@ void TForm_User_Main::MenuItemClick(int id) {
         return;
     }
     const std::optional<Command> command = CommandOf(id);
-    if (!command || (m_view.Filtered() && !Enabled(*command, m_view.SelectedNode())))
+    if (!command || MoveGreyed(*command))
         return;
     Outcome outcome;
     RunRule([&] {
@@ -446,10 +448,12 @@ void TForm_User_Main::ApplyFilter() {
     UpdateCommandStates();
 }
 
+bool TForm_User_Main::MoveGreyed(Command command) const {
+    return (command == Command::MoveUp || command == Command::MoveDown) && (m_view.Filtered() || m_chosen.size() > 1);
+}
+
 bool TForm_User_Main::Enabled(Command command, const TTreeNode* selected) const {
-    if (m_view.Filtered() && (command == Command::MoveUp || command == Command::MoveDown))
-        return false;
-    return m_commands.IsEnabled(command, selected);
+    return !MoveGreyed(command) && m_commands.IsEnabled(command, selected);
 }
 
 void TForm_User_Main::CheckDisk() {
@@ -588,6 +592,7 @@ void TForm_User_Main::SetChosen(std::vector<TTreeNode*> chosen) {
     m_chosenSet = {m_chosen.begin(), m_chosen.end()};
     InvalidateRect(m_view.Handle(), nullptr, TRUE);
     UpdateStatus();
+    UpdateCommandStates();
 }
 
 void TForm_User_Main::SelectKeepingChosen(TTreeNode* node) {

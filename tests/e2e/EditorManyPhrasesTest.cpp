@@ -51,6 +51,7 @@ TEST(EditorSeveralPhrases, CtrlClickAndCtrlAChooseSeveralThatDeleteAndDragTogeth
     ClickHolding(session.Tree(), session.Item(L"早上好"));
     ASSERT_TRUE(chosen(L"已选中 2 条语料"));
     EXPECT_EQ(session.SelectedText(), L"早上好");
+    SaveScreenshot(session.Main(), "editor-several-phrases");
     PressKey(session.Tree(), VK_DELETE);
     session.Answer(L"确认框", L"确实要删除选中的 2 条语料吗?", IDCANCEL);
     ASSERT_TRUE(chosen(L""));  // a command ends the choice

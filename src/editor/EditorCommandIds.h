@@ -22,5 +22,12 @@ constexpr int IDM_NEW_CATEGORY = 115;  // MenuNewCategory
 constexpr int IDM_RESTORE = 116;       // MenuRestore: srf_pub.dat.bak back in place
 constexpr int IDM_EXPORT = 117;        // MenuExport: the whole tree to a file of the user's choice
 constexpr int IDM_IMPORT = 118;        // MenuImport: phrases from a file merged into the tree
+constexpr int IDM_SORT = 119;          // MenuSort: the category's phrases by their GB2312 bytes
+constexpr int IDM_BATCH_EDIT = 120;    // MenuBatchEdit: the category as text, one phrase a line
+constexpr int IDM_SELECT_ALL = 121;    // Ctrl+A: every phrase of the category chosen
+constexpr int IDM_MOVE_TO = 122;       // MenuMoveTo: the chosen phrases to a category from a list
+constexpr int IDM_FILTER = 123;        // Ctrl+E: opens the filter box
+constexpr int IDM_FILTER_CLOSE = 124;  // Esc in the filter box
+constexpr int IDC_FILTER_EDIT = 125;   // the filter box's edit control
 
 }  // namespace editor

@@ -1,11 +1,16 @@
 // The phrase editor's command rules; see EditorCommands.h.
 #include "editor/EditorCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "EditorTexts.h"
+#include "editor/BatchEdit.h"
+#include "editor/CategorySort.h"
+#include "editor/DatedBackups.h"
 #include "editor/EditHistory.h"
 #include "editor/PhraseFinder.h"
+#include "editor/PhraseSelection.h"
 
 namespace editor {
 
@@ -17,6 +22,18 @@ std::string UnheldCharacterNotice(char32_t character) {
 
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
+
+std::vector<BackupEntry> PhraseFiles::ListBackups() const {
+    if (!HasBackup())
+        return {};
+    BackupEntry latest;
+    latest.name = kLatestBackupName;
+    return {latest};
+}
+
+std::optional<std::string> PhraseFiles::ReadBackupNamed(const std::string& name) {
+    return name == kLatestBackupName ? ReadBackup() : std::nullopt;
+}
 
 EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files, TreeObserver& observer,
                                FileDialogs& fileDialogs, const phrases::CharacterTable& table)
@@ -41,6 +58,16 @@ bool EditorCommands::IsEnabled(Command command, const TTreeNode* selected) const
     case Command::Export:
     case Command::Import:
         return m_files.DataLoaded();
+    case Command::Sort: {
+        if (!selected || !m_files.DataLoaded())
+            return false;
+        const TTreeNode* first = CategoryOf(selected)->FirstChild();
+        return first && first->NextSibling();
+    }
+    case Command::BatchEdit:
+        return selected && m_files.DataLoaded();
+    case Command::MoveTo:
+        return onPhrase;
     case Command::New:
     case Command::Modify:
     case Command::Delete:
@@ -52,7 +79,7 @@ bool EditorCommands::IsEnabled(Command command, const TTreeNode* selected) const
     return true;
 }
 
-Outcome EditorCommands::Execute(Command command, TTreeNode* selected) {
+Outcome EditorCommands::Execute(Command command, TTreeNode* selected, const std::vector<TTreeNode*>& chosen) {
     switch (command) {
     case Command::New:
         New(selected);
@@ -61,7 +88,7 @@ Outcome EditorCommands::Execute(Command command, TTreeNode* selected) {
         Modify(selected);
         break;
     case Command::Delete:
-        Delete(selected);
+        DeleteSet(chosen, selected);
         break;
     case Command::Save:
         Save();
@@ -91,6 +118,15 @@ Outcome EditorCommands::Execute(Command command, TTreeNode* selected) {
         break;
     case Command::Import:
         Import(selected);
+        break;
+    case Command::Sort:
+        Sort(selected);
+        break;
+    case Command::BatchEdit:
+        BatchEdit(selected);
+        break;
+    case Command::MoveTo:
+        MoveTo(selected, chosen);
         break;
     }
     return {.select = TakeSelection()};
@@ -207,6 +243,101 @@ void EditorCommands::MoveToCategory(TTreeNode* phrase, TTreeNode* target) {
     CommitAndSave();
 }
 
+void EditorCommands::DeleteSet(const std::vector<TTreeNode*>& chosen, TTreeNode* selected) {
+    if (chosen.size() <= 1)
+        return Delete(chosen.empty() ? selected : chosen.front());
+    if (!CheckDataLoaded())
+        return;
+    const std::vector<TTreeNode*> phrases = InTreeOrder(m_tree, chosen);
+    if (phrases.empty())
+        return Notice(texts::kCategoryNotDeletable);
+    if (m_dialogs.Ask(DeleteSetQuestion(phrases.size()), texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
+        return;
+    DeletePhrases(*m_edits, phrases);
+    CommitAndSave();
+}
+
+void EditorCommands::MoveSetToCategory(const std::vector<TTreeNode*>& chosen, TTreeNode* target) {
+    if (chosen.size() <= 1)
+        return MoveToCategory(chosen.empty() ? nullptr : chosen.front(), target);
+    if (!target || !CheckDataLoaded())
+        return;
+    const std::vector<TTreeNode*> phrases = InTreeOrder(m_tree, chosen);
+    if (phrases.empty())
+        return;
+    const std::vector<TTreeNode*> moved = MovePhrasesToCategory(*m_edits, phrases, target);
+    if (!m_edits->HasPending())
+        return;
+    if (!moved.empty())
+        m_select = moved.front();
+    CommitAndSave();
+}
+
+void EditorCommands::MoveTo(TTreeNode* selected, const std::vector<TTreeNode*>& chosen) {
+    if (!CheckDataLoaded())
+        return;
+    if (chosen.size() <= 1) {
+        if (!selected)
+            return Notice(texts::kSelectToMove);
+        if (selected->Level() == 0)
+            return Notice(texts::kCategoryNotMovable);
+    }
+    std::vector<std::string> names;
+    for (const TTreeNode* category = m_tree.FirstRoot(); category; category = category->NextSibling())
+        names.emplace_back(category->Text());
+    const std::optional<int> index = m_dialogs.ChooseFromList(texts::kMoveToCaption, names);
+    if (!index)
+        return;
+    TTreeNode* target = ChildAt(m_tree, nullptr, *index);
+    if (chosen.size() > 1)
+        MoveSetToCategory(chosen, target);
+    else
+        MoveToCategory(chosen.empty() ? selected : chosen.front(), target);
+}
+
+void EditorCommands::Sort(TTreeNode* selected) {
+    if (!CheckDataLoaded())
+        return;
+    if (!selected)
+        return Notice(texts::kSelectCategory);
+    // A large category is sorted by replacing the tree: its place outlives its pointer.
+    const TreePlace place = PlaceOf(CategoryOf(selected));
+    if (!SortCategory(*m_edits, CategoryOf(selected)))
+        return;
+    m_select = NodeAtPlace(m_tree, place);
+    CommitAndSave();
+}
+
+void EditorCommands::BatchEdit(TTreeNode* selected) {
+    if (!CheckDataLoaded())
+        return;
+    if (!selected)
+        return Notice(texts::kSelectCategory);
+    TTreeNode* category = CategoryOf(selected);
+    const TreePlace place = PlaceOf(category);
+    std::string text = CategoryText(category);
+    for (;;) {
+        std::vector<EditedLine> lines;
+        if (!m_dialogs.EditLines(std::string(texts::kBatchCaption) + std::string(category->Text()), text, lines))
+            return;
+        const BatchPlan plan = PlanBatchEdit(m_tree, category, lines);
+        const std::string summary = FormatBatchSummary(plan);
+        if (!plan.HasChanges()) {
+            // Nothing to apply: with refused lines the user goes back to correct them.
+            Notice(plan.summary.Refused() ? summary + "\n" + texts::kBatchNoChange : texts::kBatchNoChange);
+            if (plan.summary.Refused())
+                continue;
+            return;
+        }
+        if (m_dialogs.Ask(summary + "\n" + texts::kBatchQuestion, texts::kConfirmCaption, BoxKind::Question) !=
+            Answer::Ok)
+            continue;  // back to the edit box with the text as the user left it
+        ApplyBatchEdit(*m_edits, plan);
+        m_select = NodeAtPlace(m_tree, place);
+        return CommitAndSave();
+    }
+}
+
 void EditorCommands::NewCategory() {
     if (!CheckDataLoaded())
         return;
@@ -222,9 +353,27 @@ void EditorCommands::RestoreBackup() {
     // there, or the compile would empty srf_pub.usr.
     if (!m_files.TableLoaded())
         return Notice(texts::kDataNotLoaded);
-    const std::optional<std::string> backup = m_files.ReadBackup();
-    if (!backup)
+    // The backups of different content, srf_pub.dat.bak first: a dated copy that holds what
+    // srf_pub.dat.bak holds offers nothing to choose.
+    std::vector<std::string> lines;
+    std::vector<std::string> contents;
+    for (const BackupEntry& entry : m_files.ListBackups()) {
+        std::optional<std::string> bytes = m_files.ReadBackupNamed(entry.name);
+        if (!bytes || std::find(contents.begin(), contents.end(), *bytes) != contents.end())
+            continue;
+        lines.push_back(FormatBackupEntry(entry));
+        contents.push_back(std::move(*bytes));
+    }
+    if (contents.empty())
         return Notice(texts::kNoBackup);
+    std::size_t chosen = 0;
+    if (contents.size() > 1) {
+        const std::optional<int> index = m_dialogs.ChooseFromList(texts::kRestoreCaption, lines);
+        if (!index)
+            return;
+        chosen = static_cast<std::size_t>(*index);
+    }
+    const std::optional<std::string> backup = std::move(contents[chosen]);
     if (m_dialogs.Ask(texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
         return;
     const bool overFailedLoad = !m_files.DataLoaded();

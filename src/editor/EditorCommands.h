@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/BoxAnswers.h"
+#include "editor/DatedBackups.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeNodes.h"
 
@@ -25,6 +26,7 @@ namespace editor {
 using app::Answer;
 using app::BoxKind;
 class FileDialogs;
+struct EditedLine;
 
 // What the commands need from the user: the message box and the one-line input box.
 class UserDialogs {
@@ -37,6 +39,18 @@ public:
     // a stand-in in its place and must not be stored.
     virtual bool PromptForText(const std::string& caption, const std::string& prompt,
                                std::string& value, char32_t& unheld) = 0;
+    // The multi-line edit box of 批量编辑, opened on text (GB2312, CR LF between lines). On OK
+    // the edited text goes back in text, its lines in lines, and the result is true; false on
+    // Cancel, with both untouched.
+    virtual bool EditLines(const std::string& /*caption*/, std::string& /*text*/,
+                           std::vector<EditedLine>& /*lines*/) {
+        return false;
+    }
+    // A list of GB2312 lines to choose one from; its index, or nullopt on Cancel.
+    virtual std::optional<int> ChooseFromList(const std::string& /*caption*/,
+                                              const std::vector<std::string>& /*items*/) {
+        return std::nullopt;
+    }
 };
 
 // What the commands need from the files beside the program.
@@ -63,6 +77,11 @@ public:
     virtual std::optional<std::string> ReadBackup() { return std::nullopt; }
     // True when srf_pub.dat.bak exists.
     virtual bool HasBackup() const { return false; }
+    // srf_pub.dat.bak and the dated copies, for 恢复备份 to list; by default srf_pub.dat.bak
+    // alone, when there is one.
+    virtual std::vector<BackupEntry> ListBackups() const;
+    // The bytes of a backup the list named; nullopt when it is gone.
+    virtual std::optional<std::string> ReadBackupNamed(const std::string& name);
     // The tree was replaced whole by a good file (the backup): it counts as loaded from now on.
     virtual void TreeRestored() {}
     // True when path names one of the files above or srf_pub.usr, whichever way it reaches it:
@@ -87,6 +106,7 @@ public:
 enum class Command {
     New, Modify, Delete, Save, Quit,
     Undo, Redo, MoveUp, MoveDown, NewCategory, RestoreBackup, Export, Import,
+    Sort, BatchEdit, MoveTo,
 };
 
 // What the window does after a command, besides showing the status bar and the commands' enabled
@@ -122,13 +142,17 @@ public:
     // False when the command cannot act on the selected node (null when nothing is selected):
     // Undo and Redo with nothing to take back or make again, the moves on a category, at the
     // end of its category or while the data files failed to load, Restore backup with no backup,
-    // Export and Import while the data files failed to load. New, Modify, Delete, Save, Quit and
+    // Export and Import while the data files failed to load, Sort and Batch edit without a
+    // selected node or while the data files failed to load, Sort also on a category of fewer
+    // than two phrases. New, Modify, Delete, Save, Quit and
     // New category are always enabled: their notices say why they cannot act.
     bool IsEnabled(Command command, const phrases::TTreeNode* selected) const;
     // Runs a command on the selected node, whether enabled or not (its own checks refuse what it
     // cannot do), and says what the window must do next. Errors of the files go to the caller;
-    // the node to select is then left for TakeSelection.
-    Outcome Execute(Command command, phrases::TTreeNode* selected);
+    // the node to select is then left for TakeSelection. Delete acts on chosen, the phrases
+    // chosen with Ctrl+click, Shift+click or Ctrl+A, when it holds more than one.
+    Outcome Execute(Command command, phrases::TTreeNode* selected,
+                    const std::vector<phrases::TTreeNode*>& chosen = {});
 
     void New(phrases::TTreeNode* selected);
     void Modify(phrases::TTreeNode* selected);
@@ -144,9 +168,23 @@ public:
     // A phrase dropped on a node: it becomes the first phrase of that node's category. Dropped on
     // a phrase of its own category it stays where it is.
     void MoveToCategory(phrases::TTreeNode* phrase, phrases::TTreeNode* target);
+    // Several phrases at once: deleted after one question, or moved in their order to the start
+    // of the category of target. With one phrase (or none) they are Delete and MoveToCategory.
+    void DeleteSet(const std::vector<phrases::TTreeNode*>& chosen, phrases::TTreeNode* selected);
+    void MoveSetToCategory(const std::vector<phrases::TTreeNode*>& chosen, phrases::TTreeNode* target);
+    // 移动到分类…: the chosen phrases (or the selected one) to the start of a category picked
+    // from the list of categories.
+    void MoveTo(phrases::TTreeNode* selected, const std::vector<phrases::TTreeNode*>& chosen);
+    // The phrases of the selected node's category by their GB2312 bytes; selects the category.
+    void Sort(phrases::TTreeNode* selected);
+    // The selected node's category as text in the edit box; OK shows what would change and what
+    // is refused, and only its OK applies, as one step; its Cancel goes back to the edit box.
+    void BatchEdit(phrases::TTreeNode* selected);
     // A category after the last one, with the checks of New.
     void NewCategory();
-    // srf_pub.dat.bak takes the place of the tree after a confirmation; saved and compiled.
+    // A backup takes the place of the tree after a confirmation; saved and compiled. With more
+    // than one backup of different content (srf_pub.dat.bak and the dated copies) the user
+    // picks one from a list first.
     void RestoreBackup();
     // Writes the whole tree to the chosen file. Refused while the data files failed to load,
     // since the tree then holds only part of srf_pub.dat, and for a target that is one of the

@@ -130,7 +130,7 @@ std::vector<BackupEntry> EditorFiles::ListBackups() const {
     return entries;
 }
 
-std::optional<std::string> EditorFiles::ReadBackupNamed(const std::string& name) const {
+std::optional<std::string> EditorFiles::ReadBackupNamed(const std::string& name) {
     if (name != kLatestBackupName && !DateOfBackupName(name))
         return std::nullopt;
     if (!platform::StampOf(m_directory + name).exists)

@@ -64,10 +64,10 @@ public:
     // The clock that dates the backups; the machine's local date unless a test sets another.
     void SetClock(std::function<BackupDate()> today) { m_today = std::move(today); }
     // srf_pub.dat.bak and the dated copies that exist, for 恢复备份 to list (see SortBackups).
-    std::vector<BackupEntry> ListBackups() const;
+    std::vector<BackupEntry> ListBackups() const override;
     // The bytes of a backup the list named; nullopt for a name that is no backup's or a file
     // that is gone.
-    std::optional<std::string> ReadBackupNamed(const std::string& name) const;
+    std::optional<std::string> ReadBackupNamed(const std::string& name) override;
 
     const phrases::CharacterTable& Table() const { return m_table; }
     const PhraseHealth& Health() const { return m_health; }

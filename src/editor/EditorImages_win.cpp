@@ -171,10 +171,17 @@ void DrawRestore(HDC dc) {
     Shape(dc, {{0, 13}, {6, 8}, {7, 15}}, RGB(40, 110, 190), RGB(20, 70, 140));
 }
 
+void DrawFilter(HDC dc) {
+    // A funnel: what passes through it is what the filter leaves.
+    Shape(dc, {{2, 3}, {22, 3}, {14, 12}, {14, 21}, {10, 18}, {10, 12}}, RGB(80, 150, 220), RGB(25, 70, 140));
+    Line(dc, 4, 5, 20, 5, RGB(200, 225, 250), 1);
+}
+
 using DrawImage = void (*)(HDC);
 constexpr DrawImage kImages[] = {DrawTreeNode, DrawNew,      DrawModify,   DrawDelete,      DrawSave,
                                  DrawQuit,     DrawLeftOut,  DrawUndo,     DrawRedo,        DrawFind,
-                                 DrawMoveUp,   DrawMoveDown, DrawNewCategory, DrawRestore};
+                                 DrawMoveUp,   DrawMoveDown, DrawNewCategory, DrawRestore,
+                                 DrawFilter};
 
 }  // namespace
 

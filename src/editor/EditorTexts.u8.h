@@ -61,10 +61,16 @@ inline constexpr char kBatchLinesEnd[] = "行)";
 inline constexpr char kBatchRefusedNote[] = "不能保存的行不会写入, 其余的修改照常保存.";
 inline constexpr char kBatchQuestion[] = "确定要保存这些修改吗?";
 inline constexpr char kBatchNoChange[] = "没有要保存的修改.";
+// The edit box's caption, before the category's name.
+inline constexpr char kBatchCaption[] = "批量编辑 - ";
 
 // The list of backups to restore: srf_pub.dat.bak in place of a date, and the phrase count.
 inline constexpr char kBackupLatest[] = "最近一次修改前";
 inline constexpr char kBackupPhrases[] = " 条语料";
+
+// The captions of the lists of Restore backup and Move to category.
+inline constexpr char kRestoreCaption[] = "恢复备份";
+inline constexpr char kMoveToCaption[] = "移动到分类";
 
 // Prompt of New category.
 inline constexpr char kCategoryPrompt[] = "分类";
@@ -82,7 +88,17 @@ inline constexpr char kReasonTooLongBefore[] = "未编入: 超过";
 inline constexpr char kReasonTooLongAfter[] = "个字";
 inline constexpr char kReasonMissingStart[] = "未编入: 字“";
 inline constexpr char kReasonMissingEnd[] = "”不在字表中";
+// Around the number of phrases chosen with Ctrl+click, Shift+click or Ctrl+A.
+inline constexpr char kChosenStart[] = "已选中 ";
+inline constexpr char kChosenEnd[] = " 条语料";
 inline constexpr char kReasonHalfWidth[] = " (半角字符使后面的字错位)";
+
+// The filter box, and the status bar while it holds a text.
+inline constexpr char kFilterLabel[] = "筛选:";
+inline constexpr char kFilterShownStart[] = "筛选出 ";
+inline constexpr char kFilterShownMiddle[] = " 条语料 (共 ";
+inline constexpr char kFilterShownEnd[] = " 条)";
+inline constexpr char kHintFilter[] = "筛选 (Ctrl+E)";
 
 // The find box.
 inline constexpr char kFindLabel[] = "查找:";
@@ -99,12 +115,17 @@ inline constexpr char kMenuEdit[] = "修改(&U)";
 inline constexpr char kMenuDelete[] = "删除（&D）";
 inline constexpr char kMenuHelp[] = "帮助(&H)";
 inline constexpr char kMenuNewCategory[] = "新增分类（&C）";
-inline constexpr char kMenuRestore[] = "恢复备份（&R）";
+inline constexpr char kMenuRestore[] = "恢复备份…（&R）";
 inline constexpr char kMenuUndo[] = "撤销（&Z）";
 inline constexpr char kMenuRedo[] = "重做（&Y）";
 inline constexpr char kMenuFind[] = "查找（&F）";
 inline constexpr char kMenuMoveUp[] = "上移（&K）";
 inline constexpr char kMenuMoveDown[] = "下移（&J）";
+inline constexpr char kMenuSort[] = "排序（&O）";
+inline constexpr char kMenuBatchEdit[] = "批量编辑…（&B）";
+inline constexpr char kMenuMoveTo[] = "移动到分类…（&M）";
+inline constexpr char kMenuSelectAll[] = "全选本类（&A）";
+inline constexpr char kMenuFilter[] = "筛选（&L）";
 inline constexpr char kMenuSystemHelp[] = "系统帮助（&E）";
 inline constexpr char kMenuVersionHelp[] = "版本信息（&I）";
 

@@ -16,6 +16,9 @@ namespace {
 // Up to this many items go into the control when the tree is loaded; the phrases of categories
 // beyond it wait until the category is opened. Small trees thus show whole, as they always did.
 constexpr int kEagerItems = 5000;
+// While filtered, each keystroke fills the control again: fewer items go in at once, as many
+// as fill a few screens; the other categories stay closed until opened.
+constexpr int kFilterEagerItems = 1000;
 
 }  // namespace
 
@@ -95,13 +98,71 @@ bool PhraseTreeView::OnNotify(NMHDR& header, LRESULT& result) {
     return false;
 }
 
-void PhraseTreeView::TreeReloaded() {
-    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
+void PhraseTreeView::Clear() {
     m_items.clear();
     m_unfilled.clear();
     m_lastWaiting = nullptr;
     for (HTREEITEM root = TreeView_GetRoot(m_hwnd); root; root = TreeView_GetRoot(m_hwnd))
         DeleteItem(root);
+}
+
+void PhraseTreeView::ShowFiltered(FilterResult result) {
+    m_filtered = true;
+    m_stale = false;
+    m_filter = std::move(result);
+    m_filterRanges.clear();
+    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
+    Clear();
+    const std::vector<const TTreeNode*>& shown = m_filter.shown;
+    int filled = 0;
+    for (std::size_t at = 0; at < shown.size();) {
+        const TTreeNode* category = shown[at];
+        std::size_t end = at + 1;
+        while (end < shown.size() && shown[end]->Parent())
+            ++end;
+        const HTREEITEM item = Insert(const_cast<TTreeNode*>(category), TVI_ROOT, TVI_LAST);
+        ++filled;
+        const auto phrases = static_cast<int>(end - at - 1);
+        if (phrases > 0 && filled + phrases <= kFilterEagerItems) {
+            FillShown(at + 1, end);
+            TreeView_Expand(m_hwnd, item, TVE_EXPAND);
+            filled += phrases;
+        } else if (phrases > 0) {
+            m_filterRanges[category] = {at + 1, end};
+            m_unfilled.insert(category);
+            SetHasChildren(item, true);
+        }
+        at = end;
+    }
+    SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void PhraseTreeView::ShowAll() {
+    m_filtered = false;
+    m_stale = false;
+    m_filter = {};
+    m_filterRanges.clear();
+    TreeReloaded();
+}
+
+void PhraseTreeView::FillShown(std::size_t begin, std::size_t end) {
+    for (std::size_t at = begin; at < end; ++at) {
+        TTreeNode* node = const_cast<TTreeNode*>(m_filter.shown[at]);
+        if (const HTREEITEM parentItem = ItemOf(node->Parent()))
+            Insert(node, parentItem, TVI_LAST);
+    }
+}
+
+void PhraseTreeView::TreeReloaded() {
+    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
+    Clear();
+    if (m_filtered) {  // the window applies the filter to the new tree
+        m_stale = true;
+        m_filterRanges.clear();
+        SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
+        return;
+    }
     int filled = 0;
     for (TTreeNode* category = m_tree.FirstRoot(); category; category = category->NextSibling()) {
         const HTREEITEM item = Insert(category, TVI_ROOT, TVI_LAST);
@@ -122,6 +183,7 @@ void PhraseTreeView::TreeReloaded() {
 }
 
 void PhraseTreeView::NodeInserted(TTreeNode* node) {
+    m_stale = m_filtered;
     TTreeNode* parent = node->Parent();
     const HTREEITEM parentItem = parent ? ItemOf(parent) : TVI_ROOT;
     // A parent shown and filled takes the node at once. Otherwise the node waits for its category
@@ -149,6 +211,7 @@ void PhraseTreeView::NodeInserted(TTreeNode* node) {
 }
 
 void PhraseTreeView::NodeTextChanged(TTreeNode* node) {
+    m_stale = m_filtered;
     const HTREEITEM item = ItemOf(node);
     if (!item)
         return;
@@ -161,6 +224,7 @@ void PhraseTreeView::NodeTextChanged(TTreeNode* node) {
 }
 
 void PhraseTreeView::NodeDeleting(TTreeNode* node) {
+    m_stale = m_filtered;
     const TTreeNode* parent = node->Parent();
     const bool lastChild = parent && parent->FirstChild() == node && !node->NextSibling();
     if (const HTREEITEM item = ItemOf(node))
@@ -247,6 +311,18 @@ void PhraseTreeView::EnsureFilled(const TTreeNode* node) {
     if (!node)
         return;
     const TTreeNode* category = CategoryOf(node);
+    if (m_filtered) {
+        // The ranges point into the result, whose nodes may be gone once the tree has changed.
+        const auto range = m_filterRanges.find(category);
+        if (m_stale || range == m_filterRanges.end())
+            return;
+        m_unfilled.erase(category);
+        SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
+        FillShown(range->second.first, range->second.second);
+        SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
+        m_filterRanges.erase(range);
+        return;
+    }
     if (!m_unfilled.erase(category))
         return;
     m_lastWaiting = nullptr;

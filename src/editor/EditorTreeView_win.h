@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/EditorCommands.h"
+#include "editor/PhraseFilter.h"
 #include "editor/PhraseHealth.h"
 #include "phrases/TreeNodes.h"
 
@@ -39,6 +40,17 @@ public:
     // Marks the node under the dragged phrase as the drop target (null: none).
     void ShowDropTarget(phrases::TTreeNode* node);
 
+    // Shows only the nodes of the filter's result, opening the categories while the items stay
+    // few; the others fill when opened, with their shown phrases.
+    void ShowFiltered(FilterResult result);
+    // Shows every node again.
+    void ShowAll();
+    bool Filtered() const { return m_filtered; }
+    // While filtered: the tree has changed since the filter was applied; apply it again.
+    bool FilterStale() const { return m_filtered && m_stale; }
+    // The node has an item in the control.
+    bool HasItem(const phrases::TTreeNode* node) const { return ItemOf(node) != nullptr; }
+
     // The control's notifications; true when handled, with the result in result.
     bool OnNotify(NMHDR& header, LRESULT& result);
 
@@ -50,6 +62,10 @@ public:
 
 private:
     HTREEITEM ItemAt(POINT screen) const;
+    // Takes every item out of the control.
+    void Clear();
+    // Puts the shown nodes m_filter.shown[begin, end) under their parents' items.
+    void FillShown(std::size_t begin, std::size_t end);
     HTREEITEM Insert(phrases::TTreeNode* node, HTREEITEM parent, HTREEITEM after);
     // Puts the node's descendants into the control.
     void FillChildren(const phrases::TTreeNode* node, HTREEITEM item);
@@ -69,6 +85,12 @@ private:
     std::unordered_set<const phrases::TTreeNode*> m_unfilled;
     // The node inserted last below a category still waiting for its phrases.
     const phrases::TTreeNode* m_lastWaiting = nullptr;
+    // While filtered: the result shown, and for each category not filled yet its shown phrases
+    // as a range of m_filter.shown.
+    bool m_filtered = false;
+    bool m_stale = false;
+    FilterResult m_filter;
+    std::unordered_map<const phrases::TTreeNode*, std::pair<std::size_t, std::size_t>> m_filterRanges;
 };
 
 }  // namespace editor

@@ -7,15 +7,19 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "EditorTexts.h"
 #include "app/Application_win.h"
 #include "app/Dialogs_win.h"
 #include "app/MakerSite.h"
 #include "app/ModeWindows_win.h"
+#include "editor/BatchEditBox_win.h"
 #include "editor/EditorCommandIds.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorFiles.h"
@@ -24,9 +28,12 @@
 #include "editor/EditorStatusBar_win.h"
 #include "editor/EditorTreeView_win.h"
 #include "editor/FileDialogs_win.h"
+#include "editor/FilterBox_win.h"
 #include "editor/FindBox_win.h"
+#include "editor/PhraseFilter.h"
 #include "editor/PhraseHealth.h"
 #include "editor/ImportProgress_win.h"
+#include "editor/PhraseSelection.h"
 #include "editor/SingleInstance_win.h"
 #include "phrases/TreeNodes.h"
 #include "platform/TextConversion_win.h"
@@ -76,6 +83,10 @@ private:
                        char32_t& unheld) override {
         return app::PromptForText(caption, prompt, value, unheld);
     }
+    bool EditLines(const std::string& caption, std::string& text, std::vector<EditedLine>& lines) override;
+    std::optional<int> ChooseFromList(const std::string& caption, const std::vector<std::string>& items) override {
+        return ShowChoiceBox(caption, items);
+    }
 
     void FormCreate();
     void FormShow();
@@ -85,6 +96,14 @@ private:
     template <class Rule>
     void RunRule(Rule&& rule);
     void FindNext();
+    // Shows what the filter box's text leaves (everything when it is empty), keeping the
+    // selection when it is shown.
+    void ApplyFilter();
+    // The moves within a category are greyed while the tree is filtered (the neighbours they
+    // would pass may be hidden) and while several phrases are chosen (they move one).
+    bool MoveGreyed(Command command) const;
+    // IsEnabled of the controller, less what MoveGreyed greys.
+    bool Enabled(Command command, const TTreeNode* selected) const;
     void CheckDisk();
     void Image1Click();
     void ApplyDpi(UINT dpi);
@@ -100,6 +119,16 @@ private:
     void BeginDrag(TTreeNode* node);
     void DragOver();
     void Drop();
+    // Several phrases chosen: a Ctrl+click or Shift+click on the tree at a point of its client
+    // area; false when it is not on a phrase (the tree handles the click itself).
+    bool ChooseWithMouse(POINT client, bool range);
+    void ChooseAllOfCategory();
+    // The phrases of the node's category, only those shown while the tree is filtered.
+    std::vector<TTreeNode*> ShownPhrasesOfCategory(TTreeNode* node) const;
+    void SetChosen(std::vector<TTreeNode*> chosen);
+    // Selects a node in the tree without ending the choice of several phrases.
+    void SelectKeepingChosen(TTreeNode* node);
+    LRESULT DrawTreeItem(NMTVCUSTOMDRAW& draw) const;
     int Scaled(int pixels) const { return app::Scale(pixels, m_dpi); }
 
     std::unique_ptr<SingleInstance> m_instance;
@@ -111,6 +140,8 @@ private:
     EditorCommands m_commands;
     EditorStatusBar m_statusBar;
     FindBox m_findBox;
+    FilterBox m_filterBox;
+    FilterCounts m_filterCounts;
     UINT m_dpi = 96;
     EditorToolBar m_toolBar;
     HWND m_image1 = nullptr;
@@ -121,6 +152,16 @@ private:
     bool m_checkPending = false;  // an activation came while it ran
     TTreeNode* m_dragged = nullptr;
     HWND m_focus = nullptr;  // the control that had the keyboard when the window was left
+    // The phrases chosen besides the tree's own selection (empty: just that one), in the order
+    // chosen, and the same as a set for drawing; the phrase a Shift+click counts from.
+    std::vector<TTreeNode*> m_chosen;
+    std::unordered_set<const TTreeNode*> m_chosenSet;
+    TTreeNode* m_anchor = nullptr;
+    bool m_keepChosen = false;  // the tree's selection changes as part of a choice
+    // The batch edit's text as last typed, so that coming back to the box keeps characters that
+    // GB2312 cannot hold; with its GB2312 form, by which the controller hands it back.
+    std::wstring m_batchWide;
+    std::string m_batchGb;
 };
 
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
@@ -154,7 +195,10 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         FormShow();
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wParam) == kImage1Id) {
+        if (LOWORD(wParam) == IDC_FILTER_EDIT) {
+            if (HIWORD(wParam) == EN_CHANGE)
+                ApplyFilter();
+        } else if (LOWORD(wParam) == kImage1Id) {
             if (HIWORD(wParam) == STN_CLICKED)
                 Image1Click();
         } else {
@@ -215,6 +259,13 @@ bool TForm_User_Main::PreTranslateMessage(MSG& message) {
     if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd))
         return false;
     // In the find box the keys edit the text; only Enter, F3 and Esc mean something more.
+    if (m_filterBox.Owns(message.hwnd)) {
+        if (const int command = m_filterBox.CommandOfKey(message)) {
+            MenuItemClick(command);
+            return true;
+        }
+        return false;
+    }
     if (m_findBox.Owns(message.hwnd)) {
         if (const int command = m_findBox.CommandOfKey(message)) {
             MenuItemClick(command);
@@ -222,6 +273,11 @@ bool TForm_User_Main::PreTranslateMessage(MSG& message) {
         }
         return false;
     }
+    if (message.hwnd == m_view.Handle() && message.message == WM_LBUTTONDOWN &&
+        (message.wParam & (MK_CONTROL | MK_SHIFT)) &&
+        ChooseWithMouse({GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)},
+                        (message.wParam & MK_SHIFT) != 0))
+        return true;
     return TranslateAcceleratorW(Handle(), m_accelerators.Get(), &message) != 0;
 }
 
@@ -238,6 +294,7 @@ void TForm_User_Main::FormCreate() {
     m_view.Create(Handle());
     m_statusBar.Create(Handle());
     m_findBox.Create(Handle(), IDM_FIND_NEXT, IDM_FIND_CLOSE);
+    m_filterBox.Create(Handle(), IDC_FILTER_EDIT, IDM_FILTER_CLOSE);
     m_instance->Publish(Handle());
     m_fileDialogs.SetOwner(Handle());
     m_importProgress.SetOwner(Handle());
@@ -271,6 +328,7 @@ void TForm_User_Main::ApplyDpi(UINT dpi) {
     SendMessageW(m_view.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     SendMessageW(m_statusBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     m_findBox.SetFont(font.Get());
+    m_filterBox.SetFont(font.Get());
     TreeView_SetImageList(m_view.Handle(), images.Get(), TVSIL_NORMAL);
     TreeView_SetIndent(m_view.Handle(), Scaled(kTreeIndent));
     m_images = std::move(images);
@@ -290,8 +348,9 @@ void TForm_User_Main::LayOut() {
                Scaled(kImage1Width), Scaled(kImage1Height), TRUE);
     const int statusHeight = m_statusBar.LayOut(client.right, client.bottom, m_dpi);
     const int findHeight = m_findBox.LayOut(client.right, client.bottom - statusHeight, m_dpi);
-    MoveWindow(m_view.Handle(), 0, toolBarHeight, client.right,
-               client.bottom - toolBarHeight - statusHeight - findHeight, TRUE);
+    const int filterHeight = m_filterBox.LayOut(client.right, toolBarHeight, m_dpi);
+    MoveWindow(m_view.Handle(), 0, toolBarHeight + filterHeight, client.right,
+               client.bottom - toolBarHeight - filterHeight - statusHeight - findHeight, TRUE);
 }
 
 void TForm_User_Main::MenuItemClick(int id) {
@@ -308,13 +367,26 @@ void TForm_User_Main::MenuItemClick(int id) {
     case IDM_FIND_NEXT:
         FindNext();
         return;
+    case IDM_SELECT_ALL:
+        ChooseAllOfCategory();
+        return;
+    case IDM_FILTER:
+        m_filterBox.Open();
+        LayOut();
+        return;
+    case IDM_FILTER_CLOSE:
+        m_filterBox.Close();
+        ApplyFilter();
+        LayOut();
+        SetFocus(m_view.Handle());
+        return;
     }
     const std::optional<Command> command = CommandOf(id);
-    if (!command)
+    if (!command || MoveGreyed(*command))
         return;
     Outcome outcome;
     RunRule([&] {
-        outcome = m_commands.Execute(*command, m_view.SelectedNode());
+        outcome = m_commands.Execute(*command, m_view.SelectedNode(), m_chosen);
         m_view.Select(outcome.select);
     });
     if (outcome.quit)
@@ -327,6 +399,10 @@ void TForm_User_Main::RunRule(Rule&& rule) {
         TForm_User_Main& window;
         ~Finish() {
             window.m_running = false;
+            // The chosen phrases may be gone: a command ends the choice.
+            window.SetChosen({});
+            if (window.m_view.FilterStale())
+                window.ApplyFilter();
             window.m_view.Select(window.m_commands.TakeSelection());
             window.UpdateStatus();
             window.UpdateCommandStates();
@@ -355,6 +431,31 @@ void TForm_User_Main::FindNext() {
     RunRule([&] { m_commands.Find(sought, m_view.SelectedNode()); });
 }
 
+void TForm_User_Main::ApplyFilter() {
+    TTreeNode* selected = m_view.SelectedNode();
+    const std::string text = m_filterBox.Text();
+    if (text.empty()) {
+        if (!m_view.Filtered())
+            return;
+        m_view.ShowAll();
+    } else {
+        FilterResult result = FilterTree(m_tree, text);
+        m_filterCounts = result.counts;
+        m_view.ShowFiltered(std::move(result));
+    }
+    m_view.Select(selected);
+    UpdateStatus();
+    UpdateCommandStates();
+}
+
+bool TForm_User_Main::MoveGreyed(Command command) const {
+    return (command == Command::MoveUp || command == Command::MoveDown) && (m_view.Filtered() || m_chosen.size() > 1);
+}
+
+bool TForm_User_Main::Enabled(Command command, const TTreeNode* selected) const {
+    return !MoveGreyed(command) && m_commands.IsEnabled(command, selected);
+}
+
 void TForm_User_Main::CheckDisk() {
     if (m_running) {
         m_checkPending = true;
@@ -370,12 +471,18 @@ void TForm_User_Main::UpdateStatus() {
         return;
     }
     const phrases::PhraseVerdict* verdict = health.LeftOut(m_view.SelectedNode());
-    m_statusBar.Show(CountsText(health.Counts()), verdict ? LeftOutReason(*verdict) : std::string());
+    std::string right = verdict ? LeftOutReason(*verdict) : std::string();
+    if (m_chosen.size() > 1)
+        right = texts::kChosenStart + std::to_string(m_chosen.size()) + texts::kChosenEnd;
+    else if (m_view.Filtered() && !verdict)
+        right = texts::kFilterShownStart + std::to_string(m_filterCounts.phrases) + texts::kFilterShownMiddle +
+                std::to_string(m_filterCounts.totalPhrases) + texts::kFilterShownEnd;
+    m_statusBar.Show(CountsText(health.Counts()), right);
 }
 
 void TForm_User_Main::UpdateCommandStates() {
     const TTreeNode* selected = m_view.SelectedNode();
-    const CommandEnabled enabled = [&](Command command) { return m_commands.IsEnabled(command, selected); };
+    const CommandEnabled enabled = [&](Command command) { return Enabled(command, selected); };
     m_toolBar.ShowEnabled(enabled);
     ShowEnabled(GetMenu(Handle()), enabled);
 }
@@ -383,7 +490,11 @@ void TForm_User_Main::UpdateCommandStates() {
 void TForm_User_Main::BeginDrag(TTreeNode* node) {
     if (!node || node->Level() == 0)
         return;
-    m_view.Select(node);
+    // A phrase of the chosen ones drags them all; another ends the choice.
+    if (m_chosenSet.count(node))
+        SelectKeepingChosen(node);
+    else
+        m_view.Select(node);
     m_dragged = node;
     SetCapture(Handle());
 }
@@ -403,7 +514,102 @@ void TForm_User_Main::Drop() {
     TTreeNode* target = m_view.NodeAt(MessagePosition());
     ReleaseCapture();  // ends the drag: WM_CAPTURECHANGED clears its marks
     if (target)
-        RunRule([&] { m_commands.MoveToCategory(dragged, target); });
+        RunRule([&] {
+            if (m_chosenSet.count(dragged))
+                m_commands.MoveSetToCategory(m_chosen, target);
+            else
+                m_commands.MoveToCategory(dragged, target);
+        });
+}
+
+bool TForm_User_Main::EditLines(const std::string& caption, std::string& text, std::vector<EditedLine>& lines) {
+    std::wstring wide = text == m_batchGb && !m_batchWide.empty() ? m_batchWide : platform::ToWide(text);
+    if (!ShowBatchEditBox(caption, wide, lines))
+        return false;
+    m_batchWide = wide;
+    m_batchGb = platform::ToGb2312(wide);
+    text = m_batchGb;
+    return true;
+}
+
+bool TForm_User_Main::ChooseWithMouse(POINT client, bool range) {
+    ClientToScreen(m_view.Handle(), &client);
+    TTreeNode* node = m_view.NodeAt(client);
+    if (!node || node->Level() == 0)
+        return false;
+    TTreeNode* selected = m_view.SelectedNode();
+    std::vector<TTreeNode*> chosen = m_chosen;
+    if (chosen.empty() && selected && selected->Level() > 0)
+        chosen.push_back(selected);
+    if (range) {
+        // From the anchor (the phrase last Ctrl+clicked, else the selected one) to the phrase
+        // clicked, within the category of the phrase clicked.
+        const std::vector<TTreeNode*> phrases = ShownPhrasesOfCategory(node);
+        auto from = std::find(phrases.begin(), phrases.end(), m_anchor);
+        if (from == phrases.end())
+            from = std::find(phrases.begin(), phrases.end(), selected);
+        auto to = std::find(phrases.begin(), phrases.end(), node);
+        if (from == phrases.end())
+            from = to;
+        TTreeNode* anchor = *from;
+        if (from > to)
+            std::swap(from, to);
+        chosen.assign(from, to + 1);
+        SelectKeepingChosen(node);
+        SetChosen(std::move(chosen));
+        m_anchor = anchor;  // further Shift+clicks count from it
+        return true;
+    }
+    const auto at = std::find(chosen.begin(), chosen.end(), node);
+    if (at != chosen.end())
+        chosen.erase(at);
+    else
+        chosen.push_back(node);
+    m_anchor = node;
+    SelectKeepingChosen(node);
+    SetChosen(std::move(chosen));
+    return true;
+}
+
+std::vector<TTreeNode*> TForm_User_Main::ShownPhrasesOfCategory(TTreeNode* node) const {
+    std::vector<TTreeNode*> phrases = PhrasesOfCategory(node);
+    if (m_view.Filtered())
+        std::erase_if(phrases, [&](const TTreeNode* phrase) { return !m_view.HasItem(phrase); });
+    return phrases;
+}
+
+void TForm_User_Main::ChooseAllOfCategory() {
+    if (TTreeNode* selected = m_view.SelectedNode())
+        SetChosen(ShownPhrasesOfCategory(selected));
+}
+
+void TForm_User_Main::SetChosen(std::vector<TTreeNode*> chosen) {
+    if (chosen.empty())
+        m_anchor = nullptr;  // it may be gone with the choice
+    if (chosen.empty() && m_chosen.empty())
+        return;
+    m_chosen = std::move(chosen);
+    m_chosenSet = {m_chosen.begin(), m_chosen.end()};
+    InvalidateRect(m_view.Handle(), nullptr, TRUE);
+    UpdateStatus();
+    UpdateCommandStates();
+}
+
+void TForm_User_Main::SelectKeepingChosen(TTreeNode* node) {
+    m_keepChosen = true;
+    m_view.Select(node);
+    m_keepChosen = false;
+}
+
+LRESULT TForm_User_Main::DrawTreeItem(NMTVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return m_chosenSet.empty() ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+        m_chosenSet.count(reinterpret_cast<const TTreeNode*>(draw.nmcd.lItemlParam))) {
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }
 
 void TForm_User_Main::Image1Click() {
@@ -420,6 +626,8 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
         return 0;
     switch (header.code) {
     case TVN_SELCHANGEDW:
+        if (!m_keepChosen)
+            SetChosen({});
         UpdateStatus();
         UpdateCommandStates();
         return 0;
@@ -434,6 +642,11 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
     case NM_RCLICK:
         ShowContextMenu();
         return TRUE;
+    case NM_CLICK:
+        SetChosen({});  // a plain click: the Ctrl and Shift clicks do not reach the tree
+        return 0;
+    case NM_CUSTOMDRAW:
+        return DrawTreeItem(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
     }
     return 0;
 }
@@ -444,7 +657,7 @@ void TForm_User_Main::ShowContextMenu() {
         return;
     const platform::UniqueHmenu menu = CreateTreeContextMenu();
     const TTreeNode* selected = m_view.SelectedNode();
-    ShowEnabled(menu.Get(), [&](Command command) { return m_commands.IsEnabled(command, selected); });
+    ShowEnabled(menu.Get(), [&](Command command) { return Enabled(command, selected); });
     const int command =
         TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x, position.y, 0, Handle(), nullptr);
     if (command)

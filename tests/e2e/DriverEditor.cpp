@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "DriverMouse.h"
 #include "DriverTreeView.h"
+#include "editor/DatedBackups.h"
 #include "editor/EditorCommandIds.h"
 
 namespace driver {
@@ -45,13 +44,8 @@ const std::string& EditorCompiledAfterBoth() {
 std::set<std::string> EditorFileNames(bool withBackup) {
     std::set<std::string> names = {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_user.exe"};
     if (withBackup) {
-        // The first save of the day also keeps the day's copy, dated by the local clock.
-        SYSTEMTIME today;
-        GetLocalTime(&today);
-        char dated[32];
-        std::snprintf(dated, sizeof dated, "srf_pub.dat.%04u%02u%02u.bak", today.wYear, today.wMonth,
-                      today.wDay);
-        names.insert({"srf_pub.dat.bak", dated});
+        names.insert("srf_pub.dat.bak");
+        names.insert(editor::DatedBackupName(editor::Today()));
     }
     return names;
 }

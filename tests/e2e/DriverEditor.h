@@ -25,8 +25,8 @@ const std::string& EditorCompiled();
 // then 早上 (02 (3, 4)) into 问候.
 const std::string& EditorTreeAfterBoth();
 const std::string& EditorCompiledAfterBoth();
-// The files of the data directory, with or without the backups a save leaves (srf_pub.dat.bak and
-// the day's dated copy); nothing else (no temporary file).
+// The files of the data directory, with or without the backups that a save leaves
+// (srf_pub.dat.bak and today's dated copy); nothing else (no temporary file).
 std::set<std::string> EditorFileNames(bool withBackup);
 
 // The input box of New, Modify and New category as read when it appeared.

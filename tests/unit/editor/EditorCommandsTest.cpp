@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "EditorTexts.h"
 #include "ScriptedDialogs.h"
 #include "editor/EditHistory.h"
+#include "editor/PhraseSelection.h"
 #include "phrases/TreeNodes.h"
 #include "phrases/TreeDump.h"
 
@@ -31,6 +33,7 @@ public:
     bool failWrites = false;
     bool changedOnDisk = false;
     std::optional<std::string> backup;
+    std::map<std::string, std::string> backups;  // by name: the dated copies as well
     std::vector<std::string> calls;
 
     bool DataLoaded() const override { return loaded; }
@@ -46,6 +49,20 @@ public:
     }
     std::optional<std::string> ReadBackup() override { return backup; }
     bool HasBackup() const override { return backup.has_value(); }
+    std::vector<BackupEntry> ListBackups() const override {
+        if (backups.empty())
+            return PhraseFiles::ListBackups();
+        std::vector<BackupEntry> entries;
+        for (const auto& [name, bytes] : backups)
+            entries.push_back(DescribeBackup(name, bytes));
+        SortBackups(entries);
+        return entries;
+    }
+    std::optional<std::string> ReadBackupNamed(const std::string& name) override {
+        if (backups.empty())
+            return PhraseFiles::ReadBackupNamed(name);
+        return backups.at(name);
+    }
     void TreeRestored() override { loaded = true; }
     void SaveAndCompile() override {
         calls.push_back("save+compile");
@@ -674,6 +691,55 @@ TEST_F(EditorCommandsTest, FindSelectsTheNextMatchOrSaysThereIsNone) {
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kNotFound)});
     commands.Find("", a1);
     EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+// Several phrases, sort, batch edit, the backup list ---------------------------------------------
+
+TEST_F(EditorCommandsTest, SortBatchEditAndMoveToAreEnabledWhereTheyCanAct) {
+    EXPECT_TRUE(commands.IsEnabled(Command::Sort, a));
+    EXPECT_TRUE(commands.IsEnabled(Command::Sort, a1));
+    EXPECT_FALSE(commands.IsEnabled(Command::Sort, c));  // one phrase: nothing to sort
+    EXPECT_TRUE(commands.IsEnabled(Command::BatchEdit, b));
+    EXPECT_TRUE(commands.IsEnabled(Command::MoveTo, a1));
+    EXPECT_FALSE(commands.IsEnabled(Command::MoveTo, a));
+    for (auto command : {Command::Sort, Command::BatchEdit, Command::MoveTo})
+        EXPECT_FALSE(commands.IsEnabled(command, nullptr));
+    files.loaded = false;
+    for (auto command : {Command::Sort, Command::BatchEdit, Command::MoveTo})
+        EXPECT_FALSE(commands.IsEnabled(command, a1));
+}
+
+TEST_F(EditorCommandsTest, DeleteOfSeveralAsksOnceAndUndoesAsOneStep) {
+    TTreeNode* c1 = c->FirstChild();
+    commands.Execute(Command::Delete, a1, {a2, c1, a1});
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{DeleteSetQuestion(3), texts::kConfirmCaption, BoxKind::Question}}));
+    EXPECT_EQ(Dump(tree), "a b c");
+    commands.Undo();
+    EXPECT_EQ(Dump(tree), kInitial);
+    commands.Execute(Command::Delete, a1, {a1});  // one chosen: the question of one
+    EXPECT_EQ(dialogs.shown.back().text, std::string(texts::kDeleteQuestionStart) + "a1" + texts::kDeleteQuestionEnd);
+}
+
+TEST_F(EditorCommandsTest, BatchEditGoesBackToTheEditedTextOnCancelAndAppliesOnOk) {
+    dialogs.edited = {"a2\na1\nx", "a2\na1\nx"};
+    dialogs.answers = {Answer::Cancel, Answer::Ok};
+    commands.Execute(Command::BatchEdit, a2);
+    EXPECT_EQ(dialogs.editedFrom, (std::vector<std::string>{"a1\r\na2", "a2\na1\nx"}));
+    EXPECT_EQ(Dump(tree), "a[a2 a1 x] b c[c1]");
+    EXPECT_EQ(files.calls, std::vector<std::string>{"save+compile"});
+    commands.Undo();
+    EXPECT_EQ(Dump(tree), kInitial);
+}
+
+TEST_F(EditorCommandsTest, RestoreListsBackupsOfDifferentContentAndRestoresTheOneChosen) {
+    files.backup = "r\r\n";
+    files.backups = {{"srf_pub.dat.bak", "r\r\n"}, {"srf_pub.dat.20261201.bak", "s\r\n"},
+                     {"srf_pub.dat.20261130.bak", "s\r\n"}};
+    dialogs.chosen = {1};
+    commands.Execute(Command::RestoreBackup, nullptr);
+    ASSERT_EQ(dialogs.lists.size(), 1u);
+    EXPECT_EQ(dialogs.lists[0].size(), 2u);  // the copy holding what another holds is left out
+    EXPECT_EQ(Dump(tree), "s");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/BatchEdit.h"
 #include "editor/EditorCommands.h"
 #include "editor/PhraseTransfer.h"
 
@@ -43,6 +44,12 @@ public:
     std::deque<Answer> answers;              // for message boxes; OK when empty
     std::vector<Shown> shown;
     std::vector<Prompted> prompted;
+    // The batch edit box: the texts typed into it (nullopt: Cancel) and the texts it opened on;
+    // the list boxes: the lines chosen (nullopt: Cancel) and the lists shown.
+    std::deque<std::optional<std::string>> edited;
+    std::vector<std::string> editedFrom;
+    std::deque<std::optional<int>> chosen;
+    std::vector<std::vector<std::string>> lists;
     // The file dialogs' answers (nullopt: Cancel) and how often one was shown.
     std::optional<std::string> importPath;
     std::optional<ExportTarget> exportTarget;
@@ -68,6 +75,26 @@ public:
         value = answer->text;
         unheld = answer->unheld;
         return true;
+    }
+    bool EditLines(const std::string&, std::string& text, std::vector<EditedLine>& lines) override {
+        editedFrom.push_back(text);
+        if (edited.empty())
+            throw std::logic_error("unexpected edit box");
+        const auto answer = edited.front();
+        edited.pop_front();
+        if (!answer)
+            return false;
+        text = *answer;
+        lines = SplitEditedText(text);
+        return true;
+    }
+    std::optional<int> ChooseFromList(const std::string&, const std::vector<std::string>& items) override {
+        lists.push_back(items);
+        if (chosen.empty())
+            throw std::logic_error("unexpected list");
+        const auto answer = chosen.front();
+        chosen.pop_front();
+        return answer;
     }
     std::optional<ExportTarget> ChooseExportFile() override {
         ++fileDialogs;

@@ -42,8 +42,8 @@ std::string TableFile(const std::vector<std::string>& entries) {
     return bytes;
 }
 
-void FillTree(phrases::TTreeNodes& tree, const std::vector<std::string>& characters,
-              int categories, int phrasesEach) {
+void FillTree(phrases::TTreeNodes& tree, const std::vector<std::string>& characters, int categories,
+              int phrasesEach) {
     std::mt19937 random(20902);
     std::uniform_int_distribution<std::size_t> character(0, characters.size() - 1);
     std::uniform_int_distribution<int> length(2, 8);

@@ -17,7 +17,7 @@ std::string TableFile(const std::vector<std::string>& entries);
 
 // categories categories of phrasesEach phrases, each phrase 2 to 8 characters drawn from
 // characters by a fixed-seed generator, so that every run sees the same tree.
-void FillTree(phrases::TTreeNodes& tree, const std::vector<std::string>& characters,
-              int categories, int phrasesEach);
+void FillTree(phrases::TTreeNodes& tree, const std::vector<std::string>& characters, int categories,
+              int phrasesEach);
 
 }  // namespace bench

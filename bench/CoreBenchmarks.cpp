@@ -127,7 +127,8 @@ void Compile(benchmark::State& state) {
 
 void CompileByScanSubset(benchmark::State& state) {
     Data& data = TheData();
-    Check(CompileByScan(data.subset, data.table) == phrases::CompilePhrases(data.subset, data.table),
+    Check(CompileByScan(data.subset, data.table) ==
+              phrases::CompilePhrases(data.subset, data.table),
           "the scan compiles as the index does");
     for (auto _ : state)
         benchmark::DoNotOptimize(CompileByScan(data.subset, data.table));
@@ -185,8 +186,8 @@ void ToolCompileProcess(benchmark::State& state) {
 void DurableCopyProcess(benchmark::State& state) {
     Data& data = TheData();
     for (auto _ : state)
-        RunProcess({"dd", "if=" + data.treeFile, "of=" + data.dir + "/copy.dat", "bs=1M",
-                    "conv=fsync"});
+        RunProcess(
+            {"dd", "if=" + data.treeFile, "of=" + data.dir + "/copy.dat", "bs=1M", "conv=fsync"});
 }
 
 void CopyBaseline(benchmark::State& state) {
@@ -360,8 +361,7 @@ public:
             if (run.run_type == Run::RT_Iteration || median)
                 m_seconds[run.run_name.function_name +
                           (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] =
-                    run.real_accumulated_time /
-                                               static_cast<double>(run.iterations);
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
         }
     }
     double Seconds(const std::string& name) const {
@@ -417,10 +417,11 @@ void PrintSummary(const Collector& results) {
     const Memory memory = MeasureLoadMemory();
     const auto verdict = [](bool met) { return met ? "met" : "MISSED"; };
 
-    std::printf("\nData: %d phrases of 2 to 8 characters in %d categories (%d nodes), a table of "
-                "%zu entries;\n      srf_pub.dat %.1f MB, srf_pub.usr %.1f MB.\n",
-                kPhrases, kCategories, data.tree.NodeCount(), data.characters.size(),
-                data.treeBytes / mb, data.compiledBytes / mb);
+    std::printf(
+        "\nData: %d phrases of 2 to 8 characters in %d categories (%d nodes), a table of "
+        "%zu entries;\n      srf_pub.dat %.1f MB, srf_pub.usr %.1f MB.\n",
+        kPhrases, kCategories, data.tree.NodeCount(), data.characters.size(), data.treeBytes / mb,
+        data.compiledBytes / mb);
     std::printf("\n%-44s %18s %14s %7s\n", "Figure", "Measured", "Goal", "");
     std::printf("%-44s %14.2f M/s %14s\n", "Compile: phrases per second", kPhrases / compile / 1e6,
                 "");
@@ -442,30 +443,31 @@ void PrintSummary(const Collector& results) {
     std::printf("%-44s %13.1f MB/s %14s\n", "SaveTree", data.treeBytes / s("SaveTree") / mb, "");
     std::printf("%-44s %16.2f x %14s %7s\n", "SaveTree vs. raw durable write", saveRatio,
                 "<= 1.3 x", verdict(saveRatio <= 1.3));
-    std::printf("%-44s %16.1f B %14s %7s\n", "Load peak per node besides text",
-                memory.nodesPerNode, "<= 40 B", verdict(memory.nodesPerNode <= 40));
+    std::printf("%-44s %16.1f B %14s %7s\n", "Load peak per node besides text", memory.nodesPerNode,
+                "<= 40 B", verdict(memory.nodesPerNode <= 40));
     std::printf("%-44s %16.1f B\n", "  (whole peak per node", memory.peakPerNode);
     std::printf("%-44s %16.1f B)\n", "   of which the file's bytes, the texts", memory.filePerNode);
     const double filterRatio = s("Filter/0") / s("FilterScanBaseline");
-    std::printf("%-44s %15.1f ms %14s %7s\n", "Filter, one character", s("Filter/0") * 1e3,
-                "", "");
+    std::printf("%-44s %15.1f ms %14s %7s\n", "Filter, one character", s("Filter/0") * 1e3, "", "");
     std::printf("%-44s %16.2f x %14s %7s\n", "Filter vs. a plain scan of the texts", filterRatio,
                 "", "");
-    std::printf("%-44s %15.1f ms\n", "Filter, an ASCII letter no phrase holds", s("Filter/1") * 1e3);
+    std::printf("%-44s %15.1f ms\n", "Filter, an ASCII letter no phrase holds",
+                s("Filter/1") * 1e3);
     std::printf("%-44s %15.1f ms\n", "Filter, empty (every node shown)", s("Filter/2") * 1e3);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^4", scan4);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^5", scan5);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^6", scan6);
     std::printf("%-44s %16.2f x %14s %7s\n", "NodeAt scan: slowest step / fastest step", flat,
                 "<= 2 x (flat)", verdict(flat <= 2));
-    std::printf("\nFor reference: WriteCompiledFile (temporary file, fsync, rename) %.1f ms; "
-                "FormatTree %.1f ms;\nLoadTree %.1f ms from the disk, %.1f ms from the page cache; raw read %.1f ms "
-                "from the disk, %.1f ms from the page cache;\nraw durable write %.1f ms; copy %.1f ms;\nsrf_tool compile %.1f ms, "
-                "dd bs=1M conv=fsync %.1f ms (whole processes).\n",
-                s("WriteCompiledFile") * 1e3, s("FormatTree") * 1e3, s("LoadTreeCold") * 1e3,
-                s("LoadTree") * 1e3, s("RawReadColdBaseline") * 1e3, s("RawReadBaseline") * 1e3,
-                s("RawWriteBaseline") * 1e3, s("CopyBaseline") * 1e3,
-                s("ToolCompileProcess") * 1e3, s("DurableCopyProcess") * 1e3);
+    std::printf(
+        "\nFor reference: WriteCompiledFile (temporary file, fsync, rename) %.1f ms; "
+        "FormatTree %.1f ms;\nLoadTree %.1f ms from the disk, %.1f ms from the page cache; raw read %.1f ms "
+        "from the disk, %.1f ms from the page cache;\nraw durable write %.1f ms; copy %.1f ms;\nsrf_tool compile %.1f ms, "
+        "dd bs=1M conv=fsync %.1f ms (whole processes).\n",
+        s("WriteCompiledFile") * 1e3, s("FormatTree") * 1e3, s("LoadTreeCold") * 1e3,
+        s("LoadTree") * 1e3, s("RawReadColdBaseline") * 1e3, s("RawReadBaseline") * 1e3,
+        s("RawWriteBaseline") * 1e3, s("CopyBaseline") * 1e3, s("ToolCompileProcess") * 1e3,
+        s("DurableCopyProcess") * 1e3);
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ void CheckWords(const phrases::ImportSource& source) {
     Check(bytes.empty() || bytes.back() == '\n');
     Check(lines == source.wordLines.size());
     for (std::size_t k = 0; k < source.wordLines.size(); ++k)
-        Check(source.wordLines[k] > 0 && (k == 0 || source.wordLines[k] >= source.wordLines[k - 1]));
+        Check(source.wordLines[k] > 0 &&
+              (k == 0 || source.wordLines[k] >= source.wordLines[k - 1]));
 }
 
 }  // namespace

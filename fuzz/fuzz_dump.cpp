@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool whole = true;
     try {
         phrases::ReadCompiledFile(file, table, "srf_pub.usr",
-                               [&](const std::string& phrase) { decoded.push_back(phrase); });
+                                  [&](const std::string& phrase) { decoded.push_back(phrase); });
     } catch (const platform::Error&) {
         whole = false;
     }

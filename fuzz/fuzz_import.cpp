@@ -20,8 +20,9 @@ using fuzz::Check;
 namespace {
 
 // 常用 [你好] 地址 [北京], GB2312.
-const std::string kTree = "\xB3\xA3\xD3\xC3\r\n\t\xC4\xE3\xBA\xC3\r\n\xB5\xD8\xD6\xB7\r\n\t"
-                          "\xB1\xB1\xBE\xA9\r\n";
+const std::string kTree =
+    "\xB3\xA3\xD3\xC3\r\n\t\xC4\xE3\xBA\xC3\r\n\xB5\xD8\xD6\xB7\r\n\t"
+    "\xB1\xB1\xBE\xA9\r\n";
 
 // A table of 你, 好, 北 and the letters A and b (as double-byte entries of the GB2312 full-width
 // Latin letters), so that the compile verdicts vary.

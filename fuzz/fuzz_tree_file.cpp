@@ -54,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         tree.DeleteNode(node);
         Check(tree.NodeCount() == static_cast<int>(order.size()) - removed);
         for (int i = 0; i < tree.NodeCount(); ++i) {
-            const std::size_t expected =
-                static_cast<std::size_t>(i < victim ? i : i + removed);
+            const std::size_t expected = static_cast<std::size_t>(i < victim ? i : i + removed);
             Check(tree.NodeAt(i) == order[expected]);
         }
     }

@@ -18,7 +18,8 @@ namespace {
 std::wstring ModulePath() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length < buffer.size())
             return std::wstring(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
@@ -40,7 +41,8 @@ platform::Path Application::DataDirectory() const { return DataDirectoryOf(Modul
 
 namespace {
 
-// Posted to the owner window when it has been activated: activation then moves on to the main window.
+// Posted to the owner window when it has been activated: activation then moves on to the main
+// window.
 constexpr UINT WM_APP_ACTIVATEMAIN = WM_APP + 2;
 
 }  // namespace
@@ -59,9 +61,10 @@ void Application::CreateOwnerWindow() {
     // it with the title and message boxes it owns appear on that monitor.
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    m_owner = CreateWindowChecked(0, L"TApplication", platform::ToWide(m_title).c_str(),
-                                  WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                                  0, 0, nullptr, nullptr, instance, nullptr);
+    m_owner =
+        CreateWindowChecked(0, L"TApplication", platform::ToWide(m_title).c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                            x, y, 0, 0, nullptr, nullptr, instance, nullptr);
 }
 
 bool Application::Minimize() {

@@ -1,4 +1,5 @@
-// The program as a whole: its title, its invisible owner window, the main window and the end request.
+// The program as a whole: its title, its invisible owner window, the main window and the end
+// request.
 #pragma once
 
 #include <windows.h>
@@ -45,7 +46,8 @@ public:
     // error is shown in the error box first and the end is requested once the box is answered:
     // the box's own message loop would otherwise take the quit message and close at once.
     void RunThenEnd(const std::function<void()>& work);
-    // Shows the main window (unless an end was requested), runs its show handler and the event loop.
+    // Shows the main window (unless an end was requested), runs its show handler and the event
+    // loop.
     void Run();
 
 private:

@@ -19,7 +19,8 @@ std::string ClassNameText(const wchar_t* className) {
     return platform::ToGb2312(className);
 }
 
-[[noreturn]] void FailWithSystemCode(const char* kind, const char* pattern, const wchar_t* className) {
+[[noreturn]] void FailWithSystemCode(const char* kind, const char* pattern,
+                                     const wchar_t* className) {
     const DWORD code = GetLastError();
     throw platform::Error(kind, platform::Format(pattern, static_cast<long long>(code),
                                                  ClassNameText(className)));
@@ -49,12 +50,12 @@ void RegisterWindowClassOnce(const wchar_t* className, WNDPROC windowProc) {
     RegisterWindowClass(windowClass);
 }
 
-HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
-                         int x, int y, int width, int height, HWND parent, HMENU menu,
+HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
+                         DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
                          HINSTANCE instance, void* parameter) {
     SetLastError(0);
-    const HWND hwnd = CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent,
-                                      menu, instance, parameter);
+    const HWND hwnd = CreateWindowExW(exStyle, className, caption, style, x, y, width, height,
+                                      parent, menu, instance, parameter);
     if (!hwnd)
         FailWithSystemCode("WindowCreateError", "Cannot create window %s (error %d)", className);
     return hwnd;
@@ -140,8 +141,8 @@ UINT DpiOf(HWND hwnd) {
 }
 
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
-    static auto* const forDpi =
-        NewerUser32Function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    static auto* const forDpi = NewerUser32Function<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(
+        "AdjustWindowRectExForDpi");
     if (forDpi) {
         forDpi(&rect, style, FALSE, exStyle, dpi);
         return;

@@ -19,8 +19,8 @@ void RegisterWindowClass(const WNDCLASSEXW& windowClass);
 // Registers className with windowProc and the look of the program's windows (arrow cursor, button
 // face background, the program's icon) unless a class of that name is registered already.
 void RegisterWindowClassOnce(const wchar_t* className, WNDPROC windowProc);
-HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style,
-                         int x, int y, int width, int height, HWND parent, HMENU menu,
+HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
+                         DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
                          HINSTANCE instance, void* parameter);
 
 class BaseWindow {

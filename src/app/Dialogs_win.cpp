@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/Application_win.h"
 #include "app/AppPaths.h"
+#include "app/Application_win.h"
 #include "app/ErrorText.h"
 #include "platform/Error.h"
 #include "platform/TextConversion_win.h"
@@ -27,7 +27,8 @@ public:
     explicit ModalScope(HWND owner) : m_owner(owner), m_active(GetActiveWindow()) {
         GetWindowRect(m_owner, &m_ownerBounds);
         MoveOwnerToActiveMonitor();
-        EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&m_disabled));
+        EnumThreadWindows(GetCurrentThreadId(), DisableWindow,
+                          reinterpret_cast<LPARAM>(&m_disabled));
     }
     ~ModalScope() {
         SetWindowPos(m_owner, nullptr, m_ownerBounds.left, m_ownerBounds.top, 0, 0,
@@ -86,8 +87,8 @@ Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) {
 void ReportError(const std::exception& error) {
     if (GetCapture())
         ReleaseCapture();
-    ShowBox(platform::ToWideMessage(WithFullStop(error.what()), error), Application::Instance().Title(),
-            MB_ICONSTOP);
+    ShowBox(platform::ToWideMessage(WithFullStop(error.what()), error),
+            Application::Instance().Title(), MB_ICONSTOP);
 }
 
 namespace {
@@ -112,8 +113,10 @@ void ShowLastResortBox(const std::exception& error) {
 void ShowLastResortBox() {
     const std::string path = Application::Instance().ExecutablePath();
     const std::string module = path.substr(DataDirectory(path).size());
-    const std::string text = LastResortText("UnknownException", module, CallerAddress(), "Unknown exception");
-    MessageBoxW(nullptr, platform::ToWide(text).c_str(), L"Application Error", MB_TASKMODAL | MB_ICONSTOP);
+    const std::string text =
+        LastResortText("UnknownException", module, CallerAddress(), "Unknown exception");
+    MessageBoxW(nullptr, platform::ToWide(text).c_str(), L"Application Error",
+                MB_TASKMODAL | MB_ICONSTOP);
 }
 
 }  // namespace app

@@ -13,7 +13,8 @@ std::string WithFullStop(std::string_view message) {
         return text;
     bool lastIsDoubleByte = false;
     for (size_t i = 0; i < message.size(); ++i) {
-        lastIsDoubleByte = IsLeadByte(static_cast<unsigned char>(message[i])) && i + 1 < message.size();
+        lastIsDoubleByte =
+            IsLeadByte(static_cast<unsigned char>(message[i])) && i + 1 < message.size();
         if (lastIsDoubleByte)
             ++i;
     }

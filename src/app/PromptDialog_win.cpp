@@ -33,16 +33,18 @@ struct PromptState {
 
 std::wstring TextOf(HWND hwnd) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
 HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text, DWORD style,
                 DWORD exStyle, int id, const PixelRect& at, HFONT font) {
-    HWND control = CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                       at.left, at.top, at.width, at.height, dialog,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                       GetModuleHandleW(nullptr), nullptr);
+    HWND control =
+        CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                            at.left, at.top, at.width, at.height, dialog,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
@@ -50,9 +52,10 @@ HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text,
 void BuildDialog(HWND dialog, PromptState& state) {
     SetWindowTextW(dialog, platform::ToWide(state.caption).c_str());
     const UINT dpi = DpiOf(dialog);
-    state.font.Reset(CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                                 FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    state.font.Reset(CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                                 FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 L"MS Sans Serif"));
     // Measure before placing anything.
     static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE letters{};
@@ -63,14 +66,15 @@ void BuildDialog(HWND dialog, PromptState& state) {
         const platform::WindowDc dc(dialog);
         const platform::SelectedObject font(dc.Get(), state.font.Get());
         GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters);
-        GetTextExtentPoint32W(dc.Get(), prompt.c_str(), static_cast<int>(prompt.size()), &promptSize);
+        GetTextExtentPoint32W(dc.Get(), prompt.c_str(), static_cast<int>(prompt.size()),
+                              &promptSize);
         GetTextMetricsW(dc.Get(), &metrics);
     }
 
     // An edit box's natural height: a line of the font with room for its sunken border.
     const int editHeight = metrics.tmHeight + 8 * GetSystemMetrics(SM_CYBORDER);
-    const PromptGeometry geometry =
-        LayOutPrompt(BaseUnitsFromText(letters.cx, letters.cy), promptSize.cx, letters.cy, editHeight);
+    const PromptGeometry geometry = LayOutPrompt(BaseUnitsFromText(letters.cx, letters.cy),
+                                                 promptSize.cx, letters.cy, editHeight);
 
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
@@ -88,12 +92,15 @@ void BuildDialog(HWND dialog, PromptState& state) {
                  screen.top + (screen.bottom - screen.top - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    AddControl(dialog, L"Static", prompt, SS_LEFT | SS_NOPREFIX, 0, kPromptId, geometry.prompt, state.font.Get());
-    HWND edit = AddControl(dialog, L"Edit", platform::ToWide(state.value), ES_AUTOHSCROLL | WS_TABSTOP,
-                           WS_EX_CLIENTEDGE, kEditId, geometry.edit, state.font.Get());
-    AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, geometry.ok, state.font.Get());
-    AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL, geometry.cancel,
+    AddControl(dialog, L"Static", prompt, SS_LEFT | SS_NOPREFIX, 0, kPromptId, geometry.prompt,
                state.font.Get());
+    HWND edit =
+        AddControl(dialog, L"Edit", platform::ToWide(state.value), ES_AUTOHSCROLL | WS_TABSTOP,
+                   WS_EX_CLIENTEDGE, kEditId, geometry.edit, state.font.Get());
+    AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, geometry.ok,
+               state.font.Get());
+    AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL,
+               geometry.cancel, state.font.Get());
     state.accepted = state.value;
     SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
     SendMessageW(edit, EM_SETSEL, 0, -1);
@@ -110,7 +117,8 @@ void KeepWithinLimit(HWND edit, PromptState& state) {
     if (limited.text != text) {
         state.limiting = true;
         SetWindowTextW(edit, platform::ToWide(limited.text).c_str());
-        const auto caret = static_cast<WPARAM>(platform::ToWide(limited.text.substr(0, limited.caret)).size());
+        const auto caret =
+            static_cast<WPARAM>(platform::ToWide(limited.text.substr(0, limited.caret)).size());
         SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
         state.limiting = false;
         MessageBeep(MB_OK);
@@ -184,12 +192,14 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
     // time of the box and the window that was active is active again afterwards.
     HWND active = GetActiveWindow();
     std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), DisableThreadWindow, reinterpret_cast<LPARAM>(&disabled));
+    EnumThreadWindows(GetCurrentThreadId(), DisableThreadWindow,
+                      reinterpret_cast<LPARAM>(&disabled));
     const std::vector<WORD> dialogTemplate = EmptyTemplate();
     const HWND owner = active ? active : Application::Instance().OwnerWindow();
-    const INT_PTR result = DialogBoxIndirectParamW(
-        GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
-        PromptProc, reinterpret_cast<LPARAM>(&state));
+    const INT_PTR result =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
+                                PromptProc, reinterpret_cast<LPARAM>(&state));
     const DWORD creationError = result == -1 ? GetLastError() : 0;
     for (HWND hwnd : disabled)
         EnableWindow(hwnd, TRUE);
@@ -198,8 +208,9 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
     if (state.failure)
         std::rethrow_exception(state.failure);
     if (result == -1)
-        throw platform::Error("WindowCreateError", platform::Format("Cannot create window %s (error %d)",
-                                                                    creationError, "#32770"));
+        throw platform::Error("WindowCreateError",
+                              platform::Format("Cannot create window %s (error %d)", creationError,
+                                               "#32770"));
     if (result != IDOK)
         return false;
     value = state.value;

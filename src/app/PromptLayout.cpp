@@ -12,8 +12,8 @@ namespace {
 int RoundedRatio(int n, int numerator, int denominator) {
     const long long product = static_cast<long long>(n) * numerator;
     const long long half = denominator / 2;
-    const long long result = product >= 0 ? (product + half) / denominator
-                                          : -((-product + half) / denominator);
+    const long long result =
+        product >= 0 ? (product + half) / denominator : -((-product + half) / denominator);
     return static_cast<int>(result);
 }
 

@@ -56,7 +56,8 @@ std::vector<EditedLine> SplitEditedText(std::string_view gb2312) {
     }
 }
 
-BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category, const std::vector<EditedLine>& lines) {
+BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category,
+                        const std::vector<EditedLine>& lines) {
     BatchPlan plan;
     plan.category = category;
     // The category's phrases by text (viewing the nodes' own texts); equal texts are taken in
@@ -124,7 +125,8 @@ BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category, const std::
     for (BatchLine& line : plan.lines) {
         if (line.outcome != BatchOutcome::Added)
             continue;
-        if (elsewhere.count(line.text) || phrasesByText.count(line.text) || !used.insert(line.text).second)
+        if (elsewhere.count(line.text) || phrasesByText.count(line.text) ||
+            !used.insert(line.text).second)
             line.outcome = BatchOutcome::Duplicate;
     }
 
@@ -143,11 +145,21 @@ BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category, const std::
                 summary.reordered = true;
             previous = line.kept;
             break;
-        case BatchOutcome::Added: ++summary.added; break;
-        case BatchOutcome::TooLong: ++summary.tooLong; break;
-        case BatchOutcome::Duplicate: ++summary.duplicate; break;
-        case BatchOutcome::NotGb2312: ++summary.notGb2312; break;
-        case BatchOutcome::Invalid: ++summary.invalid; break;
+        case BatchOutcome::Added:
+            ++summary.added;
+            break;
+        case BatchOutcome::TooLong:
+            ++summary.tooLong;
+            break;
+        case BatchOutcome::Duplicate:
+            ++summary.duplicate;
+            break;
+        case BatchOutcome::NotGb2312:
+            ++summary.notGb2312;
+            break;
+        case BatchOutcome::Invalid:
+            ++summary.invalid;
+            break;
         }
     }
     for (TTreeNode* child : children)
@@ -161,7 +173,8 @@ void ApplyBatchEdit(TreeEditor& edits, const BatchPlan& plan, std::size_t maxOne
     if (!plan.HasChanges())
         return;
     TTreeNode* category = plan.category;
-    const std::size_t changes = plan.removed.size() + static_cast<std::size_t>(plan.summary.added + plan.summary.kept);
+    const std::size_t changes =
+        plan.removed.size() + static_cast<std::size_t>(plan.summary.added + plan.summary.kept);
     if (changes > maxOneByOne) {
         ChildLists lists;
         std::vector<ListedChild>& list = lists[category];
@@ -194,9 +207,10 @@ void ApplyBatchEdit(TreeEditor& edits, const BatchPlan& plan, std::size_t maxOne
 
 std::string FormatBatchSummary(const BatchPlan& plan) {
     const BatchSummary& summary = plan.summary;
-    std::string text = texts::kBatchAdded + std::to_string(summary.added) + texts::kBatchPhrases + "\n" +
-                       texts::kBatchRemoved + std::to_string(summary.removed) + texts::kBatchPhrases + "\n" +
-                       texts::kBatchKept + std::to_string(summary.kept) + texts::kBatchPhrases;
+    std::string text = texts::kBatchAdded + std::to_string(summary.added) + texts::kBatchPhrases +
+                       "\n" + texts::kBatchRemoved + std::to_string(summary.removed) +
+                       texts::kBatchPhrases + "\n" + texts::kBatchKept +
+                       std::to_string(summary.kept) + texts::kBatchPhrases;
     if (summary.reordered)
         text += texts::kBatchReordered;
     const struct {

@@ -37,7 +37,7 @@ enum class BatchOutcome {
 // A line that is not empty after trimming (an empty line is ignored, unless it stands for an
 // empty phrase of the category, which it keeps).
 struct BatchLine {
-    int line = 0;  // 1-based
+    int line = 0;      // 1-based
     std::string text;  // trimmed, except for a phrase kept by its exact text
     BatchOutcome outcome = BatchOutcome::Added;
     char32_t unheld = 0;
@@ -76,7 +76,8 @@ BatchPlan PlanBatchEdit(const phrases::TTreeNodes& tree, phrases::TTreeNode* cat
 // step: the category's phrases become the kept and added lines in the order of the text, kept
 // phrases with everything beneath them. Above maxOneByOne changes the tree file is replaced whole
 // instead, after which every node is new.
-void ApplyBatchEdit(TreeEditor& edits, const BatchPlan& plan, std::size_t maxOneByOne = kMaxChangesOneByOne);
+void ApplyBatchEdit(TreeEditor& edits, const BatchPlan& plan,
+                    std::size_t maxOneByOne = kMaxChangesOneByOne);
 
 // The summary as GB2312 lines separated by "\n", refused lines with their numbers: what the user
 // sees before anything changes.

@@ -48,17 +48,18 @@ void LayOut(HWND dialog, const BoxState& state) {
     const int buttonTop = client.bottom - margin - buttonHeight;
     MoveWindow(GetDlgItem(dialog, kEditId), margin, margin, client.right - 2 * margin,
                buttonTop - 2 * margin, TRUE);
-    MoveWindow(GetDlgItem(dialog, IDCANCEL), client.right - margin - buttonWidth, buttonTop, buttonWidth,
-               buttonHeight, TRUE);
-    MoveWindow(GetDlgItem(dialog, IDOK), client.right - 2 * (margin + buttonWidth), buttonTop, buttonWidth,
-               buttonHeight, TRUE);
+    MoveWindow(GetDlgItem(dialog, IDCANCEL), client.right - margin - buttonWidth, buttonTop,
+               buttonWidth, buttonHeight, TRUE);
+    MoveWindow(GetDlgItem(dialog, IDOK), client.right - 2 * (margin + buttonWidth), buttonTop,
+               buttonWidth, buttonHeight, TRUE);
 }
 
-HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
-                int id, HFONT font) {
-    HWND control = app::CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                                            0, 0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                            GetModuleHandleW(nullptr), nullptr);
+HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text, DWORD style,
+                DWORD exStyle, int id, HFONT font) {
+    HWND control =
+        app::CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0,
+                                 0, 0, 0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
@@ -66,39 +67,45 @@ HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text,
 void Build(HWND dialog, BoxState& state) {
     SetWindowTextW(dialog, platform::ToWide(state.caption).c_str());
     state.dpi = app::DpiOf(dialog);
-    state.font.Reset(CreateFontW(-Scaled(state, kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                 GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_DONTCARE, platform::ToWide(texts::kFontName).c_str()));
+    state.font.Reset(CreateFontW(-Scaled(state, kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                 FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 platform::ToWide(texts::kFontName).c_str()));
     HWND owner = GetWindow(dialog, GW_OWNER);
     RECT around{};
     GetWindowRect(owner ? owner : GetDesktopWindow(), &around);
     const int width = Scaled(state, kWidth);
     const int height = Scaled(state, kHeight);
-    SetWindowPos(dialog, nullptr, (around.left + around.right - width) / 2, (around.top + around.bottom - height) / 2,
-                 width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog, nullptr, (around.left + around.right - width) / 2,
+                 (around.top + around.bottom - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     HWND edit = nullptr;
     if (state.items) {
-        edit = AddControl(dialog, L"ListBox", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+        edit = AddControl(dialog, L"ListBox", L"",
+                          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                           WS_EX_CLIENTEDGE, kEditId, state.font.Get());
         for (const std::string& item : *state.items)
-            SendMessageW(edit, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::ToWide(item).c_str()));
+            SendMessageW(edit, LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(platform::ToWide(item).c_str()));
         SendMessageW(edit, LB_SETCURSEL, 0, 0);
     } else {
         edit = AddControl(dialog, L"Edit", state.text,
-                          ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
-                              WS_TABSTOP,
+                          ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
+                              WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
                           WS_EX_CLIENTEDGE, kEditId, state.font.Get());
         SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // as much as the category holds
     }
     AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, state.font.Get());
-    AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL, state.font.Get());
+    AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL,
+               state.font.Get());
     LayOut(dialog, state);
     SetFocus(edit);
 }
 
 std::wstring TextOf(HWND hwnd) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -121,7 +128,8 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     case WM_GETMINMAXINFO:
         if (state) {
             auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
-            info.ptMinTrackSize = {Scaled(*state, 3 * kButtonWidth), Scaled(*state, 4 * kButtonHeight)};
+            info.ptMinTrackSize = {Scaled(*state, 3 * kButtonWidth),
+                                   Scaled(*state, 4 * kButtonHeight)};
         }
         return TRUE;
     case WM_COMMAND:
@@ -132,7 +140,8 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
             [[fallthrough]];
         case IDOK:
             if (state->items)
-                state->chosen = static_cast<int>(SendDlgItemMessageW(dialog, kEditId, LB_GETCURSEL, 0, 0));
+                state->chosen =
+                    static_cast<int>(SendDlgItemMessageW(dialog, kEditId, LB_GETCURSEL, 0, 0));
             else
                 state->text = TextOf(GetDlgItem(dialog, kEditId));
             EndDialog(dialog, IDOK);
@@ -157,7 +166,8 @@ std::vector<WORD> EmptyTemplate() {
     return words;
 }
 
-// The wide text split into lines at CR LF, CR or LF, each in GB2312 with its first unheld character.
+// The wide text split into lines at CR LF, CR or LF, each in GB2312 with its first unheld
+// character.
 std::vector<EditedLine> LinesOf(const std::wstring& text) {
     std::vector<EditedLine> lines;
     size_t start = 0;
@@ -176,9 +186,11 @@ std::vector<EditedLine> LinesOf(const std::wstring& text) {
 INT_PTR ShowBox(BoxState& state) {
     const std::vector<WORD> dialogTemplate = EmptyTemplate();
     HWND active = GetActiveWindow();
-    const INT_PTR result = DialogBoxIndirectParamW(
-        GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-        active ? active : app::Application::Instance().OwnerWindow(), BoxProc, reinterpret_cast<LPARAM>(&state));
+    const INT_PTR result =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+                                active ? active : app::Application::Instance().OwnerWindow(),
+                                BoxProc, reinterpret_cast<LPARAM>(&state));
     if (state.failure)
         std::rethrow_exception(state.failure);
     return result;
@@ -186,7 +198,8 @@ INT_PTR ShowBox(BoxState& state) {
 
 }  // namespace
 
-bool ShowBatchEditBox(const std::string& caption, std::wstring& text, std::vector<EditedLine>& lines) {
+bool ShowBatchEditBox(const std::string& caption, std::wstring& text,
+                      std::vector<EditedLine>& lines) {
     BoxState state;
     state.caption = caption;
     state.text = text;
@@ -197,7 +210,8 @@ bool ShowBatchEditBox(const std::string& caption, std::wstring& text, std::vecto
     return true;
 }
 
-std::optional<int> ShowChoiceBox(const std::string& caption, const std::vector<std::string>& items) {
+std::optional<int> ShowChoiceBox(const std::string& caption,
+                                 const std::vector<std::string>& items) {
     BoxState state;
     state.caption = caption;
     state.items = &items;

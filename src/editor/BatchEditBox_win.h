@@ -12,7 +12,8 @@ namespace editor {
 
 // Shows the dialog on text, modal to the active window. On OK returns true with the edited text
 // (UTF-16, as typed) in text and its lines in lines; on Cancel returns false, text untouched.
-bool ShowBatchEditBox(const std::string& caption, std::wstring& text, std::vector<EditedLine>& lines);
+bool ShowBatchEditBox(const std::string& caption, std::wstring& text,
+                      std::vector<EditedLine>& lines);
 
 // Shows the GB2312 lines in a list, the first selected, modal to the active window; the index of
 // the line chosen with OK or a double click, nullopt on Cancel.

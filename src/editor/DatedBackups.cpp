@@ -34,7 +34,8 @@ std::string DatedBackupName(BackupDate date) {
 
 std::optional<BackupDate> DateOfBackupName(std::string_view name) {
     const std::string_view prefix = kDatedBackupPrefix;
-    if (name.size() != prefix.size() + 8 + kSuffix.size() || !name.starts_with(prefix) || !name.ends_with(kSuffix))
+    if (name.size() != prefix.size() + 8 + kSuffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(kSuffix))
         return std::nullopt;
     const std::string_view digits = name.substr(prefix.size(), 8);
     if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -65,7 +66,8 @@ DatedBackupPlan PlanDatedBackup(const std::vector<std::string>& names, BackupDat
         plan.write = DatedBackupName(today);
         dated.push_back({today, *plan.write});
     }
-    std::sort(dated.begin(), dated.end(), [](const Dated& a, const Dated& b) { return a.date > b.date; });
+    std::sort(dated.begin(), dated.end(),
+              [](const Dated& a, const Dated& b) { return a.date > b.date; });
     for (std::size_t at = dated.size(); at > static_cast<std::size_t>(std::max(kept, 1)); --at) {
         if (plan.write && dated[at - 1].name == *plan.write)
             plan.write.reset();  // today's copy would go at once: a clock far behind
@@ -91,18 +93,20 @@ BackupEntry DescribeBackup(std::string name, std::string_view bytes) {
 }
 
 void SortBackups(std::vector<BackupEntry>& entries) {
-    std::stable_sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
-        if (!a.date || !b.date)
-            return !a.date && b.date;
-        return *a.date > *b.date;
-    });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const BackupEntry& a, const BackupEntry& b) {
+                         if (!a.date || !b.date)
+                             return !a.date && b.date;
+                         return *a.date > *b.date;
+                     });
 }
 
 std::string FormatBackupEntry(const BackupEntry& entry) {
     char line[96];
     const unsigned long long kilobytes = (entry.size + 1023) / 1024;
     if (entry.date)
-        std::snprintf(line, sizeof line, "%04d-%02d-%02d", entry.date->year, entry.date->month, entry.date->day);
+        std::snprintf(line, sizeof line, "%04d-%02d-%02d", entry.date->year, entry.date->month,
+                      entry.date->day);
     std::string text = entry.date ? std::string(line) : std::string(texts::kBackupLatest);
     std::snprintf(line, sizeof line, "    %d", entry.phrases);
     text += line;

@@ -48,10 +48,10 @@ DatedBackupPlan PlanDatedBackup(const std::vector<std::string>& names, BackupDat
 
 // One line of the list 恢复备份 shows.
 struct BackupEntry {
-    std::string name;                 // the file's name in the data directory
-    std::optional<BackupDate> date;   // none for srf_pub.dat.bak
+    std::string name;                // the file's name in the data directory
+    std::optional<BackupDate> date;  // none for srf_pub.dat.bak
     int phrases = 0;
-    std::uint64_t size = 0;           // bytes
+    std::uint64_t size = 0;  // bytes
 };
 
 // The entry of a backup file of these bytes; the phrases are counted as the indented lines

@@ -50,7 +50,8 @@ std::optional<PlannedImport> PlanFileImport(const std::string& path, const std::
     PlannedImport planned;
     planned.source = phrases::ReadImportSource(bytes, path);
     const phrases::ImportSource& source = planned.source;
-    const std::string selectedCategory = selected ? std::string(CategoryOf(selected)->Text()) : std::string();
+    const std::string selectedCategory =
+        selected ? std::string(CategoryOf(selected)->Text()) : std::string();
     const auto notice = [&](const char* text) {
         dialogs.Ask(text, editor::texts::kNoticeCaption, BoxKind::Notice);
         return std::nullopt;
@@ -79,7 +80,8 @@ std::optional<PlannedImport> PlanFileImport(const std::string& path, const std::
     const std::size_t lines =
         phrases::IsDictionary(source.format)
             ? source.wordLines.size()
-            : static_cast<std::size_t>(std::count(source.text.bytes.begin(), source.text.bytes.end(), '\n'));
+            : static_cast<std::size_t>(
+                  std::count(source.text.bytes.begin(), source.text.bytes.end(), '\n'));
     ImportProgress* shown = lines > kProgressLines ? progress : nullptr;
     ProgressScope scope(shown);
     phrases::ImportProgressFn step;

@@ -27,7 +27,6 @@ public:
 };
 inline constexpr std::size_t kProgressLines = 20000;
 
-
 struct PlannedImport {
     phrases::ImportSource source;
     phrases::ImportPlan plan;
@@ -36,8 +35,9 @@ struct PlannedImport {
 
 // Reads the file at path (GB2312) and plans its import. Plain lines go to the category of the
 // selected node; a dictionary's words, after a question, to the selected node's category (the
-// default answer) or to a new category named after it (without a selection, to the new one). nullopt when the user
-// cancels or a notice said why nothing can be done. A damaged file throws its error.
+// default answer) or to a new category named after it (without a selection, to the new one).
+// nullopt when the user cancels or a notice said why nothing can be done. A damaged file throws its
+// error.
 std::optional<PlannedImport> PlanFileImport(const std::string& path, const std::string& bytes,
                                             phrases::TTreeNode* selected,
                                             const phrases::TTreeNodes& tree,

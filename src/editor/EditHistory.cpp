@@ -41,9 +41,7 @@ SubtreeCopy CopyOfText(std::string_view text) {
     return copy;
 }
 
-TreePlace ParentPlace(const TreePlace& place) {
-    return TreePlace(place.begin(), place.end() - 1);
-}
+TreePlace ParentPlace(const TreePlace& place) { return TreePlace(place.begin(), place.end() - 1); }
 
 // The node a removal leaves the user at: the one that took its place, else the one before it,
 // else its parent.
@@ -74,7 +72,8 @@ TreePlace PlaceOf(const TTreeNode* node) {
     TreePlace place;
     for (; node; node = node->Parent()) {
         int index = 0;
-        for (const TTreeNode* sibling = node->PreviousSibling(); sibling; sibling = sibling->PreviousSibling())
+        for (const TTreeNode* sibling = node->PreviousSibling(); sibling;
+             sibling = sibling->PreviousSibling())
             ++index;
         place.push_back(index);
     }
@@ -123,18 +122,22 @@ void ReplaceTree(TTreeNodes& tree, std::string_view treeFile, TreeObserver& obse
 TTreeNode* TreeEditor::InsertAt(TTreeNode* parent, int index, std::string_view text) {
     SubtreeCopy copy = CopyOfText(text);
     TTreeNode* node = InsertCopy(parent, index, copy);
-    m_pending.push_back({.kind = TreeEdit::Kind::Insert, .place = PlaceOf(node), .node = std::move(copy)});
+    m_pending.push_back(
+        {.kind = TreeEdit::Kind::Insert, .place = PlaceOf(node), .node = std::move(copy)});
     return node;
 }
 
 void TreeEditor::Remove(TTreeNode* node) {
-    m_pending.push_back({.kind = TreeEdit::Kind::Remove, .place = PlaceOf(node), .node = CopyOf(node)});
+    m_pending.push_back(
+        {.kind = TreeEdit::Kind::Remove, .place = PlaceOf(node), .node = CopyOf(node)});
     RemoveNode(node);
 }
 
 void TreeEditor::SetText(TTreeNode* node, std::string_view text) {
-    m_pending.push_back(
-        {.kind = TreeEdit::Kind::SetText, .place = PlaceOf(node), .before = std::string(node->Text()), .after = std::string(text)});
+    m_pending.push_back({.kind = TreeEdit::Kind::SetText,
+                         .place = PlaceOf(node),
+                         .before = std::string(node->Text()),
+                         .after = std::string(text)});
     m_tree.SetNodeText(node, text);
     m_observer.NodeTextChanged(node);
 }
@@ -153,8 +156,9 @@ void TreeEditor::ReplaceAll(std::string_view treeFile) {
     phrases::ParseTree(check, treeFile);  // a malformed file throws before anything changes
     std::string before = phrases::FormatTree(m_tree);
     ReplaceTree(m_tree, treeFile, m_observer);
-    m_pending.push_back(
-        {.kind = TreeEdit::Kind::ReplaceAll, .before = std::move(before), .after = std::string(treeFile)});
+    m_pending.push_back({.kind = TreeEdit::Kind::ReplaceAll,
+                         .before = std::move(before),
+                         .after = std::string(treeFile)});
 }
 
 EditStep TreeEditor::TakePending() {

@@ -19,7 +19,8 @@ TreePlace PlaceOf(const phrases::TTreeNode* node);
 // The node at the place; null when the tree has no such place.
 phrases::TTreeNode* NodeAtPlace(const phrases::TTreeNodes& tree, const TreePlace& place);
 // The child at position index of parent (null: the roots); null when there are fewer.
-phrases::TTreeNode* ChildAt(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent, int index);
+phrases::TTreeNode* ChildAt(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent,
+                            int index);
 int ChildCount(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent);
 // The category a node belongs to: the root above it, or the node itself when it is a root.
 template <class Node>
@@ -63,7 +64,8 @@ using EditStep = std::vector<TreeEdit>;
 // many phrases) simply makes them all and commits once: they undo and redo as one step.
 class TreeEditor {
 public:
-    TreeEditor(phrases::TTreeNodes& tree, TreeObserver& observer) : m_tree(tree), m_observer(observer) {}
+    TreeEditor(phrases::TTreeNodes& tree, TreeObserver& observer)
+        : m_tree(tree), m_observer(observer) {}
 
     // Inserts text as the child at position index of parent (null: a root); index may be the
     // number of children (the end).

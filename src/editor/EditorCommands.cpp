@@ -35,10 +35,16 @@ std::optional<std::string> PhraseFiles::ReadBackupNamed(const std::string& name)
     return name == kLatestBackupName ? ReadBackup() : std::nullopt;
 }
 
-EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files, TreeObserver& observer,
-                               FileDialogs& fileDialogs, const phrases::CharacterTable& table)
-    : m_tree(tree), m_dialogs(dialogs), m_files(files), m_fileDialogs(fileDialogs), m_table(table),
-      m_edits(std::make_unique<TreeEditor>(tree, observer)), m_history(std::make_unique<EditHistory>()) {}
+EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files,
+                               TreeObserver& observer, FileDialogs& fileDialogs,
+                               const phrases::CharacterTable& table)
+    : m_tree(tree),
+      m_dialogs(dialogs),
+      m_files(files),
+      m_fileDialogs(fileDialogs),
+      m_table(table),
+      m_edits(std::make_unique<TreeEditor>(tree, observer)),
+      m_history(std::make_unique<EditHistory>()) {}
 
 EditorCommands::~EditorCommands() = default;
 
@@ -79,7 +85,8 @@ bool EditorCommands::IsEnabled(Command command, const TTreeNode* selected) const
     return true;
 }
 
-Outcome EditorCommands::Execute(Command command, TTreeNode* selected, const std::vector<TTreeNode*>& chosen) {
+Outcome EditorCommands::Execute(Command command, TTreeNode* selected,
+                                const std::vector<TTreeNode*>& chosen) {
     switch (command) {
     case Command::New:
         New(selected);
@@ -181,8 +188,8 @@ void EditorCommands::Delete(TTreeNode* selected) {
         return Notice(texts::kSelectToDelete);
     if (selected->Level() == 0)
         return Notice(texts::kCategoryNotDeletable);
-    const std::string question =
-        std::string(texts::kDeleteQuestionStart) + std::string(selected->Text()) + texts::kDeleteQuestionEnd;
+    const std::string question = std::string(texts::kDeleteQuestionStart) +
+                                 std::string(selected->Text()) + texts::kDeleteQuestionEnd;
     if (m_dialogs.Ask(question, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
         return;
     m_edits->Remove(selected);
@@ -209,13 +216,9 @@ void EditorCommands::Redo() {
     SaveChanges();
 }
 
-void EditorCommands::MoveUp(TTreeNode* selected) {
-    MoveWithin(selected, -1);
-}
+void EditorCommands::MoveUp(TTreeNode* selected) { MoveWithin(selected, -1); }
 
-void EditorCommands::MoveDown(TTreeNode* selected) {
-    MoveWithin(selected, +1);
-}
+void EditorCommands::MoveDown(TTreeNode* selected) { MoveWithin(selected, +1); }
 
 void EditorCommands::MoveWithin(TTreeNode* selected, int delta) {
     if (!CheckDataLoaded())
@@ -251,7 +254,8 @@ void EditorCommands::DeleteSet(const std::vector<TTreeNode*>& chosen, TTreeNode*
     const std::vector<TTreeNode*> phrases = InTreeOrder(m_tree, chosen);
     if (phrases.empty())
         return Notice(texts::kCategoryNotDeletable);
-    if (m_dialogs.Ask(DeleteSetQuestion(phrases.size()), texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
+    if (m_dialogs.Ask(DeleteSetQuestion(phrases.size()), texts::kConfirmCaption,
+                      BoxKind::Question) != Answer::Ok)
         return;
     DeletePhrases(*m_edits, phrases);
     CommitAndSave();
@@ -283,7 +287,8 @@ void EditorCommands::MoveTo(TTreeNode* selected, const std::vector<TTreeNode*>& 
             return Notice(texts::kCategoryNotMovable);
     }
     std::vector<std::string> names;
-    for (const TTreeNode* category = m_tree.FirstRoot(); category; category = category->NextSibling())
+    for (const TTreeNode* category = m_tree.FirstRoot(); category;
+         category = category->NextSibling())
         names.emplace_back(category->Text());
     const std::optional<int> index = m_dialogs.ChooseFromList(texts::kMoveToCaption, names);
     if (!index)
@@ -318,19 +323,21 @@ void EditorCommands::BatchEdit(TTreeNode* selected) {
     std::string text = CategoryText(category);
     for (;;) {
         std::vector<EditedLine> lines;
-        if (!m_dialogs.EditLines(std::string(texts::kBatchCaption) + std::string(category->Text()), text, lines))
+        if (!m_dialogs.EditLines(std::string(texts::kBatchCaption) + std::string(category->Text()),
+                                 text, lines))
             return;
         const BatchPlan plan = PlanBatchEdit(m_tree, category, lines);
         const std::string summary = FormatBatchSummary(plan);
         if (!plan.HasChanges()) {
             // Nothing to apply: with refused lines the user goes back to correct them.
-            Notice(plan.summary.Refused() ? summary + "\n" + texts::kBatchNoChange : texts::kBatchNoChange);
+            Notice(plan.summary.Refused() ? summary + "\n" + texts::kBatchNoChange
+                                          : texts::kBatchNoChange);
             if (plan.summary.Refused())
                 continue;
             return;
         }
-        if (m_dialogs.Ask(summary + "\n" + texts::kBatchQuestion, texts::kConfirmCaption, BoxKind::Question) !=
-            Answer::Ok)
+        if (m_dialogs.Ask(summary + "\n" + texts::kBatchQuestion, texts::kConfirmCaption,
+                          BoxKind::Question) != Answer::Ok)
             continue;  // back to the edit box with the text as the user left it
         ApplyBatchEdit(*m_edits, plan);
         m_select = NodeAtPlace(m_tree, place);
@@ -374,7 +381,8 @@ void EditorCommands::RestoreBackup() {
         chosen = static_cast<std::size_t>(*index);
     }
     const std::optional<std::string> backup = std::move(contents[chosen]);
-    if (m_dialogs.Ask(texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
+    if (m_dialogs.Ask(texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question) !=
+        Answer::Ok)
         return;
     const bool overFailedLoad = !m_files.DataLoaded();
     m_edits->ReplaceAll(*backup);
@@ -401,7 +409,8 @@ void EditorCommands::CheckDiskChange() {
     // Also while the data is not loaded: a file that appears or changes then may be the way back.
     if (!m_files.ChangedOnDisk())
         return;
-    if (m_dialogs.Ask(texts::kChangedOnDisk, texts::kConfirmCaption, BoxKind::Question) == Answer::Ok)
+    if (m_dialogs.Ask(texts::kChangedOnDisk, texts::kConfirmCaption, BoxKind::Question) ==
+        Answer::Ok)
         Reload();
     else
         m_files.AcceptDiskState();
@@ -413,13 +422,9 @@ TTreeNode* EditorCommands::TakeSelection() {
     return node;
 }
 
-bool EditorCommands::CanUndo() const {
-    return m_history->CanUndo();
-}
+bool EditorCommands::CanUndo() const { return m_history->CanUndo(); }
 
-bool EditorCommands::CanRedo() const {
-    return m_history->CanRedo();
-}
+bool EditorCommands::CanRedo() const { return m_history->CanRedo(); }
 
 void EditorCommands::CommitAndSave() {
     m_history->Commit(*m_edits);
@@ -434,7 +439,8 @@ void EditorCommands::Reload() {
 
 void EditorCommands::SaveChanges() {
     if (m_files.ChangedOnDisk()) {
-        if (m_dialogs.Ask(texts::kChangedBeforeSave, texts::kConfirmCaption, BoxKind::Question) == Answer::Ok)
+        if (m_dialogs.Ask(texts::kChangedBeforeSave, texts::kConfirmCaption, BoxKind::Question) ==
+            Answer::Ok)
             return Reload();
         m_files.AcceptDiskState();
     }
@@ -462,7 +468,8 @@ bool EditorCommands::CheckDataLoaded() {
 std::optional<std::string> EditorCommands::AskForNewText(const std::string& prompt) {
     std::string entered;
     char32_t unheld = 0;
-    if (!m_dialogs.PromptForText(texts::kInputCaption, prompt, entered, unheld) || !Holdable(unheld))
+    if (!m_dialogs.PromptForText(texts::kInputCaption, prompt, entered, unheld) ||
+        !Holdable(unheld))
         return std::nullopt;
     const std::string_view text = TrimText(entered);
     if (text.empty()) {

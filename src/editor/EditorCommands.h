@@ -104,9 +104,22 @@ public:
 };
 
 enum class Command {
-    New, Modify, Delete, Save, Quit,
-    Undo, Redo, MoveUp, MoveDown, NewCategory, RestoreBackup, Export, Import,
-    Sort, BatchEdit, MoveTo,
+    New,
+    Modify,
+    Delete,
+    Save,
+    Quit,
+    Undo,
+    Redo,
+    MoveUp,
+    MoveDown,
+    NewCategory,
+    RestoreBackup,
+    Export,
+    Import,
+    Sort,
+    BatchEdit,
+    MoveTo,
 };
 
 // What the window does after a command, besides showing the status bar and the commands' enabled
@@ -171,7 +184,8 @@ public:
     // Several phrases at once: deleted after one question, or moved in their order to the start
     // of the category of target. With one phrase (or none) they are Delete and MoveToCategory.
     void DeleteSet(const std::vector<phrases::TTreeNode*>& chosen, phrases::TTreeNode* selected);
-    void MoveSetToCategory(const std::vector<phrases::TTreeNode*>& chosen, phrases::TTreeNode* target);
+    void MoveSetToCategory(const std::vector<phrases::TTreeNode*>& chosen,
+                           phrases::TTreeNode* target);
     // 移动到分类…: the chosen phrases (or the selected one) to the start of a category picked
     // from the list of categories.
     void MoveTo(phrases::TTreeNode* selected, const std::vector<phrases::TTreeNode*>& chosen);

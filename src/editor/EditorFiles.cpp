@@ -83,7 +83,8 @@ void EditorFiles::SaveAndCompile() {
             }
         };
         if (!platform::RetryWhileBusy(read, [] { return true; }))
-            throw platform::Error("FileCreateError", "Cannot create file %s", TreePath(), systemCode);
+            throw platform::Error("FileCreateError", "Cannot create file %s", TreePath(),
+                                  systemCode);
         // A file the editor could not read is kept apart, once, where no later save rotates it
         // away; the backup then stays the good file it was.
         if (m_diskFileUnread) {
@@ -105,7 +106,8 @@ void EditorFiles::KeepDatedBackup(const std::string& previous) {
     const BackupDate today = m_today();
     if (m_datedBackupDay == today)
         return;
-    const DatedBackupPlan plan = PlanDatedBackup(platform::ListFileNames(m_directory, kDatedBackupPrefix), today);
+    const DatedBackupPlan plan =
+        PlanDatedBackup(platform::ListFileNames(m_directory, kDatedBackupPrefix), today);
     if (plan.write)
         platform::ReplaceFileSafely(m_directory + *plan.write, previous);
     m_datedBackupDay = today;
@@ -170,9 +172,7 @@ std::optional<std::string> EditorFiles::ReadBackup() {
     return platform::ReadWholeFile(BackupPath());
 }
 
-bool EditorFiles::HasBackup() const {
-    return platform::StampOf(BackupPath()).exists;
-}
+bool EditorFiles::HasBackup() const { return platform::StampOf(BackupPath()).exists; }
 
 bool EditorFiles::IsOwnFile(const std::string& path) const {
     for (const platform::Path& own : {TreePath(), BackupPath(), TablePath(), CompiledPath()})

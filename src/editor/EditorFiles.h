@@ -26,8 +26,11 @@ public:
     // dataDirectory ends with its separator; the file names are appended to it.
     EditorFiles(platform::Path dataDirectory, phrases::TTreeNodes& tree, UserDialogs& dialogs,
                 TreeObserver& observer)
-        : m_directory(std::move(dataDirectory)), m_tree(tree), m_dialogs(dialogs),
-          m_observer(observer), m_watch(TreePath()) {}
+        : m_directory(std::move(dataDirectory)),
+          m_tree(tree),
+          m_dialogs(dialogs),
+          m_observer(observer),
+          m_watch(TreePath()) {}
 
     platform::Path TreePath() const { return m_directory + phrases::kTreeFileName; }
     platform::Path BackupPath() const { return m_directory + phrases::kBackupFileName; }

@@ -19,8 +19,10 @@ constexpr int kGrid = 24;
 class Pen {
 public:
     Pen(HDC dc, COLORREF fill, COLORREF line, int width = 1)
-        : m_brush(CreateSolidBrush(fill)), m_pen(CreatePen(PS_SOLID, width, line)),
-          m_brushSelected(dc, m_brush.Get()), m_penSelected(dc, m_pen.Get()) {}
+        : m_brush(CreateSolidBrush(fill)),
+          m_pen(CreatePen(PS_SOLID, width, line)),
+          m_brushSelected(dc, m_brush.Get()),
+          m_penSelected(dc, m_pen.Get()) {}
 
 private:
     // Declared in this order so that the selections end before the objects are deleted.
@@ -66,9 +68,7 @@ void Bubble(HDC dc, COLORREF fill, COLORREF outline, COLORREF text) {
         Line(dc, 6, y, 18, y, text, 1);
 }
 
-void DrawTreeNode(HDC dc) {
-    Bubble(dc, RGB(255, 226, 120), RGB(176, 128, 24), RGB(150, 100, 20));
-}
+void DrawTreeNode(HDC dc) { Bubble(dc, RGB(255, 226, 120), RGB(176, 128, 24), RGB(150, 100, 20)); }
 
 void DrawNew(HDC dc) {
     Page(dc, 3, 1, 18, 21);
@@ -141,21 +141,19 @@ void DrawFind(HDC dc) {
 
 void DrawVerticalArrow(HDC dc, bool up) {
     const auto y = [up](int value) { return up ? value : 24 - value; };
-    Shape(dc, {{12, y(2)}, {21, y(11)}, {15, y(11)}, {15, y(21)}, {9, y(21)}, {9, y(11)}, {3, y(11)}},
+    Shape(dc,
+          {{12, y(2)}, {21, y(11)}, {15, y(11)}, {15, y(21)}, {9, y(21)}, {9, y(11)}, {3, y(11)}},
           RGB(60, 170, 70), RGB(30, 110, 40));
 }
 
-void DrawMoveUp(HDC dc) {
-    DrawVerticalArrow(dc, true);
-}
+void DrawMoveUp(HDC dc) { DrawVerticalArrow(dc, true); }
 
-void DrawMoveDown(HDC dc) {
-    DrawVerticalArrow(dc, false);
-}
+void DrawMoveDown(HDC dc) { DrawVerticalArrow(dc, false); }
 
 void DrawNewCategory(HDC dc) {
     // A folder with a green plus.
-    Shape(dc, {{2, 5}, {9, 5}, {11, 7}, {20, 7}, {20, 19}, {2, 19}}, RGB(245, 200, 90), RGB(170, 120, 30));
+    Shape(dc, {{2, 5}, {9, 5}, {11, 7}, {20, 7}, {20, 19}, {2, 19}}, RGB(245, 200, 90),
+          RGB(170, 120, 30));
     Line(dc, 2, 10, 20, 10, RGB(170, 120, 30), 1);
     Pen pen(dc, RGB(60, 170, 70), RGB(30, 120, 40));
     Ellipse(dc, 11, 11, 23, 23);
@@ -173,21 +171,23 @@ void DrawRestore(HDC dc) {
 
 void DrawFilter(HDC dc) {
     // A funnel: what passes through it is what the filter leaves.
-    Shape(dc, {{2, 3}, {22, 3}, {14, 12}, {14, 21}, {10, 18}, {10, 12}}, RGB(80, 150, 220), RGB(25, 70, 140));
+    Shape(dc, {{2, 3}, {22, 3}, {14, 12}, {14, 21}, {10, 18}, {10, 12}}, RGB(80, 150, 220),
+          RGB(25, 70, 140));
     Line(dc, 4, 5, 20, 5, RGB(200, 225, 250), 1);
 }
 
 using DrawImage = void (*)(HDC);
-constexpr DrawImage kImages[] = {DrawTreeNode, DrawNew,      DrawModify,   DrawDelete,      DrawSave,
-                                 DrawQuit,     DrawLeftOut,  DrawUndo,     DrawRedo,        DrawFind,
-                                 DrawMoveUp,   DrawMoveDown, DrawNewCategory, DrawRestore,
-                                 DrawFilter};
+constexpr DrawImage kImages[] = {DrawTreeNode,    DrawNew,     DrawModify,  DrawDelete,
+                                 DrawSave,        DrawQuit,    DrawLeftOut, DrawUndo,
+                                 DrawRedo,        DrawFind,    DrawMoveUp,  DrawMoveDown,
+                                 DrawNewCategory, DrawRestore, DrawFilter};
 
 }  // namespace
 
 platform::UniqueHimagelist CreateEditorImages(int size) {
     constexpr int count = static_cast<int>(std::size(kImages));
-    platform::UniqueHimagelist images(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0));
+    platform::UniqueHimagelist images(
+        ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0));
     const platform::WindowDc screen(nullptr);
     const platform::UniqueHdc dc(CreateCompatibleDC(screen.Get()));
     const platform::UniqueHbitmap strip(CreateCompatibleBitmap(screen.Get(), size * count, size));
@@ -215,9 +215,12 @@ void DrawBanner(HDC dc, const RECT& bounds, HFONT font) {
     // A blue band shading to the right, the maker's words in white and a thin light frame.
     const int width = bounds.right - bounds.left;
     for (int x = 0; x < width; ++x) {
-        auto mix = [&](int from, int to) { return from + (to - from) * x / (width > 1 ? width - 1 : 1); };
+        auto mix = [&](int from, int to) {
+            return from + (to - from) * x / (width > 1 ? width - 1 : 1);
+        };
         const RECT column{bounds.left + x, bounds.top, bounds.left + x + 1, bounds.bottom};
-        const platform::UniqueHbrush brush(CreateSolidBrush(RGB(mix(30, 70), mix(70, 140), mix(150, 220))));
+        const platform::UniqueHbrush brush(
+            CreateSolidBrush(RGB(mix(30, 70), mix(70, 140), mix(150, 220))));
         FillRect(dc, &column, brush.Get());
     }
     const platform::UniqueHbrush frame(CreateSolidBrush(RGB(170, 200, 240)));

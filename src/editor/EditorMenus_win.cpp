@@ -45,8 +45,26 @@ constexpr Key Ctrl(WORD key) { return {FVIRTKEY | FCONTROL, key}; }
 using enum Menu;
 const CommandDef kCommands[] = {
     // id, command, caption, hint, image, keys, menu and place, tool bar, context menu
-    {IDM_NEW, Command::New, texts::kMenuNew, texts::kHintNew, 1, {Plain(VK_INSERT)}, File, 11, 11, 11},
-    {IDM_NEW_CATEGORY, Command::NewCategory, texts::kMenuNewCategory, nullptr, 12, {}, File, 12, 0, 0},
+    {IDM_NEW,
+     Command::New,
+     texts::kMenuNew,
+     texts::kHintNew,
+     1,
+     {Plain(VK_INSERT)},
+     File,
+     11,
+     11,
+     11},
+    {IDM_NEW_CATEGORY,
+     Command::NewCategory,
+     texts::kMenuNewCategory,
+     nullptr,
+     12,
+     {},
+     File,
+     12,
+     0,
+     0},
     {IDM_SAVE, Command::Save, texts::kMenuSave, texts::kHintSave, 4, {Ctrl('S')}, File, 21, 14, 0},
     {IDM_RESTORE, Command::RestoreBackup, texts::kMenuRestore, nullptr, 13, {}, File, 22, 0, 0},
     {IDM_EXPORT, Command::Export, texts::kMenuExport, nullptr, -1, {}, File, 31, 0, 0},
@@ -54,22 +72,91 @@ const CommandDef kCommands[] = {
     {IDM_QUIT, Command::Quit, texts::kMenuQuit, texts::kHintQuit, 5, {}, File, 41, 15, 0},
     // ToolButton6: blank and without command, a gap as wide as a separator.
     {0, std::nullopt, nullptr, nullptr, I_IMAGENONE, {}, None, 0, 16, 0},
-    {IDM_UNDO, Command::Undo, texts::kMenuUndo, texts::kHintUndo, 7, {Ctrl('Z')}, Update, 11, 21, 0},
-    {IDM_REDO, Command::Redo, texts::kMenuRedo, texts::kHintRedo, 8, {Ctrl('Y')}, Update, 12, 22, 0},
-    {IDM_EDIT, Command::Modify, texts::kMenuEdit, texts::kHintEdit, 2, {Plain(VK_F2), Plain(VK_RETURN)}, Update,
-     21, 12, 12},
-    {IDM_DELETE, Command::Delete, texts::kMenuDelete, texts::kHintDelete, 3, {Plain(VK_DELETE)}, Update, 31, 13,
+    {IDM_UNDO,
+     Command::Undo,
+     texts::kMenuUndo,
+     texts::kHintUndo,
+     7,
+     {Ctrl('Z')},
+     Update,
+     11,
+     21,
+     0},
+    {IDM_REDO,
+     Command::Redo,
+     texts::kMenuRedo,
+     texts::kHintRedo,
+     8,
+     {Ctrl('Y')},
+     Update,
+     12,
+     22,
+     0},
+    {IDM_EDIT,
+     Command::Modify,
+     texts::kMenuEdit,
+     texts::kHintEdit,
+     2,
+     {Plain(VK_F2), Plain(VK_RETURN)},
+     Update,
+     21,
+     12,
+     12},
+    {IDM_DELETE,
+     Command::Delete,
+     texts::kMenuDelete,
+     texts::kHintDelete,
+     3,
+     {Plain(VK_DELETE)},
+     Update,
+     31,
+     13,
      13},
     {IDM_FIND, std::nullopt, texts::kMenuFind, texts::kHintFind, 9, {Ctrl('F')}, Update, 41, 31, 0},
-    {IDM_FILTER, std::nullopt, texts::kMenuFilter, texts::kHintFilter, 14, {Ctrl('E')}, Update, 42, 34, 0},
+    {IDM_FILTER,
+     std::nullopt,
+     texts::kMenuFilter,
+     texts::kHintFilter,
+     14,
+     {Ctrl('E')},
+     Update,
+     42,
+     34,
+     0},
     {IDM_FIND_NEXT, std::nullopt, nullptr, nullptr, -1, {Plain(VK_F3)}, None, 0, 0, 0},
-    {IDM_MOVE_UP, Command::MoveUp, texts::kMenuMoveUp, texts::kHintMoveUp, 10, {Ctrl(VK_UP)}, Update, 51, 32, 21},
-    {IDM_MOVE_DOWN, Command::MoveDown, texts::kMenuMoveDown, texts::kHintMoveDown, 11, {Ctrl(VK_DOWN)}, Update, 52,
-     33, 22},
+    {IDM_MOVE_UP,
+     Command::MoveUp,
+     texts::kMenuMoveUp,
+     texts::kHintMoveUp,
+     10,
+     {Ctrl(VK_UP)},
+     Update,
+     51,
+     32,
+     21},
+    {IDM_MOVE_DOWN,
+     Command::MoveDown,
+     texts::kMenuMoveDown,
+     texts::kHintMoveDown,
+     11,
+     {Ctrl(VK_DOWN)},
+     Update,
+     52,
+     33,
+     22},
     {IDM_BATCH_EDIT, Command::BatchEdit, texts::kMenuBatchEdit, nullptr, -1, {}, Update, 22, 0, 31},
     {IDM_MOVE_TO, Command::MoveTo, texts::kMenuMoveTo, nullptr, -1, {}, Update, 54, 0, 23},
     {IDM_SORT, Command::Sort, texts::kMenuSort, nullptr, -1, {}, Update, 53, 0, 32},
-    {IDM_SELECT_ALL, std::nullopt, texts::kMenuSelectAll, nullptr, -1, {Ctrl('A')}, Update, 61, 0, 0},
+    {IDM_SELECT_ALL,
+     std::nullopt,
+     texts::kMenuSelectAll,
+     nullptr,
+     -1,
+     {Ctrl('A')},
+     Update,
+     61,
+     0,
+     0},
     // MenuHelp is hidden: its items have no command.
     {IDM_SYSTEM_HELP, std::nullopt, texts::kMenuSystemHelp, nullptr, -1, {}, Help, 11, 0, 0},
     {IDM_VERSION_HELP, std::nullopt, texts::kMenuVersionHelp, nullptr, -1, {}, Help, 21, 0, 0},
@@ -81,8 +168,9 @@ struct MenuDef {
     bool visible;
 };
 // MainMenu1: MenuFile, MenuUpdate and the hidden MenuHelp.
-constexpr MenuDef kMainMenu[] = {
-    {File, texts::kMenuFile, true}, {Update, texts::kMenuUpdate, true}, {Help, texts::kMenuHelp, false}};
+constexpr MenuDef kMainMenu[] = {{File, texts::kMenuFile, true},
+                                 {Update, texts::kMenuUpdate, true},
+                                 {Help, texts::kMenuHelp, false}};
 
 constexpr int kSeparatorWidth = 8;
 
@@ -93,8 +181,9 @@ std::vector<const CommandDef*> Arranged(PlaceOf placeOf) {
     for (const CommandDef& def : kCommands)
         if (placeOf(def) > 0)
             shown.push_back(&def);
-    std::stable_sort(shown.begin(), shown.end(),
-                     [&](const CommandDef* a, const CommandDef* b) { return placeOf(*a) < placeOf(*b); });
+    std::stable_sort(shown.begin(), shown.end(), [&](const CommandDef* a, const CommandDef* b) {
+        return placeOf(*a) < placeOf(*b);
+    });
     std::vector<const CommandDef*> arranged;
     for (const CommandDef* def : shown) {
         if (!arranged.empty() && placeOf(*arranged.back()) / 10 != placeOf(*def) / 10)
@@ -125,10 +214,12 @@ void AppendItems(HMENU menu, const std::vector<const CommandDef*>& items) {
 }  // namespace
 
 void EditorToolBar::Create(HWND parent) {
-    m_hwnd = app::CreateWindowChecked(0, TOOLBARCLASSNAMEW, nullptr,
-                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
-                                          CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hwnd =
+        app::CreateWindowChecked(0, TOOLBARCLASSNAMEW, nullptr,
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
+                                     TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
+                                     CCS_NOPARENTALIGN,
+                                 0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(m_hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     m_ids.clear();
     m_hints.clear();
@@ -161,7 +252,8 @@ bool EditorToolBar::OnNotify(NMHDR& header) {
 void EditorToolBar::ShowEnabled(const CommandEnabled& enabled) {
     for (const int id : m_ids)
         if (const std::optional<Command> command = CommandOf(id))
-            SendMessageW(m_hwnd, TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(enabled(*command), 0));
+            SendMessageW(m_hwnd, TB_ENABLEBUTTON, static_cast<WPARAM>(id),
+                         MAKELPARAM(enabled(*command), 0));
 }
 
 platform::UniqueHmenu CreateEditorMenuBar() {
@@ -170,7 +262,9 @@ platform::UniqueHmenu CreateEditorMenuBar() {
         if (!menu.visible)
             continue;
         platform::UniqueHmenu popup(CreatePopupMenu());
-        AppendItems(popup.Get(), Arranged([&](const CommandDef& def) { return def.menu == menu.menu ? def.menuPlace : 0; }));
+        AppendItems(popup.Get(), Arranged([&](const CommandDef& def) {
+                        return def.menu == menu.menu ? def.menuPlace : 0;
+                    }));
         // Once appended, the menu bar owns the popup and destroys it with itself.
         if (AppendMenuW(menuBar.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Get()),
                         platform::ToWide(menu.caption).c_str()))
@@ -191,7 +285,8 @@ platform::UniqueHaccel CreateEditorAccelerators() {
         for (const Key& key : def.keys)
             if (key.flags)
                 keys.push_back({key.flags, key.key, static_cast<WORD>(def.id)});
-    return platform::UniqueHaccel(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
+    return platform::UniqueHaccel(
+        CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
 }
 
 void ShowEnabled(HMENU menu, const CommandEnabled& enabled) {
@@ -205,7 +300,8 @@ void ShowEnabled(HMENU menu, const CommandEnabled& enabled) {
         }
         const std::optional<Command> command = CommandOf(static_cast<int>(GetMenuItemID(menu, i)));
         if (command)
-            EnableMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | (enabled(*command) ? MF_ENABLED : MF_GRAYED));
+            EnableMenuItem(menu, static_cast<UINT>(i),
+                           MF_BYPOSITION | (enabled(*command) ? MF_ENABLED : MF_GRAYED));
     }
 }
 

@@ -10,8 +10,9 @@
 namespace editor {
 
 void EditorStatusBar::Create(HWND parent) {
-    m_hwnd = app::CreateWindowChecked(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                                      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = app::CreateWindowChecked(0, STATUSCLASSNAMEW, nullptr,
+                                      WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+                                      0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 int EditorStatusBar::LayOut(int clientWidth, int clientHeight, UINT dpi) {
@@ -35,7 +36,8 @@ void EditorStatusBar::SetParts() {
     SIZE size{};
     {
         const platform::WindowDc dc(m_hwnd);
-        const platform::SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
+        const platform::SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(
+                                                          SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
         GetTextExtentPoint32W(dc.Get(), m_counts.c_str(), static_cast<int>(m_counts.size()), &size);
     }
     int parts[] = {size.cx + m_padding, -1};

@@ -24,10 +24,11 @@ constexpr int kFilterEagerItems = 1000;
 
 void PhraseTreeView::Create(HWND parent) {
     // Read-only: no in-place editing, texts change through the commands only.
-    m_hwnd = app::CreateWindowChecked(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
-                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
-                                          TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                                      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hwnd =
+        app::CreateWindowChecked(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES |
+                                     TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                                 0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 TTreeNode* PhraseTreeView::NodeOf(HTREEITEM item) const {
@@ -40,13 +41,9 @@ TTreeNode* PhraseTreeView::NodeOf(HTREEITEM item) const {
     return reinterpret_cast<TTreeNode*>(data.lParam);
 }
 
-TTreeNode* PhraseTreeView::SelectedNode() const {
-    return NodeOf(TreeView_GetSelection(m_hwnd));
-}
+TTreeNode* PhraseTreeView::SelectedNode() const { return NodeOf(TreeView_GetSelection(m_hwnd)); }
 
-TTreeNode* PhraseTreeView::NodeAt(POINT screen) const {
-    return NodeOf(ItemAt(screen));
-}
+TTreeNode* PhraseTreeView::NodeAt(POINT screen) const { return NodeOf(ItemAt(screen)); }
 
 bool PhraseTreeView::SelectItemAt(POINT screen) {
     const HTREEITEM item = ItemAt(screen);

@@ -24,7 +24,8 @@ public:
     static constexpr int kLeftOutImage = 6;
 
     // The health is the model's; the view only reads it.
-    PhraseTreeView(const phrases::TTreeNodes& tree, const PhraseHealth& health) : m_tree(tree), m_health(health) {}
+    PhraseTreeView(const phrases::TTreeNodes& tree, const PhraseHealth& health)
+        : m_tree(tree), m_health(health) {}
 
     void Create(HWND parent);
     HWND Handle() const { return m_hwnd; }
@@ -90,7 +91,8 @@ private:
     bool m_filtered = false;
     bool m_stale = false;
     FilterResult m_filter;
-    std::unordered_map<const phrases::TTreeNode*, std::pair<std::size_t, std::size_t>> m_filterRanges;
+    std::unordered_map<const phrases::TTreeNode*, std::pair<std::size_t, std::size_t>>
+        m_filterRanges;
 };
 
 }  // namespace editor

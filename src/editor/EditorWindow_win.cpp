@@ -30,9 +30,9 @@
 #include "editor/FileDialogs_win.h"
 #include "editor/FilterBox_win.h"
 #include "editor/FindBox_win.h"
+#include "editor/ImportProgress_win.h"
 #include "editor/PhraseFilter.h"
 #include "editor/PhraseHealth.h"
-#include "editor/ImportProgress_win.h"
 #include "editor/PhraseSelection.h"
 #include "editor/SingleInstance_win.h"
 #include "phrases/TreeNodes.h"
@@ -83,8 +83,10 @@ private:
                        char32_t& unheld) override {
         return app::PromptForText(caption, prompt, value, unheld);
     }
-    bool EditLines(const std::string& caption, std::string& text, std::vector<EditedLine>& lines) override;
-    std::optional<int> ChooseFromList(const std::string& caption, const std::vector<std::string>& items) override {
+    bool EditLines(const std::string& caption, std::string& text,
+                   std::vector<EditedLine>& lines) override;
+    std::optional<int> ChooseFromList(const std::string& caption,
+                                      const std::vector<std::string>& items) override {
         return ShowChoiceBox(caption, items);
     }
 
@@ -148,7 +150,7 @@ private:
     platform::UniqueHimagelist m_images;
     platform::UniqueHfont m_font;
     platform::UniqueHaccel m_accelerators;
-    bool m_running = false;      // a rule is running (its boxes run nested message loops)
+    bool m_running = false;       // a rule is running (its boxes run nested message loops)
     bool m_checkPending = false;  // an activation came while it ran
     TTreeNode* m_dragged = nullptr;
     HWND m_focus = nullptr;  // the control that had the keyboard when the window was left
@@ -175,8 +177,8 @@ TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     CreateWindowOfClass(L"TForm_User_Main", platform::ToWide(texts::kWindowCaption),
-                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
-                        RECT{left, top, left + width, top + height},
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                        0, RECT{left, top, left + width, top + height},
                         app::Application::Instance().OwnerWindow());
 }
 
@@ -208,7 +210,8 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_ACTIVATE:
-        // Keep the keyboard where it was (the tree or the find box) across boxes and other programs.
+        // Keep the keyboard where it was (the tree or the find box) across boxes and other
+        // programs.
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
             m_focus = focus && IsChild(Handle(), focus) ? focus : nullptr;
@@ -285,10 +288,12 @@ void TForm_User_Main::FormCreate() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     m_toolBar.Create(Handle());
 
-    m_image1 = app::CreateWindowChecked(0, L"Static", nullptr,
-                                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW | SS_NOTIFY, 0, 0, 0, 0,
-                                        Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kImage1Id)), instance,
-                                        nullptr);
+    m_image1 =
+        app::CreateWindowChecked(0, L"Static", nullptr,
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW | SS_NOTIFY,
+                                 0, 0, 0, 0, Handle(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kImage1Id)), instance,
+                                 nullptr);
     SetWindowPos(m_image1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     m_view.Create(Handle());
@@ -318,13 +323,15 @@ void TForm_User_Main::FormShow() {
 void TForm_User_Main::ApplyDpi(UINT dpi) {
     m_dpi = dpi;
     // The new font and pictures go to the controls first; the old ones are deleted only then.
-    platform::UniqueHfont font(CreateFontW(-Scaled(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                           GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                           DEFAULT_PITCH | FF_DONTCARE, platform::ToWide(texts::kFontName).c_str()));
+    platform::UniqueHfont font(
+        CreateFontW(-Scaled(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, platform::ToWide(texts::kFontName).c_str()));
     platform::UniqueHimagelist images = CreateEditorImages(Scaled(kImageSize));
 
     SendMessageW(m_toolBar.Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
-    SendMessageW(m_toolBar.Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
+    SendMessageW(m_toolBar.Handle(), TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(Scaled(kButtonWidth), Scaled(kButtonHeight)));
     SendMessageW(m_view.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     SendMessageW(m_statusBar.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     m_findBox.SetFont(font.Get());
@@ -344,8 +351,9 @@ void TForm_User_Main::LayOut() {
     GetClientRect(Handle(), &client);
     const int toolBarHeight = Scaled(kToolBarHeight);
     MoveWindow(m_toolBar.Handle(), 0, 0, client.right, toolBarHeight, TRUE);
-    MoveWindow(m_image1, client.right - Scaled(kImage1Width), (toolBarHeight - Scaled(kImage1Height)) / 2,
-               Scaled(kImage1Width), Scaled(kImage1Height), TRUE);
+    MoveWindow(m_image1, client.right - Scaled(kImage1Width),
+               (toolBarHeight - Scaled(kImage1Height)) / 2, Scaled(kImage1Width),
+               Scaled(kImage1Height), TRUE);
     const int statusHeight = m_statusBar.LayOut(client.right, client.bottom, m_dpi);
     const int findHeight = m_findBox.LayOut(client.right, client.bottom - statusHeight, m_dpi);
     const int filterHeight = m_filterBox.LayOut(client.right, toolBarHeight, m_dpi);
@@ -449,7 +457,8 @@ void TForm_User_Main::ApplyFilter() {
 }
 
 bool TForm_User_Main::MoveGreyed(Command command) const {
-    return (command == Command::MoveUp || command == Command::MoveDown) && (m_view.Filtered() || m_chosen.size() > 1);
+    return (command == Command::MoveUp || command == Command::MoveDown) &&
+           (m_view.Filtered() || m_chosen.size() > 1);
 }
 
 bool TForm_User_Main::Enabled(Command command, const TTreeNode* selected) const {
@@ -475,8 +484,9 @@ void TForm_User_Main::UpdateStatus() {
     if (m_chosen.size() > 1)
         right = texts::kChosenStart + std::to_string(m_chosen.size()) + texts::kChosenEnd;
     else if (m_view.Filtered() && !verdict)
-        right = texts::kFilterShownStart + std::to_string(m_filterCounts.phrases) + texts::kFilterShownMiddle +
-                std::to_string(m_filterCounts.totalPhrases) + texts::kFilterShownEnd;
+        right = texts::kFilterShownStart + std::to_string(m_filterCounts.phrases) +
+                texts::kFilterShownMiddle + std::to_string(m_filterCounts.totalPhrases) +
+                texts::kFilterShownEnd;
     m_statusBar.Show(CountsText(health.Counts()), right);
 }
 
@@ -522,8 +532,10 @@ void TForm_User_Main::Drop() {
         });
 }
 
-bool TForm_User_Main::EditLines(const std::string& caption, std::string& text, std::vector<EditedLine>& lines) {
-    std::wstring wide = text == m_batchGb && !m_batchWide.empty() ? m_batchWide : platform::ToWide(text);
+bool TForm_User_Main::EditLines(const std::string& caption, std::string& text,
+                                std::vector<EditedLine>& lines) {
+    std::wstring wide =
+        text == m_batchGb && !m_batchWide.empty() ? m_batchWide : platform::ToWide(text);
     if (!ShowBatchEditBox(caption, wide, lines))
         return false;
     m_batchWide = wide;
@@ -632,7 +644,8 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
         UpdateCommandStates();
         return 0;
     case TVN_BEGINDRAGW:
-        BeginDrag(reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWW&>(header).itemNew.lParam));
+        BeginDrag(
+            reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWW&>(header).itemNew.lParam));
         return 0;
     case NM_DBLCLK:
         if (!m_view.SelectItemAt(MessagePosition()))
@@ -658,8 +671,8 @@ void TForm_User_Main::ShowContextMenu() {
     const platform::UniqueHmenu menu = CreateTreeContextMenu();
     const TTreeNode* selected = m_view.SelectedNode();
     ShowEnabled(menu.Get(), [&](Command command) { return Enabled(command, selected); });
-    const int command =
-        TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x, position.y, 0, Handle(), nullptr);
+    const int command = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x,
+                                       position.y, 0, Handle(), nullptr);
     if (command)
         MenuItemClick(command);
 }
@@ -675,7 +688,8 @@ void TForm_User_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType == ODT_MENU) {
         const int size = Scaled(kImageSize);
         const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
-        ImageList_Draw(m_images.Get(), static_cast<int>(item.itemData), item.hDC, item.rcItem.left, top, ILD_TRANSPARENT);
+        ImageList_Draw(m_images.Get(), static_cast<int>(item.itemData), item.hDC, item.rcItem.left,
+                       top, ILD_TRANSPARENT);
     } else if (item.hwndItem == m_image1) {
         DrawBanner(item.hDC, item.rcItem, m_font.Get());
     }

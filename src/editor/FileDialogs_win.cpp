@@ -77,12 +77,14 @@ std::optional<FileDialogChoice> RunFileDialog(HWND owner, BOOL(WINAPI* run)(OPEN
 }  // namespace
 
 std::optional<ExportTarget> SystemFileDialogs::ChooseExportFile() {
-    const std::optional<FileDialogChoice> choice = RunFileDialog(
-        m_owner, GetSaveFileNameW,
-        {Filter({{phrases::texts::kExportUtf8Type, L"*.txt"}, {phrases::texts::kExportGb2312Type, L"*.txt"},
-                 {phrases::texts::kExportWordListType, L"*.txt"}}),
-         texts::kExportTitle, L"srf_pub.txt", L"txt",
-         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
+    const std::optional<FileDialogChoice> choice =
+        RunFileDialog(m_owner, GetSaveFileNameW,
+                      {Filter({{phrases::texts::kExportUtf8Type, L"*.txt"},
+                               {phrases::texts::kExportGb2312Type, L"*.txt"},
+                               {phrases::texts::kExportWordListType, L"*.txt"}}),
+                       texts::kExportTitle, L"srf_pub.txt", L"txt",
+                       OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                           OFN_NOCHANGEDIR});
     if (!choice)
         return std::nullopt;
     ExportTarget target;
@@ -94,13 +96,13 @@ std::optional<ExportTarget> SystemFileDialogs::ChooseExportFile() {
 }
 
 std::optional<std::string> SystemFileDialogs::ChooseImportFile() {
-    const std::optional<FileDialogChoice> choice = RunFileDialog(
-        m_owner, GetOpenFileNameW,
-        {Filter({{texts::kImportTextFiles, L"*.txt;*.dat"},
-                 {texts::kImportDictionaries, L"*.yaml;*.txt;*.scel;*.dat;*.ini"},
-                 {texts::kImportAllFiles, L"*.*"}}),
-         texts::kImportTitle,
-         L"", nullptr, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
+    const std::optional<FileDialogChoice> choice =
+        RunFileDialog(m_owner, GetOpenFileNameW,
+                      {Filter({{texts::kImportTextFiles, L"*.txt;*.dat"},
+                               {texts::kImportDictionaries, L"*.yaml;*.txt;*.scel;*.dat;*.ini"},
+                               {texts::kImportAllFiles, L"*.*"}}),
+                       texts::kImportTitle, L"", nullptr,
+                       OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
     if (!choice)
         return std::nullopt;
     return FilePath(choice->path, "FileOpenError", "Cannot open file %s");

@@ -17,20 +17,22 @@ constexpr int kLabelWidth = 44;
 constexpr int kCloseWidth = 26;
 constexpr int kGap = 4;
 
-HWND Child(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle, int id) {
-    return app::CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | style, 0, 0, 0, 0, parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                    nullptr);
+HWND Child(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
+           DWORD exStyle, int id) {
+    return app::CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | style, 0, 0, 0, 0,
+                                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace
 
 void FilterBox::Create(HWND parent, int editId, int closeCommand) {
     m_closeCommand = closeCommand;
-    m_label = Child(parent, L"Static", platform::ToWide(texts::kFilterLabel), SS_RIGHT | SS_CENTERIMAGE, 0, 0);
+    m_label = Child(parent, L"Static", platform::ToWide(texts::kFilterLabel),
+                    SS_RIGHT | SS_CENTERIMAGE, 0, 0);
     m_edit = Child(parent, L"Edit", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, editId);
-    m_close = Child(parent, L"Button", platform::ToWide(texts::kFindClose), WS_TABSTOP | BS_PUSHBUTTON, 0,
-                    closeCommand);
+    m_close = Child(parent, L"Button", platform::ToWide(texts::kFindClose),
+                    WS_TABSTOP | BS_PUSHBUTTON, 0, closeCommand);
 }
 
 void FilterBox::SetFont(HFONT font) {

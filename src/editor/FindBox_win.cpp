@@ -19,8 +19,9 @@ constexpr int kCloseWidth = 26;
 constexpr int kGap = 4;
 
 HWND Child(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, int id) {
-    return app::CreateWindowChecked(className == std::wstring(L"Edit") ? WS_EX_CLIENTEDGE : 0, className, text.c_str(),
-                                    WS_CHILD | style, 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+    return app::CreateWindowChecked(className == std::wstring(L"Edit") ? WS_EX_CLIENTEDGE : 0,
+                                    className, text.c_str(), WS_CHILD | style, 0, 0, 0, 0, parent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                     GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -29,10 +30,13 @@ HWND Child(HWND parent, const wchar_t* className, const std::wstring& text, DWOR
 void FindBox::Create(HWND parent, int nextCommand, int closeCommand) {
     m_nextCommand = nextCommand;
     m_closeCommand = closeCommand;
-    m_label = Child(parent, L"Static", platform::ToWide(texts::kFindLabel), SS_RIGHT | SS_CENTERIMAGE, 0);
+    m_label =
+        Child(parent, L"Static", platform::ToWide(texts::kFindLabel), SS_RIGHT | SS_CENTERIMAGE, 0);
     m_edit = Child(parent, L"Edit", L"", WS_TABSTOP | ES_AUTOHSCROLL, 0);
-    m_next = Child(parent, L"Button", platform::ToWide(texts::kFindNext), WS_TABSTOP | BS_PUSHBUTTON, nextCommand);
-    m_close = Child(parent, L"Button", platform::ToWide(texts::kFindClose), WS_TABSTOP | BS_PUSHBUTTON, closeCommand);
+    m_next = Child(parent, L"Button", platform::ToWide(texts::kFindNext),
+                   WS_TABSTOP | BS_PUSHBUTTON, nextCommand);
+    m_close = Child(parent, L"Button", platform::ToWide(texts::kFindClose),
+                    WS_TABSTOP | BS_PUSHBUTTON, closeCommand);
 }
 
 void FindBox::SetFont(HFONT font) {

@@ -21,7 +21,9 @@ public:
     bool IsOpen() const { return m_open; }
     // The sought text in GB2312.
     std::string Text() const;
-    bool Owns(HWND hwnd) const { return hwnd && (hwnd == m_edit || hwnd == m_next || hwnd == m_close); }
+    bool Owns(HWND hwnd) const {
+        return hwnd && (hwnd == m_edit || hwnd == m_next || hwnd == m_close);
+    }
 
     // A key pressed in the box: the command it means (next, close) or 0 to let it through.
     int CommandOfKey(const MSG& message) const;

@@ -44,10 +44,11 @@ public:
         const HINSTANCE instance = GetModuleHandleW(nullptr);
         const auto child = [&](const wchar_t* type, const std::wstring& text, DWORD extra, int x,
                                int y, int w, int h, int id) {
-            const HWND control = app::CreateWindowChecked(
-                0, type, text.c_str(), WS_CHILD | WS_VISIBLE | extra, scaled(x), scaled(y),
-                scaled(w), scaled(h), Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                instance, nullptr);
+            const HWND control =
+                app::CreateWindowChecked(0, type, text.c_str(), WS_CHILD | WS_VISIBLE | extra,
+                                         scaled(x), scaled(y), scaled(w), scaled(h), Handle(),
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                         instance, nullptr);
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
             return control;
         };

@@ -26,7 +26,8 @@ std::string InstanceKey(std::wstring_view directory) {
     }
     folded.resize(length);
     char key[17];
-    std::snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(DiskChangeWatch::Hash(folded)));
+    std::snprintf(key, sizeof key, "%016llx",
+                  static_cast<unsigned long long>(DiskChangeWatch::Hash(folded)));
     return key;
 }
 

@@ -1,7 +1,6 @@
 // The filter of the phrase editor; see PhraseFilter.h.
 #include "editor/PhraseFilter.h"
 
-
 namespace editor {
 
 using phrases::TTreeNode;
@@ -14,7 +13,8 @@ namespace {
 class Matcher {
 public:
     explicit Matcher(std::string_view sought)
-        : m_sought(sought), m_first(sought.empty() ? '\0' : sought.front()),
+        : m_sought(sought),
+          m_first(sought.empty() ? '\0' : sought.front()),
           m_firstIsLetter(IsLetter(m_first)) {}
 
     bool Matches(std::string_view text) const {
@@ -25,7 +25,10 @@ public:
                 return false;
             // A lead byte and its trail byte make one character: step over both, as Find does.
             while (boundary < at)
-                boundary += static_cast<unsigned char>(text[boundary]) >= 0x80 && boundary + 1 < text.size() ? 2 : 1;
+                boundary +=
+                    static_cast<unsigned char>(text[boundary]) >= 0x80 && boundary + 1 < text.size()
+                        ? 2
+                        : 1;
             if (boundary == at && SameFolded(text.substr(at, m_sought.size())))
                 return true;
         }

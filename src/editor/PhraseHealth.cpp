@@ -54,9 +54,7 @@ void PhraseHealth::Forget(const TTreeNode* node) {
         m_leftOut.erase(gone);
 }
 
-void PhraseHealth::Clear() {
-    m_leftOut.clear();
-}
+void PhraseHealth::Clear() { m_leftOut.clear(); }
 
 const PhraseVerdict* PhraseHealth::LeftOut(const TTreeNode* node) const {
     const auto found = m_leftOut.find(node);
@@ -65,8 +63,10 @@ const PhraseVerdict* PhraseHealth::LeftOut(const TTreeNode* node) const {
 
 std::string CountsText(const phrases::CompileReport& counts) {
     const auto part = [](const char* label, int value) { return label + std::to_string(value); };
-    return part(texts::kCountCategories, counts.categories) + "  " + part(texts::kCountPhrases, counts.phrases) +
-           "  " + part(texts::kCountCompiled, counts.compiled) + "  " + part(texts::kCountLeftOut, counts.leftOut);
+    return part(texts::kCountCategories, counts.categories) + "  " +
+           part(texts::kCountPhrases, counts.phrases) + "  " +
+           part(texts::kCountCompiled, counts.compiled) + "  " +
+           part(texts::kCountLeftOut, counts.leftOut);
 }
 
 namespace {
@@ -105,7 +105,8 @@ std::string LeftOutReason(const PhraseVerdict& verdict) {
         return texts::kReasonTooLongBefore + std::to_string(phrases::kMaxPhraseCharacters) +
                texts::kReasonTooLongAfter;
     case PhraseStatus::MissingCharacter: {
-        std::string reason = texts::kReasonMissingStart + ShownPair(verdict.missingLead, verdict.missingTrail) +
+        std::string reason = texts::kReasonMissingStart +
+                             ShownPair(verdict.missingLead, verdict.missingTrail) +
                              texts::kReasonMissingEnd;
         // A half-width character shifts the pairs after it; say so, as it is the usual cause.
         if (verdict.missingLead < 0x80 || verdict.missingTrail < 0x80)

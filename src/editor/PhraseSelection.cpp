@@ -60,7 +60,8 @@ std::string DeleteSetQuestion(std::size_t count) {
     return texts::kDeleteSetStart + std::to_string(count) + texts::kDeleteSetEnd;
 }
 
-void DeletePhrases(TreeEditor& edits, const std::vector<TTreeNode*>& phrases, std::size_t maxOneByOne) {
+void DeletePhrases(TreeEditor& edits, const std::vector<TTreeNode*>& phrases,
+                   std::size_t maxOneByOne) {
     if (phrases.size() > maxOneByOne) {
         ChildLists lists;
         ListWithout(lists, phrases);
@@ -73,7 +74,8 @@ void DeletePhrases(TreeEditor& edits, const std::vector<TTreeNode*>& phrases, st
         edits.Remove(phrase);
 }
 
-std::vector<TTreeNode*> MovePhrasesToCategory(TreeEditor& edits, const std::vector<TTreeNode*>& phrases,
+std::vector<TTreeNode*> MovePhrasesToCategory(TreeEditor& edits,
+                                              const std::vector<TTreeNode*>& phrases,
                                               TTreeNode* target, std::size_t maxOneByOne) {
     std::vector<TTreeNode*> moved;
     if (phrases.empty() || !target)

@@ -34,9 +34,8 @@ void DeletePhrases(TreeEditor& edits, const std::vector<phrases::TTreeNode*>& ph
 // of target, each with everything beneath it; pending in edits as above. Returns the moved
 // phrases in their new places, for the window to select; empty when the tree file was replaced
 // whole or nothing had to move.
-std::vector<phrases::TTreeNode*> MovePhrasesToCategory(TreeEditor& edits,
-                                                       const std::vector<phrases::TTreeNode*>& phrases,
-                                                       phrases::TTreeNode* target,
-                                                       std::size_t maxOneByOne = kMaxChangesOneByOne);
+std::vector<phrases::TTreeNode*> MovePhrasesToCategory(
+    TreeEditor& edits, const std::vector<phrases::TTreeNode*>& phrases, phrases::TTreeNode* target,
+    std::size_t maxOneByOne = kMaxChangesOneByOne);
 
 }  // namespace editor

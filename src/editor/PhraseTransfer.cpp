@@ -88,8 +88,9 @@ void EditorCommands::Import(TTreeNode* selected) {
     const std::optional<std::string> path = m_fileDialogs.ChooseImportFile();
     if (!path)
         return;
-    const std::optional<PlannedImport> planned = PlanFileImport(
-        *path, platform::ReadWholeFile(*path), selected, m_tree, m_table, m_dialogs, m_progress);
+    const std::optional<PlannedImport> planned =
+        PlanFileImport(*path, platform::ReadWholeFile(*path), selected, m_tree, m_table, m_dialogs,
+                       m_progress);
     if (!planned)
         return;
     const ImportPlan& plan = planned->plan;
@@ -97,7 +98,7 @@ void EditorCommands::Import(TTreeNode* selected) {
     if (!plan.HasChanges())
         return Notice(summary + "\n" + phrases::texts::kNothingToImport);
     if (m_dialogs.Ask(summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption,
-                             BoxKind::Question) != Answer::Ok)
+                      BoxKind::Question) != Answer::Ok)
         return;
     TTreeNode* first = MergeImport(Edits(), plan);
     // Held as a place: the save may read srf_pub.dat again, when another program has written it.

@@ -15,42 +15,18 @@ using PixelMap = std::array<const char*, kMapSize>;
 
 // An open yellow folder with a small black curved arrow above it.
 constexpr PixelMap kOpenFolder = {
-    ".....KKKK.......",
-    "....K....K......",
-    "...K......K.....",
-    "........KKKKK...",
-    "..OOOO...KKK....",
-    ".OLLLLO...K.....",
-    "OLYYYYLOOOOOOO..",
-    "OLYYYYYYYYYYYO..",
-    "OLYYOOOOOOOOOOOO",
-    "OLYOLLLLLLLLLLLO",
-    "OLOLYYYYYYYYYYO.",
-    "OLOYYYYYYYYYYYO.",
-    "OOLYYYYYYYYYYO..",
-    "OOYYYYYYYYYYYO..",
-    "OOOOOOOOOOOOO...",
-    "................",
+    ".....KKKK.......", "....K....K......", "...K......K.....", "........KKKKK...",
+    "..OOOO...KKK....", ".OLLLLO...K.....", "OLYYYYLOOOOOOO..", "OLYYYYYYYYYYYO..",
+    "OLYYOOOOOOOOOOOO", "OLYOLLLLLLLLLLLO", "OLOLYYYYYYYYYYO.", "OLOYYYYYYYYYYYO.",
+    "OOLYYYYYYYYYYO..", "OOYYYYYYYYYYYO..", "OOOOOOOOOOOOO...", "................",
 };
 
 // A closed yellow folder.
 constexpr PixelMap kClosedFolder = {
-    "................",
-    "................",
-    "..OOOO..........",
-    ".OLLLLO.........",
-    "OLYYYYLOOOOOOO..",
-    "OLLLLLLLLLLLLLO.",
-    "OLYYYYYYYYYYYSO.",
-    "OLYYYYYYYYYYYSO.",
-    "OLYYYYYYYYYYYSO.",
-    "OLYYYYYYYYYYYSO.",
-    "OLYYYYYYYYYYYSO.",
-    "OLYYYYYYYYYYYSO.",
-    "OLYYYYYYYYYYYSO.",
-    "OSSSSSSSSSSSSSO.",
-    "OOOOOOOOOOOOOOO.",
-    "................",
+    "................", "................", "..OOOO..........", ".OLLLLO.........",
+    "OLYYYYLOOOOOOO..", "OLLLLLLLLLLLLLO.", "OLYYYYYYYYYYYSO.", "OLYYYYYYYYYYYSO.",
+    "OLYYYYYYYYYYYSO.", "OLYYYYYYYYYYYSO.", "OLYYYYYYYYYYYSO.", "OLYYYYYYYYYYYSO.",
+    "OLYYYYYYYYYYYSO.", "OSSSSSSSSSSSSSO.", "OOOOOOOOOOOOOOO.", "................",
 };
 
 // Stands for the transparent pixels; the image list makes it the mask.
@@ -58,12 +34,18 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 COLORREF ColorOf(char pixel) {
     switch (pixel) {
-    case 'K': return RGB(0, 0, 0);
-    case 'O': return RGB(128, 96, 0);
-    case 'Y': return RGB(255, 208, 64);
-    case 'L': return RGB(255, 240, 160);
-    case 'S': return RGB(208, 152, 32);
-    default: return kTransparent;
+    case 'K':
+        return RGB(0, 0, 0);
+    case 'O':
+        return RGB(128, 96, 0);
+    case 'Y':
+        return RGB(255, 208, 64);
+    case 'L':
+        return RGB(255, 240, 160);
+    case 'S':
+        return RGB(208, 152, 32);
+    default:
+        return kTransparent;
     }
 }
 
@@ -77,7 +59,8 @@ void AddPicture(HIMAGELIST images, const PixelMap& map, int size) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    const platform::UniqueHbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const platform::UniqueHbitmap bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap)
         return;
     auto* pixels = static_cast<std::uint32_t*>(bits);
@@ -85,7 +68,8 @@ void AddPicture(HIMAGELIST images, const PixelMap& map, int size) {
         for (int x = 0; x < size; ++x) {
             const COLORREF color = ColorOf(map[y * kMapSize / size][x * kMapSize / size]);
             // A DIB holds blue in the low byte, a COLORREF red.
-            pixels[y * size + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+            pixels[y * size + x] =
+                (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
         }
     ImageList_AddMasked(images, bitmap.Get(), kTransparent);
 }

@@ -13,17 +13,17 @@ namespace {
 using Paragraphs = std::span<const std::string_view>;
 
 constexpr Paragraphs kLumoTopics[] = {
-    texts::kLumoAbout,         texts::kLumoSingleCharacters, texts::kLumoWords,
-    texts::kLumoSentences,     texts::kLumoAutomaticWords,   texts::kLumoSymbols,
-    texts::kCharacterClasses,  texts::kShowEnglish,          texts::kShowDictionary,
+    texts::kLumoAbout,          texts::kLumoSingleCharacters, texts::kLumoWords,
+    texts::kLumoSentences,      texts::kLumoAutomaticWords,   texts::kLumoSymbols,
+    texts::kCharacterClasses,   texts::kShowEnglish,          texts::kShowDictionary,
     texts::kLumoUserCharacters, texts::kLumoChooseKetra,
 };
 
 constexpr Paragraphs kKetraTopics[] = {
-    texts::kKetraAbout,      texts::kKetraKeysAndStrokes, texts::kKetraShapes,
-    texts::kKetraComponents, texts::kKetraLastStrokes,    texts::kKetraChoosing,
-    texts::kKetraWords,      texts::kShowDictionary,      texts::kShowEnglish,
-    texts::kKetraAutomaticWords, texts::kCharacterClasses, texts::kKetraShapeRules,
+    texts::kKetraAbout,          texts::kKetraKeysAndStrokes, texts::kKetraShapes,
+    texts::kKetraComponents,     texts::kKetraLastStrokes,    texts::kKetraChoosing,
+    texts::kKetraWords,          texts::kShowDictionary,      texts::kShowEnglish,
+    texts::kKetraAutomaticWords, texts::kCharacterClasses,    texts::kKetraShapeRules,
     texts::kKetraChooseLumo,
 };
 
@@ -39,8 +39,10 @@ std::span<const Paragraphs> TopicsOf(Method method) {
 }  // namespace
 
 const std::vector<std::string>& TopicTitles(Method method) {
-    static const std::vector<std::string> lumo(std::begin(texts::kLumoTitles), std::end(texts::kLumoTitles));
-    static const std::vector<std::string> ketra(std::begin(texts::kKetraTitles), std::end(texts::kKetraTitles));
+    static const std::vector<std::string> lumo(std::begin(texts::kLumoTitles),
+                                               std::end(texts::kLumoTitles));
+    static const std::vector<std::string> ketra(std::begin(texts::kKetraTitles),
+                                                std::end(texts::kKetraTitles));
     return method == Method::Lumo ? lumo : ketra;
 }
 

@@ -59,9 +59,9 @@ wchar_t AcceleratorOf(std::string_view caption) {
 }
 
 HFONT CreateSongFont(int height, UINT dpi) {
-    return CreateFontW(-app::Scale(height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                       platform::ToWide(texts::kFontName).c_str());
+    return CreateFontW(-app::Scale(height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH, platform::ToWide(texts::kFontName).c_str());
 }
 
 // A panel passes its children's notifications, colour requests and focus moves (a multi-line
@@ -88,8 +88,8 @@ void SetTabStop(HWND control, bool tabStop) {
 HWND CreatePanel(HWND parent, int id, DWORD exStyle) {
     app::RegisterWindowClassOnce(L"TPanel", PanelProc);
     return app::CreateWindowChecked(exStyle | WS_EX_CONTROLPARENT, L"TPanel", nullptr,
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+                                    0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                     GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -100,11 +100,13 @@ public:
     explicit TopicTree(Method method) : m_method(method) {}
 
     void Create(HWND parent, int id, bool visible) {
-        const DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASBUTTONS | TVS_HASLINES |
-                            TVS_LINESATROOT | TVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0);
-        m_view = app::CreateWindowChecked(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr, style, 0, 0, 0, 0, parent,
-                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                          GetModuleHandleW(nullptr), nullptr);
+        const DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASBUTTONS |
+                            TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                            (visible ? WS_VISIBLE : 0);
+        m_view =
+            app::CreateWindowChecked(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr, style, 0, 0, 0, 0,
+                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     GetModuleHandleW(nullptr), nullptr);
     }
     HWND View() const { return m_view; }
     Method TopicMethod() const { return m_method; }
@@ -150,7 +152,8 @@ class TForm_Help_Main : public app::BaseWindow {
 public:
     TForm_Help_Main() {
         m_dpi = app::DpiOf(nullptr);
-        const RECT bounds{kLeft, kTop, kLeft + app::Scale(kWidth, m_dpi), kTop + app::Scale(kHeight, m_dpi)};
+        const RECT bounds{kLeft, kTop, kLeft + app::Scale(kWidth, m_dpi),
+                          kTop + app::Scale(kHeight, m_dpi)};
         CreateWindowOfClass(L"TForm_Help_Main", platform::ToWide(texts::kCaption),
                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, bounds,
                             app::Application::Instance().OwnerWindow());
@@ -171,7 +174,9 @@ private:
     void FormShow() { FillTopicTrees(); }
     void FillTopicTrees();
     void TreeView1Change(HWND sender, phrases::TTreeNode* node) { ShowTopic(sender, m_lumo, node); }
-    void TreeView2Change(HWND sender, phrases::TTreeNode* node) { ShowTopic(sender, m_ketra, node); }
+    void TreeView2Change(HWND sender, phrases::TTreeNode* node) {
+        ShowTopic(sender, m_ketra, node);
+    }
     void SpeedButtonKetraClick(int sender);
     void SpeedButton1Click(int) { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 
@@ -245,9 +250,10 @@ void TForm_Help_Main::FormCreate() {
     m_dpi = app::DpiOf(form);
 
     m_toolBar = app::CreateWindowChecked(0, TOOLBARCLASSNAMEW, nullptr,
-                                         WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
-                                             CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                                         0, 0, 0, 0, form, reinterpret_cast<HMENU>(IDC_TOOLBAR1), instance, nullptr);
+                                         WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST |
+                                             CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                                         0, 0, 0, 0, form, reinterpret_cast<HMENU>(IDC_TOOLBAR1),
+                                         instance, nullptr);
     SendMessageW(m_toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(m_toolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
     SendMessageW(m_toolBar, TB_SETDRAWTEXTFLAGS, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
@@ -265,16 +271,18 @@ void TForm_Help_Main::FormCreate() {
         button.iString = reinterpret_cast<INT_PTR>(captions[i].c_str());
         buttons.push_back(button);
     }
-    SendMessageW(m_toolBar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageW(m_toolBar, TB_ADDBUTTONSW, buttons.size(),
+                 reinterpret_cast<LPARAM>(buttons.data()));
 
     m_panel1 = CreatePanel(form, IDC_PANEL1, WS_EX_STATICEDGE);
     m_panel2 = CreatePanel(m_panel1, IDC_PANEL2, 0);
     m_lumo.Create(m_panel2, IDC_TREEVIEW1, true);
     m_ketra.Create(m_panel2, IDC_TREEVIEW2, false);
     m_memo = app::CreateWindowChecked(WS_EX_CLIENTEDGE, L"EDIT", nullptr,
-                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                                          ES_AUTOVSCROLL,
-                                      0, 0, 0, 0, m_panel1, reinterpret_cast<HMENU>(IDC_MEMO2), instance, nullptr);
+                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL |
+                                          ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                      0, 0, 0, 0, m_panel1, reinterpret_cast<HMENU>(IDC_MEMO2),
+                                      instance, nullptr);
     m_panel3 = CreatePanel(m_panel1, IDC_PANEL3, 0);
 
     ApplyDpi();
@@ -317,7 +325,8 @@ void TForm_Help_Main::Layout() {
     GetClientRect(Handle(), &client);
     const int toolBarHeight = app::Scale(kToolBarHeight, m_dpi);
     MoveWindow(m_toolBar, 0, 0, client.right, toolBarHeight, TRUE);
-    MoveWindow(m_panel1, 0, toolBarHeight, client.right, std::max(0L, client.bottom - toolBarHeight), TRUE);
+    MoveWindow(m_panel1, 0, toolBarHeight, client.right,
+               std::max(0L, client.bottom - toolBarHeight), TRUE);
 
     RECT inner{};
     GetClientRect(m_panel1, &inner);
@@ -348,7 +357,8 @@ void TForm_Help_Main::SpeedButtonKetraClick(int sender) {
     TopicTree& back = ketra ? m_lumo : m_ketra;
     if (ketra) {
         // The Ketra tree covers the Lumo tree, which stays visible beneath it.
-        SetWindowPos(m_ketra.View(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetWindowPos(m_ketra.View(), HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     } else {
         ShowWindow(m_ketra.View(), SW_HIDE);
     }
@@ -413,7 +423,8 @@ bool TForm_Help_Main::PreTranslateMessage(MSG& message) {
         return false;
     // Alt+letter clicks the first button whose caption carries that letter.
     if (message.message == WM_SYSCHAR) {
-        const auto letter = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(message.wParam)));
+        const auto letter =
+            static_cast<wchar_t>(std::towupper(static_cast<wint_t>(message.wParam)));
         for (const SpeedButton& button : kSpeedButtons)
             if (AcceleratorOf(button.caption) == letter) {
                 SendMessageW(form, WM_COMMAND, MAKEWPARAM(button.id, BN_CLICKED),

@@ -63,8 +63,8 @@ bool IsReservedDeviceName(std::string_view baseName) {
     const std::string name = AsciiLowerCase(stem);
     if (name == "con" || name == "prn" || name == "aux" || name == "nul")
         return true;
-    return name.size() == 4 && (name.starts_with("com") || name.starts_with("lpt")) && name[3] >= '1' &&
-           name[3] <= '9';
+    return name.size() == 4 && (name.starts_with("com") || name.starts_with("lpt")) &&
+           name[3] >= '1' && name[3] <= '9';
 }
 
 }  // namespace
@@ -98,7 +98,8 @@ bool IsAcceptableBaseName(std::string_view baseName) {
             ++i;
             continue;
         }
-        if (c < 0x20 || c == 0x7F || kNotInFileNames.find(static_cast<char>(c)) != std::string_view::npos)
+        if (c < 0x20 || c == 0x7F ||
+            kNotInFileNames.find(static_cast<char>(c)) != std::string_view::npos)
             return false;
     }
     return true;
@@ -107,10 +108,10 @@ bool IsAcceptableBaseName(std::string_view baseName) {
 std::vector<DataFile> DataFiles(std::string_view baseName) {
     const std::string base(baseName);
     return {
-        {"srf_ime", base + ".ime"},     {"srf_set", base + ".set"},     {"srf_zc", "srf_pub.zc"},
-        {"srf_py", "srf_pub.py"},       {"srf_pys", "srf_pub.pys"},     {"srf_lm", "srf_pub.lm"},
-        {"srf_pym", "srf_pub.pym"},     {"srf_kv", "srf_pub.kv"},       {"srf_usr", "srf_pub.usr"},
-        {"srf_dat", "srf_pub.dat"},     {"srf_zy", "srf_pub.zy"},
+        {"srf_ime", base + ".ime"}, {"srf_set", base + ".set"}, {"srf_zc", "srf_pub.zc"},
+        {"srf_py", "srf_pub.py"},   {"srf_pys", "srf_pub.pys"}, {"srf_lm", "srf_pub.lm"},
+        {"srf_pym", "srf_pub.pym"}, {"srf_kv", "srf_pub.kv"},   {"srf_usr", "srf_pub.usr"},
+        {"srf_dat", "srf_pub.dat"}, {"srf_zy", "srf_pub.zy"},
     };
 }
 
@@ -135,8 +136,9 @@ std::vector<DataFile> Replacements(std::string_view baseName, std::string_view a
     return replaced;
 }
 
-std::vector<std::string> FilesToDelete(std::string_view baseName, std::string_view argument4,
-                                       const std::function<bool(const std::string&)>& packagedPresent) {
+std::vector<std::string> FilesToDelete(
+    std::string_view baseName, std::string_view argument4,
+    const std::function<bool(const std::string&)>& packagedPresent) {
     std::vector<std::string> names;
     for (const DataFile& file : Replacements(baseName, argument4))
         if (packagedPresent(file.packaged))

@@ -46,8 +46,9 @@ std::vector<DataFile> Replacements(std::string_view baseName, std::string_view a
 
 // The installed names to delete: those replacements whose packaged file is present, so that a
 // package lacking a file never takes away the installed one.
-std::vector<std::string> FilesToDelete(std::string_view baseName, std::string_view argument4,
-                                       const std::function<bool(const std::string&)>& packagedPresent);
+std::vector<std::string> FilesToDelete(
+    std::string_view baseName, std::string_view argument4,
+    const std::function<bool(const std::string&)>& packagedPresent);
 
 // A keyboard layout subkey name read as a hexadecimal number: digits and letters A-F in either
 // case, at most 16 significant digits. Anything else, the empty name too, is no number.
@@ -63,7 +64,7 @@ std::string NewLayoutIdentifier(std::int64_t largest);
 std::int64_t LargestLayoutIdentifier(const std::vector<std::string>& names);
 
 // Registry value types as the system numbers them.
-constexpr std::uint32_t kStringType = 1;          // REG_SZ
+constexpr std::uint32_t kStringType = 1;            // REG_SZ
 constexpr std::uint32_t kExpandableStringType = 2;  // REG_EXPAND_SZ
 
 // Whether a subkey's "layout text" value names this layout text. storedText is the value's text

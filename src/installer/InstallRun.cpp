@@ -10,7 +10,8 @@ namespace {
 // The checks before anything changes: false when the run ends here.
 bool MayInstall(const InstallArguments& arguments, InstallSystem& system) {
     if (!IsAcceptableBaseName(arguments.baseName)) {
-        system.Ask(RefusedNameNotice(arguments.baseName), texts::kNoticeCaption, MessageKind::Notice);
+        system.Ask(RefusedNameNotice(arguments.baseName), texts::kNoticeCaption,
+                   MessageKind::Notice);
         return false;
     }
     switch (system.CheckInstalledCopy(arguments.baseName + ".ime")) {
@@ -47,7 +48,8 @@ void RunInstall(const InstallArguments& arguments, InstallSystem& system) {
     }
 }
 
-void PlaceDataFiles(InstallSystem& system, const std::string& baseName, const std::string& argument4) {
+void PlaceDataFiles(InstallSystem& system, const std::string& baseName,
+                    const std::string& argument4) {
     const auto packagedPresent = [&](const std::string& name) { return system.FileExists(name); };
     for (const std::string& installed : FilesToDelete(baseName, argument4, packagedPresent))
         system.RemoveFile(installed);
@@ -66,7 +68,8 @@ LayoutOutcome AddKeyboardLayout(InstallSystem& system, const std::string& baseNa
             const std::vector<std::string> names = system.LayoutNames();
             for (const std::string& name : names) {
                 const std::optional<StoredLayoutText> stored = system.ReadLayoutText(name);
-                if (stored && IsSameLayoutText(stored->type, stored->size, stored->text, layoutText))
+                if (stored &&
+                    IsSameLayoutText(stored->type, stored->size, stored->text, layoutText))
                     alreadyPresent = true;
             }
             identifier = NewLayoutIdentifier(LargestLayoutIdentifier(names));

@@ -96,7 +96,8 @@ void RunInstall(const InstallArguments& arguments, InstallSystem& system);
 // Deletes the installed files that the package replaces (only where the packaged replacement is
 // present) and moves each packaged file to its installed name. Each deletion and move stands
 // alone; a refusal leaves those names as they were and the rest goes on.
-void PlaceDataFiles(InstallSystem& system, const std::string& baseName, const std::string& argument4);
+void PlaceDataFiles(InstallSystem& system, const std::string& baseName,
+                    const std::string& argument4);
 
 // Enters a keyboard layout for the input method with the next free identifier, unless a layout
 // with this layout text is there already.

@@ -24,7 +24,8 @@ std::wstring LayoutPath(const std::string& name) {
 
 }  // namespace
 
-Answer WindowsInstallSystem::Ask(const std::string& text, const std::string& caption, MessageKind kind) {
+Answer WindowsInstallSystem::Ask(const std::string& text, const std::string& caption,
+                                 MessageKind kind) {
     return app::Ask(text, caption, kind);
 }
 
@@ -59,8 +60,8 @@ bool WindowsInstallSystem::RenameFile(const std::string& from, const std::string
 }
 
 bool WindowsInstallSystem::OpenLayoutsKey() {
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKeyboardLayouts, 0, KEY_ALL_ACCESS, m_layouts.Put()) ==
-           ERROR_SUCCESS;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKeyboardLayouts, 0, KEY_ALL_ACCESS,
+                         m_layouts.Put()) == ERROR_SUCCESS;
 }
 
 std::vector<std::string> WindowsInstallSystem::LayoutNames() {
@@ -68,7 +69,8 @@ std::vector<std::string> WindowsInstallSystem::LayoutNames() {
     for (DWORD index = 0;; ++index) {
         wchar_t name[kLongestKeyName];
         DWORD length = kLongestKeyName;
-        const LONG result = RegEnumKeyExW(m_layouts.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        const LONG result = RegEnumKeyExW(m_layouts.Get(), index, name, &length, nullptr, nullptr,
+                                          nullptr, nullptr);
         if (result == ERROR_NO_MORE_ITEMS)
             return names;
         if (result != ERROR_SUCCESS)
@@ -79,17 +81,18 @@ std::vector<std::string> WindowsInstallSystem::LayoutNames() {
 
 std::optional<StoredLayoutText> WindowsInstallSystem::ReadLayoutText(const std::string& name) {
     platform::UniqueHkey subkey;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(name).c_str(), 0, KEY_ALL_ACCESS, subkey.Put()) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(name).c_str(), 0, KEY_ALL_ACCESS,
+                      subkey.Put()) != ERROR_SUCCESS)
         return std::nullopt;
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (RegQueryValueExW(subkey.Get(), L"layout text", nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(subkey.Get(), L"layout text", nullptr, &type, nullptr, &size) !=
+        ERROR_SUCCESS)
         return StoredLayoutText{};
     std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
     DWORD read = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(subkey.Get(), L"layout text", nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                         &read) != ERROR_SUCCESS)
+    if (RegQueryValueExW(subkey.Get(), L"layout text", nullptr, &type,
+                         reinterpret_cast<BYTE*>(data.data()), &read) != ERROR_SUCCESS)
         throw InstallFailure("cannot read a layout text");
     std::wstring_view text(data.data(), read / sizeof(wchar_t));
     text = text.substr(0, text.find(L'\0'));
@@ -100,8 +103,9 @@ void WindowsInstallSystem::CloseLayoutsKey() { m_layouts.Reset(); }
 
 std::optional<bool> WindowsInstallSystem::CreateLayoutKey(const std::string& name) {
     DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(name).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, m_layout.Put(), &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(name).c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, m_layout.Put(),
+                        &disposition) != ERROR_SUCCESS)
         return std::nullopt;
     return disposition == REG_CREATED_NEW_KEY;
 }
@@ -124,12 +128,14 @@ std::string WindowsInstallSystem::LayoutFile() {
     return (GetVersion() & 0x80000000u) ? "kbdus.kbd" : "kbdus.dll";
 }
 
-bool WindowsInstallSystem::InstallInputMethod(const std::string& baseName, const std::string& layoutText) {
+bool WindowsInstallSystem::InstallInputMethod(const std::string& baseName,
+                                              const std::string& layoutText) {
     wchar_t systemDirectory[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryW(systemDirectory, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;
-    const std::wstring path = std::wstring(systemDirectory, length) + L"\\" + platform::ToWide(baseName) + L".ime";
+    const std::wstring path =
+        std::wstring(systemDirectory, length) + L"\\" + platform::ToWide(baseName) + L".ime";
     const HKL layout = ImmInstallIMEW(path.c_str(), platform::ToWide(layoutText).c_str());
     ImmIsIME(layout);
     return layout != nullptr;

@@ -47,6 +47,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<app::BaseWindow> CreateInstallerWindow() { return std::make_unique<TForm_Install_Main>(); }
+std::unique_ptr<app::BaseWindow> CreateInstallerWindow() {
+    return std::make_unique<TForm_Install_Main>();
+}
 
 }  // namespace installer

@@ -71,7 +71,8 @@ bool IsMicrosoftPinyin(std::string_view bytes) { return bytes.starts_with(kMsSig
 bool ReadScel(std::string_view bytes, WordList& words, std::string& name) {
     if (!IsScel(bytes) || bytes.size() < kScelWords)
         return false;
-    name = ConvertToGb2312(Utf16UpToNul(bytes, kScelName, kScelNameEnd), TextEncoding::Utf16LE).bytes;
+    name =
+        ConvertToGb2312(Utf16UpToNul(bytes, kScelName, kScelNameEnd), TextEncoding::Utf16LE).bytes;
     const std::size_t size = bytes.size();
     std::size_t at = kScelWords;
     int entry = 0;

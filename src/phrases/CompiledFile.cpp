@@ -5,8 +5,7 @@
 
 namespace phrases {
 
-void ReadCompiledFile(std::string_view bytes, const CharacterTable& table,
-                      const std::string& name,
+void ReadCompiledFile(std::string_view bytes, const CharacterTable& table, const std::string& name,
                       const std::function<void(const std::string&)>& phrase) {
     const auto byteAt = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
     std::size_t at = 0;

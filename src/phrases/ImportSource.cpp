@@ -14,16 +14,18 @@ namespace phrases {
 namespace detail {
 
 void WordList::Add(const Gb2312Text& source, std::size_t begin, std::size_t end, int line) {
-    auto unheld = std::lower_bound(
-        source.unheld.begin(), source.unheld.end(), begin,
-        [](const UnheldCharacter& item, std::size_t offset) { return item.offset < offset; });
+    auto unheld = std::lower_bound(source.unheld.begin(), source.unheld.end(), begin,
+                                   [](const UnheldCharacter& item, std::size_t offset) {
+                                       return item.offset < offset;
+                                   });
     for (std::size_t at = begin; at < end; ++at) {
         const char byte = source.bytes[at];
         if (byte == kUnheldMark && unheld != source.unheld.end() && unheld->offset == at) {
             text.unheld.push_back({text.bytes.size(), unheld->character});
             ++unheld;
         } else if (byte == '\r' || byte == '\n' || byte == '\0' || byte == kUnheldMark) {
-            text.unheld.push_back({text.bytes.size(), byte == kUnheldMark ? 0xFFFD : char32_t(byte)});
+            text.unheld.push_back(
+                {text.bytes.size(), byte == kUnheldMark ? 0xFFFD : char32_t(byte)});
             text.bytes.push_back(kUnheldMark);
             continue;
         }
@@ -133,14 +135,24 @@ ImportSource ReadImportSource(std::string_view fileBytes, const platform::Path& 
     default: {
         const Gb2312Text text = DecodeToGb2312(fileBytes);
         switch (source.format) {
-        case SourceFormat::Rime: detail::ReadRime(text, words, source.name); break;
-        case SourceFormat::RimeUserDb: detail::ReadRimeUserDb(text, words); break;
-        case SourceFormat::MicrosoftIme: detail::ReadMicrosoftIme(text, words); break;
+        case SourceFormat::Rime:
+            detail::ReadRime(text, words, source.name);
+            break;
+        case SourceFormat::RimeUserDb:
+            detail::ReadRimeUserDb(text, words);
+            break;
+        case SourceFormat::MicrosoftIme:
+            detail::ReadMicrosoftIme(text, words);
+            break;
         case SourceFormat::CustomPhrases:
             detail::ReadCustomPhrases(text, words, source.continued);
             break;
-        case SourceFormat::QqPhrases: detail::ReadQqPhrases(text, words); break;
-        default: detail::ReadPinyinText(text, words); break;
+        case SourceFormat::QqPhrases:
+            detail::ReadQqPhrases(text, words);
+            break;
+        default:
+            detail::ReadPinyinText(text, words);
+            break;
         }
         source.text.encoding = text.encoding;
     }
@@ -202,10 +214,11 @@ std::string FormatSourceSummary(const ImportSource& source, const ImportPlan& pl
     std::string summary = FormatImportSummary(plan.summary);
     if (!IsDictionary(source.format))
         return summary;
-    summary = platform::Format(texts::kSummaryFormat, FormatInfo(source.format).title) + "\n" +
-              summary;
+    summary =
+        platform::Format(texts::kSummaryFormat, FormatInfo(source.format).title) + "\n" + summary;
     if (plan.summary.singleCharacters)
-        summary += "\n" + FillNumber(texts::kSummarySingleCharacters, plan.summary.singleCharacters);
+        summary +=
+            "\n" + FillNumber(texts::kSummarySingleCharacters, plan.summary.singleCharacters);
     if (source.continued)
         summary += "\n" + FillNumber(texts::kSummaryContinued, source.continued);
     return summary;

@@ -20,16 +20,17 @@
 namespace phrases {
 
 enum class SourceFormat {
-    Indented,          // categories and their indented phrases, as srf_pub.dat
-    PlainLines,        // one phrase a line
-    Rime,              // *.dict.yaml: a YAML header from "---" to "...", then text<TAB>code<TAB>weight
-    RimeUserDb,        // *.userdb.txt: "#@/db_name" lines, then code<TAB>text<TAB>c=… d=… t=…
-    MicrosoftIme,      // "!Microsoft IME Dictionary Tool" or Mozc's reading<TAB>word<TAB>pos<TAB>comment
-    CustomPhrases,     // fcitx5 and Sogou: key,order=phrase
-    QqPhrases,         // QQ: key=order,phrase
-    PinyinText,        // Sogou 'pin'yin 词 and QQ pin'yin 词 频率
-    Scel,              // Sogou cell dictionary, binary
-    MicrosoftPinyin,   // Microsoft Pinyin user-defined phrases, binary, signature "mschxudp"
+    Indented,       // categories and their indented phrases, as srf_pub.dat
+    PlainLines,     // one phrase a line
+    Rime,           // *.dict.yaml: a YAML header from "---" to "...", then text<TAB>code<TAB>weight
+    RimeUserDb,     // *.userdb.txt: "#@/db_name" lines, then code<TAB>text<TAB>c=… d=… t=…
+    MicrosoftIme,   // "!Microsoft IME Dictionary Tool" or Mozc's
+                    // reading<TAB>word<TAB>pos<TAB>comment
+    CustomPhrases,  // fcitx5 and Sogou: key,order=phrase
+    QqPhrases,      // QQ: key=order,phrase
+    PinyinText,     // Sogou 'pin'yin 词 and QQ pin'yin 词 频率
+    Scel,           // Sogou cell dictionary, binary
+    MicrosoftPinyin,  // Microsoft Pinyin user-defined phrases, binary, signature "mschxudp"
 };
 
 struct SourceFormatInfo {

@@ -152,12 +152,23 @@ private:
     void Count(ImportOutcome outcome) {
         ImportSummary& summary = m_plan.summary;
         switch (outcome) {
-        case ImportOutcome::Existing: ++summary.existing; break;
-        case ImportOutcome::TooLong: ++summary.tooLong; break;
-        case ImportOutcome::Empty: ++summary.empty; break;
-        case ImportOutcome::NotGb2312: ++summary.notGb2312; break;
-        case ImportOutcome::SingleCharacter: ++summary.singleCharacters; break;
-        case ImportOutcome::Added: break;
+        case ImportOutcome::Existing:
+            ++summary.existing;
+            break;
+        case ImportOutcome::TooLong:
+            ++summary.tooLong;
+            break;
+        case ImportOutcome::Empty:
+            ++summary.empty;
+            break;
+        case ImportOutcome::NotGb2312:
+            ++summary.notGb2312;
+            break;
+        case ImportOutcome::SingleCharacter:
+            ++summary.singleCharacters;
+            break;
+        case ImportOutcome::Added:
+            break;
         }
     }
 
@@ -257,12 +268,18 @@ std::string FormatImportSummary(const ImportSummary& summary) {
 
 std::string ImportLineReason(const ImportLine& line) {
     switch (line.outcome) {
-    case ImportOutcome::Existing: return texts::kReasonExisting;
-    case ImportOutcome::TooLong: return texts::kReasonTooLong;
-    case ImportOutcome::Empty: return texts::kReasonEmpty;
-    case ImportOutcome::NotGb2312: return texts::kReasonNotGb2312;
-    case ImportOutcome::SingleCharacter: return texts::kReasonSingleCharacter;
-    case ImportOutcome::Added: break;
+    case ImportOutcome::Existing:
+        return texts::kReasonExisting;
+    case ImportOutcome::TooLong:
+        return texts::kReasonTooLong;
+    case ImportOutcome::Empty:
+        return texts::kReasonEmpty;
+    case ImportOutcome::NotGb2312:
+        return texts::kReasonNotGb2312;
+    case ImportOutcome::SingleCharacter:
+        return texts::kReasonSingleCharacter;
+    case ImportOutcome::Added:
+        break;
     }
     return line.isCategory || line.verdict.Compiled() ? std::string() : texts::kReasonLeftOut;
 }

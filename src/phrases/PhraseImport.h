@@ -26,45 +26,45 @@ ImportFormat DetectImportFormat(std::string_view gb2312);
 
 enum class ImportOutcome {
     Added,
-    Existing,   // a node of the tree, or a line before it, has the same text
-    TooLong,    // more than 64 bytes
-    Empty,      // nothing left after trimming
-    NotGb2312,  // a character GB2312 cannot hold
+    Existing,         // a node of the tree, or a line before it, has the same text
+    TooLong,          // more than 64 bytes
+    Empty,            // nothing left after trimming
+    NotGb2312,        // a character GB2312 cannot hold
     SingleCharacter,  // a dictionary's text of one character
 };
 
 // One line of the file.
 struct ImportLine {
-    int line = 0;                // 1-based
+    int line = 0;  // 1-based
     bool isCategory = false;
-    std::string text;            // trimmed; kUnheldMark where a character could not be held
+    std::string text;  // trimmed; kUnheldMark where a character could not be held
     ImportOutcome outcome = ImportOutcome::Added;
-    int category = -1;           // index in ImportPlan::categories; -1 for a skipped category line
-    char32_t unheld = 0;         // for NotGb2312: the first such character
-    PhraseVerdict verdict;       // for an added phrase: what the compile will make of it
+    int category = -1;      // index in ImportPlan::categories; -1 for a skipped category line
+    char32_t unheld = 0;    // for NotGb2312: the first such character
+    PhraseVerdict verdict;  // for an added phrase: what the compile will make of it
 };
 
 struct ImportCategory {
     std::string text;
-    TTreeNode* node = nullptr;   // the tree's category of that text; null for a new one
+    TTreeNode* node = nullptr;  // the tree's category of that text; null for a new one
 };
 
 // One node the merge inserts. Done in order, a new category comes before its phrases.
 struct ImportInsert {
     bool isCategory = false;
-    int category = 0;            // index in ImportPlan::categories
+    int category = 0;  // index in ImportPlan::categories
     std::string text;
 };
 
 struct ImportSummary {
-    int added = 0;               // phrases
+    int added = 0;  // phrases
     int newCategories = 0;
     int existing = 0;
     int tooLong = 0;
     int empty = 0;
     int notGb2312 = 0;
-    int singleCharacters = 0;    // only for ImportFormat::WordList
-    int leftOutOfCompile = 0;    // added phrases that the compiled file will not hold
+    int singleCharacters = 0;  // only for ImportFormat::WordList
+    int leftOutOfCompile = 0;  // added phrases that the compiled file will not hold
 };
 
 struct ImportPlan {

@@ -1,5 +1,6 @@
 // The rules every text stored in the phrase tree follows, shared by the editor's commands and the
-// import: blanks trimmed, at most 64 bytes, and no byte that would break the one-node-per-line file.
+// import: blanks trimmed, at most 64 bytes, and no byte that would break the one-node-per-line
+// file.
 #pragma once
 
 #include <cstddef>

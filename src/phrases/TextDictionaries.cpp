@@ -60,7 +60,8 @@ std::size_t CustomPhraseStart(std::string_view line) {
     if (comma == std::string_view::npos || !IsKey(line.substr(0, comma)))
         return std::string_view::npos;
     const std::size_t equals = line.find('=', comma);
-    if (equals == std::string_view::npos || !IsAsciiDigits(line.substr(comma + 1, equals - comma - 1)))
+    if (equals == std::string_view::npos ||
+        !IsAsciiDigits(line.substr(comma + 1, equals - comma - 1)))
         return std::string_view::npos;
     return equals + 1;
 }
@@ -71,7 +72,8 @@ std::size_t QqPhraseStart(std::string_view line) {
     if (equals == std::string_view::npos || !IsKey(line.substr(0, equals)))
         return std::string_view::npos;
     const std::size_t comma = line.find(',', equals);
-    if (comma == std::string_view::npos || !IsAsciiDigits(line.substr(equals + 1, comma - equals - 1)))
+    if (comma == std::string_view::npos ||
+        !IsAsciiDigits(line.substr(equals + 1, comma - equals - 1)))
         return std::string_view::npos;
     return comma + 1;
 }

@@ -27,8 +27,8 @@ const std::vector<std::uint32_t>& ReverseTable() {
         std::vector<std::uint32_t> pairs;
         for (unsigned lead = gbtable::kFirstLead; lead <= gbtable::kLastLead; ++lead)
             for (unsigned trail = gbtable::kFirstTrail; trail <= gbtable::kLastTrail; ++trail)
-                if (IsCode(lead, trail) && InGb2312(static_cast<unsigned char>(lead),
-                                                    static_cast<unsigned char>(trail)))
+                if (IsCode(lead, trail) &&
+                    InGb2312(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)))
                     pairs.push_back(std::uint32_t{gbtable::kUnicode[CodeIndex(lead, trail)]} << 16 |
                                     lead << 8 | trail);
         // GB2312's own readings of the few codes that code page 936 reads otherwise.
@@ -164,8 +164,7 @@ Gb2312Text FromGb2312(std::string_view bytes) {
             writer.AppendByte(bytes[at]);
             continue;
         }
-        const auto trail =
-            at + 1 < bytes.size() ? static_cast<unsigned char>(bytes[at + 1]) : 0u;
+        const auto trail = at + 1 < bytes.size() ? static_cast<unsigned char>(bytes[at + 1]) : 0u;
         if (!IsCode(lead, trail)) {
             writer.AppendUnheld(kReplacement);
             continue;
@@ -185,9 +184,10 @@ Gb2312Text FromGb2312(std::string_view bytes) {
 }  // namespace
 
 char32_t Gb2312Text::FirstUnheldIn(std::size_t begin, std::size_t end) const {
-    const auto at = std::lower_bound(
-        unheld.begin(), unheld.end(), begin,
-        [](const UnheldCharacter& item, std::size_t offset) { return item.offset < offset; });
+    const auto at = std::lower_bound(unheld.begin(), unheld.end(), begin,
+                                     [](const UnheldCharacter& item, std::size_t offset) {
+                                         return item.offset < offset;
+                                     });
     return at != unheld.end() && at->offset < end ? at->character : 0;
 }
 

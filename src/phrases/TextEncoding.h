@@ -23,12 +23,12 @@ bool IsValidUtf8(std::string_view bytes);
 inline constexpr char kUnheldMark = '\xFF';
 
 struct UnheldCharacter {
-    std::size_t offset = 0;     // where its kUnheldMark stands in the converted bytes
-    char32_t character = 0;     // U+FFFD when the input was no character at all
+    std::size_t offset = 0;  // where its kUnheldMark stands in the converted bytes
+    char32_t character = 0;  // U+FFFD when the input was no character at all
 };
 
 struct Gb2312Text {
-    std::string bytes;          // ASCII, GB2312 double-byte characters and kUnheldMark
+    std::string bytes;  // ASCII, GB2312 double-byte characters and kUnheldMark
     TextEncoding encoding = TextEncoding::Gb2312;
     std::vector<UnheldCharacter> unheld;  // in order of offset
 

@@ -6,8 +6,10 @@ namespace phrases::texts {
 
 // The summary shown before an import changes anything; each line ends before the next starts.
 inline constexpr char kSummaryAdded[] = "将增加语料 %d 条，新增分类 %d 个。";
-inline constexpr char kSummarySkipped[] = "跳过：已存在 %d 条，超过64字节 %d 条，空内容 %d 条，含GB2312没有的字 %d 条。";
-inline constexpr char kSummaryLeftOut[] = "增加的语料中有 %d 条不会编入 srf_pub.usr（字表中没有其中的字，或只有一个字）。";
+inline constexpr char kSummarySkipped[] =
+    "跳过：已存在 %d 条，超过64字节 %d 条，空内容 %d 条，含GB2312没有的字 %d 条。";
+inline constexpr char kSummaryLeftOut[] =
+    "增加的语料中有 %d 条不会编入 srf_pub.usr（字表中没有其中的字，或只有一个字）。";
 inline constexpr char kImportQuestion[] = "要导入吗?";
 inline constexpr char kNothingToImport[] = "没有可以导入的内容。";
 inline constexpr char kPlainLinesNeedCategory[] = "请选择导入的分类!";

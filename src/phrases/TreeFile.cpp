@@ -52,7 +52,7 @@ std::size_t TreeFormatter::Fill(char* buffer, std::size_t capacity) {
             // The line goes out byte by byte, as far as the buffer reaches.
             for (; m_lineDone < length && at != end; ++m_lineDone) {
                 const std::size_t k = m_lineDone;
-                *at++ = k < level                ? '\t'
+                *at++ = k < level                 ? '\t'
                         : k < level + text.size() ? text[k - level]
                         : k == length - 2         ? '\r'
                                                   : '\n';
@@ -69,8 +69,8 @@ std::size_t TreeFormatter::Fill(char* buffer, std::size_t capacity) {
 namespace detail {
 
 void ThrowInvalidLevel(int level, std::string_view text) {
-    throw platform::Error("TreeLevelError",
-                          platform::Format("Invalid level (%d) for item \"%s\"", level, std::string(text)));
+    throw platform::Error("TreeLevelError", platform::Format("Invalid level (%d) for item \"%s\"",
+                                                             level, std::string(text)));
 }
 
 }  // namespace detail

@@ -23,9 +23,7 @@ constexpr std::uintptr_t kAddressLimit = std::uintptr_t{1} << 48;
 
 }  // namespace
 
-void ThrowInvalidIndex() {
-    throw platform::Error("ListIndexError", "Invalid index");
-}
+void ThrowInvalidIndex() { throw platform::Error("ListIndexError", "Invalid index"); }
 
 int TTreeNode::Level() const {
     int level = 0;
@@ -81,7 +79,8 @@ int TTreeNodes::AbsoluteIndex(const TTreeNode* node) {
     if (node == m_cacheNode)
         return m_cacheIndex;
     int index = 0;
-    for (const TTreeNode* previous = PreviousNode(node); previous; previous = PreviousNode(previous))
+    for (const TTreeNode* previous = PreviousNode(node); previous;
+         previous = PreviousNode(previous))
         ++index;
     return index;
 }
@@ -111,9 +110,9 @@ TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, std::string_view text) {
             m_freeNodes = node->m_next;
         } else {
             if (m_chunkUsed == m_chunkSize) {
-                const std::size_t size =
-                    m_chunkSize == 0 ? kFirstChunkSize
-                                     : std::min(m_chunkSize * 2, kLargestChunkSize);
+                const std::size_t size = m_chunkSize == 0
+                                             ? kFirstChunkSize
+                                             : std::min(m_chunkSize * 2, kLargestChunkSize);
                 m_chunks.reserve(m_chunks.size() + 1);
                 m_chunks.push_back(std::make_unique<TTreeNode[]>(size));
                 m_chunkSize = size;
@@ -164,7 +163,8 @@ std::uintptr_t TTreeNodes::StoreText(std::string_view text) {
     const auto stored = reinterpret_cast<std::uintptr_t>(at);
     if (stored >= kAddressLimit)
         throw std::bad_alloc();
-    return stored | std::uintptr_t{isLong ? TTreeNode::kLongText : length} << TTreeNode::kLengthShift;
+    return stored | std::uintptr_t{isLong ? TTreeNode::kLongText : length}
+                        << TTreeNode::kLengthShift;
 }
 
 void TTreeNodes::FreeNode(TTreeNode* node) {
@@ -308,8 +308,9 @@ void TTreeNodes::LoadTree(const platform::Path& path) {
 void TTreeNodes::SaveTree(const platform::Path& path) const {
     // Formatted block by block, each block written while the next is formatted.
     TreeFormatter formatter(*this);
-    platform::ReplaceFileSafely(
-        path, [&](char* buffer, std::size_t capacity) { return formatter.Fill(buffer, capacity); });
+    platform::ReplaceFileSafely(path, [&](char* buffer, std::size_t capacity) {
+        return formatter.Fill(buffer, capacity);
+    });
 }
 
 }  // namespace phrases

@@ -124,7 +124,8 @@ private:
 };
 
 inline std::string_view TTreeNode::Text() const {
-    const auto* data = reinterpret_cast<const char*>(m_text & ((std::uintptr_t{1} << kLengthShift) - 1));
+    const auto* data =
+        reinterpret_cast<const char*>(m_text & ((std::uintptr_t{1} << kLengthShift) - 1));
     std::size_t length = m_text >> kLengthShift;
     if (length == kLongText)
         std::memcpy(&length, data - sizeof length, sizeof length);

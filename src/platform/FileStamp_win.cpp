@@ -12,8 +12,9 @@ FileStamp StampOf(const Path& path) {
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return {};
     return {true, (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-            static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                      data.ftLastWriteTime.dwLowDateTime)};
+            static_cast<std::int64_t>(
+                (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                data.ftLastWriteTime.dwLowDateTime)};
 }
 
 }  // namespace platform

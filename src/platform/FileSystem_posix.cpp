@@ -56,7 +56,8 @@ ssize_t WriteOnce(int fd, const char* data, std::size_t size, WriteFaults* fault
 
 bool WriteAll(int fd, std::string_view bytes, WriteFaults* faults) {
     while (!bytes.empty()) {
-        const ssize_t written = WriteOnce(fd, bytes.data(), std::min(bytes.size(), kWriteChunk), faults);
+        const ssize_t written =
+            WriteOnce(fd, bytes.data(), std::min(bytes.size(), kWriteChunk), faults);
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
@@ -171,7 +172,8 @@ void Replace(const Path& path, const std::function<int(int fd)>& writeContent) {
         abandon("FileCreateError", "Cannot create file %s");
 
     // Make the rename itself durable; the new content is in place either way.
-    const FileDescriptor directory(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor directory(
+        ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory)
         ::fsync(directory.Get());
 }
@@ -210,7 +212,8 @@ bool SameIdentity(const struct stat& a, const struct stat& b) {
 bool IsSameFile(const Path& pathA, const Path& pathB) {
     const std::string& a = pathA.Native();
     const std::string& b = pathB.Native();
-    struct stat statA{}, statB{};
+    struct stat statA {
+    }, statB{};
     const bool hasA = ::stat(a.c_str(), &statA) == 0;
     const bool hasB = ::stat(b.c_str(), &statB) == 0;
     if (hasA || hasB)
@@ -235,16 +238,15 @@ std::vector<std::string> ListFileNames(const Path& directory, std::string_view p
         return names;
     while (const dirent* entry = ::readdir(listing)) {
         const std::string_view name = entry->d_name;
-        if (name.starts_with(prefix) &&
-            std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        if (name.starts_with(prefix) && std::all_of(name.begin(), name.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x80;
+            }))
             names.emplace_back(name);
     }
     ::closedir(listing);
     return names;
 }
 
-bool RemoveFile(const Path& path) {
-    return ::unlink(path.Native().c_str()) == 0;
-}
+bool RemoveFile(const Path& path) { return ::unlink(path.Native().c_str()) == 0; }
 
 }  // namespace platform

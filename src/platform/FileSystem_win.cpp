@@ -58,11 +58,13 @@ DWORD CheckTargetReplaceable(const std::wstring& target) {
     }
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return ERROR_ACCESS_DENIED;
-    // Another program that only glances at the file (a scanner, an indexer) gets a moment to let go.
+    // Another program that only glances at the file (a scanner, an indexer) gets a moment to let
+    // go.
     DWORD error = ERROR_SUCCESS;
     const auto probe = [&] {
-        return static_cast<bool>(UniqueFile(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        return static_cast<bool>(
+            UniqueFile(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr)));
     };
     const auto busy = [&] {
         error = GetLastError();
@@ -87,8 +89,8 @@ bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
 }  // namespace
 
 std::string ReadWholeFile(const Path& path) {
-    const UniqueFile file(CreateFileW(path.Native().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(CreateFileW(path.Native().c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         Fail("FileOpenError", "Cannot open file %s", path, GetLastError());
     std::string bytes;
@@ -156,7 +158,8 @@ void Replace(const Path& path, const std::function<DWORD(HANDLE file)>& writeCon
 }  // namespace
 
 void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
-    Replace(path, [&](HANDLE file) { return WriteAll(file, bytes, faults) ? DWORD{0} : GetLastError(); });
+    Replace(path,
+            [&](HANDLE file) { return WriteAll(file, bytes, faults) ? DWORD{0} : GetLastError(); });
 }
 
 void ReplaceFileSafely(const Path& path, const FileFiller& fill, WriteFaults* faults) {
@@ -178,7 +181,8 @@ struct FileIdentity {
 
 // Opened for no access at all: that works while another program holds the file without sharing.
 std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
-    const UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const UniqueFile file(CreateFileW(path.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file)
         return std::nullopt;
@@ -202,8 +206,8 @@ std::wstring FullPath(const std::wstring& path) {
 }
 
 bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -219,7 +223,8 @@ bool IsSameFile(const Path& a, const Path& b) {
     const std::size_t slashB = fullB.find_last_of(L'\\');
     if (slashA == std::wstring::npos || slashB == std::wstring::npos)
         return EqualIgnoringCase(fullA, fullB);
-    if (!EqualIgnoringCase(std::wstring_view(fullA).substr(slashA), std::wstring_view(fullB).substr(slashB)))
+    if (!EqualIgnoringCase(std::wstring_view(fullA).substr(slashA),
+                           std::wstring_view(fullB).substr(slashB)))
         return false;
     const std::wstring directoryA = fullA.substr(0, slashA + 1);
     const std::wstring directoryB = fullB.substr(0, slashB + 1);
@@ -233,7 +238,8 @@ bool IsSameFile(const Path& a, const Path& b) {
 std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix) {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found;
-    const std::wstring pattern = (directory.Native().empty() ? std::wstring(L".\\") : directory.Native()) + L"*";
+    const std::wstring pattern =
+        (directory.Native().empty() ? std::wstring(L".\\") : directory.Native()) + L"*";
     const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
     if (!search)
         return names;
@@ -247,8 +253,6 @@ std::vector<std::string> ListFileNames(const Path& directory, std::string_view p
     return names;
 }
 
-bool RemoveFile(const Path& path) {
-    return DeleteFileW(path.Native().c_str()) != FALSE;
-}
+bool RemoveFile(const Path& path) { return DeleteFileW(path.Native().c_str()) != FALSE; }
 
 }  // namespace platform

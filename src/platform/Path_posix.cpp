@@ -11,7 +11,9 @@ Path Path::FromNative(NativeString native) {
     return path;
 }
 
-Path Path::operator+(std::string_view text) const { return FromNative(m_native + std::string(text)); }
+Path Path::operator+(std::string_view text) const {
+    return FromNative(m_native + std::string(text));
+}
 
 std::string Path::Text() const { return m_native; }
 

@@ -51,12 +51,10 @@ std::string ReadSource(const platform::Path& path) {
     const std::filesystem::file_status status = std::filesystem::status(native, error);
     if (std::filesystem::exists(status)) {
         if (!std::filesystem::is_regular_file(status))
-            throw platform::Error("FileOpenError", "Cannot open file %s: not a regular file",
-                                  path);
+            throw platform::Error("FileOpenError", "Cannot open file %s: not a regular file", path);
         const std::uintmax_t size = std::filesystem::file_size(native, error);
         if (!error && size > kMaxSourceBytes)
-            throw platform::Error("FileOpenError", "Cannot open file %s: larger than 256 MB",
-                                  path);
+            throw platform::Error("FileOpenError", "Cannot open file %s: larger than 256 MB", path);
     }
     return platform::ReadWholeFile(path);
 }
@@ -91,13 +89,16 @@ constexpr char kCompileHelp[] =
     "exactly as the phrase editor does. The old srf_pub.usr is replaced only once the new one\n"
     "is written whole.\n";
 
-const std::string kTooLong = "more than " + std::to_string(phrases::kMaxPhraseCharacters) + " characters";
+const std::string kTooLong =
+    "more than " + std::to_string(phrases::kMaxPhraseCharacters) + " characters";
 
 const std::string kCheckHelp =
     "Usage: srf_tool check DIR\n"
     "Lists every phrase of DIR/srf_pub.dat that compiling leaves out of srf_pub.usr, with its\n"
     "line in srf_pub.dat and the reason: a character not in DIR/srf_pub.zc, one character\n"
-    "only, an odd number of bytes, " + kTooLong + ", or nothing but blanks.\n"
+    "only, an odd number of bytes, " +
+    kTooLong +
+    ", or nothing but blanks.\n"
     "Exit code 1 when there is any.\n";
 
 constexpr char kExportHelp[] =
@@ -248,12 +249,18 @@ private:
 std::string Reason(const phrases::PhraseVerdict& verdict) {
     using phrases::PhraseStatus;
     switch (verdict.status) {
-    case PhraseStatus::Empty: return "nothing but blanks";
-    case PhraseStatus::OddLength: return "an odd number of bytes (a single-byte character)";
-    case PhraseStatus::SingleCharacter: return "one character only";
-    case PhraseStatus::TooLong: return kTooLong;
-    case PhraseStatus::MissingCharacter: break;
-    case PhraseStatus::Compiled: return "compiled";
+    case PhraseStatus::Empty:
+        return "nothing but blanks";
+    case PhraseStatus::OddLength:
+        return "an odd number of bytes (a single-byte character)";
+    case PhraseStatus::SingleCharacter:
+        return "one character only";
+    case PhraseStatus::TooLong:
+        return kTooLong;
+    case PhraseStatus::MissingCharacter:
+        break;
+    case PhraseStatus::Compiled:
+        return "compiled";
     }
     static const char kHex[] = "0123456789ABCDEF";
     const std::string code = {kHex[verdict.missingLead >> 4], kHex[verdict.missingLead & 15],
@@ -327,8 +334,8 @@ int Tool::Compile(const Arguments& arguments) {
     phrases::CompileReport report;
     const std::string bytes = phrases::CompileTreeFile(source, table, &report);
     platform::ReplaceFileSafely(directory + phrases::kCompiledFileName, bytes);
-    m_out << phrases::kCompiledFileName << ": " << report.compiled << " phrases compiled, " << report.leftOut
-          << " left out\n";
+    m_out << phrases::kCompiledFileName << ": " << report.compiled << " phrases compiled, "
+          << report.leftOut << " left out\n";
     return kExitOk;
 }
 
@@ -372,8 +379,7 @@ int Tool::Import(const Arguments& arguments) {
             throw UsageError{"unknown format " + arguments.Value("--format")};
     }
     PhraseData data(directory);
-    const phrases::ImportSource source =
-        phrases::ReadImportSource(ReadSource(file), file, forced);
+    const phrases::ImportSource source = phrases::ReadImportSource(ReadSource(file), file, forced);
 
     std::string category;
     if (arguments.Has("--category")) {
@@ -387,8 +393,9 @@ int Tool::Import(const Arguments& arguments) {
         const auto name = phrases::ConvertToGb2312(positionals[1], phrases::TextEncoding::Utf8);
         category = phrases::DictionaryCategoryName(source, name.bytes);
         if (category.empty())
-            throw UsageError{"the dictionary has no name GB2312 can hold: name its category with "
-                             "--category"};
+            throw UsageError{
+                "the dictionary has no name GB2312 can hold: name its category with "
+                "--category"};
     }
     if (category.empty() && source.format == phrases::SourceFormat::PlainLines)
         throw UsageError{"the file holds plain lines: name their category with --category"};
@@ -424,8 +431,9 @@ int Tool::Dump(const Arguments& arguments) {
         throw UsageError{"missing --table FILE.zc"};
     phrases::CharacterTable table;
     table.LoadFromBytes(ReadSource(Path(arguments.Value("--table"))));
-    phrases::ReadCompiledFile(ReadSource(path), table, path,
-                     [&](const std::string& phrase) { m_out << Gb2312ToUtf8(phrase) << "\n"; });
+    phrases::ReadCompiledFile(ReadSource(path), table, path, [&](const std::string& phrase) {
+        m_out << Gb2312ToUtf8(phrase) << "\n";
+    });
     return kExitOk;
 }
 

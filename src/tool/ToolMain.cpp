@@ -7,9 +7,9 @@
 #include "tool/ToolCommands.h"
 
 #ifdef _WIN32
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 #include <shellapi.h>
 
 #include "phrases/TextEncoding.h"

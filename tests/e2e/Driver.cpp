@@ -31,7 +31,8 @@ ScratchDirectory::ScratchDirectory() : ScratchDirectory(fs::temp_directory_path(
 
 ScratchDirectory::ScratchDirectory(const fs::path& parent) {
     static int counter = 0;
-    m_path = parent / ("srf_e2e_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter));
+    m_path = parent /
+             ("srf_e2e_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter));
     fs::remove_all(m_path);
     fs::create_directories(m_path);
 }
@@ -60,23 +61,29 @@ void WriteFileBytes(const fs::path& path, const std::string& bytes) {
 }
 
 std::string Gb(const std::string& utf8) {
-    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    const int wideLength =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), wideLength);
-    const int length = WideCharToMultiByte(936, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        wideLength);
+    const int length =
+        WideCharToMultiByte(936, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(936, 0, wide.data(), wideLength, bytes.data(), length, nullptr, nullptr);
     return bytes;
 }
 
 std::wstring Wide(const std::string& gb2312) {
-    const int length = MultiByteToWideChar(936, 0, gb2312.data(), static_cast<int>(gb2312.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(936, 0, gb2312.data(), static_cast<int>(gb2312.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(936, 0, gb2312.data(), static_cast<int>(gb2312.size()), wide.data(), length);
+    MultiByteToWideChar(936, 0, gb2312.data(), static_cast<int>(gb2312.size()), wide.data(),
+                        length);
     return wide;
 }
 
-Program::Program(const fs::path& executable, const std::wstring& arguments, const fs::path& currentDirectory) {
+Program::Program(const fs::path& executable, const std::wstring& arguments,
+                 const fs::path& currentDirectory) {
     std::wstring commandLine = L"\"" + executable.wstring() + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
@@ -96,10 +103,13 @@ Program::~Program() {
     CloseHandle(m_process.hProcess);
 }
 
-bool Program::HasExited() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }
+bool Program::HasExited() const {
+    return WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0;
+}
 
 long Program::WaitForExit(std::chrono::milliseconds timeout) {
-    if (WaitForSingleObject(m_process.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(m_process.hProcess, static_cast<DWORD>(timeout.count())) !=
+        WAIT_OBJECT_0)
         return -1;
     DWORD code = 0;
     GetExitCodeProcess(m_process.hProcess, &code);
@@ -114,7 +124,8 @@ void Program::WaitUntilIdle(std::chrono::milliseconds timeout) const {
 
 void RoundTrip(HWND window, std::chrono::milliseconds timeout) {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &ignored);
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()),
+                        &ignored);
 }
 
 std::vector<HWND> VisibleWindows(DWORD processId) {
@@ -135,7 +146,8 @@ std::vector<HWND> VisibleWindows(DWORD processId) {
     return search.found;
 }
 
-HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout) {
+HWND WaitForWindow(DWORD processId, const std::wstring& className,
+                   std::chrono::milliseconds timeout) {
     HWND found = nullptr;
     Eventually(
         [&] {
@@ -230,14 +242,20 @@ void PressKey(HWND window, WORD virtualKey, bool control, bool alt, bool shift) 
         input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         inputs.push_back(input);
     };
-    if (control) key(VK_CONTROL, false);
-    if (alt) key(VK_MENU, false);
-    if (shift) key(VK_SHIFT, false);
+    if (control)
+        key(VK_CONTROL, false);
+    if (alt)
+        key(VK_MENU, false);
+    if (shift)
+        key(VK_SHIFT, false);
     key(virtualKey, false);
     key(virtualKey, true);
-    if (shift) key(VK_SHIFT, true);
-    if (alt) key(VK_MENU, true);
-    if (control) key(VK_CONTROL, true);
+    if (shift)
+        key(VK_SHIFT, true);
+    if (alt)
+        key(VK_MENU, true);
+    if (control)
+        key(VK_CONTROL, true);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 

@@ -74,7 +74,8 @@ std::vector<HWND> VisibleWindows(DWORD processId);
 // message arrived has ended or waits in a modal loop.
 void RoundTrip(HWND window, std::chrono::milliseconds timeout = 10s);
 // Waits for a visible top-level window of the process with that class name; nullptr on time-out.
-HWND WaitForWindow(DWORD processId, const std::wstring& className, std::chrono::milliseconds timeout = 20s);
+HWND WaitForWindow(DWORD processId, const std::wstring& className,
+                   std::chrono::milliseconds timeout = 20s);
 
 struct MessageBoxSeen {
     HWND hwnd = nullptr;
@@ -94,7 +95,8 @@ void SendCommand(HWND window, int commandId);
 void BringToFront(HWND window);
 // Presses a key (with modifiers held) through the system's input queue, window brought to the
 // front. It returns once the key is queued: wait for its effect, not for time.
-void PressKey(HWND window, WORD virtualKey, bool control = false, bool alt = false, bool shift = false);
+void PressKey(HWND window, WORD virtualKey, bool control = false, bool alt = false,
+              bool shift = false);
 
 // Saves a PNG of the window as it is on the screen into the build tree's screenshot folder.
 std::filesystem::path SaveScreenshot(HWND hwnd, const std::string& name);

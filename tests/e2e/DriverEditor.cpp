@@ -30,7 +30,8 @@ const std::string& EditorCompiled() {
 }
 
 const std::string& EditorTreeAfterBoth() {
-    static const std::string tree = Gb("问候\r\n\t早上\r\n\t你好\r\n\t早上好\r\n其他\r\n\t上好\r\n");
+    static const std::string tree =
+        Gb("问候\r\n\t早上\r\n\t你好\r\n\t早上好\r\n其他\r\n\t上好\r\n");
     return tree;
 }
 
@@ -51,7 +52,8 @@ std::set<std::string> EditorFileNames(bool withBackup) {
 }
 
 void WaitUntilClosed(HWND box) {
-    EXPECT_TRUE(Eventually([&] { return !IsWindow(box) || !IsWindowVisible(box); })) << "the box stayed open";
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(box) || !IsWindowVisible(box); }))
+        << "the box stayed open";
 }
 
 void Fill(const InputBox& box, const std::wstring& text, int button) {
@@ -84,14 +86,17 @@ void EditorRun::Start(const std::string& compiled) {
     if (testing::Test::HasFatalFailure())
         return;
     ASSERT_TRUE(WaitForFile("srf_pub.usr", compiled));
-    ASSERT_TRUE(Eventually([&] { return !StatusBarText(m_status, 0).empty(); })) << "the status bar stayed empty";
+    ASSERT_TRUE(Eventually([&] { return !StatusBarText(m_status, 0).empty(); }))
+        << "the status bar stayed empty";
 }
 
 std::wstring EditorRun::ProgramPath(const std::string& name) const {
     return (m_directory / name).make_preferred().wstring();
 }
 
-std::string EditorRun::File(const std::string& name) const { return ReadFileBytes(m_directory / name); }
+std::string EditorRun::File(const std::string& name) const {
+    return ReadFileBytes(m_directory / name);
+}
 
 void EditorRun::Put(const std::string& name, const std::string& bytes) const {
     WriteFileBytes(m_directory / name, bytes);
@@ -212,8 +217,8 @@ void EditorRun::ExpectNoBox() const {
     for (HWND hwnd : VisibleWindows(m_program->Id())) {
         wchar_t name[16] = {};
         GetClassNameW(hwnd, name, 16);
-        EXPECT_NE(std::wstring(name), L"#32770") << "a box appeared: " << WindowText(hwnd).size()
-                                                 << " characters of caption";
+        EXPECT_NE(std::wstring(name), L"#32770")
+            << "a box appeared: " << WindowText(hwnd).size() << " characters of caption";
     }
 }
 

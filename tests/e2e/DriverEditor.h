@@ -87,7 +87,8 @@ public:
     std::wstring SelectedText() const;
     void Command(int id) const;
 
-    // Waits for the next box, checks its caption and text, presses the button and waits until it is gone.
+    // Waits for the next box, checks its caption and text, presses the button and waits until it is
+    // gone.
     void Answer(const std::wstring& caption, const std::wstring& text, int button = IDOK);
     // Waits for the input box and reads its prompt and value.
     InputBox WaitForInputBox();

@@ -64,7 +64,8 @@ bool ChooseFileType(HWND dialog, int index) {
         return false;
     // A pick sends both; Wine's dialog takes the new type on CBN_SELENDOK.
     for (const WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kTypeList, code), reinterpret_cast<LPARAM>(list));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kTypeList, code),
+                     reinterpret_cast<LPARAM>(list));
     return true;
 }
 

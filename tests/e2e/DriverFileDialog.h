@@ -10,7 +10,8 @@
 namespace driver {
 
 // Waits for a visible dialog ("#32770") of the process with that title; nullptr on time-out.
-HWND WaitForDialog(DWORD processId, const std::wstring& title, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+HWND WaitForDialog(DWORD processId, const std::wstring& title,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 // The file name box of a save or open dialog (an Edit, possibly inside a combo box).
 HWND FileNameEdit(HWND dialog);

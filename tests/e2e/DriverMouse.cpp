@@ -15,7 +15,8 @@ public:
     RemoteBuffer(HWND window, SIZE_T size) : m_size(size) {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
-        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                processId);
         if (!m_process)
             throw std::runtime_error("cannot open the window's process");
         m_memory = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
@@ -25,8 +26,12 @@ public:
         CloseHandle(m_process);
     }
     LPARAM Address() const { return reinterpret_cast<LPARAM>(m_memory); }
-    void Write(const void* data, SIZE_T size) { WriteProcessMemory(m_process, m_memory, data, size, nullptr); }
-    void Read(void* data, SIZE_T size) const { ReadProcessMemory(m_process, m_memory, data, size, nullptr); }
+    void Write(const void* data, SIZE_T size) {
+        WriteProcessMemory(m_process, m_memory, data, size, nullptr);
+    }
+    void Read(void* data, SIZE_T size) const {
+        ReadProcessMemory(m_process, m_memory, data, size, nullptr);
+    }
 
 private:
     HANDLE m_process = nullptr;
@@ -64,7 +69,8 @@ void ClickToolButton(HWND toolBar, int id) {
     SendMessageW(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index), buffer.Address());
     RECT bounds{};
     buffer.Read(&bounds, sizeof bounds);
-    const LPARAM middle = MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+    const LPARAM middle =
+        MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
     PostMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, middle);
     PostMessageW(toolBar, WM_LBUTTONUP, 0, middle);
 }

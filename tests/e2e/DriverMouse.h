@@ -15,7 +15,8 @@ std::wstring StatusBarText(HWND bar, int part);
 POINT TreeItemCenter(HWND tree, HTREEITEM item);
 // Drags one item of a tree view onto another with the mouse, through the input queue, waiting at
 // each step for the state the program must reach before the next (the button held on the item, the
-// drag begun, the target highlighted, the drag ended). Empty when done, else the state that never came.
+// drag begun, the target highlighted, the drag ended). Empty when done, else the state that never
+// came.
 std::string DragTreeItem(HWND tree, HTREEITEM from, HTREEITEM to);
 // Clicks a tool bar button of another process, posting the press and the release at its middle
 // as the mouse would; a greyed button ignores them.

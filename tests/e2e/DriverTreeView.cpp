@@ -12,10 +12,12 @@ public:
     explicit RemoteItem(HWND tree) {
         DWORD processId = 0;
         GetWindowThreadProcessId(tree, &processId);
-        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                processId);
         if (!m_process)
             throw std::runtime_error("cannot open the tree's process");
-        m_memory = static_cast<char*>(VirtualAllocEx(m_process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+        m_memory = static_cast<char*>(
+            VirtualAllocEx(m_process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
     }
     ~RemoteItem() {
         VirtualFreeEx(m_process, m_memory, 0, MEM_RELEASE);
@@ -36,7 +38,8 @@ public:
 
     std::wstring Text() {
         std::wstring text(kTextChars, L'\0');
-        ReadProcessMemory(m_process, m_memory + sizeof(TVITEMW), text.data(), kTextChars * sizeof(wchar_t), nullptr);
+        ReadProcessMemory(m_process, m_memory + sizeof(TVITEMW), text.data(),
+                          kTextChars * sizeof(wchar_t), nullptr);
         text.resize(wcsnlen(text.c_str(), kTextChars));
         return text;
     }
@@ -49,7 +52,8 @@ private:
 };
 
 HTREEITEM Next(HWND tree, HTREEITEM item, WPARAM relation) {
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 void Collect(HWND tree, HTREEITEM item, std::vector<HTREEITEM>& items) {

@@ -19,7 +19,8 @@ TEST(EditorDataDirectory, AKoreanFolderNameLoadsCompilesSavesAndIsNamedInTheErro
 
     run.New(L"其他", L"上好");
     run.WaitForFile("srf_pub.dat", EditorTree() + Gb("\t上好\r\n"));
-    run.WaitForFile("srf_pub.usr", EditorCompiled().substr(0, 12) + std::string("\x02\x04\x00\x02\x00\x00", 6));
+    run.WaitForFile("srf_pub.usr",
+                    EditorCompiled().substr(0, 12) + std::string("\x02\x04\x00\x02\x00\x00", 6));
     EXPECT_EQ(run.File("srf_pub.dat.bak"), EditorTree());
 
     const std::wstring compiled = run.ProgramPath("srf_pub.usr");

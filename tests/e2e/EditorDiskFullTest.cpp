@@ -79,8 +79,10 @@ TEST(EditorDiskFull, AFailedSaveLosesNothingAndTheNextChangeWritesTheWholeTree) 
     run.ExpectNoBox();
     EXPECT_EQ(run.File("srf_pub.dat"), EditorTree());
     EXPECT_EQ(run.File("srf_pub.usr"), EditorCompiled());
-    EXPECT_EQ(run.Names(), EditorFileNames(false)) << "a temporary file was left beside the data files";
-    EXPECT_EQ(run.Texts(), (std::vector<std::wstring>{L"问候", L"你好", L"早上好", L"其他", L"上好"}));
+    EXPECT_EQ(run.Names(), EditorFileNames(false))
+        << "a temporary file was left beside the data files";
+    EXPECT_EQ(run.Texts(),
+              (std::vector<std::wstring>{L"问候", L"你好", L"早上好", L"其他", L"上好"}));
 
     fs::remove(filler);
     run.New(L"你好", L"早上");

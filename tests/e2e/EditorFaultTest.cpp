@@ -59,12 +59,14 @@ TEST_P(EditorHeldOpen, TheChangeFailsWithTheOldFileIntactAndSucceedsOnceReleased
     EXPECT_EQ(run.File("srf_pub.dat"), treeHeld ? EditorTree() : kTreeAfterFirst);
     EXPECT_EQ(run.File("srf_pub.usr"), EditorCompiled());
     // A saved tree file leaves its predecessor as the backup; nothing else stays.
-    EXPECT_EQ(run.Names(), EditorFileNames(!treeHeld)) << "a temporary file was left beside the data files";
+    EXPECT_EQ(run.Names(), EditorFileNames(!treeHeld))
+        << "a temporary file was left beside the data files";
     if (!treeHeld) {
         EXPECT_EQ(run.File("srf_pub.dat.bak"), EditorTree());
     }
     // The window keeps the change it could not write.
-    EXPECT_EQ(run.Texts(), (std::vector<std::wstring>{L"问候", L"你好", L"早上好", L"其他", L"上好"}));
+    EXPECT_EQ(run.Texts(),
+              (std::vector<std::wstring>{L"问候", L"你好", L"早上好", L"其他", L"上好"}));
 
     const std::string previous = run.File("srf_pub.dat");
     run.New(L"你好", L"早上");

@@ -17,7 +17,8 @@ namespace {
 
 void ExpectStatus(const EditorRun& session, int part, const std::wstring& text) {
     EXPECT_TRUE(Eventually([&] { return StatusBarText(session.Status(), part) == text; }))
-        << "status bar part " << part << ": " << testing::PrintToString(StatusBarText(session.Status(), part));
+        << "status bar part " << part << ": "
+        << testing::PrintToString(StatusBarText(session.Status(), part));
 }
 
 TEST(EditorHealth, ALeftOutPhraseShowsItsImageAndTheReasonInTheStatusBar) {
@@ -98,10 +99,11 @@ TEST(EditorOrder, CtrlUpAndDownMoveWithinTheCategoryAndADragMovesToAnother) {
     session.Select(L"你好");
     PressKey(session.Tree(), VK_DOWN, true);
     session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t早上好\r\n\t你好\r\n其他\r\n"));
-    session.WaitForFile("srf_pub.usr", std::string("\x03\x03\x00\x04\x00\x02\x00\x02\x01\x00\x02\x00\x00", 13));
+    session.WaitForFile("srf_pub.usr",
+                        std::string("\x03\x03\x00\x04\x00\x02\x00\x02\x01\x00\x02\x00\x00", 13));
     EXPECT_EQ(session.SelectedText(), L"你好");
     PressKey(session.Tree(), VK_DOWN, true);  // last already: nothing
-    PressKey(session.Tree(), VK_UP, true);     // handled after it, as keys are
+    PressKey(session.Tree(), VK_UP, true);    // handled after it, as keys are
     session.WaitForFile("srf_pub.dat", EditorTree());
     session.Command(IDM_MOVE_UP);  // first already: nothing
     session.Settle();
@@ -144,8 +146,8 @@ TEST(EditorSingleInstance, ASecondEditorOnTheSameDirectoryBringsTheFirstForwardA
 
 // Activates the editor anew, as a click on it after working in another program does.
 void SwitchAwayAndBack(EditorRun& session) {
-    HWND elsewhere = CreateWindowExW(0, L"Static", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
-                                     nullptr, nullptr, nullptr);
+    HWND elsewhere = CreateWindowExW(0, L"Static", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                     50, nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(elsewhere);
     EXPECT_TRUE(Eventually([&] {
         MSG message;
@@ -175,8 +177,9 @@ TEST(EditorDiskChange, AnotherProgramsWriteIsOfferedForReadingAndNeverOverwritte
     const std::string theirs = Gb("他们的\r\n\t你好上\r\n");
     session.Put("srf_pub.dat", theirs);
     Reactivate(session);
-    session.Answer(L"确认框",
-           L"语料文件srf_pub.dat已被其他程序修改, 要重新读入吗?\n(取消: 保留窗口中的语料, 下次保存时覆盖该文件)");
+    session.Answer(
+        L"确认框",
+        L"语料文件srf_pub.dat已被其他程序修改, 要重新读入吗?\n(取消: 保留窗口中的语料, 下次保存时覆盖该文件)");
     session.WaitForFile("srf_pub.usr", std::string("\x03\x01\x00\x02\x00\x04\x00\x00", 8));
     EXPECT_NE(session.Item(L"他们的"), nullptr);
 
@@ -185,9 +188,10 @@ TEST(EditorDiskChange, AnotherProgramsWriteIsOfferedForReadingAndNeverOverwritte
     session.Select(L"他们的");
     session.Command(IDM_NEW);
     session.Type(L"上上");
-    session.Answer(L"确认框",
-           L"语料文件srf_pub.dat已被其他程序修改!\n确定: 重新读入该文件, 放弃这次修改;\n取消: 用窗口中的语料覆盖该文件.",
-           IDCANCEL);
+    session.Answer(
+        L"确认框",
+        L"语料文件srf_pub.dat已被其他程序修改!\n确定: 重新读入该文件, 放弃这次修改;\n取消: 用窗口中的语料覆盖该文件.",
+        IDCANCEL);
     session.WaitForFile("srf_pub.dat", Gb("他们的\r\n\t上上\r\n\t你好上\r\n"));
 }
 
@@ -240,7 +244,9 @@ TEST(EditorToolBar, GreysTheCommandsThatCannotActAndRunsTheOthers) {
     session.Start();
     const HWND toolBar = FindWindowExW(session.Main(), nullptr, TOOLBARCLASSNAMEW, nullptr);
     ASSERT_NE(toolBar, nullptr);
-    const auto enabled = [&](int id) { return SendMessageW(toolBar, TB_ISBUTTONENABLED, id, 0) != 0; };
+    const auto enabled = [&](int id) {
+        return SendMessageW(toolBar, TB_ISBUTTONENABLED, id, 0) != 0;
+    };
     EXPECT_FALSE(enabled(IDM_UNDO));
     EXPECT_TRUE(enabled(IDM_NEW));
     session.Select(L"问候");

@@ -46,7 +46,8 @@ std::string Table() {
 
 // Phrase number n: three characters, all phrases different.
 std::string Phrase(int n) {
-    return Character(n % kCharacters) + Character(n / kCharacters) + Character((n * 7) % kCharacters);
+    return Character(n % kCharacters) + Character(n / kCharacters) +
+           Character((n * 7) % kCharacters);
 }
 
 std::string LargeTree() {
@@ -105,7 +106,8 @@ struct Editor {
             if (main && !tree)
                 tree = FindChild(main, L"SysTreeView32");
             HWND status = main ? FindChild(main, L"msctls_statusbar32") : nullptr;
-            return tree && TreeView_GetCount(tree) > 0 && status && std::filesystem::exists(directory / "srf_pub.usr") &&
+            return tree && TreeView_GetCount(tree) > 0 && status &&
+                   std::filesystem::exists(directory / "srf_pub.usr") &&
                    SendMessageW(status, SB_GETTEXTLENGTHW, 0, 0) > 0;
         }));
         // The window has painted once it answers.
@@ -121,7 +123,8 @@ struct Editor {
     double RunAndTime(int command) const {
         const auto start = Clock::now();
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 60000, &ignored);
+        SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 60000,
+                            &ignored);
         return Milliseconds(Clock::now() - start);
     }
     std::wstring SelectedText() const {
@@ -154,7 +157,8 @@ TEST(EditorLargeTree, AppearsSoonSavesQuicklyAndFindsAndMovesInUnopenedCategorie
     const MessageBoxSeen box = WaitForMessageBox(large.program->Id());
     ASSERT_NE(box.hwnd, nullptr);
     const std::wstring text = Wide(Character(1) + Character(2) + Character(3) + Character(4));
-    SendMessageW(FindChild(box.hwnd, L"Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(FindChild(box.hwnd, L"Edit"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
     const auto start = Clock::now();
     PressDialogButton(box.hwnd, IDOK);
     WaitUntil([&] { return !IsWindow(box.hwnd); });
@@ -167,7 +171,10 @@ TEST(EditorLargeTree, AppearsSoonSavesQuicklyAndFindsAndMovesInUnopenedCategorie
     Report("undo_new_save_and_compile_ms", large.RunAndTime(IDM_UNDO));
     Report("redo_new_save_and_compile_ms", large.RunAndTime(IDM_REDO));
     const std::string saved = ReadFileBytes(large.directory / "srf_pub.dat");
-    EXPECT_EQ(saved.rfind("category0\r\n\t" + Character(1) + Character(2) + Character(3) + Character(4) + "\r\n", 0), 0u);
+    EXPECT_EQ(saved.rfind("category0\r\n\t" + Character(1) + Character(2) + Character(3) +
+                              Character(4) + "\r\n",
+                          0),
+              0u);
     EXPECT_EQ(ReadFileBytes(large.directory / "srf_pub.dat.bak"), LargeTree());
 
     // The last category was never opened: Find selects a phrase there, and it moves down.

@@ -149,7 +149,8 @@ TEST(EditorFilter, TheTreeShowsWhatHoldsTheTextAndEscShowsAllKeepingTheSelection
     const HWND edit = OpenFilterBox(session);
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"上"));
     EXPECT_EQ(session.Texts(), (std::vector<std::wstring>{L"问候", L"早上好"}));
-    EXPECT_TRUE(Eventually([&] { return StatusBarText(session.Status(), 1) == L"筛选出 1 条语料 (共 2 条)"; }));
+    EXPECT_TRUE(Eventually(
+        [&] { return StatusBarText(session.Status(), 1) == L"筛选出 1 条语料 (共 2 条)"; }));
     session.Select(L"早上好");
     SaveScreenshot(session.Main(), "editor-filter");
     // The moves are greyed while filtered; the other commands act on what is shown.
@@ -177,9 +178,12 @@ TEST(EditorFilter, FigureAtAMillionPhrases) {
         tree += Gb("分类") + std::to_string(category) + "\r\n";
         for (int i = 0; i < 1000; ++i, ++phrase) {
             const char text[] = {'\t',
-                                 static_cast<char>(0xB0 + phrase % 39), static_cast<char>(0xA1 + phrase / 39 % 94),
-                                 static_cast<char>(0xB0 + phrase / 3666 % 39), static_cast<char>(0xA1 + phrase / 142974 % 94),
-                                 '\r', '\n'};
+                                 static_cast<char>(0xB0 + phrase % 39),
+                                 static_cast<char>(0xA1 + phrase / 39 % 94),
+                                 static_cast<char>(0xB0 + phrase / 3666 % 39),
+                                 static_cast<char>(0xA1 + phrase / 142974 % 94),
+                                 '\r',
+                                 '\n'};
             tree.append(text, sizeof text);
         }
     }
@@ -192,7 +196,8 @@ TEST(EditorFilter, FigureAtAMillionPhrases) {
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         const auto elapsed = std::chrono::steady_clock::now() - start;
         std::printf("filter, %s, at 1,000,000 phrases: %lld ms, %zu items shown\n", what,
-                    static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()),
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()),
                     session.Texts().size());
     };
     type("one character held by 1 phrase in 39", L"啊");

@@ -13,7 +13,8 @@ using namespace editor;
 
 namespace {
 
-// Both files as they were once the command has ended (a refused or cancelled change writes nothing).
+// Both files as they were once the command has ended (a refused or cancelled change writes
+// nothing).
 void ExpectFilesUnchanged(const EditorRun& session) {
     session.Settle();
     EXPECT_EQ(session.File("srf_pub.dat"), EditorTree());
@@ -48,8 +49,10 @@ TEST(Editor, NewPutsTheTrimmedTextFirstInTheCategoryAndSavesBothFiles) {
     PressDialogButton(box.hwnd, IDOK);
     WaitUntilClosed(box.hwnd);
     session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t好上你\r\n\t你好\r\n\t早上好\r\n其他\r\n"));
-    session.WaitForFile("srf_pub.usr", std::string("\x03\x02\x00\x04\x00\x01\x00", 7) + EditorCompiled());
-    EXPECT_EQ(session.Texts(), (std::vector<std::wstring>{L"问候", L"好上你", L"你好", L"早上好", L"其他"}));
+    session.WaitForFile("srf_pub.usr",
+                        std::string("\x03\x02\x00\x04\x00\x01\x00", 7) + EditorCompiled());
+    EXPECT_EQ(session.Texts(),
+              (std::vector<std::wstring>{L"问候", L"好上你", L"你好", L"早上好", L"其他"}));
 }
 
 TEST(Editor, NewOnAnEmptyCategoryAndItsRefusals) {
@@ -69,7 +72,8 @@ TEST(Editor, NewOnAnEmptyCategoryAndItsRefusals) {
     session.Command(IDM_NEW);
     Fill(session.WaitForInputBox(), L"上好");
     session.WaitForFile("srf_pub.dat", EditorTree() + Gb("\t上好\r\n"));
-    session.WaitForFile("srf_pub.usr", EditorCompiled().substr(0, 12) + std::string("\x02\x04\x00\x02\x00\x00", 6));
+    session.WaitForFile("srf_pub.usr", EditorCompiled().substr(0, 12) +
+                                           std::string("\x02\x04\x00\x02\x00\x00", 6));
 }
 
 TEST(Editor, NewRefusesTextThatGb2312CannotHoldNamingItsFirstCharacter) {
@@ -98,9 +102,10 @@ TEST(Editor, ModifyRenamesTheSelectedNodeOrLeavesItOnCancel) {
     session.Command(IDM_EDIT);
     Fill(session.WaitForInputBox(), L" 你好你好\t");  // kept without the blanks
     session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t你好你好\r\n\t早上好\r\n其他\r\n"));
-    session.WaitForFile("srf_pub.usr",
-                        std::string("\x04\x01\x00\x02\x00\x01\x00\x02\x00", 9) + EditorCompiled().substr(5));
-    EXPECT_EQ(session.Texts(), (std::vector<std::wstring>{L"问候", L"你好你好", L"早上好", L"其他"}));
+    session.WaitForFile("srf_pub.usr", std::string("\x04\x01\x00\x02\x00\x01\x00\x02\x00", 9) +
+                                           EditorCompiled().substr(5));
+    EXPECT_EQ(session.Texts(),
+              (std::vector<std::wstring>{L"问候", L"你好你好", L"早上好", L"其他"}));
 }
 
 TEST(Editor, DeleteAsksFirstAndRefusesCategories) {
@@ -160,8 +165,10 @@ TEST(Editor, AMissingCharacterTableIsReportedAndNothingIsWrittenAfterwards) {
     const MessageBoxSeen error = WaitForMessageBox(session.program().Id());
     ASSERT_NE(error.hwnd, nullptr);
     EXPECT_EQ(error.caption, L"srf_user");
-    EXPECT_EQ(error.text.rfind(L"Cannot open file ", 0), 0u) << std::string(error.text.begin(), error.text.end());
-    EXPECT_TRUE(error.text.ends_with(L"\\srf_pub.zc.")) << std::string(error.text.begin(), error.text.end());
+    EXPECT_EQ(error.text.rfind(L"Cannot open file ", 0), 0u)
+        << std::string(error.text.begin(), error.text.end());
+    EXPECT_TRUE(error.text.ends_with(L"\\srf_pub.zc."))
+        << std::string(error.text.begin(), error.text.end());
     PressDialogButton(error.hwnd, IDOK);
     WaitUntilClosed(error.hwnd);
     EXPECT_EQ(session.Texts().size(), 4u);  // the tree is shown all the same
@@ -183,7 +190,8 @@ TEST(Editor, AMissingTreeFileIsReportedAndTheEmptyWindowKeepsWorking) {
     session.Open();
     const MessageBoxSeen error = WaitForMessageBox(session.program().Id());
     ASSERT_NE(error.hwnd, nullptr);
-    EXPECT_TRUE(error.text.ends_with(L"\\srf_pub.dat.")) << std::string(error.text.begin(), error.text.end());
+    EXPECT_TRUE(error.text.ends_with(L"\\srf_pub.dat."))
+        << std::string(error.text.begin(), error.text.end());
     PressDialogButton(error.hwnd, IDOK);
     WaitUntilClosed(error.hwnd);
     EXPECT_TRUE(session.Texts().empty());

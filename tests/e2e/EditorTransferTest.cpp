@@ -18,8 +18,9 @@ namespace {
 const std::string kBom = "\xEF\xBB\xBF";
 
 // Starts Export or Import and gives the file to its dialog.
-void ChooseInDialog(EditorRun& run, int command, const std::wstring& title, const std::filesystem::path& file,
-                    int type = -1, const std::string& screenshot = {}) {
+void ChooseInDialog(EditorRun& run, int command, const std::wstring& title,
+                    const std::filesystem::path& file, int type = -1,
+                    const std::string& screenshot = {}) {
     SendCommand(run.Main(), command);
     HWND dialog = WaitForDialog(run.program().Id(), title);
     ASSERT_NE(dialog, nullptr) << "no file dialog";
@@ -31,7 +32,8 @@ void ChooseInDialog(EditorRun& run, int command, const std::wstring& title, cons
         SaveScreenshot(dialog, screenshot);
     ChooseFile(dialog, file.wstring());
     ASSERT_TRUE(Eventually([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }))
-        << "the dialog stayed open\n" << DescribeControls(dialog);
+        << "the dialog stayed open\n"
+        << DescribeControls(dialog);
 }
 
 TEST(EditorTransfer, ExportWritesTheTreeAsUtf8WithAByteOrderMarkOrAsGb2312ByTheTypeList) {
@@ -42,9 +44,11 @@ TEST(EditorTransfer, ExportWritesTheTreeAsUtf8WithAByteOrderMarkOrAsGb2312ByTheT
     ChooseInDialog(run, editor::IDM_EXPORT, L"导出语料", elsewhere / "utf8.txt");
     ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(elsewhere / "utf8.txt"); }));
     run.Settle();
-    EXPECT_EQ(ReadFileBytes(elsewhere / "utf8.txt"), kBom + "问候\r\n\t你好\r\n\t早上好\r\n其他\r\n");
+    EXPECT_EQ(ReadFileBytes(elsewhere / "utf8.txt"),
+              kBom + "问候\r\n\t你好\r\n\t早上好\r\n其他\r\n");
 
-    ChooseInDialog(run, editor::IDM_EXPORT, L"导出语料", elsewhere / "gb.txt", 1, "editor-export-dialog");
+    ChooseInDialog(run, editor::IDM_EXPORT, L"导出语料", elsewhere / "gb.txt", 1,
+                   "editor-export-dialog");
     ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(elsewhere / "gb.txt"); }));
     run.Settle();
     EXPECT_EQ(ReadFileBytes(elsewhere / "gb.txt"), EditorTree());
@@ -62,8 +66,9 @@ TEST(EditorTransfer, ImportShowsTheSummaryFirstMergesOnOkAndCtrlZTakesItAllBack)
     std::string longLine;
     for (int i = 0; i < 33; ++i)
         longLine += "好";
-    WriteFileBytes(elsewhere / "in.txt", kBom + "问候\r\n\t你好\r\n\t早上\r\n\t" + longLine +
-                                             "\r\n\t你\xF0\x9F\x98\x80\r\n\t \r\n新类\r\n\t好早\r\n\t你们\r\n");
+    WriteFileBytes(elsewhere / "in.txt",
+                   kBom + "问候\r\n\t你好\r\n\t早上\r\n\t" + longLine +
+                       "\r\n\t你\xF0\x9F\x98\x80\r\n\t \r\n新类\r\n\t好早\r\n\t你们\r\n");
     const std::wstring summary =
         L"将增加语料 3 条，新增分类 1 个。\n"
         L"跳过：已存在 1 条，超过64字节 1 条，空内容 1 条，含GB2312没有的字 1 条。\n"
@@ -91,15 +96,17 @@ TEST(EditorTransfer, ImportShowsTheSummaryFirstMergesOnOkAndCtrlZTakesItAllBack)
     EXPECT_EQ(box.text, summary);
     SaveScreenshot(box.hwnd, "editor-import-summary");
     PressDialogButton(box.hwnd, IDOK);
-    const std::string merged = Gb("问候\r\n\t你好\r\n\t早上好\r\n\t早上\r\n其他\r\n新类\r\n\t好早\r\n\t你们\r\n");
+    const std::string merged =
+        Gb("问候\r\n\t你好\r\n\t早上好\r\n\t早上\r\n其他\r\n新类\r\n\t好早\r\n\t你们\r\n");
     EXPECT_TRUE(run.WaitForFile("srf_pub.dat", merged));
     // 早上 = 02 (3, 4) and 好早 = 02 (2, 3) after the two phrases before; 你们 is left out.
-    const std::string compiled =
-        EditorCompiled().substr(0, 12) + std::string("\x02\x03\x00\x04\x00\x02\x02\x00\x03\x00\x00", 11);
+    const std::string compiled = EditorCompiled().substr(0, 12) +
+                                 std::string("\x02\x03\x00\x04\x00\x02\x02\x00\x03\x00\x00", 11);
     EXPECT_TRUE(run.WaitForFile("srf_pub.usr", compiled));
     EXPECT_EQ(run.File("srf_pub.dat.bak"), EditorTree());
     run.Settle();
-    const std::vector<std::wstring> shown = {L"问候", L"你好", L"早上好", L"早上", L"其他", L"新类", L"好早", L"你们"};
+    const std::vector<std::wstring> shown = {L"问候", L"你好", L"早上好", L"早上",
+                                             L"其他", L"新类", L"好早",   L"你们"};
     EXPECT_EQ(run.Texts(), shown);
     EXPECT_EQ(run.SelectedText(), L"早上");  // the first new phrase
     SaveScreenshot(run.Main(), "editor-after-import");
@@ -135,8 +142,9 @@ TEST(EditorTransfer, ADictionaryOfAnotherInputMethodGoesToACategoryOfItsName) {
     ScratchDirectory elsewhere;
     EditorRun run(elsewhere.Path());
     run.Start();
-    WriteFileBytes(elsewhere / "demo.dict.yaml",
-                   "# Rime dictionary\n---\nname: 演示词库\n...\n早上\tzao shang\t3\n你\tni\n好早\thao zao\n");
+    WriteFileBytes(
+        elsewhere / "demo.dict.yaml",
+        "# Rime dictionary\n---\nname: 演示词库\n...\n早上\tzao shang\t3\n你\tni\n好早\thao zao\n");
     run.Select(L"其他");
     run.Settle();
     ChooseInDialog(run, editor::IDM_IMPORT, L"导入语料", elsewhere / "demo.dict.yaml");
@@ -170,19 +178,21 @@ TEST(EditorTransfer, ADictionaryOfAnotherInputMethodGoesToACategoryOfItsName) {
     ASSERT_TRUE(Eventually([&] { return !IsWindow(box.hwnd); }));
     // The progress window, or already the summary.
     HWND progress = nullptr;
-    ASSERT_TRUE(Eventually([&] {
-        for (HWND window : VisibleWindows(run.program().Id())) {
-            if (WindowText(window) == L"导入") {
-                progress = window;
-                return true;
+    ASSERT_TRUE(Eventually(
+        [&] {
+            for (HWND window : VisibleWindows(run.program().Id())) {
+                if (WindowText(window) == L"导入") {
+                    progress = window;
+                    return true;
+                }
+                wchar_t name[32] = {};
+                GetClassNameW(window, name, 32);
+                if (std::wstring(name) == L"#32770" && window != box.hwnd)
+                    return true;
             }
-            wchar_t name[32] = {};
-            GetClassNameW(window, name, 32);
-            if (std::wstring(name) == L"#32770" && window != box.hwnd)
-                return true;
-        }
-        return false;
-    }, 60s));
+            return false;
+        },
+        60s));
     if (progress && IsWindowVisible(progress))
         SaveScreenshot(progress, "import-progress");
     std::printf("progress window %s\n", progress ? "seen" : "not seen: planned between two looks");

@@ -66,7 +66,9 @@ protected:
 
     std::wstring Pane() const { return WindowText(m_pane); }
     void Click(int buttonId) const { SendCommand(m_form, buttonId); }
-    void Select(HWND tree, int index) const { SelectTreeItem(tree, TreeRootItems(tree).at(static_cast<size_t>(index))); }
+    void Select(HWND tree, int index) const {
+        SelectTreeItem(tree, TreeRootItems(tree).at(static_cast<size_t>(index)));
+    }
     bool SelectedIndexIs(HWND tree, int index) const {
         return SelectedTreeItem(tree) == TreeRootItems(tree).at(static_cast<size_t>(index));
     }
@@ -227,8 +229,8 @@ TEST_F(HelpWindow, OnlyTheTextPaneGrowsWithTheWindow) {
     GetWindowRect(m_form, &bounds);
     const int treeWidth = Width(m_lumo);
     const int paneWidth = Width(m_pane);
-    SetWindowPos(m_form, nullptr, 0, 0, bounds.right - bounds.left + 150, bounds.bottom - bounds.top + 40,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_form, nullptr, 0, 0, bounds.right - bounds.left + 150,
+                 bounds.bottom - bounds.top + 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(Eventually([&] { return Width(m_pane) == paneWidth + 150; })) << Width(m_pane);
     EXPECT_EQ(Width(m_lumo), treeWidth);
     EXPECT_EQ(Width(m_ketra), treeWidth);

@@ -13,13 +13,14 @@
 
 namespace installtest {
 
-inline constexpr wchar_t kKeyboardLayouts[] = L"System\\CurrentControlSet\\Control\\Keyboard Layouts";
+inline constexpr wchar_t kKeyboardLayouts[] =
+    L"System\\CurrentControlSet\\Control\\Keyboard Layouts";
 
 struct RegistryValue {
     std::wstring name;
     DWORD type = REG_NONE;
-    DWORD size = 0;        // in bytes, as stored
-    std::wstring text;     // a string value's characters up to its terminating zero
+    DWORD size = 0;     // in bytes, as stored
+    std::wstring text;  // a string value's characters up to its terminating zero
 };
 
 struct LayoutSubkey {
@@ -31,14 +32,22 @@ struct LayoutSubkey {
 inline std::vector<LayoutSubkey> RealisticLayouts() {
     return {
         {L"00000409", {{L"layout file", L"KBDUS.DLL"}, {L"layout text", L"US"}}},
-        {L"00000804", {{L"layout file", L"KBDUS.DLL"}, {L"layout text", L"Chinese (Simplified) - US Keyboard"}}},
-        {L"E0200804", {{L"IME file", L"WINPY.IME"}, {L"layout file", L"kbdus.dll"}, {L"layout text", L"中文 (简体) - 全拼"}}},
-        {L"E0210804", {{L"IME file", L"WINSP.IME"}, {L"layout file", L"kbdus.dll"}, {L"layout text", L"中文 (简体) - 双拼"}}},
+        {L"00000804",
+         {{L"layout file", L"KBDUS.DLL"}, {L"layout text", L"Chinese (Simplified) - US Keyboard"}}},
+        {L"E0200804",
+         {{L"IME file", L"WINPY.IME"},
+          {L"layout file", L"kbdus.dll"},
+          {L"layout text", L"中文 (简体) - 全拼"}}},
+        {L"E0210804",
+         {{L"IME file", L"WINSP.IME"},
+          {L"layout file", L"kbdus.dll"},
+          {L"layout text", L"中文 (简体) - 双拼"}}},
     };
 }
 
 inline std::wstring LayoutPath(const std::wstring& subkey) {
-    return subkey.empty() ? std::wstring(kKeyboardLayouts) : std::wstring(kKeyboardLayouts) + L"\\" + subkey;
+    return subkey.empty() ? std::wstring(kKeyboardLayouts)
+                          : std::wstring(kKeyboardLayouts) + L"\\" + subkey;
 }
 
 inline bool KeyExists(const std::wstring& path) {
@@ -58,7 +67,8 @@ inline std::vector<std::wstring> LayoutSubkeys() {
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
         DWORD length = 256;
-        if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
             break;
         names.emplace_back(name, length);
     }
@@ -70,7 +80,8 @@ inline std::vector<std::wstring> LayoutSubkeys() {
 inline std::vector<RegistryValue> LayoutValues(const std::wstring& subkey) {
     std::vector<RegistryValue> values;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(subkey).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return values;
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
@@ -97,10 +108,12 @@ inline std::vector<std::wstring> ValueNames(const std::wstring& subkey) {
     return names;
 }
 
-inline void SetValue(const std::wstring& subkey, const std::wstring& name, DWORD type, const void* data, DWORD size) {
+inline void SetValue(const std::wstring& subkey, const std::wstring& name, DWORD type,
+                     const void* data, DWORD size) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(subkey).c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return;
     RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
@@ -108,7 +121,8 @@ inline void SetValue(const std::wstring& subkey, const std::wstring& name, DWORD
 
 inline void SetText(const std::wstring& subkey, const std::wstring& name, const std::wstring& text,
                     DWORD type = REG_SZ) {
-    SetValue(subkey, name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    SetValue(subkey, name, type, text.c_str(),
+             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 // Keeps the Keyboard Layouts key as the test found it, apart from the subkeys a test is about.
@@ -136,8 +150,8 @@ public:
         if (WasThereBefore(layout.name))
             return;
         HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(layout.name).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(layout.name).c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         if (key)
             RegCloseKey(key);
         for (const auto& [name, text] : layout.texts)
@@ -163,8 +177,9 @@ public:
         std::vector<std::wstring> ours;
         for (const std::wstring& name : NewSubkeys()) {
             const auto names = ValueNames(name);
-            if (std::any_of(names.begin(), names.end(),
-                            [](const std::wstring& value) { return _wcsicmp(value.c_str(), L"layout file") == 0; }))
+            if (std::any_of(names.begin(), names.end(), [](const std::wstring& value) {
+                    return _wcsicmp(value.c_str(), L"layout file") == 0;
+                }))
                 ours.push_back(name);
         }
         return ours;
@@ -172,8 +187,9 @@ public:
 
 private:
     static bool Contains(const std::vector<std::wstring>& names, const std::wstring& name) {
-        return std::any_of(names.begin(), names.end(),
-                           [&](const std::wstring& other) { return _wcsicmp(other.c_str(), name.c_str()) == 0; });
+        return std::any_of(names.begin(), names.end(), [&](const std::wstring& other) {
+            return _wcsicmp(other.c_str(), name.c_str()) == 0;
+        });
     }
     bool WasThereBefore(const std::wstring& name) const { return Contains(m_before, name); }
     bool Made(const std::wstring& name) const { return Contains(m_made, name); }

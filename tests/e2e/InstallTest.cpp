@@ -17,10 +17,12 @@ namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
 using Names = std::vector<std::wstring>;
 
-const char* const kPackagedNames[] = {"srf_ime", "srf_set", "srf_zc", "srf_py",  "srf_pys", "srf_lm",
-                                      "srf_pym", "srf_kv",  "srf_usr", "srf_dat", "srf_zy"};
-const char* const kDataNames[] = {"srf_pub.zc", "srf_pub.py", "srf_pub.pys", "srf_pub.lm", "srf_pub.pym",
-                                  "srf_pub.kv", "srf_pub.usr", "srf_pub.dat", "srf_pub.zy"};
+const char* const kPackagedNames[] = {"srf_ime", "srf_set", "srf_zc",  "srf_py",
+                                      "srf_pys", "srf_lm",  "srf_pym", "srf_kv",
+                                      "srf_usr", "srf_dat", "srf_zy"};
+const char* const kDataNames[] = {"srf_pub.zc",  "srf_pub.py",  "srf_pub.pys",
+                                  "srf_pub.lm",  "srf_pub.pym", "srf_pub.kv",
+                                  "srf_pub.usr", "srf_pub.dat", "srf_pub.zy"};
 
 std::string New(const std::string& packaged) { return "new " + packaged; }
 std::string Old(const std::string& installed) { return "old " + installed; }
@@ -38,7 +40,8 @@ public:
         for (const char* name : kPackagedNames)
             Add(name, New(name));
     }
-    // Installed files of an earlier copy with base name base (data files, .set and, if asked, .ime).
+    // Installed files of an earlier copy with base name base (data files, .set and, if asked,
+    // .ime).
     void AddInstallation(const std::string& base, bool withIme) {
         for (const char* name : kDataNames)
             Add(name, Old(name));
@@ -46,7 +49,9 @@ public:
         if (withIme)
             Add(base + ".ime", Old(base + ".ime"));
     }
-    void Add(const std::string& name, const std::string& bytes) { WriteFileBytes(m_directory / name, bytes); }
+    void Add(const std::string& name, const std::string& bytes) {
+        WriteFileBytes(m_directory / name, bytes);
+    }
     void Remove(const std::string& name) { fs::remove(m_directory / name); }
 
     // Every entry of the directory: a file with its content, a directory as "<directory>".
@@ -58,7 +63,9 @@ public:
         return files;
     }
 
-    Program Start(const std::wstring& arguments) const { return Program(m_program, L"install " + arguments, Path()); }
+    Program Start(const std::wstring& arguments) const {
+        return Program(m_program, L"install " + arguments, Path());
+    }
 
 private:
     ScratchDirectory m_programDirectory;
@@ -81,15 +88,17 @@ MessageBoxSeen BoxOrEnd(Program& program) {
 void InstallSilently(const InstallDirectory& directory, const std::wstring& arguments) {
     Program program = directory.Start(arguments);
     const MessageBoxSeen box = BoxOrEnd(program);
-    EXPECT_EQ(box.hwnd, nullptr) << "unexpected box: " << std::string(box.text.begin(), box.text.end());
+    EXPECT_EQ(box.hwnd, nullptr) << "unexpected box: "
+                                 << std::string(box.text.begin(), box.text.end());
     if (box.hwnd)
         PressDialogButton(box.hwnd, IDOK);
     EXPECT_EQ(program.WaitForExit(), 0);
 }
 
 // Runs an installation that shows one box, checks the box and answers it.
-void InstallAnswering(const InstallDirectory& directory, const std::wstring& arguments, const std::wstring& caption,
-                      const std::wstring& text, int answer, const std::string& screenshot = {}) {
+void InstallAnswering(const InstallDirectory& directory, const std::wstring& arguments,
+                      const std::wstring& caption, const std::wstring& text, int answer,
+                      const std::string& screenshot = {}) {
     Program program = directory.Start(arguments);
     const MessageBoxSeen box = BoxOrEnd(program);
     ASSERT_NE(box.hwnd, nullptr) << "no message box";
@@ -103,19 +112,23 @@ void InstallAnswering(const InstallDirectory& directory, const std::wstring& arg
 
 const std::wstring kQuestionCaption = L"要继续吗？";
 const std::wstring kNoticeCaption = L"提示框";
-std::wstring Question(const std::wstring& name) { return L"注意: 如有以前安装过的[" + name + L"]输入法现将被覆盖!!"; }
+std::wstring Question(const std::wstring& name) {
+    return L"注意: 如有以前安装过的[" + name + L"]输入法现将被覆盖!!";
+}
 std::wstring InUse(const std::wstring& name) {
-    return L"注意: 有以前安装过的[" + name + L"]输入法在使用, 请先关闭该应用程序, 或注销或重新启动再安装!";
+    return L"注意: 有以前安装过的[" + name +
+           L"]输入法在使用, 请先关闭该应用程序, 或注销或重新启动再安装!";
 }
 
 // What the directory holds after installing a complete package with base name base over an
 // earlier copy, when the installed names in replaced are deleted first.
 Files Expected(const std::string& base, const std::vector<std::string>& replaced, bool hadIme) {
     Files files;
-    const std::vector<std::pair<std::string, std::string>> moves = {
-        {"srf_ime", base + ".ime"}, {"srf_set", base + ".set"}, {"srf_zc", "srf_pub.zc"},  {"srf_py", "srf_pub.py"},
-        {"srf_pys", "srf_pub.pys"}, {"srf_lm", "srf_pub.lm"},   {"srf_pym", "srf_pub.pym"}, {"srf_kv", "srf_pub.kv"},
-        {"srf_usr", "srf_pub.usr"}, {"srf_dat", "srf_pub.dat"}, {"srf_zy", "srf_pub.zy"}};
+    const std::vector<std::pair<std::string, std::string>> moves =
+        {{"srf_ime", base + ".ime"}, {"srf_set", base + ".set"}, {"srf_zc", "srf_pub.zc"},
+         {"srf_py", "srf_pub.py"},   {"srf_pys", "srf_pub.pys"}, {"srf_lm", "srf_pub.lm"},
+         {"srf_pym", "srf_pub.pym"}, {"srf_kv", "srf_pub.kv"},   {"srf_usr", "srf_pub.usr"},
+         {"srf_dat", "srf_pub.dat"}, {"srf_zy", "srf_pub.zy"}};
     for (const auto& [packaged, installed] : moves) {
         const bool wasThere = installed != base + ".ime" || hadIme;
         if (!wasThere || std::find(replaced.begin(), replaced.end(), installed) != replaced.end()) {
@@ -128,7 +141,9 @@ Files Expected(const std::string& base, const std::vector<std::string>& replaced
     return files;
 }
 
-bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 std::wstring SystemDirectory() {
     wchar_t path[MAX_PATH] = {};
@@ -157,7 +172,8 @@ TEST(Install, FirstInstallationPlacesEveryFileAndEntersTheLayout) {
         bool handedOver = false;
         for (const std::wstring& name : layouts.NewSubkeys())
             for (const RegistryValue& value : LayoutValues(name))
-                if (_wcsicmp(value.name.c_str(), L"Ime File") == 0 && value.text == SystemDirectory() + L"\\srf_py.ime")
+                if (_wcsicmp(value.name.c_str(), L"Ime File") == 0 &&
+                    value.text == SystemDirectory() + L"\\srf_py.ime")
                     handedOver = LayoutValues(name).back().text == L"中文（简体）- Lumo";
         EXPECT_TRUE(handedOver);
     }
@@ -168,21 +184,24 @@ TEST(Install, ReinstallationAsksThenReplacesTheVariantsFilesAndKeepsTheUsersPhra
     InstallDirectory directory;
     directory.AddInstallation("srf_py", true);
     directory.AddPackage();
-    InstallAnswering(directory, L"srf_py Lumo", kQuestionCaption, Question(L"Lumo"), IDOK, "install-question");
+    InstallAnswering(directory, L"srf_py Lumo", kQuestionCaption, Question(L"Lumo"), IDOK,
+                     "install-question");
     EXPECT_EQ(directory.Contents(),
-              Expected("srf_py", {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys"}, true));
+              Expected("srf_py",
+                       {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys"},
+                       true));
     EXPECT_EQ(layouts.NewLayoutsWithLayoutFile(), Names{L"E0220804"});
 }
 
 TEST(Install, EachVariantReplacesItsOwnDataFiles) {
-    const std::map<std::string, std::vector<std::string>> variants = {
-        {"srf_pylm", {"srf_pub.py", "srf_pub.pys", "srf_pub.lm"}},
-        {"srf_kvlm", {"srf_pub.lm", "srf_pub.kv", "srf_pub.pym"}},
-        {"srf_py", {"srf_pub.py", "srf_pub.pys"}},
-        {"srf_lm", {"srf_pub.lm", "srf_pub.pym"}},
-        {"srf_kv", {"srf_pub.kv", "srf_pub.pym"}},
-        {"SRF_PY", {}},
-        {"other", {}}};
+    const std::map<std::string, std::vector<std::string>> variants =
+        {{"srf_pylm", {"srf_pub.py", "srf_pub.pys", "srf_pub.lm"}},
+         {"srf_kvlm", {"srf_pub.lm", "srf_pub.kv", "srf_pub.pym"}},
+         {"srf_py", {"srf_pub.py", "srf_pub.pys"}},
+         {"srf_lm", {"srf_pub.lm", "srf_pub.pym"}},
+         {"srf_kv", {"srf_pub.kv", "srf_pub.pym"}},
+         {"SRF_PY", {}},
+         {"other", {}}};
     for (const auto& [base, variantFiles] : variants) {
         SCOPED_TRACE(base);
         KeyboardLayoutsSandbox layouts;
@@ -197,8 +216,9 @@ TEST(Install, EachVariantReplacesItsOwnDataFiles) {
 }
 
 TEST(Install, ArgumentFourZyInAnyLetterCaseReplacesTheInstalledZyFile) {
-    const std::pair<const wchar_t*, bool> cases[] = {
-        {L"zy", true}, {L"ZY", true}, {L"zY", true}, {L"\"zy \"", false}, {L"zyx", false}, {L"", false}};
+    const std::pair<const wchar_t*, bool> cases[] = {{L"zy", true},   {L"ZY", true},
+                                                     {L"zY", true},   {L"\"zy \"", false},
+                                                     {L"zyx", false}, {L"", false}};
     for (const auto& [argument, replaces] : cases) {
         SCOPED_TRACE(std::string(argument, argument + wcslen(argument)));
         KeyboardLayoutsSandbox layouts;
@@ -251,7 +271,8 @@ TEST(Install, AnInputMethodFileInUseOrReadOnlyIsWarnedAboutAndNothingChanges) {
             SetFileAttributesW(ime.c_str(), FILE_ATTRIBUTE_READONLY);
         else
             held = CreateFileW(ime.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        InstallAnswering(directory, L"srf_py \"路模 Lumo\"", kNoticeCaption, InUse(L"路模 Lumo"), IDOK);
+        InstallAnswering(directory, L"srf_py \"路模 Lumo\"", kNoticeCaption, InUse(L"路模 Lumo"),
+                         IDOK);
         if (held != INVALID_HANDLE_VALUE)
             CloseHandle(held);
         SetFileAttributesW(ime.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -282,7 +303,9 @@ TEST(Install, AKoreanFolderNameIsInstalledInAsAnyOther) {
     directory.AddPackage();
     InstallAnswering(directory, L"srf_py Lumo", kQuestionCaption, Question(L"Lumo"), IDOK);
     EXPECT_EQ(directory.Contents(),
-              Expected("srf_py", {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys"}, true));
+              Expected("srf_py",
+                       {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys"},
+                       true));
     EXPECT_EQ(layouts.NewLayoutsWithLayoutFile(), Names{L"E0220804"});
 }
 
@@ -291,13 +314,17 @@ TEST(Install, AChineseDisplayNameReachesTheLayoutTextAndTheQuestion) {
     InstallDirectory directory;
     directory.AddPackage();
     directory.Add("srf_pylm.ime", Old("srf_pylm.ime"));
-    InstallAnswering(directory, L"srf_pylm \"中文·路模 输入法\"", kQuestionCaption, Question(L"中文·路模 输入法"), IDOK);
+    InstallAnswering(directory, L"srf_pylm \"中文·路模 输入法\"", kQuestionCaption,
+                     Question(L"中文·路模 输入法"), IDOK);
     ASSERT_EQ(layouts.NewLayoutsWithLayoutFile(), Names{L"E0220804"});
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(L"E0220804").c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(L"E0220804").c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
     wchar_t text[256] = {};
     DWORD type = 0, size = sizeof text;
-    EXPECT_EQ(RegQueryValueExW(key, L"layout text", nullptr, &type, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExW(key, L"layout text", nullptr, &type, reinterpret_cast<BYTE*>(text),
+                               &size),
+              ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     const std::wstring expected = L"中文（简体）- 中文·路模 输入法";
@@ -324,10 +351,12 @@ TEST(Install, ASecondRunWithTheSameDisplayNameAddsNoLayoutAnotherNameTheNext) {
 
 TEST(Install, ABaseNameReachingOutsideTheDirectoryIsRefused) {
     // The arguments after "install" and the base name the notice quotes.
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"..\\srf_py Lumo zy", L"..\\srf_py"}, {L"C:\\srf_py Lumo", L"C:\\srf_py"},
-        {L"sub/srf_py Lumo", L"sub/srf_py"},     {L".. Lumo", L".."},
-        {L"", L""}};
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {{L"..\\srf_py Lumo zy",
+                                                                L"..\\srf_py"},
+                                                               {L"C:\\srf_py Lumo", L"C:\\srf_py"},
+                                                               {L"sub/srf_py Lumo", L"sub/srf_py"},
+                                                               {L".. Lumo", L".."},
+                                                               {L"", L""}};
     for (const auto& [arguments, base] : cases) {
         SCOPED_TRACE(std::string(arguments, arguments + wcslen(arguments)));
         KeyboardLayoutsSandbox layouts;

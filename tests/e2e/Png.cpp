@@ -75,7 +75,8 @@ void WritePng(const std::filesystem::path& file, int width, int height, const un
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", Zlib(raw));
     PutChunk(png, "IEND", "");
-    std::ofstream(file, std::ios::binary).write(png.data(), static_cast<std::streamsize>(png.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(png.data(), static_cast<std::streamsize>(png.size()));
 }
 
 }  // namespace driver

@@ -41,7 +41,8 @@ std::vector<HWND> TaskBarWindows(DWORD processId) {
     std::vector<HWND> found;
     for (HWND hwnd : VisibleWindows(processId)) {
         const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-        if (!(exStyle & WS_EX_TOOLWINDOW) && (!GetWindow(hwnd, GW_OWNER) || (exStyle & WS_EX_APPWINDOW)))
+        if (!(exStyle & WS_EX_TOOLWINDOW) &&
+            (!GetWindow(hwnd, GW_OWNER) || (exStyle & WS_EX_APPWINDOW)))
             found.push_back(hwnd);
     }
     return found;
@@ -56,8 +57,8 @@ void ExpectOneTaskBarEntryFor(DWORD processId, HWND main) {
         << entries.size() << " task bar entries";
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(WindowText(entries[0]), L"srf_user");
-    HWND elsewhere = CreateWindowExW(0, L"Static", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
-                                     nullptr, nullptr, nullptr);
+    HWND elsewhere = CreateWindowExW(0, L"Static", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                     50, nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(elsewhere);
     Eventually([&] {
         MSG message;
@@ -91,8 +92,10 @@ TEST(Startup, UserAndHelpModeHaveOneTaskBarEntryCaptionedWithTheTitle) {
 }
 
 TEST(Startup, EndsAtOnceWithoutAWindowUnlessTheFirstArgumentIsAModeWord) {
-    for (const wchar_t* arguments : {L"", L"User", L"user.", L"help2", L"USER", L"Help", L"install.", L"\"\""}) {
-        SCOPED_TRACE(testing::Message() << "arguments: " << std::string(arguments, arguments + wcslen(arguments)));
+    for (const wchar_t* arguments :
+         {L"", L"User", L"user.", L"help2", L"USER", L"Help", L"install.", L"\"\""}) {
+        SCOPED_TRACE(testing::Message()
+                     << "arguments: " << std::string(arguments, arguments + wcslen(arguments)));
         const Outcome outcome = RunWith(arguments);
         EXPECT_FALSE(outcome.showedWindow);
         EXPECT_EQ(outcome.exitCode, 0);
@@ -100,14 +103,17 @@ TEST(Startup, EndsAtOnceWithoutAWindowUnlessTheFirstArgumentIsAModeWord) {
 }
 
 TEST(Startup, ModeWordsOpenTheirWindow) {
-    for (const wchar_t* arguments : {L"user", L"help", L"\"user\"", L"\"\" user", L"help extra words"}) {
-        SCOPED_TRACE(testing::Message() << "arguments: " << std::string(arguments, arguments + wcslen(arguments)));
+    for (const wchar_t* arguments :
+         {L"user", L"help", L"\"user\"", L"\"\" user", L"help extra words"}) {
+        SCOPED_TRACE(testing::Message()
+                     << "arguments: " << std::string(arguments, arguments + wcslen(arguments)));
         EXPECT_TRUE(RunWith(arguments).showedWindow);
     }
 }
 
-// The suites run on a Windows whose code page cannot show Chinese, where the Chinese texts they read
-// back from the windows prove the Unicode boundary, and again on a Chinese one (code page 936).
+// The suites run on a Windows whose code page cannot show Chinese, where the Chinese texts they
+// read back from the windows prove the Unicode boundary, and again on a Chinese one (code page
+// 936).
 TEST(Startup, TheSuitesRunOnTheCodePageTheirRunAsksFor) {
     if (const char* expected = std::getenv("SRF_EXPECTED_CODE_PAGE")) {
         EXPECT_EQ(GetACP(), std::strtoul(expected, nullptr, 10));

@@ -21,8 +21,8 @@ class TestDirectory {
 public:
     explicit TestDirectory(const std::string& prefix)
         : m_root(std::filesystem::temp_directory_path() /
-                 (prefix + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+                 (prefix + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
         std::filesystem::remove_all(m_root);
         std::filesystem::create_directories(m_root);
     }
@@ -63,7 +63,8 @@ private:
 
 // Replaces the file with the bytes and returns the message of the failure, or "" when it succeeded;
 // with failingWrite, that write fails as on a full disk.
-inline std::string ReplaceFailure(const std::string& path, std::string_view bytes, int failingWrite = 0) {
+inline std::string ReplaceFailure(const std::string& path, std::string_view bytes,
+                                  int failingWrite = 0) {
     FailingWrite faults(failingWrite);
     return ErrorMessage([&] { platform::ReplaceFileSafely(path, bytes, &faults); });
 }

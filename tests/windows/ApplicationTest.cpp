@@ -30,7 +30,8 @@ LRESULT CALLBACK WatchTheBox(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && IsDialog(reinterpret_cast<HWND>(wParam)) && !g_boxShown) {
         g_boxShown = true;
         MSG quit{};
-        g_quitPendingWhenShown = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+        g_quitPendingWhenShown =
+            PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -36,8 +36,8 @@ HWND CreateOfMissingClass() {
 // 1407, Wine 1411).
 std::string MissingClassMessage() {
     SetLastError(0);
-    CreateWindowExW(0, L"TNoSuchClass", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
-                    nullptr);
+    CreateWindowExW(0, L"TNoSuchClass", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                    GetModuleHandleW(nullptr), nullptr);
     return "Cannot create window TNoSuchClass (error " + std::to_string(GetLastError()) + ")";
 }
 
@@ -58,7 +58,8 @@ BOOL CALLBACK FindOwnBox(HWND hwnd, LPARAM found) {
     GetWindowThreadProcessId(hwnd, &process);
     wchar_t className[16] = {};
     GetClassNameW(hwnd, className, 16);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd) || std::wstring(className) != L"#32770")
+    if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd) ||
+        std::wstring(className) != L"#32770")
         return TRUE;
     *reinterpret_cast<HWND*>(found) = hwnd;
     return FALSE;
@@ -86,7 +87,9 @@ std::wstring AnswerTheBox() {
 
 class ThrowingWindow : public BaseWindow {
 public:
-    ThrowingWindow() { CreateWindowOfClass(L"TThrowingWindow", L"", WS_POPUP, 0, RECT{0, 0, 10, 10}, nullptr); }
+    ThrowingWindow() {
+        CreateWindowOfClass(L"TThrowingWindow", L"", WS_POPUP, 0, RECT{0, 0, 10, 10}, nullptr);
+    }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {

@@ -33,10 +33,12 @@ TEST(HelpWindowDpi, TreePicturesScaleWithTheMonitor) {
     for (const UINT dpi : {144u, 120u, 96u}) {
         RECT bounds{};
         GetWindowRect(window->Handle(), &bounds);
-        SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&bounds));
+        SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&bounds));
         for (HWND tree : trees) {
             int width = 0, height = 0;
-            ASSERT_TRUE(ImageList_GetIconSize(TreeView_GetImageList(tree, TVSIL_NORMAL), &width, &height));
+            ASSERT_TRUE(
+                ImageList_GetIconSize(TreeView_GetImageList(tree, TVSIL_NORMAL), &width, &height));
             EXPECT_EQ(width, MulDiv(16, static_cast<int>(dpi), 96)) << dpi;
             EXPECT_EQ(height, width) << dpi;
             EXPECT_EQ(ImageList_GetImageCount(TreeView_GetImageList(tree, TVSIL_NORMAL)), 2) << dpi;

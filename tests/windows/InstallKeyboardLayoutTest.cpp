@@ -17,7 +17,9 @@ using namespace installtest;
 using Names = std::vector<std::wstring>;
 
 // "中文（简体）- " + display name, the way install mode builds it from its arguments.
-std::string Layout(const std::wstring& displayName) { return LayoutText(platform::ToGb2312(displayName)); }
+std::string Layout(const std::wstring& displayName) {
+    return LayoutText(platform::ToGb2312(displayName));
+}
 
 // The real registry, with the k-th value write from the start refused (1 = the first; 0 none).
 class FailingValueWrite : public WindowsInstallSystem {
@@ -33,7 +35,8 @@ private:
     int m_left;
 };
 
-LayoutOutcome AddKeyboardLayout(const std::string& baseName, const std::string& layoutText, int failingWrite = 0) {
+LayoutOutcome AddKeyboardLayout(const std::string& baseName, const std::string& layoutText,
+                                int failingWrite = 0) {
     FailingValueWrite system(failingWrite);
     return installer::AddKeyboardLayout(system, baseName, layoutText);
 }
@@ -48,13 +51,15 @@ TEST_F(InstallKeyboardLayout, AddsTheNextIdentifierWithItsThreeValues) {
     const std::vector<RegistryValue> values = LayoutValues(L"E0220804");
     ASSERT_EQ(values.size(), 3u);
     const std::wstring layoutText = L"中文（简体）- Lumo";
-    const std::pair<const wchar_t*, std::wstring> expected[] = {
-        {L"IME file", L"srf_py.ime"}, {L"layout file", L"kbdus.dll"}, {L"layout text", layoutText}};
+    const std::pair<const wchar_t*, std::wstring> expected[] = {{L"IME file", L"srf_py.ime"},
+                                                                {L"layout file", L"kbdus.dll"},
+                                                                {L"layout text", layoutText}};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(values[i].name, expected[i].first);
         EXPECT_EQ(values[i].type, static_cast<DWORD>(REG_SZ));
         EXPECT_EQ(values[i].text, expected[i].second);
-        EXPECT_EQ(values[i].size, (expected[i].second.size() + 1) * sizeof(wchar_t)) << "the size counts the zero";
+        EXPECT_EQ(values[i].size, (expected[i].second.size() + 1) * sizeof(wchar_t))
+            << "the size counts the zero";
     }
 }
 
@@ -150,7 +155,8 @@ TEST_F(InstallKeyboardLayout, WithoutTheKeyOrWithoutSubkeysNothingIsWritten) {
     {
         KeyboardLayoutsSandbox sandbox(std::vector<LayoutSubkey>{});
         HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKeyboardLayouts, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKeyboardLayouts, 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr);
         RegCloseKey(key);
         EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::Failed);
         EXPECT_EQ(LayoutSubkeys(), Names{});

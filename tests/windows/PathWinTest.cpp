@@ -53,10 +53,12 @@ TEST(PathWin, FilesInAFolderNamedOutsideCodePage936AreReadReplacedAndNamedAsThey
         // The error box and the last-resort box quote the message within texts of their own.
         EXPECT_EQ(platform::ToWideMessage(app::WithFullStop(error.what()), error),
                   L"Cannot open file " + missing + L".");
-        EXPECT_EQ(platform::ToWideMessage(app::LastResortText("FileOpenError", "srf_user.exe", 0, error.what()),
-                                          error),
-                  L"Exception FileOpenError in module srf_user.exe at 00000000.\nCannot open file " + missing +
-                      L".");
+        EXPECT_EQ(
+            platform::ToWideMessage(app::LastResortText("FileOpenError", "srf_user.exe", 0,
+                                                        error.what()),
+                                    error),
+            L"Exception FileOpenError in module srf_user.exe at 00000000.\nCannot open file " +
+                missing + L".");
     }
     fs::remove_all(folder);
 }

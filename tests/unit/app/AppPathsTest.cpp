@@ -22,11 +22,15 @@ TEST(ApplicationTitle, IsTheNameWithoutExtensionInLowerCaseAfterItsFirstCharacte
     EXPECT_EQ(ApplicationTitle("C:\\srf\\srf_user.exe"), "srf_user");
     EXPECT_EQ(ApplicationTitle("C:\\srf\\SRF_USER.EXE"), "Srf_user");
     EXPECT_EQ(ApplicationTitle("C:\\srf\\srf.user.exe"), "srf");
-    EXPECT_EQ(ApplicationTitle("C:\\\xD5\x5C\\My\xD5\x5C" "AB.exe"), "My\xD5\x5C" "ab");
+    EXPECT_EQ(ApplicationTitle("C:\\\xD5\x5C\\My\xD5\x5C"
+                               "AB.exe"),
+              "My\xD5\x5C"
+              "ab");
 }
 
 TEST(ErrorBoxText, AddsAFullStopOnlyAfterACharacterAboveTheFullStop) {
-    EXPECT_EQ(WithFullStop("Cannot open file C:\\srf_pub.dat"), "Cannot open file C:\\srf_pub.dat.");
+    EXPECT_EQ(WithFullStop("Cannot open file C:\\srf_pub.dat"),
+              "Cannot open file C:\\srf_pub.dat.");
     EXPECT_EQ(WithFullStop("Invalid level (2) for item \"x\""), "Invalid level (2) for item \"x\"");
     EXPECT_EQ(WithFullStop("Done."), "Done.");
     EXPECT_EQ(WithFullStop("Stop!"), "Stop!");
@@ -41,8 +45,10 @@ TEST(ErrorBoxText, AddsAFullStopOnlyAfterACharacterAboveTheFullStop) {
 TEST(LastResortText, NamesKindModuleAddressAndMessage) {
     EXPECT_EQ(LastResortText("FileError", "srf_user.exe", 0x401A2B, "Cannot open file x"),
               "Exception FileError in module srf_user.exe at 00401A2B.\nCannot open file x.");
-    EXPECT_EQ(LastResortText("E", "m.exe", 0, "Done."), "Exception E in module m.exe at 00000000.\nDone.");
+    EXPECT_EQ(LastResortText("E", "m.exe", 0, "Done."),
+              "Exception E in module m.exe at 00000000.\nDone.");
     // A file error's system code follows the message in short form.
-    EXPECT_EQ(LastResortText("FileCreateError", "srf_user.exe", 0x401A2B, "Cannot create file x", 32),
-              "Exception FileCreateError in module srf_user.exe at 00401A2B.\nCannot create file x. (system error 32)");
+    EXPECT_EQ(
+        LastResortText("FileCreateError", "srf_user.exe", 0x401A2B, "Cannot create file x", 32),
+        "Exception FileCreateError in module srf_user.exe at 00401A2B.\nCannot create file x. (system error 32)");
 }

@@ -14,9 +14,14 @@ TEST(PromptLayout, BaseUnitsDropTheRemainder) {
 
 TEST(PromptLayout, UnitsRoundToTheNearestPixelHalvesAwayFromZero) {
     const DialogBaseUnits base{7, 13};
-    struct Case { int units; int across; int down; };
-    for (const Case& c : {Case{0, 0, 0}, Case{2, 4, 3} /* 3.5, 3.25 */, Case{38, 67, 62} /* 66.5, 61.75 */,
-                          Case{4, 7, 7} /* 6.5 */, Case{-2, -4, -3}}) {
+    struct Case {
+        int units;
+        int across;
+        int down;
+    };
+    for (const Case& c :
+         {Case{0, 0, 0}, Case{2, 4, 3} /* 3.5, 3.25 */, Case{38, 67, 62} /* 66.5, 61.75 */,
+          Case{4, 7, 7} /* 6.5 */, Case{-2, -4, -3}}) {
         SCOPED_TRACE(c.units);
         EXPECT_EQ(HorizontalPixels(c.units, base), c.across);
         EXPECT_EQ(VerticalPixels(c.units, base), c.down);
@@ -29,7 +34,7 @@ TEST(PromptLayout, TheBoxForSixByThirteen) {
     EXPECT_EQ(geometry.clientHeight, 102);  // 63 * 13 / 8 = 102.375
     EXPECT_EQ(geometry.prompt, (PixelRect{12, 13, 40, 13}));
     EXPECT_EQ(geometry.edit, (PixelRect{12, 31, 246, 21}));  // 19 * 13 / 8 = 30.875
-    EXPECT_EQ(geometry.ok, (PixelRect{57, 67, 75, 23}));      // 41 * 13 / 8 = 66.625; 14 -> 22.75
+    EXPECT_EQ(geometry.ok, (PixelRect{57, 67, 75, 23}));     // 41 * 13 / 8 = 66.625; 14 -> 22.75
     EXPECT_EQ(geometry.cancel, (PixelRect{138, 67, 75, 23}));
 }
 
@@ -45,9 +50,12 @@ std::string Repeat(const std::string& piece, int times) {
 }
 
 TEST(PromptLayout, TextWithinTheLimitStands) {
-    struct Case { std::string before, after; };
-    for (const Case& c : {Case{"", std::string(255, 'a')}, Case{"", Repeat(kHan, 127) + "a"},
-                          Case{std::string(300, 'a'), std::string(299, 'a')} /* deleting from too long */}) {
+    struct Case {
+        std::string before, after;
+    };
+    for (const Case& c :
+         {Case{"", std::string(255, 'a')}, Case{"", Repeat(kHan, 127) + "a"},
+          Case{std::string(300, 'a'), std::string(299, 'a')} /* deleting from too long */}) {
         const LimitedText limited = LimitInsertion(c.before, c.after);
         EXPECT_EQ(limited.text, c.after);
         EXPECT_EQ(limited.caret, c.after.size());
@@ -62,12 +70,13 @@ TEST(PromptLayout, TypingOverTheLimitIsCutToWholeCharacters) {
     const std::string full = std::string(254, 'a');
     const std::vector<Case> cases = {
         {std::string(255, 'a'), std::string(256, 'a'), std::string(255, 'a'), 255},
-        {full, full + kHan, full, 254},                      // a Chinese character needs two bytes
-        {full, full + "b" + kHan, full + "b", 255},          // pasted: the part that fits stays
-        {"x" + full, "x" + kHan + full, "x" + full, 1},      // typed at the start: nothing fits
-        {Repeat(kHan, 60) + Repeat(kHan2, 60), Repeat(kHan, 60) + Repeat(kHan3, 20) + Repeat(kHan2, 60),
+        {full, full + kHan, full, 254},                  // a Chinese character needs two bytes
+        {full, full + "b" + kHan, full + "b", 255},      // pasted: the part that fits stays
+        {"x" + full, "x" + kHan + full, "x" + full, 1},  // typed at the start: nothing fits
+        {Repeat(kHan, 60) + Repeat(kHan2, 60),
+         Repeat(kHan, 60) + Repeat(kHan3, 20) + Repeat(kHan2, 60),
          Repeat(kHan, 60) + Repeat(kHan3, 7) + Repeat(kHan2, 60), 134},  // pasted in the middle
-        {"ab", "a" + Repeat(kHan, 200), "a" + Repeat(kHan, 127), 255},  // a selection replaced
+        {"ab", "a" + Repeat(kHan, 200), "a" + Repeat(kHan, 127), 255},   // a selection replaced
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.after.size());

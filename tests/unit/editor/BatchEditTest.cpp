@@ -28,8 +28,16 @@ protected:
 };
 
 TEST_P(BatchEditTest, KeepsAddsRemovesInTheTextsOrderAndRefusesWhatNewRefuses) {
-    const BatchPlan plan = Plan({{"z"}, {" x "}, {""}, {"new"}, {"w"}, {"new"}, {"A"},
-                                 {std::string(65, 'q')}, {"?", U'\U0001F600'}, {"z"}});
+    const BatchPlan plan = Plan({{"z"},
+                                 {" x "},
+                                 {""},
+                                 {"new"},
+                                 {"w"},
+                                 {"new"},
+                                 {"A"},
+                                 {std::string(65, 'q')},
+                                 {"?", U'\U0001F600'},
+                                 {"z"}});
     const BatchSummary& s = plan.summary;
     EXPECT_EQ((std::vector<int>{s.kept, s.added, s.removed, s.tooLong, s.duplicate, s.notGb2312}),
               (std::vector<int>{2, 1, 1, 1, 4, 1}));
@@ -47,7 +55,8 @@ TEST_P(BatchEditTest, KeepsAddsRemovesInTheTextsOrderAndRefusesWhatNewRefuses) {
 
 TEST_P(BatchEditTest, TheCategorysOwnTextIsNoChangeWhateverItsPhrasesHold) {
     phrases::TTreeNode* a = testing::Find(tree, "A");
-    for (const std::string& text : {std::string(" x"), std::string(70, 'q'), std::string(), std::string("y")})
+    for (const std::string& text :
+         {std::string(" x"), std::string(70, 'q'), std::string(), std::string("y")})
         tree.InsertLastChild(a, text);
     const BatchPlan plan = Plan(SplitEditedText(CategoryText(testing::Find(tree, "A"))));
     EXPECT_FALSE(plan.HasChanges());
@@ -67,8 +76,8 @@ INSTANTIATE_TEST_SUITE_P(OneByOneOrWhole, BatchEditTest, ::testing::Values(kMaxC
 
 TEST_F(BatchEditTest, SummaryNamesTheRefusedLines) {
     const std::string summary = FormatBatchSummary(Plan({{"x"}, {"w"}, {"v"}, {"w"}}));
-    EXPECT_NE(summary.find(std::string(texts::kBatchDuplicate) + "2" + texts::kBatchLinesStart + "2, 4" +
-                           texts::kBatchLinesEnd),
+    EXPECT_NE(summary.find(std::string(texts::kBatchDuplicate) + "2" + texts::kBatchLinesStart +
+                           "2, 4" + texts::kBatchLinesEnd),
               std::string::npos)
         << summary;
     EXPECT_NE(summary.find(std::string(texts::kBatchAdded) + "1"), std::string::npos);

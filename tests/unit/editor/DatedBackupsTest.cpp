@@ -8,16 +8,15 @@
 namespace editor {
 namespace {
 
-std::string Name(int day) {
-    return DatedBackupName({2026, 11, day});
-}
+std::string Name(int day) { return DatedBackupName({2026, 11, day}); }
 
 TEST(DatedBackupsTest, NamesCarryTheDateAndOtherNamesAreNoDatedCopy) {
     EXPECT_EQ(DatedBackupName({2026, 1, 9}), "srf_pub.dat.20260109.bak");
     EXPECT_EQ(DateOfBackupName("srf_pub.dat.20261231.bak"), (BackupDate{2026, 12, 31}));
-    for (const char* other : {"srf_pub.dat.bak", "srf_pub.dat.20261331.bak", "srf_pub.dat.20261200.bak",
-                              "srf_pub.dat.2026120.bak", "srf_pub.dat.2026120x.bak", "SRF_PUB.DAT.20261201.BAK",
-                              "srf_pub.dat.20261201.bak.tmp"})
+    for (const char* other :
+         {"srf_pub.dat.bak", "srf_pub.dat.20261331.bak", "srf_pub.dat.20261200.bak",
+          "srf_pub.dat.2026120.bak", "srf_pub.dat.2026120x.bak", "SRF_PUB.DAT.20261201.BAK",
+          "srf_pub.dat.20261201.bak.tmp"})
         EXPECT_EQ(DateOfBackupName(other), std::nullopt) << other;
 }
 
@@ -51,7 +50,8 @@ TEST(DatedBackupsTest, TheListCountsIndentedLinesAndPutsTheLatestFirst) {
     EXPECT_EQ(entries[1].name, Name(9));
     EXPECT_EQ(entries[2].phrases, 3);
     EXPECT_EQ(entries[2].size, 17u);
-    EXPECT_EQ(FormatBackupEntry(entries[2]), std::string("2026-11-03    3") + texts::kBackupPhrases + "    1 KB");
+    EXPECT_EQ(FormatBackupEntry(entries[2]),
+              std::string("2026-11-03    3") + texts::kBackupPhrases + "    1 KB");
 }
 
 }  // namespace

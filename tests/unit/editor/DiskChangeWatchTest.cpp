@@ -22,7 +22,9 @@ protected:
         Write("one");
     }
     ~DiskChangeWatchTest() override { fs::remove(path); }
-    void Write(const std::string& bytes) { std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes; }
+    void Write(const std::string& bytes) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    }
     // Moves the write time on, as a later write would, whatever the clock's granularity.
     void Touch(int seconds) {
         fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(seconds));

@@ -12,8 +12,8 @@
 #include "ScriptedDialogs.h"
 #include "editor/EditHistory.h"
 #include "editor/PhraseSelection.h"
-#include "phrases/TreeNodes.h"
 #include "phrases/TreeDump.h"
+#include "phrases/TreeNodes.h"
 
 namespace editor {
 namespace {
@@ -77,9 +77,15 @@ public:
 class RecordingObserver : public TreeObserver {
 public:
     std::vector<std::string> events;
-    void NodeInserted(TTreeNode* node) override { events.push_back("inserted " + std::string(node->Text())); }
-    void NodeTextChanged(TTreeNode* node) override { events.push_back("renamed " + std::string(node->Text())); }
-    void NodeDeleting(TTreeNode* node) override { events.push_back("deleting " + std::string(node->Text())); }
+    void NodeInserted(TTreeNode* node) override {
+        events.push_back("inserted " + std::string(node->Text()));
+    }
+    void NodeTextChanged(TTreeNode* node) override {
+        events.push_back("renamed " + std::string(node->Text()));
+    }
+    void NodeDeleting(TTreeNode* node) override {
+        events.push_back("deleting " + std::string(node->Text()));
+    }
 };
 
 Shown Notice(const char* text) { return {text, texts::kNoticeCaption, BoxKind::Notice}; }
@@ -128,8 +134,10 @@ TEST_F(EditorCommandsTest, NewGoesFirstInTheCategoryOfTheSelection) {
     EXPECT_EQ(Dump(tree), "a[y x a1 a2] b c[c1]");
     NewWith(b, "z");  // an empty category gets its first phrase
     EXPECT_EQ(Dump(tree), "a[y x a1 a2] b[z] c[c1]");
-    EXPECT_EQ(files.calls, (std::vector<std::string>{"save+compile", "save+compile", "save+compile"}));
-    EXPECT_EQ(observer.events, (std::vector<std::string>{"inserted x", "inserted y", "inserted z"}));
+    EXPECT_EQ(files.calls,
+              (std::vector<std::string>{"save+compile", "save+compile", "save+compile"}));
+    EXPECT_EQ(observer.events,
+              (std::vector<std::string>{"inserted x", "inserted y", "inserted z"}));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -158,12 +166,24 @@ TEST_F(EditorCommandsTest, NewChecksTheTypedText) {
         {"\t\r\n", texts::kIncorrectInput},
         {std::string(64, 'q'), ""},
         {std::string(65, 'q'), texts::kTooLong},
-        {[] { std::string s; for (int i = 0; i < 32; ++i) s += kHanzi; return s; }(), ""},
-        {[] { std::string s; for (int i = 0; i < 33; ++i) s += kHanzi; return s; }(), texts::kTooLong},
-        {"c1", texts::kAlreadyExists},  // a phrase of another category
-        {"b", texts::kAlreadyExists},   // a category's name
-        {" a2 ", texts::kAlreadyExists},  // trimmed before the test
-        {"A2", ""},                     // letter case counts
+        {[] {
+             std::string s;
+             for (int i = 0; i < 32; ++i)
+                 s += kHanzi;
+             return s;
+         }(),
+         ""},
+        {[] {
+             std::string s;
+             for (int i = 0; i < 33; ++i)
+                 s += kHanzi;
+             return s;
+         }(),
+         texts::kTooLong},
+        {"c1", texts::kAlreadyExists},     // a phrase of another category
+        {"b", texts::kAlreadyExists},      // a category's name
+        {" a2 ", texts::kAlreadyExists},   // trimmed before the test
+        {"A2", ""},                        // letter case counts
         {"x\ry", texts::kIncorrectInput},  // would break the line-per-node file
         {"x\ny", texts::kIncorrectInput},
         {std::string("x\0y", 3), texts::kIncorrectInput},
@@ -195,9 +215,9 @@ TEST_F(EditorCommandsTest, EveryCommandNeedsItsSelection) {
     commands.New(nullptr);
     commands.Modify(nullptr);
     commands.Delete(nullptr);
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{Notice(texts::kSelectCategory),
-                                                 Notice(texts::kSelectToModify),
-                                                 Notice(texts::kSelectToDelete)}));
+    EXPECT_EQ(dialogs.shown,
+              (std::vector<Shown>{Notice(texts::kSelectCategory), Notice(texts::kSelectToModify),
+                                  Notice(texts::kSelectToDelete)}));
     EXPECT_TRUE(dialogs.prompted.empty());
     ExpectUnchanged();
 }
@@ -206,8 +226,9 @@ TEST_F(EditorCommandsTest, ModifyRenamesPhrasesAndCategories) {
     ModifyWith(a2, "x");
     ModifyWith(c, "cc");
     EXPECT_EQ(Dump(tree), "a[a1 x] b cc[c1]");
-    EXPECT_EQ(dialogs.prompted, (std::vector<Prompted>{{texts::kInputCaption, texts::kContentPrompt, "a2"},
-                                                       {texts::kInputCaption, texts::kContentPrompt, "c"}}));
+    EXPECT_EQ(dialogs.prompted,
+              (std::vector<Prompted>{{texts::kInputCaption, texts::kContentPrompt, "a2"},
+                                     {texts::kInputCaption, texts::kContentPrompt, "c"}}));
     EXPECT_EQ(observer.events, (std::vector<std::string>{"renamed x", "renamed cc"}));
     EXPECT_EQ(files.calls.size(), 2u);
 }
@@ -282,7 +303,8 @@ TEST_F(EditorCommandsTest, NewModifyAndNewCategoryRefuseWhatGb2312CannotHold) {
         ModifyWith(a1, testCase.typed);
         dialogs.typed.push_back(testCase.typed);
         commands.NewCategory();
-        const std::string text = std::string(texts::kUnheldStart) + testCase.code + texts::kUnheldEnd;
+        const std::string text =
+            std::string(texts::kUnheldStart) + testCase.code + texts::kUnheldEnd;
         const Shown notice = Notice(text.c_str());
         EXPECT_EQ(dialogs.shown, std::vector<Shown>(3, notice));
         ExpectUnchanged();
@@ -337,8 +359,8 @@ TEST_F(EditorCommandsTest, NothingIsWrittenWhenTheFilesDidNotLoad) {
 
 TEST_F(EditorCommandsTest, TheBasicCommandsStayEnabledSoTheirNoticesAppear) {
     files.loaded = files.tableLoaded = false;
-    for (auto command : {Command::New, Command::Modify, Command::Delete, Command::Save, Command::Quit,
-                         Command::NewCategory})
+    for (auto command : {Command::New, Command::Modify, Command::Delete, Command::Save,
+                         Command::Quit, Command::NewCategory})
         for (TTreeNode* selected : {static_cast<TTreeNode*>(nullptr), a, a1})
             EXPECT_TRUE(commands.IsEnabled(command, selected));
 }
@@ -359,7 +381,7 @@ TEST_F(EditorCommandsTest, TheMovesAreEnabledForAPhraseThatHasSomewhereToGo) {
     EXPECT_TRUE(commands.IsEnabled(Command::MoveDown, a1));
     EXPECT_TRUE(commands.IsEnabled(Command::MoveUp, a2));
     EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, a2));  // last of its category
-    TTreeNode* c1 = c->FirstChild();  // alone in its category
+    TTreeNode* c1 = c->FirstChild();                          // alone in its category
     for (TTreeNode* selected : {static_cast<TTreeNode*>(nullptr), a, b, c1}) {
         EXPECT_FALSE(commands.IsEnabled(Command::MoveUp, selected));
         EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, selected));
@@ -417,13 +439,15 @@ TEST_F(EditorCommandsTest, UndoAndRedoWalkBackAndForthThroughEveryKindOfChange) 
         EXPECT_EQ(Dump(tree), states[step]);
     }
     EXPECT_FALSE(commands.CanRedo());
-    EXPECT_EQ(files.calls, std::vector<std::string>(8, "save+compile"));  // each step written at once
+    EXPECT_EQ(files.calls,
+              std::vector<std::string>(8, "save+compile"));  // each step written at once
 }
 
 TEST_F(EditorCommandsTest, AnUndoneDeleteBringsThePhraseBackAtItsPlace) {
     for (const char* which : {"a1", "a2"}) {
         SCOPED_TRACE(which);
-        TTreeNode* phrase = std::string(which) == "a1" ? a->FirstChild() : a->FirstChild()->NextSibling();
+        TTreeNode* phrase =
+            std::string(which) == "a1" ? a->FirstChild() : a->FirstChild()->NextSibling();
         commands.Delete(phrase);
         commands.Undo();
         EXPECT_EQ(Dump(tree), kInitial);
@@ -431,7 +455,8 @@ TEST_F(EditorCommandsTest, AnUndoneDeleteBringsThePhraseBackAtItsPlace) {
         ASSERT_NE(back, nullptr);
         EXPECT_EQ(back->Text(), which);  // the window selects the phrase that came back
     }
-    tree.InsertLastChild(a->FirstChild(), "deep");  // a phrase with a node beneath, as foreign files have
+    tree.InsertLastChild(a->FirstChild(),
+                         "deep");  // a phrase with a node beneath, as foreign files have
     commands.Delete(a->FirstChild());
     EXPECT_EQ(Dump(tree), "a[a2] b c[c1]");
     commands.Undo();
@@ -478,11 +503,10 @@ TEST_F(EditorCommandsTest, MovesStayWithinTheCategoryAndStopAtItsEnds) {
         const char* expected;
     };
     const std::vector<MoveCase> cases = {
-        {"a1", -1, kInitial},              // first already
-        {"a2", +1, kInitial},              // last already
-        {"c1", -1, kInitial},              // the only one
-        {"a1", +1, "a[a2 a1] b c[c1]"},
-        {"a2", -1, "a[a2 a1] b c[c1]"},
+        {"a1", -1, kInitial},  // first already
+        {"a2", +1, kInitial},  // last already
+        {"c1", -1, kInitial},  // the only one
+        {"a1", +1, "a[a2 a1] b c[c1]"}, {"a2", -1, "a[a2 a1] b c[c1]"},
     };
     for (const auto& move : cases) {
         SCOPED_TRACE(std::string(move.phrase) + (move.delta < 0 ? " up" : " down"));
@@ -507,7 +531,8 @@ TEST_F(EditorCommandsTest, MovesStayWithinTheCategoryAndStopAtItsEnds) {
 TEST_F(EditorCommandsTest, MovesNeedAPhrase) {
     commands.MoveUp(nullptr);
     commands.MoveDown(a);
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{Notice(texts::kSelectToMove), Notice(texts::kCategoryNotMovable)}));
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{Notice(texts::kSelectToMove),
+                                                 Notice(texts::kCategoryNotMovable)}));
     ExpectUnchanged();
 }
 
@@ -568,7 +593,8 @@ TEST_F(EditorCommandsTest, NewCategoryGoesAfterTheLastWithTheChecksOfNew) {
             EXPECT_EQ(Dump(tree), "a[a1 a2] b c[c1] d");
         }
     }
-    EXPECT_EQ(dialogs.prompted.back(), (Prompted{texts::kInputCaption, texts::kCategoryPrompt, ""}));
+    EXPECT_EQ(dialogs.prompted.back(),
+              (Prompted{texts::kInputCaption, texts::kCategoryPrompt, ""}));
     EXPECT_EQ(commands.TakeSelection()->Text(), "d");
     dialogs.typed.push_back(std::nullopt);
     commands.NewCategory();  // Cancel
@@ -584,7 +610,8 @@ TEST_F(EditorCommandsTest, RestoreAsksThenReplacesTheTreeAsOneUndoableStep) {
     files.backup = "r\r\n\tr1\r\n";
     dialogs.answers = {Answer::Cancel};
     commands.RestoreBackup();
-    EXPECT_EQ(dialogs.shown.back(), (Shown{texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question}));
+    EXPECT_EQ(dialogs.shown.back(),
+              (Shown{texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question}));
     ExpectUnchanged();
 
     commands.RestoreBackup();
@@ -624,7 +651,8 @@ TEST_F(EditorCommandsTest, AnotherProgramsChangeIsNeverWrittenOverUnasked) {
     files.changedOnDisk = true;
     dialogs.answers = {Answer::Ok};  // OK: read the file again, dropping this change
     NewWith(a, "x");
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedBeforeSave, texts::kConfirmCaption, BoxKind::Question}}));
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedBeforeSave, texts::kConfirmCaption,
+                                                  BoxKind::Question}}));
     EXPECT_EQ(files.calls, std::vector<std::string>{"reload"});
     EXPECT_FALSE(commands.CanUndo());  // the history belonged to the tree that is gone
 
@@ -641,7 +669,8 @@ TEST_F(EditorCommandsTest, OnActivationAChangeOnDiskIsOfferedForReading) {
     files.changedOnDisk = true;
     dialogs.answers = {Answer::Cancel, Answer::Ok};
     commands.CheckDiskChange();
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedOnDisk, texts::kConfirmCaption, BoxKind::Question}}));
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedOnDisk, texts::kConfirmCaption,
+                                                  BoxKind::Question}}));
     files.changedOnDisk = true;
     commands.CheckDiskChange();
     EXPECT_EQ(files.calls, (std::vector<std::string>{"accept", "reload"}));
@@ -712,12 +741,14 @@ TEST_F(EditorCommandsTest, SortBatchEditAndMoveToAreEnabledWhereTheyCanAct) {
 TEST_F(EditorCommandsTest, DeleteOfSeveralAsksOnceAndUndoesAsOneStep) {
     TTreeNode* c1 = c->FirstChild();
     commands.Execute(Command::Delete, a1, {a2, c1, a1});
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{DeleteSetQuestion(3), texts::kConfirmCaption, BoxKind::Question}}));
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{DeleteSetQuestion(3), texts::kConfirmCaption,
+                                                  BoxKind::Question}}));
     EXPECT_EQ(Dump(tree), "a b c");
     commands.Undo();
     EXPECT_EQ(Dump(tree), kInitial);
     commands.Execute(Command::Delete, a1, {a1});  // one chosen: the question of one
-    EXPECT_EQ(dialogs.shown.back().text, std::string(texts::kDeleteQuestionStart) + "a1" + texts::kDeleteQuestionEnd);
+    EXPECT_EQ(dialogs.shown.back().text,
+              std::string(texts::kDeleteQuestionStart) + "a1" + texts::kDeleteQuestionEnd);
 }
 
 TEST_F(EditorCommandsTest, BatchEditGoesBackToTheEditedTextOnCancelAndAppliesOnOk) {
@@ -733,7 +764,8 @@ TEST_F(EditorCommandsTest, BatchEditGoesBackToTheEditedTextOnCancelAndAppliesOnO
 
 TEST_F(EditorCommandsTest, RestoreListsBackupsOfDifferentContentAndRestoresTheOneChosen) {
     files.backup = "r\r\n";
-    files.backups = {{"srf_pub.dat.bak", "r\r\n"}, {"srf_pub.dat.20261201.bak", "s\r\n"},
+    files.backups = {{"srf_pub.dat.bak", "r\r\n"},
+                     {"srf_pub.dat.20261201.bak", "s\r\n"},
                      {"srf_pub.dat.20261130.bak", "s\r\n"}};
     dialogs.chosen = {1};
     commands.Execute(Command::RestoreBackup, nullptr);

@@ -23,7 +23,9 @@ public:
         shown.push_back(text);
         return Answer::Ok;
     }
-    bool PromptForText(const std::string&, const std::string&, std::string&, char32_t&) override { return false; }
+    bool PromptForText(const std::string&, const std::string&, std::string&, char32_t&) override {
+        return false;
+    }
 };
 
 class CountingObserver : public TreeObserver {
@@ -31,7 +33,9 @@ public:
     int reloads = 0;
     std::vector<const phrases::TTreeNode*> checked;  // as the last compile reported them
     void TreeReloaded() override { ++reloads; }
-    void PhrasesChecked(const std::vector<const phrases::TTreeNode*>& changed) override { checked = changed; }
+    void PhrasesChecked(const std::vector<const phrases::TTreeNode*>& changed) override {
+        checked = changed;
+    }
 };
 
 class EditorFilesTest : public ::testing::Test {
@@ -54,7 +58,9 @@ protected:
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
     // A table of two characters, numbers 1 and 2.
-    void WriteTable() { Write("srf_pub.zc", std::string("\0\0\0\0\2\0\0\0\0\0\xB0\xA1\xB0\xA2", 14)); }
+    void WriteTable() {
+        Write("srf_pub.zc", std::string("\0\0\0\0\2\0\0\0\0\0\xB0\xA1\xB0\xA2", 14));
+    }
     std::string Path(const std::string& name) { return (directory / name).string(); }
 
     fs::path directory = FreshDirectory();
@@ -216,7 +222,8 @@ TEST_F(EditorFilesTest, TheCompileReportsWhichPhrasesItLeftOut) {
 // deep, so the next compile reports no freed node as changed and counts the tree as it is.
 TEST_F(EditorFilesTest, DeletingASubtreeDropsTheHealthOfEveryLevelBeneathIt) {
     const std::string one = "\xB0\xA1";  // a single character: left out
-    Write("srf_pub.dat", "c\r\n\t" + one + "\r\n\t\t" + one + "\r\n\t\t\t" + one + "\r\n\t" + one + one + "\r\n");
+    Write("srf_pub.dat",
+          "c\r\n\t" + one + "\r\n\t\t" + one + "\r\n\t\t\t" + one + "\r\n\t" + one + one + "\r\n");
     WriteTable();
     files.FormShow();
     EXPECT_EQ(files.Health().Counts().leftOut, 3);

@@ -48,7 +48,8 @@ protected:
         std::ifstream file(directory / name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
-    void ExpectFiles(const std::string& tree, const std::string& backup, const std::string& unreadable) {
+    void ExpectFiles(const std::string& tree, const std::string& backup,
+                     const std::string& unreadable) {
         EXPECT_EQ(Read("srf_pub.dat"), tree);
         EXPECT_EQ(Read("srf_pub.dat.bak"), backup);
         EXPECT_EQ(Read("srf_pub.dat.unreadable"), unreadable);
@@ -117,7 +118,8 @@ TEST_F(FailedLoadTest, AtStartUpTheTableLoadsAndASecondUnreadableFileGetsANumber
     EXPECT_EQ(Read("srf_pub.usr"), kNone);  // a partly read tree is never compiled
 
     NewPhrase("refused");
-    EXPECT_EQ(dialogs.shown.back(), (Shown{texts::kDataNotLoaded, texts::kNoticeCaption, BoxKind::Notice}));
+    EXPECT_EQ(dialogs.shown.back(),
+              (Shown{texts::kDataNotLoaded, texts::kNoticeCaption, BoxKind::Notice}));
     commands.RestoreBackup();
     ExpectFiles(kGood, kGood, "earlier");
     EXPECT_EQ(Read("srf_pub.dat.unreadable.1"), kBad);

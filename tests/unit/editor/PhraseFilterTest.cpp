@@ -9,7 +9,8 @@
 namespace editor {
 namespace {
 
-std::string Shown(const phrases::TTreeNodes& tree, std::string_view sought, FilterCounts* counts = nullptr) {
+std::string Shown(const phrases::TTreeNodes& tree, std::string_view sought,
+                  FilterCounts* counts = nullptr) {
     const FilterResult result = FilterTree(tree, sought);
     std::string out;
     for (const phrases::TTreeNode* node : result.shown)
@@ -27,7 +28,7 @@ TEST(PhraseFilterTest, ShowsMatchesWithTheirCategoriesAndAMatchingCategoryWhole)
         const char* shown;
     } cases[] = {
         {"H", "Dom hx ab hy Work hz"},  // ASCII letters in any case; ab shows for its child hy
-        {"ai", "Mail m1 m2"},            // the category's own text: all its phrases
+        {"ai", "Mail m1 m2"},           // the category's own text: all its phrases
         {"q", "Dom ab q"},
         {"none", ""},
         {"", "Dom hx ab hy q Work wa hz Mail m1 m2"},
@@ -54,8 +55,16 @@ TEST(PhraseFilterTest, AChineseTextMatchesWholeCharactersOnly) {
 }
 
 TEST(PhraseFilterTest, MatchesExactlyAsFind) {
-    const std::vector<std::string> texts = {"aB", "xAbx", "{z", "[z", "a\xB0", "\xB0\xA1\xB0\xA2",
-                                            "\xA1\xB0\xA1", "\xB0" "a\xA1\xB0", "abab"};
+    const std::vector<std::string> texts = {"aB",
+                                            "xAbx",
+                                            "{z",
+                                            "[z",
+                                            "a\xB0",
+                                            "\xB0\xA1\xB0\xA2",
+                                            "\xA1\xB0\xA1",
+                                            "\xB0"
+                                            "a\xA1\xB0",
+                                            "abab"};
     phrases::TTreeNodes tree;
     phrases::TTreeNode* category = tree.InsertLastChild(nullptr, "-");
     for (const std::string& text : texts)

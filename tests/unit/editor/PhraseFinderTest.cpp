@@ -27,7 +27,8 @@ TEST(ContainsText, MatchesWholeCharactersAndAsciiInAnyCase) {
         {ni, ni + hao, false},
     };
     for (const auto& testCase : cases)
-        EXPECT_EQ(ContainsText(testCase.text, testCase.sought), testCase.found) << testCase.text << " / " << testCase.sought;
+        EXPECT_EQ(ContainsText(testCase.text, testCase.sought), testCase.found)
+            << testCase.text << " / " << testCase.sought;
 }
 
 class FindNextTest : public ::testing::Test {
@@ -52,11 +53,11 @@ protected:
 
 TEST_F(FindNextTest, GoesOnInTreeOrderAndWrapsAtTheEnd) {
     EXPECT_EQ(Next(nullptr, "x"), "x2");
-    EXPECT_EQ(Next(nodes[1], "x"), "x3");    // into the next category
-    EXPECT_EQ(Next(nodes[2], "x"), "x2");    // wraps
-    EXPECT_EQ(Next(nodes[0], "k"), "k2");    // categories match too
+    EXPECT_EQ(Next(nodes[1], "x"), "x3");  // into the next category
+    EXPECT_EQ(Next(nodes[2], "x"), "x2");  // wraps
+    EXPECT_EQ(Next(nodes[0], "k"), "k2");  // categories match too
     EXPECT_EQ(Next(nodes[3], "k"), "k1");
-    EXPECT_EQ(Next(nodes[3], "p4"), "p4");   // the only match is where the search starts
+    EXPECT_EQ(Next(nodes[3], "p4"), "p4");  // the only match is where the search starts
     EXPECT_EQ(Next(nodes[0], "zz"), "none");
     EXPECT_EQ(Next(nodes[0], ""), "none");
 }

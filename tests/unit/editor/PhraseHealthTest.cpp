@@ -38,8 +38,9 @@ TEST(PhraseHealth, KnowsWhichNodesWereLeftOutAndWhichChanged) {
     ASSERT_NE(health.LeftOut(missing), nullptr);
     EXPECT_EQ(health.LeftOut(missing)->status, PhraseStatus::MissingCharacter);
     EXPECT_EQ(health.LeftOut(single)->status, PhraseStatus::SingleCharacter);
-    EXPECT_EQ(CountsText(health.Counts()), std::string(texts::kCountCategories) + "1  " + texts::kCountPhrases +
-                                               "3  " + texts::kCountCompiled + "1  " + texts::kCountLeftOut + "2");
+    EXPECT_EQ(CountsText(health.Counts()),
+              std::string(texts::kCountCategories) + "1  " + texts::kCountPhrases + "3  " +
+                  texts::kCountCompiled + "1  " + texts::kCountLeftOut + "2");
 
     // Mending one phrase changes that one only.
     tree.SetNodeText(missing, hao + ni);
@@ -58,14 +59,16 @@ TEST(LeftOutReason, NamesTheCauseAndTheFirstMissingCharacter) {
         return verdict;
     };
     const std::string start = texts::kReasonMissingStart, end = texts::kReasonMissingEnd;
-    EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::MissingCharacter, 0xD4, 0xE7)), start + "\xD4\xE7" + end);
+    EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::MissingCharacter, 0xD4, 0xE7)),
+              start + "\xD4\xE7" + end);
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::MissingCharacter, 'a', 0xD4)),
               start + "a\\xD4" + end + texts::kReasonHalfWidth);
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::OddLength)), texts::kReasonOddLength);
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::SingleCharacter)), texts::kReasonSingleCharacter);
     // "未编入: 超过50个字"
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::TooLong)),
-              "\xCE\xB4\xB1\xE0\xC8\xEB: \xB3\xAC\xB9\xFD" "50\xB8\xF6\xD7\xD6");
+              "\xCE\xB4\xB1\xE0\xC8\xEB: \xB3\xAC\xB9\xFD"
+              "50\xB8\xF6\xD7\xD6");
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::Empty)), texts::kReasonEmpty);
     EXPECT_EQ(LeftOutReason(verdict(PhraseStatus::Compiled)), "");
 }

@@ -54,7 +54,8 @@ TEST_P(PhraseSelectionTest, DeleteTakesTheSetAndUndoPutsEachBackInPlace) {
 }
 
 TEST_P(PhraseSelectionTest, MoveTakesTheSetInItsOrderToTheStartOfTheTargetsCategory) {
-    const auto moved = MovePhrasesToCategory(edits, Set({"a3", "b2", "a1"}), testing::Find(tree, "b1"), GetParam());
+    const auto moved = MovePhrasesToCategory(edits, Set({"a3", "b2", "a1"}),
+                                             testing::Find(tree, "b1"), GetParam());
     if (GetParam() > 1) {
         ASSERT_EQ(moved.size(), 3u);
         EXPECT_EQ(moved[0]->Text(), "a1");
@@ -72,7 +73,8 @@ TEST_P(PhraseSelectionTest, MoveToAnEmptyCategoryAndAMoveThatLeavesAllInPlace) {
 }
 
 // Node by node, and the whole tree file replaced at once.
-INSTANTIATE_TEST_SUITE_P(OneByOneOrWhole, PhraseSelectionTest, ::testing::Values(kMaxChangesOneByOne, 1));
+INSTANTIATE_TEST_SUITE_P(OneByOneOrWhole, PhraseSelectionTest,
+                         ::testing::Values(kMaxChangesOneByOne, 1));
 
 }  // namespace
 }  // namespace editor

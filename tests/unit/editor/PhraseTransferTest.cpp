@@ -8,16 +8,16 @@
 #include <fstream>
 #include <iterator>
 
-#include "EditorTexts.h"
-#include "ScriptedDialogs.h"
 #include "DictionaryImportTexts.h"
 #include "DictionaryTexts.h"
+#include "EditorTexts.h"
+#include "ScriptedDialogs.h"
 #include "TransferTexts.h"
 #include "editor/EditHistory.h"
 #include "phrases/TableBytes.h"
-#include "platform/Error.h"
 #include "phrases/TreeDump.h"
 #include "phrases/TreeFile.h"
+#include "platform/Error.h"
 
 namespace editor {
 namespace {
@@ -36,9 +36,11 @@ phrases::CharacterTable SmallTable() {
     return table;
 }
 
-phrases::ImportPlan Plan(const TTreeNodes& tree, const std::string& file, std::string_view category = {}) {
+phrases::ImportPlan Plan(const TTreeNodes& tree, const std::string& file,
+                         std::string_view category = {}) {
     const phrases::Gb2312Text text = phrases::DecodeToGb2312(file);
-    return phrases::PlanImport(tree, text, SmallTable(), phrases::DetectImportFormat(text.bytes), category);
+    return phrases::PlanImport(tree, text, SmallTable(), phrases::DetectImportFormat(text.bytes),
+                               category);
 }
 
 class CountingObserver : public TreeObserver {
@@ -62,7 +64,8 @@ TEST(MergeImportTest, NodeByNodeOrWholeTheTreeEndsTheSameAndUndoesAsOneStep) {
         CountingObserver observer;
         TreeEditor edits(tree, observer);
         EditHistory history;
-        const phrases::ImportPlan plan = Plan(tree, "B\r\n\tw\r\n\tz\r\nC\r\n\tv\r\n\tx\r\nB\r\n\tu\r\n");
+        const phrases::ImportPlan plan =
+            Plan(tree, "B\r\n\tw\r\n\tz\r\nC\r\n\tv\r\n\tx\r\nB\r\n\tu\r\n");
         ASSERT_EQ(plan.inserts.size(), 4u);
 
         const TTreeNode* first = MergeImport(edits, plan, c.maxOneByOne);
@@ -124,9 +127,12 @@ protected:
                 return node;
         return nullptr;
     }
-    static Shown Notice(const std::string& text) { return {text, texts::kNoticeCaption, BoxKind::Notice}; }
+    static Shown Notice(const std::string& text) {
+        return {text, texts::kNoticeCaption, BoxKind::Notice};
+    }
     static Shown Question(const std::string& summary) {
-        return {summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption, BoxKind::Question};
+        return {summary + "\n" + phrases::texts::kImportQuestion, texts::kNoticeCaption,
+                BoxKind::Question};
     }
 
     fs::path directory = fs::temp_directory_path() /
@@ -141,7 +147,9 @@ protected:
 };
 
 TEST_F(PhraseTransferTest, ImportAsksWithTheSummaryThenMergesSavesOnceAndUndoesWhole) {
-    dialogs.importPath = Put("in.txt", "\xEF\xBB\xBF" "B\r\n\tabab\r\n\tcdab\r\nC\r\n\tcdcd\r\n");
+    dialogs.importPath = Put("in.txt",
+                             "\xEF\xBB\xBF"
+                             "B\r\n\tabab\r\n\tcdab\r\nC\r\n\tcdcd\r\n");
     commands.Import(nullptr);
     phrases::ImportSummary summary;
     summary.added = 2;
@@ -187,18 +195,20 @@ TEST_F(PhraseTransferTest, NothingNewIsANoticeWithTheSummary) {
     phrases::ImportSummary summary;
     summary.existing = 1;
     summary.empty = 1;
-    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(phrases::FormatImportSummary(summary) + "\n" +
-                                                       phrases::texts::kNothingToImport)});
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(phrases::FormatImportSummary(summary) +
+                                                       "\n" + phrases::texts::kNothingToImport)});
     EXPECT_EQ(files.saves, 0);
 }
 
 TEST_F(PhraseTransferTest, BothRefuseBeforeTheFileDialogWhileTheDataFilesFailedToLoad) {
     files.loaded = false;
     dialogs.importPath = Put("in.txt", "A\r\n\tabab\r\n");
-    dialogs.exportTarget = ExportTarget{(directory / "out.txt").string(), phrases::ExportEncoding::Utf8};
+    dialogs.exportTarget =
+        ExportTarget{(directory / "out.txt").string(), phrases::ExportEncoding::Utf8};
     commands.Import(nullptr);
     commands.Export();
-    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{Notice(texts::kDataNotLoaded), Notice(texts::kDataNotLoaded)}));
+    EXPECT_EQ(dialogs.shown,
+              (std::vector<Shown>{Notice(texts::kDataNotLoaded), Notice(texts::kDataNotLoaded)}));
     EXPECT_EQ(dialogs.fileDialogs, 0);
     EXPECT_FALSE(fs::exists(directory / "out.txt"));
 }
@@ -235,7 +245,8 @@ TEST_F(PhraseTransferTest, ADictionaryGoesToANewCategoryOfItsNameOrToTheSelected
     EXPECT_EQ(dialogs.shown[0].text, question);
     EXPECT_TRUE(dialogs.shown[1].text.starts_with(
         platform::Format(phrases::texts::kSummaryFormat, phrases::texts::kFormatRime)));
-    EXPECT_NE(dialogs.shown[1].text.find(platform::Format(texts::kImportTarget, "R")), std::string::npos);
+    EXPECT_NE(dialogs.shown[1].text.find(platform::Format(texts::kImportTarget, "R")),
+              std::string::npos);
     EXPECT_EQ(Dump(tree), "A[abcd] B[cdab] R[abab cdcd]");
 
     commands.Undo();

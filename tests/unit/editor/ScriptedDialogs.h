@@ -31,7 +31,8 @@ struct Prompted {
 // What the user types: GB2312 text, and the first character GB2312 cannot hold when there is one
 // (the text then has "?" in its place, as the system converts it).
 struct Typed {
-    Typed(std::string typed, char32_t unheldCharacter = 0) : text(std::move(typed)), unheld(unheldCharacter) {}
+    Typed(std::string typed, char32_t unheldCharacter = 0)
+        : text(std::move(typed)), unheld(unheldCharacter) {}
     Typed(const char* typed) : text(typed) {}
     std::string text;
     char32_t unheld = 0;
@@ -88,7 +89,8 @@ public:
         lines = SplitEditedText(text);
         return true;
     }
-    std::optional<int> ChooseFromList(const std::string&, const std::vector<std::string>& items) override {
+    std::optional<int> ChooseFromList(const std::string&,
+                                      const std::vector<std::string>& items) override {
         lists.push_back(items);
         if (chosen.empty())
             throw std::logic_error("unexpected list");

@@ -33,7 +33,8 @@ inline void Build(phrases::TTreeNodes& tree, std::string_view dump) {
 
 // The first node in tree order with this text; null when none.
 inline phrases::TTreeNode* Find(const phrases::TTreeNodes& tree, std::string_view text) {
-    for (phrases::TTreeNode* node = tree.FirstRoot(); node; node = phrases::TTreeNodes::NextNode(node))
+    for (phrases::TTreeNode* node = tree.FirstRoot(); node;
+         node = phrases::TTreeNodes::NextNode(node))
         if (node->Text() == text)
             return node;
     return nullptr;

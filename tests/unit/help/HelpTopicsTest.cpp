@@ -60,7 +60,8 @@ TEST(HelpTopics, SharedTopicsAreTheSameBytes) {
     };
     for (const Case c : {Case{7, 8}, Case{8, 7}, Case{10, 6}}) {
         SCOPED_TRACE(Name(Method::Ketra, c.ketra));
-        EXPECT_EQ(Joined(TopicParagraphs(Method::Ketra, c.ketra)), Joined(TopicParagraphs(Method::Lumo, c.lumo)));
+        EXPECT_EQ(Joined(TopicParagraphs(Method::Ketra, c.ketra)),
+                  Joined(TopicParagraphs(Method::Lumo, c.lumo)));
         EXPECT_EQ(TopicText(Method::Ketra, c.ketra), TopicText(Method::Lumo, c.lumo));
     }
 }
@@ -124,7 +125,8 @@ TEST(HelpTopics, TextJoinsTheParagraphsWithCrLf) {
             expected.append(expected.empty() ? "" : "\r\n").append(paragraph);
         EXPECT_EQ(TopicText(method, index), expected);
     });
-    EXPECT_EQ(TopicText(Method::Lumo, 3).find("\r\n    "), TopicParagraphs(Method::Lumo, 3)[0].size());
+    EXPECT_EQ(TopicText(Method::Lumo, 3).find("\r\n    "),
+              TopicParagraphs(Method::Lumo, 3)[0].size());
 }
 
 TEST(HelpTopics, IndexOutsideTheTableHasNoParagraphs) {
@@ -178,7 +180,8 @@ TEST(HelpTopics, TheLongSentenceExampleIsThirtyEightLettersInOneRun) {
     const std::string text = TopicText(Method::Lumo, 3);
     std::vector<std::size_t> runs;
     const std::regex letters("[a-z]+");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), letters); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), letters);
+         it != std::sregex_iterator(); ++it)
         runs.push_back(static_cast<std::size_t>(it->length()));
     EXPECT_NE(std::find(runs.begin(), runs.end(), 38u), runs.end());
 }

@@ -21,7 +21,8 @@ TEST(LayoutText, IsTheFourteenBytePrefixFollowedDirectlyByTheDisplayName) {
 TEST(InstallMessages, QuoteTheNameBetweenHalfWidthBrackets) {
     const std::string name = "\xC2\xB7\xC4\xA3";
     EXPECT_EQ(InUseWarning(name).substr(0, 6), "\xD7\xA2\xD2\xE2: ");  // "注意: "
-    for (const std::string& text : {InUseWarning(name), OverwriteQuestion(name), RefusedNameNotice(name)})
+    for (const std::string& text :
+         {InUseWarning(name), OverwriteQuestion(name), RefusedNameNotice(name)})
         EXPECT_NE(text.find("[" + name + "]"), std::string::npos);
     EXPECT_NE(InUseWarning("").find("[]"), std::string::npos);
     EXPECT_EQ(OverwriteQuestion("x").substr(OverwriteQuestion("x").size() - 2), "!!");
@@ -29,14 +30,37 @@ TEST(InstallMessages, QuoteTheNameBetweenHalfWidthBrackets) {
 }
 
 TEST(BaseNameCheck, RefusesNamesThatReachOutsideTheCurrentDirectoryOrWindowsCannotHold) {
-    for (const char* name : {"", ".", "..", "..\\..\\x", "C:\\dir\\x", "C:x", "a/b", "dir\\", "\\x", ":"})
+    for (const char* name :
+         {"", ".", "..", "..\\..\\x", "C:\\dir\\x", "C:x", "a/b", "dir\\", "\\x", ":"})
         EXPECT_FALSE(IsAcceptableBaseName(name)) << name;
-    for (const char* name : {"a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a\tb", "a\x1F", "a\x7F", "...", "x.",
-                             "x ", "\xCA\xE4\xC8\xEB.", "CON", "con", "Prn", "AUX", "nul.ime", "NUL.tar.gz",
-                             "con .x", "COM1", "com9.ime", "LPT1", "lpt9"})
+    for (const char* name : {"a<b",
+                             "a>b",
+                             "a\"b",
+                             "a|b",
+                             "a?b",
+                             "a*b",
+                             "a\tb",
+                             "a\x1F",
+                             "a\x7F",
+                             "...",
+                             "x.",
+                             "x ",
+                             "\xCA\xE4\xC8\xEB.",
+                             "CON",
+                             "con",
+                             "Prn",
+                             "AUX",
+                             "nul.ime",
+                             "NUL.tar.gz",
+                             "con .x",
+                             "COM1",
+                             "com9.ime",
+                             "LPT1",
+                             "lpt9"})
         EXPECT_FALSE(IsAcceptableBaseName(name)) << name;
-    for (const char* name : {"srf_py", "SRF_PY", "x", ".x", "a b", " x", "x.ime", "\xCA\xE4\xC8\xEB", "\x81\x5C",
-                             "\x81\x7C", "COM", "COM0", "COM10", "LPT", "console", "xcon", "auxiliary.x", "nul_"})
+    for (const char* name :
+         {"srf_py", "SRF_PY", "x", ".x", "a b", " x", "x.ime", "\xCA\xE4\xC8\xEB", "\x81\x5C",
+          "\x81\x7C", "COM", "COM0", "COM10", "LPT", "console", "xcon", "auxiliary.x", "nul_"})
         EXPECT_TRUE(IsAcceptableBaseName(name)) << name;
 }
 
@@ -44,11 +68,11 @@ TEST(DataFiles, AreTheElevenMovesInTheirOrder) {
     std::vector<std::pair<std::string, std::string>> moves;
     for (const DataFile& file : DataFiles("srf_py"))
         moves.emplace_back(file.packaged, file.installed);
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"srf_ime", "srf_py.ime"}, {"srf_set", "srf_py.set"},   {"srf_zc", "srf_pub.zc"},
-        {"srf_py", "srf_pub.py"},  {"srf_pys", "srf_pub.pys"},  {"srf_lm", "srf_pub.lm"},
-        {"srf_pym", "srf_pub.pym"}, {"srf_kv", "srf_pub.kv"},   {"srf_usr", "srf_pub.usr"},
-        {"srf_dat", "srf_pub.dat"}, {"srf_zy", "srf_pub.zy"}};
+    const std::vector<std::pair<std::string, std::string>> expected =
+        {{"srf_ime", "srf_py.ime"},  {"srf_set", "srf_py.set"},  {"srf_zc", "srf_pub.zc"},
+         {"srf_py", "srf_pub.py"},   {"srf_pys", "srf_pub.pys"}, {"srf_lm", "srf_pub.lm"},
+         {"srf_pym", "srf_pub.pym"}, {"srf_kv", "srf_pub.kv"},   {"srf_usr", "srf_pub.usr"},
+         {"srf_dat", "srf_pub.dat"}, {"srf_zy", "srf_pub.zy"}};
     EXPECT_EQ(moves, expected);
 }
 
@@ -62,22 +86,38 @@ class DeletionPlan : public testing::TestWithParam<DeletionCase> {};
 
 TEST_P(DeletionPlan, DeletesWhatTheVariantAndArgumentFourReplace) {
     const DeletionCase& c = GetParam();
-    EXPECT_EQ(FilesToDelete(c.baseName, c.argument4, [](const std::string&) { return true; }), c.deleted);
+    EXPECT_EQ(FilesToDelete(c.baseName, c.argument4, [](const std::string&) { return true; }),
+              c.deleted);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Variants, DeletionPlan,
     testing::Values(
-        DeletionCase{"srf_pylm", "", {"srf_pylm.ime", "srf_pylm.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys", "srf_pub.lm"}},
-        DeletionCase{"srf_kvlm", "", {"srf_kvlm.ime", "srf_kvlm.set", "srf_pub.zc", "srf_pub.lm", "srf_pub.kv", "srf_pub.pym"}},
-        DeletionCase{"srf_py", "", {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys"}},
-        DeletionCase{"srf_lm", "", {"srf_lm.ime", "srf_lm.set", "srf_pub.zc", "srf_pub.lm", "srf_pub.pym"}},
-        DeletionCase{"srf_kv", "", {"srf_kv.ime", "srf_kv.set", "srf_pub.zc", "srf_pub.kv", "srf_pub.pym"}},
+        DeletionCase{"srf_pylm",
+                     "",
+                     {"srf_pylm.ime", "srf_pylm.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys",
+                      "srf_pub.lm"}},
+        DeletionCase{"srf_kvlm",
+                     "",
+                     {"srf_kvlm.ime", "srf_kvlm.set", "srf_pub.zc", "srf_pub.lm", "srf_pub.kv",
+                      "srf_pub.pym"}},
+        DeletionCase{"srf_py",
+                     "",
+                     {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys"}},
+        DeletionCase{"srf_lm",
+                     "",
+                     {"srf_lm.ime", "srf_lm.set", "srf_pub.zc", "srf_pub.lm", "srf_pub.pym"}},
+        DeletionCase{"srf_kv",
+                     "",
+                     {"srf_kv.ime", "srf_kv.set", "srf_pub.zc", "srf_pub.kv", "srf_pub.pym"}},
         DeletionCase{"other", "", {"other.ime", "other.set", "srf_pub.zc"}},
         DeletionCase{"SRF_PY", "", {"SRF_PY.ime", "SRF_PY.set", "srf_pub.zc"}},
         DeletionCase{"srf_pY", "", {"srf_pY.ime", "srf_pY.set", "srf_pub.zc"}},
         DeletionCase{"srf_py ", "", {"srf_py .ime", "srf_py .set", "srf_pub.zc"}},
-        DeletionCase{"srf_py", "zy", {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys", "srf_pub.zy"}},
+        DeletionCase{"srf_py",
+                     "zy",
+                     {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys",
+                      "srf_pub.zy"}},
         DeletionCase{"other", "ZY", {"other.ime", "other.set", "srf_pub.zc", "srf_pub.zy"}},
         DeletionCase{"other", "Zy", {"other.ime", "other.set", "srf_pub.zc", "srf_pub.zy"}},
         DeletionCase{"other", "zY", {"other.ime", "other.set", "srf_pub.zc", "srf_pub.zy"}},
@@ -88,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
         DeletionCase{"other", "\xA3\xFA\xA3\xF9", {"other.ime", "other.set", "srf_pub.zc"}}));
 
 TEST(DeletionPlan, NeverDeletesTheUsersPhraseFiles) {
-    for (const char* base : {"srf_pylm", "srf_kvlm", "srf_py", "srf_lm", "srf_kv", "srf_pub", "x"}) {
+    for (const char* base :
+         {"srf_pylm", "srf_kvlm", "srf_py", "srf_lm", "srf_kv", "srf_pub", "x"}) {
         const Names deleted = FilesToDelete(base, "zy", [](const std::string&) { return true; });
         const std::set<std::string> names(deleted.begin(), deleted.end());
         EXPECT_EQ(names.count("srf_pub.dat") + names.count("srf_pub.usr"), 0u) << base;
@@ -108,7 +149,8 @@ TEST(DeletionPlan, AsksForThePackagedNameOfEachReplacement) {
         asked.push_back(packaged);
         return true;
     });
-    EXPECT_EQ(asked, (Names{"srf_ime", "srf_set", "srf_zc", "srf_lm", "srf_kv", "srf_pym", "srf_zy"}));
+    EXPECT_EQ(asked,
+              (Names{"srf_ime", "srf_set", "srf_zc", "srf_lm", "srf_kv", "srf_pym", "srf_zy"}));
 }
 
 struct IdentifierCase {
@@ -124,25 +166,24 @@ TEST_P(NewIdentifier, IsOneStepAboveTheLargestWithChineseAsLanguage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, NewIdentifier,
-    testing::Values(IdentifierCase{{"E0220804"}, "E0230804"},
-                    IdentifierCase{{"E00E0411"}, "E00F0804"},
-                    IdentifierCase{{"00010409"}, "00020804"},
-                    IdentifierCase{{"FFFF0804"}, "00000804"},
-                    IdentifierCase{{"00000409", "00000804", "E0200804", "E0210804"}, "E0220804"},
-                    IdentifierCase{{"E0220804", "e0230804"}, "E0240804"},
-                    IdentifierCase{{"e0230804", "E0220804"}, "E0240804"},
-                    IdentifierCase{{"E0210804", "00000409", "E0200804"}, "E0220804"},
-                    IdentifierCase{{"a0000409", "0000040A"}, "A0010804"},
-                    IdentifierCase{{"409"}, "00010804"},
-                    // Beyond eight digits the comparison is still numeric; only the low 32 bits count.
-                    IdentifierCase{{"E0200804", "100000000"}, "00010804"}));
+    testing::Values(
+        IdentifierCase{{"E0220804"}, "E0230804"}, IdentifierCase{{"E00E0411"}, "E00F0804"},
+        IdentifierCase{{"00010409"}, "00020804"}, IdentifierCase{{"FFFF0804"}, "00000804"},
+        IdentifierCase{{"00000409", "00000804", "E0200804", "E0210804"}, "E0220804"},
+        IdentifierCase{{"E0220804", "e0230804"}, "E0240804"},
+        IdentifierCase{{"e0230804", "E0220804"}, "E0240804"},
+        IdentifierCase{{"E0210804", "00000409", "E0200804"}, "E0220804"},
+        IdentifierCase{{"a0000409", "0000040A"}, "A0010804"}, IdentifierCase{{"409"}, "00010804"},
+        // Beyond eight digits the comparison is still numeric; only the low 32 bits count.
+        IdentifierCase{{"E0200804", "100000000"}, "00010804"}));
 
 TEST(LayoutIdentifier, ReadsHexadecimalNamesInEitherCase) {
     EXPECT_EQ(ReadLayoutIdentifier("E0220804"), 0xE0220804);
     EXPECT_EQ(ReadLayoutIdentifier("e0220804"), 0xE0220804);
     EXPECT_EQ(ReadLayoutIdentifier("00000409"), 0x409);
     EXPECT_EQ(ReadLayoutIdentifier("0000000000000000ABCDEF"), 0xABCDEF);
-    for (const char* name : {"", "E022080G", "0x409", " 409", "409 ", "-409", "\xCA\xE4", "11112222333344445"})
+    for (const char* name :
+         {"", "E022080G", "0x409", " 409", "409 ", "-409", "\xCA\xE4", "11112222333344445"})
         EXPECT_EQ(ReadLayoutIdentifier(name), std::nullopt) << name;
 }
 

@@ -21,12 +21,14 @@ struct FakeSystem : InstallSystem {
     Answer answer = Answer::Ok;
     std::set<std::string> refused;  // files whose deletion or move the system refuses
     bool throwOnMove = false, layoutsKey = true, createFails = false, keyExisted = false;
-    std::map<std::string, std::optional<StoredLayoutText>> layouts = {{"E0210804", StoredLayoutText{}}};
+    std::map<std::string, std::optional<StoredLayoutText>> layouts = {
+        {"E0210804", StoredLayoutText{}}};
     int failingValue = 0;  // the k-th value write fails
     Log log;
 
     Answer Ask(const std::string& text, const std::string& caption, MessageKind kind) override {
-        log.push_back((kind == MessageKind::Question ? "question " : "notice ") + caption + " " + text);
+        log.push_back((kind == MessageKind::Question ? "question " : "notice ") + caption + " " +
+                      text);
         return kind == MessageKind::Question ? answer : Answer::Ok;
     }
     InstalledCopy CheckInstalledCopy(const std::string&) override { return installedCopy; }
@@ -44,7 +46,9 @@ struct FakeSystem : InstallSystem {
             names.push_back(entry.first);
         return names;
     }
-    std::optional<StoredLayoutText> ReadLayoutText(const std::string& name) override { return layouts.at(name); }
+    std::optional<StoredLayoutText> ReadLayoutText(const std::string& name) override {
+        return layouts.at(name);
+    }
     void CloseLayoutsKey() override {}
     std::optional<bool> CreateLayoutKey(const std::string& name) override {
         log.push_back("create " + name);
@@ -70,7 +74,8 @@ struct FakeSystem : InstallSystem {
 };
 
 const std::string kLayout = LayoutText("Lumo");
-const Log kValues = {"set IME file=srf_py.ime", "set layout file=kbdus.dll", "set layout text=" + kLayout};
+const Log kValues = {"set IME file=srf_py.ime", "set layout file=kbdus.dll",
+                     "set layout text=" + kLayout};
 
 Log RunLog(FakeSystem& system, const std::string& baseName = "srf_py") {
     RunInstall({baseName, "Lumo", ""}, system);
@@ -81,11 +86,14 @@ TEST(InstallRun, InstallsInOrderPassingOverRefusedFilesAndAFailingImm) {
     FakeSystem system;
     system.refused = {"srf_py.set", "srf_set"};
     // srf_zc is missing from the package: the installed srf_pub.zc stays.
-    Log expected = {"delete srf_py.ime", "delete srf_py.set", "delete srf_pub.py", "delete srf_pub.pys",
-                    "move srf_ime srf_py.ime", "move srf_set srf_py.set", "move srf_zc srf_pub.zc",
-                    "move srf_py srf_pub.py", "move srf_pys srf_pub.pys", "move srf_lm srf_pub.lm",
-                    "move srf_pym srf_pub.pym", "move srf_kv srf_pub.kv", "move srf_usr srf_pub.usr",
-                    "move srf_dat srf_pub.dat", "move srf_zy srf_pub.zy", "create E0220804"};
+    Log expected = {"delete srf_py.ime",        "delete srf_py.set",
+                    "delete srf_pub.py",        "delete srf_pub.pys",
+                    "move srf_ime srf_py.ime",  "move srf_set srf_py.set",
+                    "move srf_zc srf_pub.zc",   "move srf_py srf_pub.py",
+                    "move srf_pys srf_pub.pys", "move srf_lm srf_pub.lm",
+                    "move srf_pym srf_pub.pym", "move srf_kv srf_pub.kv",
+                    "move srf_usr srf_pub.usr", "move srf_dat srf_pub.dat",
+                    "move srf_zy srf_pub.zy",   "create E0220804"};
     expected.insert(expected.end(), kValues.begin(), kValues.end());
     expected.insert(expected.end(), {"ime srf_py", "page"});
     EXPECT_EQ(RunLog(system), expected);
@@ -99,7 +107,8 @@ TEST(InstallRun, ShowsItsNoticesAndQuestionAndChangesNothingUnlessTheAnswerIsOk)
     EXPECT_EQ(RunLog(inUse), Log{notice + InUseWarning("Lumo")});
     cancelled.installedCopy = confirmed.installedCopy = InstalledCopy::Replaceable;
     cancelled.answer = Answer::Cancel;
-    const Log question = {std::string("question ") + texts::kQuestionCaption + " " + OverwriteQuestion("Lumo")};
+    const Log question = {std::string("question ") + texts::kQuestionCaption + " " +
+                          OverwriteQuestion("Lumo")};
     EXPECT_EQ(RunLog(cancelled), question);
     EXPECT_EQ(RunLog(confirmed).front(), question.front());
     EXPECT_EQ(confirmed.log.back(), "page");
@@ -114,10 +123,10 @@ TEST(InstallRun, EachFailureOfTheRegistrationEndsItSilently) {
     present.layouts["00000411"] = StoredLayoutText{2, 40, kLayout};
     present.layouts["E0300804"] = std::nullopt;  // cannot be opened: counts for the identifier only
     notCreated.createFails = true;
-    const std::pair<FakeSystem*, LayoutOutcome> nothingWritten[] = {
-        {&noKey, LayoutOutcome::NoLayoutsKey}, {&empty, LayoutOutcome::Failed},
-        {&badName, LayoutOutcome::Failed},     {&badText, LayoutOutcome::Failed},
-        {&present, LayoutOutcome::AlreadyPresent}, {&notCreated, LayoutOutcome::NotCreated}};
+    const std::pair<FakeSystem*, LayoutOutcome> nothingWritten[] =
+        {{&noKey, LayoutOutcome::NoLayoutsKey},     {&empty, LayoutOutcome::Failed},
+         {&badName, LayoutOutcome::Failed},         {&badText, LayoutOutcome::Failed},
+         {&present, LayoutOutcome::AlreadyPresent}, {&notCreated, LayoutOutcome::NotCreated}};
     for (auto [system, outcome] : nothingWritten) {
         EXPECT_EQ(AddKeyboardLayout(*system, "srf_py", kLayout), outcome);
         EXPECT_EQ(system->log, system->createFails ? Log{"create E0220804"} : Log{});

@@ -41,11 +41,11 @@ TEST(CharacterTableTest, ReadsOnlyTheWholeEntriesThatAreThere) {
     };
     const Case cases[] = {
         {"", 0},
-        {"HEAD\x05", 0},                                    // no whole count
-        {TableBytes({}, 0), 0},                             // N = 0
-        {TableBytes({"ab", "cd", "ef"}, 5) + "g", 3},       // ends early, half an entry
+        {"HEAD\x05", 0},                                      // no whole count
+        {TableBytes({}, 0), 0},                               // N = 0
+        {TableBytes({"ab", "cd", "ef"}, 5) + "g", 3},         // ends early, half an entry
         {TableBytes({"ab", "cd", "ef"}, 2) + "trailing", 2},  // bytes after the entries ignored
-        {TableBytes({"ab"}, 0xFFFF), 1},                     // the count is unsigned
+        {TableBytes({"ab"}, 0xFFFF), 1},                      // the count is unsigned
     };
     for (const Case& c : cases) {
         CharacterTable table;
@@ -74,11 +74,16 @@ TEST(CharacterTableTest, LetterCaseIsIgnoredForLettersOnly) {
         bool equal;
     };
     const Case cases[] = {
-        {"ab", "AB", true},          {"AB", "ab", true},          {"ab", "aB", true},
-        {"a1", "A1", true},          {"a\xC1", "A\xC1", true},    {"[@", "{`", false},
+        {"ab", "AB", true},
+        {"AB", "ab", true},
+        {"ab", "aB", true},
+        {"a1", "A1", true},
+        {"a\xC1", "A\xC1", true},
+        {"[@", "{`", false},
         {"\xA3\xC1", "\xA3\xE1", true},  // full-width A
         {"\xA3\xFA", "\xA3\xDA", true},  // full-width z
-        {"\xA3\xC0", "\xA3\xE0", false}, {"\xA3\xDB", "\xA3\xFB", false},
+        {"\xA3\xC0", "\xA3\xE0", false},
+        {"\xA3\xDB", "\xA3\xFB", false},
         {"\xA6\xA1", "\xA6\xC1", true},  // Greek alpha
         {"\xA6\xD8", "\xA6\xB8", true},  // Greek omega
         {"\xA6\xB9", "\xA6\xD9", false},
@@ -86,7 +91,12 @@ TEST(CharacterTableTest, LetterCaseIsIgnoredForLettersOnly) {
         {"\xA7\xF1", "\xA7\xC1", true},  // Cyrillic ya
         {"\xA7\xC2", "\xA7\xF2", false},
         {"\xD6\xC4", "\xF6\xE4", false},  // not a Latin-1 case pair here
-        {"\xB0\xA1", "\xB0\xC1", false},  {"\xC1" "a", "\xC1" "A", false},
+        {"\xB0\xA1", "\xB0\xC1", false},
+        {"\xC1"
+         "a",
+         "\xC1"
+         "A",
+         false},
     };
     for (const Case& c : cases) {
         const CharacterTable table = TableOf({"\xB0\xA2", c.entry});
@@ -103,7 +113,8 @@ TEST(CharacterTableTest, IndexAgreesWithTheScan) {
         entries.push_back(extra);
     const CharacterTable table = TableOf(entries);
     // Leads where folding matters, and a few where it must not.
-    for (int lead : {0x00, 0x30, 0x41, 0x5A, 0x61, 0x7A, 0x7F, 0x80, 0xA3, 0xA6, 0xA7, 0xB0, 0xFF}) {
+    for (int lead :
+         {0x00, 0x30, 0x41, 0x5A, 0x61, 0x7A, 0x7F, 0x80, 0xA3, 0xA6, 0xA7, 0xB0, 0xFF}) {
         for (int trail = 0; trail < 256; ++trail) {
             const auto l = static_cast<unsigned char>(lead);
             const auto t = static_cast<unsigned char>(trail);

@@ -22,7 +22,8 @@ inline std::string U16(unsigned value) { return {char(value & 0xFF), char(value 
 inline std::string U32(unsigned value) { return U16(value & 0xFFFF) + U16(value >> 16); }
 
 // A Sogou cell dictionary of groups of words, by its published layout.
-inline std::string Scel(std::u16string_view name, const std::vector<std::vector<std::u16string>>& groups) {
+inline std::string Scel(std::u16string_view name,
+                        const std::vector<std::vector<std::u16string>>& groups) {
     std::string bytes(0x2628, '\0');
     bytes.replace(0, 12, "\x40\x15\0\0\x44\x43\x53\x01\x01\0\0\0"s);
     bytes.replace(0x130, name.size() * 2, Utf16(name));

@@ -77,7 +77,9 @@ TEST(ImportSourceTest, TextReadersTakeTheWordsOnly) {
         int continued = 0;
     } cases[] = {
         {"---\nname: \"pinyin_x\"  # the name\nversion: 1\n...\n# comment\n你好\tni hao\t9\n\n北京\n",
-         {"你好", "北京"}, "pinyin_x", 0},
+         {"你好", "北京"},
+         "pinyin_x",
+         0},
         // The columns of the header say where the text stands.
         {"---\nname: c\ncolumns: [code, text]\n...\nni\t你们\n", {"你们"}, "c", 0},
         {"---\nname: b\ncolumns:\n  - code\n  - text\n...\nni\t你们\n", {"你们"}, "b", 0},
@@ -102,8 +104,10 @@ TEST(ImportSourceTest, DictionaryWordsFollowTheImportRulesAndSkipSingleCharacter
     ParseTree(tree, Gb("常用\r\n\t你好\r\n"));
     CharacterTable table;
     table.LoadFromBytes(testing::TableBytes({Gb("北"), Gb("京")}));
-    const std::string file = "---\nname: t\n...\n你\tni\n 北京 \tbei jing\n你好\tni hao\n"
-                             "北京\tbj\n😀好\tx\n" + std::string(66, 'a') + "\n上海\tsh\n";
+    const std::string file =
+        "---\nname: t\n...\n你\tni\n 北京 \tbei jing\n你好\tni hao\n"
+        "北京\tbj\n😀好\tx\n" +
+        std::string(66, 'a') + "\n上海\tsh\n";
     const ImportSource source = Read(file);
     const ImportPlan plan = PlanSourceImport(tree, source, table, Gb("新"));
     EXPECT_EQ(plan.summary.added, 2);
@@ -145,13 +149,13 @@ TEST(ImportSourceTest, RefusesDamagedBinaryFiles) {
     const std::string scel = Scel(u"x", {{u"你好", u"北京"}});
     const std::string ms = MsPinyin({{u"nh", u"你好"}, {u"bj", u"北京"}});
     std::vector<std::string> damaged = {
-        scel.substr(0, 0x2000),        // ends before the word table
+        scel.substr(0, 0x2000),           // ends before the word table
         scel.substr(0, scel.size() - 3),  // inside the last word's extra data
-        scel + U16(1) + U16(200),      // a group's pinyin runs past the end
-        ms.substr(0, 0x18),            // a header cut short
-        ms.substr(0, ms.size() - 2),   // the entries end beyond the file
+        scel + U16(1) + U16(200),         // a group's pinyin runs past the end
+        ms.substr(0, 0x18),               // a header cut short
+        ms.substr(0, ms.size() - 2),      // the entries end beyond the file
         ms.substr(0, 0x1C) + U32(0x10000000) + ms.substr(0x20),  // too many entries
-        ms.substr(0, ms.size() - 2) + "xx",  // the last phrase has no NUL
+        ms.substr(0, ms.size() - 2) + "xx",                      // the last phrase has no NUL
     };
     std::string badMark = ms;
     badMark[0x40 + 8] = 'x';  // not the mark of an entry

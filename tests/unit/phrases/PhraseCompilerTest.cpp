@@ -66,14 +66,19 @@ TEST(PhraseCompilerTest, OnlyPhrasesReachTheFileInTreeOrder) {
     EXPECT_EQ(Compiled({{}, {}}, table), "\0"s);
     // Categories leave no mark; left-out phrases leave no trace, not even a count byte.
     EXPECT_EQ(Compiled({{kJia + kYi, kJia + kDing}, {}, {kJia + "x", kBing + kJia}}, table),
-              "\x02\x01\x00\x00\x01" "\x02\x2C\x01\x01\x00" "\x00"s);
+              "\x02\x01\x00\x00\x01"
+              "\x02\x2C\x01\x01\x00"
+              "\x00"s);
 
     TTreeNodes tree;
     TTreeNode* category = tree.InsertLastChild(nullptr, kJia + kYi);
     TTreeNode* phrase = tree.InsertLastChild(category, kJia + kYi);
     tree.InsertLastChild(tree.InsertLastChild(phrase, kBing + kYi), kYi + kBing);
     EXPECT_EQ(CompilePhrases(tree, table),
-              "\x02\x01\x00\x00\x01" "\x02\x2C\x01\x00\x01" "\x02\x00\x01\x2C\x01" "\x00"s);
+              "\x02\x01\x00\x00\x01"
+              "\x02\x2C\x01\x00\x01"
+              "\x02\x00\x01\x2C\x01"
+              "\x00"s);
 }
 
 TEST(PhraseCompilerTest, VerdictOnEachKindOfPhrase) {
@@ -198,24 +203,30 @@ std::string Straight(std::string_view file, const CharacterTable& table) {
 TEST(PhraseCompilerTest, CompilingTheFileStraightEqualsCompilingItsTree) {
     const CharacterTable table = TableOf({kJia, kYi, kBing});
     const std::string p = kJia + kYi, q = kBing + kJia + kYi;
-    const std::string files[] = {
-        "", "\r\n", "c\r\n\t" + p + "\r\n\t" + q + "\r\nd\r\n\t" + p + kDing,
-        "\t\t" + p + "\n\t" + q + "\n\t\t" + p + "\r\t" + kJia + "\n\r\n odd\n" + p,
-        "c\n\t" + p + "\0\t" + q + "\n"s, "c\n\t" + p + "\n\t\t\t" + q + "\n\tlater",
-        "a\n\tb\nc\n\t \t", "c\n \t" + p + " \n\t\t" + q + "\n"};
+    const std::string files[] = {"",
+                                 "\r\n",
+                                 "c\r\n\t" + p + "\r\n\t" + q + "\r\nd\r\n\t" + p + kDing,
+                                 "\t\t" + p + "\n\t" + q + "\n\t\t" + p + "\r\t" + kJia +
+                                     "\n\r\n odd\n" + p,
+                                 "c\n\t" + p + "\0\t" + q + "\n"s,
+                                 "c\n\t" + p + "\n\t\t\t" + q + "\n\tlater",
+                                 "a\n\tb\nc\n\t \t",
+                                 "c\n \t" + p + " \n\t\t" + q + "\n"};
     for (const std::string& file : files)
         EXPECT_EQ(Straight(file, table), ThroughTree(file, table)) << file;
 
     // Random files over the bytes that matter: line ends, indentation, NUL, blanks, characters.
     std::mt19937 random(17);
-    const std::string pieces[] = {"\r", "\n", "\r\n", "\t", " ", "\0"s, "x", kJia, kYi, kBing, kDing};
+    const std::string pieces[] = {"\r", "\n", "\r\n", "\t",  " ",  "\0"s,
+                                  "x",  kJia, kYi,    kBing, kDing};
     std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
     std::uniform_int_distribution<int> length(0, 60);
     for (int round = 0; round < 2000; ++round) {
         std::string file;
         for (int k = length(random); k > 0; --k)
             file += pieces[piece(random)];
-        ASSERT_EQ(Straight(file, table), ThroughTree(file, table)) << ::testing::PrintToString(file);
+        ASSERT_EQ(Straight(file, table), ThroughTree(file, table))
+            << ::testing::PrintToString(file);
     }
 }
 

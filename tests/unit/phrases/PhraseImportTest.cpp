@@ -76,7 +76,7 @@ TEST(PhraseImportTest, CountsEveryReasonToSkipALikeTheEditorsNew) {
                              "dup\r\ndup\r\nx😀y\r\n";
     const ImportPlan plan = Plan(tree, file, "A");
     const ImportSummary& s = plan.summary;
-    EXPECT_EQ(s.added, 3);  // "new" trimmed, the 64 bytes, the first "dup"
+    EXPECT_EQ(s.added, 3);     // "new" trimmed, the 64 bytes, the first "dup"
     EXPECT_EQ(s.existing, 3);  // a phrase, a category's text and the second "dup"
     EXPECT_EQ(s.tooLong, 1);
     EXPECT_EQ(s.empty, 1);
@@ -131,8 +131,9 @@ TEST(PhraseImportTest, ACategoryThatCannotBeStoredTakesItsPhrasesWithIt) {
 TEST(PhraseImportTest, ExportThenImportIntoAnEmptyTreeGivesTheSameFile) {
     TTreeNodes tree;
     // 常用 [你好 谢谢] 空 [] 地址 [北京]
-    Fill(tree, "\xB3\xA3\xD3\xC3\r\n\t\xC4\xE3\xBA\xC3\r\n\t\xD0\xBB\xD0\xBB\r\n\xBF\xD5\r\n"
-               "\xB5\xD8\xD6\xB7\r\n\t\xB1\xB1\xBE\xA9\r\n");
+    Fill(tree,
+         "\xB3\xA3\xD3\xC3\r\n\t\xC4\xE3\xBA\xC3\r\n\t\xD0\xBB\xD0\xBB\r\n\xBF\xD5\r\n"
+         "\xB5\xD8\xD6\xB7\r\n\t\xB1\xB1\xBE\xA9\r\n");
     for (const ExportEncoding encoding : {ExportEncoding::Utf8, ExportEncoding::Gb2312}) {
         const std::string exported = ExportTree(tree, encoding);
         TTreeNodes copy;

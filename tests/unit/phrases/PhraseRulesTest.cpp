@@ -16,7 +16,7 @@ TEST(PhraseRulesTest, TrimsEveryByteUpToBlankAtBothEndsOnly) {
         {"", ""},
         {" \t\r\n", ""},
         {std::string("\0\x1F a b\x20\x7F\0", 8), "a b\x20\x7F"},  // 0x7F is no blank
-        {"\xB0\xA1 \xB0\xA2", "\xB0\xA1 \xB0\xA2"},              // a blank inside stays
+        {"\xB0\xA1 \xB0\xA2", "\xB0\xA1 \xB0\xA2"},               // a blank inside stays
     };
     for (const auto& c : cases)
         EXPECT_EQ(TrimText(c.text), c.trimmed);

@@ -26,15 +26,15 @@ using Clock = std::chrono::steady_clock;
 
 void FillTree(TTreeNodes& tree, const std::string& mark) {
     for (int c = 0; c < 50; ++c) {
-        TTreeNode* category = tree.InsertLastChild(nullptr, mark + " category " + std::to_string(c));
+        TTreeNode* category =
+            tree.InsertLastChild(nullptr, mark + " category " + std::to_string(c));
         for (int p = 0; p < 499; ++p)
             tree.InsertLastChild(category, mark + std::to_string(p));
     }
 }
 
 TEST(SaveTreeKillTest, AKilledSaveLeavesTheOldTreeOrTheNewOne) {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("phrases-kill-" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("phrases-kill-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string path = (dir / "srf_pub.dat").string();

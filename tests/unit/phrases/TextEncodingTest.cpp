@@ -17,8 +17,12 @@ TEST(TextEncodingTest, DetectsByMarkThenByUtf8Validity) {
         std::string bytes;
         TextEncoding expected;
     } cases[] = {
-        {"\xEF\xBB\xBF" "abc", TextEncoding::Utf8WithBom},
-        {"\xFF\xFE" "a\0"s, TextEncoding::Utf16LE},
+        {"\xEF\xBB\xBF"
+         "abc",
+         TextEncoding::Utf8WithBom},
+        {"\xFF\xFE"
+         "a\0"s,
+         TextEncoding::Utf16LE},
         {"\xFE\xFF\0a"s, TextEncoding::Utf16BE},
         {"plain ascii\r\n", TextEncoding::Utf8},
         {"", TextEncoding::Utf8},
@@ -35,7 +39,8 @@ TEST(TextEncodingTest, DetectsByMarkThenByUtf8Validity) {
 
 TEST(TextEncodingTest, EveryEncodingGivesTheSameGb2312Bytes) {
     const std::string inputs[] = {
-        "\xEF\xBB\xBF" "中文 a\r\n",
+        "\xEF\xBB\xBF"
+        "中文 a\r\n",
         "\xFF\xFE\x2D\x4E\x87\x65 \0a\0\r\0\n\0"s,
         "\xFE\xFF\x4E\x2D\x65\x87\0 \0a\0\r\0\n"s,
         "中文 a\r\n",
@@ -54,11 +59,32 @@ TEST(TextEncodingTest, MarksAndNamesWhatGb2312CannotHold) {
         std::string bytes;
         char32_t character;
     } cases[] = {
-        {"a😀b", "a\xFF" "b", U'\U0001F600'},
-        {"\xFF\xFE" "a\0\x3D\xD8\x00\xDE" "b\0"s, "a\xFF" "b", U'\U0001F600'},  // a surrogate pair
-        {"\xFF\xFE" "a\0\x00\xDE" "b\0"s, "a\xFF" "b", U'\uFFFD'},              // a lone surrogate
-        {"a\x81\x40" "b", "a\xFF" "b", U'\u4E02'},  // GBK beyond GB2312, named all the same
-        {"a\x80" "b\xD6", "a\xFF" "b\xFF", U'\uFFFD'},  // bytes that are no character
+        {"a😀b",
+         "a\xFF"
+         "b",
+         U'\U0001F600'},
+        {"\xFF\xFE"
+         "a\0\x3D\xD8\x00\xDE"
+         "b\0"s,
+         "a\xFF"
+         "b",
+         U'\U0001F600'},  // a surrogate pair
+        {"\xFF\xFE"
+         "a\0\x00\xDE"
+         "b\0"s,
+         "a\xFF"
+         "b",
+         U'\uFFFD'},  // a lone surrogate
+        {"a\x81\x40"
+         "b",
+         "a\xFF"
+         "b",
+         U'\u4E02'},  // GBK beyond GB2312, named all the same
+        {"a\x80"
+         "b\xD6",
+         "a\xFF"
+         "b\xFF",
+         U'\uFFFD'},  // bytes that are no character
     };
     for (const auto& c : cases) {
         const Gb2312Text text = DecodeToGb2312(c.input);
@@ -77,7 +103,10 @@ TEST(TextEncodingTest, ReadsLikeWindowsAndAcceptsGb2312sOwnForms) {
     EXPECT_EQ(ConvertToGb2312("\u00B7\u30FB\u2014\u2015", TextEncoding::Utf8).bytes,
               "\xA1\xA4\xA1\xA4\xA1\xAA\xA1\xAA");
     EXPECT_EQ(Gb2312ToUtf8("\x81\x40"), "丂");
-    EXPECT_EQ(Gb2312ToUtf8("a\x80" "b\xFF\xD6"), "a\uFFFD" "b\uFFFD\uFFFD");
+    EXPECT_EQ(Gb2312ToUtf8("a\x80"
+                           "b\xFF\xD6"),
+              "a\uFFFD"
+              "b\uFFFD\uFFFD");
 }
 
 TEST(TextEncodingTest, EveryGb2312CharacterRoundTripsThroughUtf8) {

@@ -19,8 +19,6 @@ inline std::string DumpSiblings(const TTreeNode* node) {
     return out;
 }
 
-inline std::string Dump(const TTreeNodes& tree) {
-    return DumpSiblings(tree.FirstRoot());
-}
+inline std::string Dump(const TTreeNodes& tree) { return DumpSiblings(tree.FirstRoot()); }
 
 }  // namespace phrases::testing

@@ -30,9 +30,7 @@ struct ParseCase {
 
 class ParseTreeTest : public ::testing::TestWithParam<ParseCase> {};
 
-TEST_P(ParseTreeTest, BuildsTheTree) {
-    EXPECT_EQ(Parsed(GetParam().bytes), GetParam().tree);
-}
+TEST_P(ParseTreeTest, BuildsTheTree) { EXPECT_EQ(Parsed(GetParam().bytes), GetParam().tree); }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ParseTreeTest,
@@ -87,7 +85,9 @@ TEST(TreeFileTest, FormatWritesTabsTextAndCrLf) {
     tree.InsertLastChild(c, "p1");
     tree.InsertLastChild(tree.InsertLastChild(c, ""), "deep");
     tree.InsertLastChild(nullptr, "c2");
-    EXPECT_EQ(FormatTree(tree), "\xB3\xA3\xD3\xC3\r\n\tp1\r\n\t\r\n\t\tdeep\r\n" "c2\r\n");
+    EXPECT_EQ(FormatTree(tree),
+              "\xB3\xA3\xD3\xC3\r\n\tp1\r\n\t\r\n\t\tdeep\r\n"
+              "c2\r\n");
 }
 
 // Pieces of any size join to the whole file, lines split between them included.

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <stdexcept>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -71,7 +71,9 @@ TEST_F(FileSystemTest, ReadWholeFileNamesTheFileItCannotOpen) {
         // The path itself goes with the message, for a box to show as the system names it.
         ASSERT_TRUE(error.NamedPath());
         EXPECT_EQ(error.NamedPath()->path, platform::Path(missing));
-        EXPECT_EQ(std::string(error.what()).substr(error.NamedPath()->at, error.NamedPath()->length), missing);
+        EXPECT_EQ(std::string(error.what())
+                      .substr(error.NamedPath()->at, error.NamedPath()->length),
+                  missing);
     }
     EXPECT_THROW(ReadWholeFile(m_dir.string()), Error);  // a directory
 }
@@ -159,20 +161,24 @@ TEST_F(FileSystemTest, AFileMadeInBlocksIsReplacedAsSafely) {
         bytes += std::to_string(i) + "\r\n";
     const auto replace = [&](std::size_t failAt, WriteFaults* faults = nullptr) {
         std::size_t at = 0;
-        ReplaceFileSafely(Path("out"), [&](char* buffer, std::size_t capacity) {
-            if (at >= failAt)
-                throw std::runtime_error("maker failed");
-            const std::size_t size = std::min(capacity, bytes.size() - at);
-            std::copy_n(bytes.data() + at, size, buffer);
-            at += size;
-            return size;
-        }, faults);
+        ReplaceFileSafely(
+            Path("out"),
+            [&](char* buffer, std::size_t capacity) {
+                if (at >= failAt)
+                    throw std::runtime_error("maker failed");
+                const std::size_t size = std::min(capacity, bytes.size() - at);
+                std::copy_n(bytes.data() + at, size, buffer);
+                at += size;
+                return size;
+            },
+            faults);
     };
     Write("out", "old");
     for (int k : {1, 40, 60}) {
         testsupport::FailingWrite faults(k);
         EXPECT_EQ(testsupport::ErrorMessage([&] { replace(bytes.size(), &faults); }),
-                  "Cannot write file " + Path("out")) << k;
+                  "Cannot write file " + Path("out"))
+            << k;
         EXPECT_EQ(ReadWholeFile(Path("out")), "old");
         EXPECT_EQ(Names(), std::vector<std::string>{"out"});
     }
@@ -188,7 +194,8 @@ TEST_F(FileSystemTest, AFileMadeInBlocksIsReplacedAsSafely) {
 // GetLastError on Windows.
 TEST_F(FileSystemTest, AFileErrorKeepsTheSystemsCode) {
 #if defined(_WIN32)
-    const int notFound = 2, diskFull = 112, denied = 5;  // ERROR_FILE_NOT_FOUND, _DISK_FULL, _ACCESS_DENIED
+    const int notFound = 2, diskFull = 112,
+              denied = 5;  // ERROR_FILE_NOT_FOUND, _DISK_FULL, _ACCESS_DENIED
 #else
     const int notFound = ENOENT, diskFull = ENOSPC, denied = EACCES;
 #endif
@@ -205,7 +212,8 @@ TEST_F(FileSystemTest, AFileErrorKeepsTheSystemsCode) {
              ReplaceFileSafely(Path("out"), "x", &first);
          },
          "Cannot write file " + Path("out"), diskFull},
-        {[&] { ReplaceFileSafely(Path("readonly"), "x"); }, "Cannot create file " + Path("readonly"), denied},
+        {[&] { ReplaceFileSafely(Path("readonly"), "x"); },
+         "Cannot create file " + Path("readonly"), denied},
     };
     for (const auto& c : cases) {
         try {

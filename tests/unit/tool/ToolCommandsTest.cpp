@@ -34,8 +34,8 @@ const std::string kXie = "\xD0\xBB", kDi = "\xB5\xD8", kZhi = "\xD6\xB7", kBei =
 const std::string kJing = "\xBE\xA9";
 
 // 常用 [你好 谢谢] 地址 [北京]
-const std::string kTree = kChang + kYong + "\r\n\t" + kNi + kHao + "\r\n\t" + kXie + kXie +
-                          "\r\n" + kDi + kZhi + "\r\n\t" + kBei + kJing + "\r\n";
+const std::string kTree = kChang + kYong + "\r\n\t" + kNi + kHao + "\r\n\t" + kXie + kXie + "\r\n" +
+                          kDi + kZhi + "\r\n\t" + kBei + kJing + "\r\n";
 
 class ToolCommandsTest : public ::testing::Test {
 protected:
@@ -60,9 +60,7 @@ protected:
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
-    std::string Read(const std::string& name) const {
-        return platform::ReadWholeFile(Path(name));
-    }
+    std::string Read(const std::string& name) const { return platform::ReadWholeFile(Path(name)); }
 
     int Run(const std::vector<std::string>& args) {
         std::ostringstream out, err;
@@ -82,10 +80,11 @@ TEST_F(ToolCommandsTest, CompileThenDumpGivesTheCompiledPhrases) {
     ASSERT_EQ(Run({"compile", Path("data")}), kExitOk) << m_err;
     EXPECT_EQ(m_out, "srf_pub.usr: 3 phrases compiled, 0 left out\n");
     EXPECT_EQ(Read("data/srf_pub.usr"), std::string("\x02\x03\x00\x04\x00\x02\x05\x00\x05\x00"
-                                                    "\x02\x06\x00\x07\x00\x00", 16));
+                                                    "\x02\x06\x00\x07\x00\x00",
+                                                    16));
 
-    ASSERT_EQ(Run({"dump", Path("data/srf_pub.usr"), "--table", Path("data/srf_pub.zc")}),
-              kExitOk) << m_err;
+    ASSERT_EQ(Run({"dump", Path("data/srf_pub.usr"), "--table", Path("data/srf_pub.zc")}), kExitOk)
+        << m_err;
     EXPECT_EQ(m_out, "你好\n谢谢\n北京\n");
 }
 
@@ -95,8 +94,7 @@ TEST_F(ToolCommandsTest, CompileReportsALineTooDeepBeforeAMissingTable) {
     MakeData("deep", "c\r\n\t\tdeep\r\n");
     for (int run = 0; run < 2; ++run) {
         EXPECT_EQ(Run({"compile", Path("deep")}), kExitError);
-        EXPECT_EQ(m_err.substr(0, m_err.find('\n')),
-                  "Invalid level (2) for item \"deep\"");
+        EXPECT_EQ(m_err.substr(0, m_err.find('\n')), "Invalid level (2) for item \"deep\"");
         fs::remove(m_dir / "deep" / "srf_pub.zc");
     }
     EXPECT_FALSE(fs::exists(m_dir / "deep" / "srf_pub.usr"));
@@ -104,8 +102,9 @@ TEST_F(ToolCommandsTest, CompileReportsALineTooDeepBeforeAMissingTable) {
 
 TEST_F(ToolCommandsTest, CheckListsWhatTheCompileLeavesOut) {
     EXPECT_EQ(Run({"check", Path("data")}), kExitLeftOut);
-    EXPECT_EQ(m_out, "srf_pub.dat:5: 北京: character 京 (BEA9) at 2 not in srf_pub.zc\n"
-                     "1 of 3 phrases left out\n");
+    EXPECT_EQ(m_out,
+              "srf_pub.dat:5: 北京: character 京 (BEA9) at 2 not in srf_pub.zc\n"
+              "1 of 3 phrases left out\n");
 
     MakeData("fine", kChang + kYong + "\r\n\t" + kNi + kHao + "\r\n");
     EXPECT_EQ(Run({"check", Path("fine")}), kExitOk);
@@ -140,7 +139,8 @@ TEST_F(ToolCommandsTest, ImportPrintsTheSummaryAndMergesUnlessDryRun) {
     ASSERT_EQ(Run({"import", Path("data"), Path("new.txt"), "--dry-run"}), kExitOk) << m_err;
     EXPECT_EQ(m_out.substr(0, m_out.find('\n')), "将增加语料 1 条，新增分类 1 个。");
     EXPECT_NE(m_out.find(Path("new.txt") + ":4: \xEF\xBF\xBD [😀]: 含GB2312没有的字\n"),
-              std::string::npos) << m_out;
+              std::string::npos)
+        << m_out;
     EXPECT_EQ(Read("data/srf_pub.dat"), kTree);
     EXPECT_FALSE(fs::exists(m_dir / "data/srf_pub.usr"));
 
@@ -164,14 +164,17 @@ TEST_F(ToolCommandsTest, ImportsOtherInputMethodsDictionaries) {
     // A Sogou cell dictionary goes into a category of its name; its single character is counted.
     Write("cell.scel", Scel(u"地名", {{u"你们", u"你好"}, {u"京"}}));
     ASSERT_EQ(Run({"import", Path("data"), Path("cell.scel")}), kExitOk) << m_err;
-    EXPECT_TRUE(m_out.starts_with("格式：搜狗细胞词库 (.scel)\n将增加语料 1 条，新增分类 1 个。")) << m_out;
+    EXPECT_TRUE(m_out.starts_with("格式：搜狗细胞词库 (.scel)\n将增加语料 1 条，新增分类 1 个。"))
+        << m_out;
     EXPECT_NE(m_out.find("跳过单字 1 条"), std::string::npos) << m_out;
     EXPECT_EQ(Read("data/srf_pub.dat"), kTree + kDi + "\xC3\xFB\r\n\t" + kNi + "\xC3\xC7\r\n");
 
     // Forced, the same lines read as Rime entries into the named category.
     Write("rime.txt", "北北\tbei bei\n");
     ASSERT_EQ(Run({"import", Path("data"), Path("rime.txt"), "--format", "rime", "--category",
-                   "常用", "--dry-run"}), kExitOk) << m_err;
+                   "常用", "--dry-run"}),
+              kExitOk)
+        << m_err;
     EXPECT_TRUE(m_out.starts_with("格式：Rime 词库 (dict.yaml)\n将增加语料 1 条，新增分类 0 个。"));
     EXPECT_EQ(Run({"import", Path("data"), Path("rime.txt"), "--format", "word"}), kExitUsage);
     ASSERT_EQ(Run({"import", "--help"}), kExitOk);
@@ -203,12 +206,15 @@ TEST_F(ToolCommandsTest, ErrorsGoToStandardErrorWithTheirExitCodes) {
         int code;
         std::string err;  // the first line
     } cases[] = {
-        {{"compile", missing}, kExitError,
+        {{"compile", missing},
+         kExitError,
          "Cannot open file " + missing + kSeparator + "srf_pub.dat" + noFolder},
         {{"import", Path("data"), missing}, kExitError, "Cannot open file " + missing + noFile},
-        {{"dump", missing, "--table", Path("data/srf_pub.zc")}, kExitError,
+        {{"dump", missing, "--table", Path("data/srf_pub.zc")},
+         kExitError,
          "Cannot open file " + missing + noFile},
-        {{"dump", Path("data/srf_pub.dat"), "--table", Path("data/srf_pub.zc")}, kExitError,
+        {{"dump", Path("data/srf_pub.dat"), "--table", Path("data/srf_pub.zc")},
+         kExitError,
          "Record at offset 0 runs past the end of " + Path("data/srf_pub.dat")},
         {{}, kExitUsage, "Usage: srf_tool COMMAND [ARGUMENTS]"},
         {{"frobnicate"}, kExitUsage, "srf_tool: unknown command frobnicate"},

@@ -50,6 +50,21 @@ void RegisterWindowClassOnce(const wchar_t* className, WNDPROC windowProc) {
     RegisterWindowClass(windowClass);
 }
 
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle) {
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // + menu, class, title
+    auto* dialog = reinterpret_cast<DLGTEMPLATE*>(words.data());
+    dialog->style = style;
+    dialog->dwExtendedStyle = exStyle;
+    return words;
+}
+
 HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
                          DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
                          HINSTANCE instance, void* parameter) {

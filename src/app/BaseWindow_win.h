@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -19,6 +20,12 @@ void RegisterWindowClass(const WNDCLASSEXW& windowClass);
 // Registers className with windowProc and the look of the program's windows (arrow cursor, button
 // face background, the program's icon) unless a class of that name is registered already.
 void RegisterWindowClassOnce(const wchar_t* className, WNDPROC windowProc);
+// The text of a window or control.
+std::wstring WindowText(HWND hwnd);
+// A dialog template of the given styles with no controls, no menu and no title: for a box that
+// places its controls itself once its font is made.
+std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle = 0);
+
 HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
                          DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
                          HINSTANCE instance, void* parameter);

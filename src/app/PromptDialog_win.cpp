@@ -31,13 +31,6 @@ struct PromptState {
     std::exception_ptr failure;  // an error while building the box, thrown again once it is closed
 };
 
-std::wstring TextOf(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text, DWORD style,
                 DWORD exStyle, int id, const PixelRect& at, HFONT font) {
     HWND control =
@@ -112,7 +105,7 @@ void BuildDialog(HWND dialog, PromptState& state) {
 void KeepWithinLimit(HWND edit, PromptState& state) {
     if (state.limiting)
         return;
-    const std::string text = platform::ToGb2312(TextOf(edit));
+    const std::string text = platform::ToGb2312(WindowText(edit));
     const LimitedText limited = LimitInsertion(state.accepted, text);
     if (limited.text != text) {
         state.limiting = true;
@@ -141,7 +134,7 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
-            const std::wstring typed = TextOf(GetDlgItem(dialog, kEditId));
+            const std::wstring typed = WindowText(GetDlgItem(dialog, kEditId));
             state->value = platform::ToGb2312(typed);
             state->unheld = platform::FirstUnheldCharacter(typed);
             EndDialog(dialog, IDOK);
@@ -161,15 +154,6 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         return TRUE;
     }
     return FALSE;
-}
-
-// A dialog template with no controls: everything is placed once the font has been measured.
-std::vector<WORD> EmptyTemplate() {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // + menu, class, title
-    auto* dialog = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    dialog->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    dialog->dwExtendedStyle = WS_EX_DLGMODALFRAME;
-    return words;
 }
 
 BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM lParam) {
@@ -194,7 +178,9 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
     std::vector<HWND> disabled;
     EnumThreadWindows(GetCurrentThreadId(), DisableThreadWindow,
                       reinterpret_cast<LPARAM>(&disabled));
-    const std::vector<WORD> dialogTemplate = EmptyTemplate();
+    const std::vector<WORD> dialogTemplate =
+        EmptyDialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                            WS_EX_DLGMODALFRAME);
     const HWND owner = active ? active : Application::Instance().OwnerWindow();
     const INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr),

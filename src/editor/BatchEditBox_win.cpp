@@ -102,13 +102,6 @@ void Build(HWND dialog, BoxState& state) {
     SetFocus(edit);
 }
 
-std::wstring TextOf(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<BoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
@@ -143,7 +136,7 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
                 state->chosen =
                     static_cast<int>(SendDlgItemMessageW(dialog, kEditId, LB_GETCURSEL, 0, 0));
             else
-                state->text = TextOf(GetDlgItem(dialog, kEditId));
+                state->text = app::WindowText(GetDlgItem(dialog, kEditId));
             EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:
@@ -156,14 +149,6 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         return TRUE;
     }
     return FALSE;
-}
-
-// A template with no controls: they are placed once the font is made.
-std::vector<WORD> EmptyTemplate() {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // + menu, class, title
-    auto* dialog = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    dialog->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-    return words;
 }
 
 // The wide text split into lines at CR LF, CR or LF, each in GB2312 with its first unheld
@@ -184,7 +169,8 @@ std::vector<EditedLine> LinesOf(const std::wstring& text) {
 }
 
 INT_PTR ShowBox(BoxState& state) {
-    const std::vector<WORD> dialogTemplate = EmptyTemplate();
+    const std::vector<WORD> dialogTemplate =
+        app::EmptyDialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
     HWND active = GetActiveWindow();
     const INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr),

@@ -1,8 +1,6 @@
 // The phrase editor's filter box; see FilterBox_win.h.
 #include "editor/FilterBox_win.h"
 
-#include <vector>
-
 #include "EditorTexts.h"
 #include "app/BaseWindow_win.h"
 #include "platform/TextConversion_win.h"
@@ -74,10 +72,7 @@ void FilterBox::Close() {
 std::string FilterBox::Text() const {
     if (!m_open)
         return {};
-    const int length = GetWindowTextLengthW(m_edit);
-    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
-    GetWindowTextW(m_edit, text.data(), length + 1);
-    return platform::ToGb2312(std::wstring_view(text.data(), static_cast<size_t>(length)));
+    return platform::ToGb2312(app::WindowText(m_edit));
 }
 
 int FilterBox::CommandOfKey(const MSG& message) const {

@@ -1,8 +1,6 @@
 // The phrase editor's find box; see FindBox_win.h.
 #include "editor/FindBox_win.h"
 
-#include <vector>
-
 #include "EditorTexts.h"
 #include "app/BaseWindow_win.h"
 #include "platform/TextConversion_win.h"
@@ -78,12 +76,7 @@ void FindBox::Close() {
         ShowWindow(control, SW_HIDE);
 }
 
-std::string FindBox::Text() const {
-    const int length = GetWindowTextLengthW(m_edit);
-    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
-    GetWindowTextW(m_edit, text.data(), length + 1);
-    return platform::ToGb2312(std::wstring_view(text.data(), static_cast<size_t>(length)));
-}
+std::string FindBox::Text() const { return platform::ToGb2312(app::WindowText(m_edit)); }
 
 int FindBox::CommandOfKey(const MSG& message) const {
     if (message.message != WM_KEYDOWN || !Owns(message.hwnd))

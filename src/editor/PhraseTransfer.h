@@ -9,6 +9,7 @@
 
 #include "editor/DictionaryImport.h"
 #include "editor/EditorCommands.h"
+#include "editor/RearrangedTree.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/PhraseExport.h"
 #include "phrases/PhraseImport.h"
@@ -31,15 +32,10 @@ public:
     virtual std::optional<std::string> ChooseImportFile() = 0;
 };
 
-// Up to this many inserts an import is made node by node, so that the window shows each new
-// node in place; a larger one replaces the tree file whole, which costs one pass over the tree
-// where the node-by-node changes would cost a walk along the category for every phrase.
-inline constexpr std::size_t kMaxInsertsOneByOne = 2000;
-
 // Makes the plan's inserts through the editor, as ApplyImport would make them on the tree, and
 // returns the first new node (null when the tree file was replaced whole or nothing was added).
 // The changes stay pending until the caller commits them: one undo step.
 phrases::TTreeNode* MergeImport(TreeEditor& edits, const phrases::ImportPlan& plan,
-                                std::size_t maxInsertsOneByOne = kMaxInsertsOneByOne);
+                                std::size_t maxInsertsOneByOne = kMaxChangesOneByOne);
 
 }  // namespace editor

@@ -12,8 +12,10 @@
 
 namespace editor {
 
-// Above this many changes a command that changes many nodes replaces the tree file whole; up to
-// it the changes are made one by one, so that the window shows each in place.
+// Above this many changes a command that changes many nodes (an import, a sort, a batch edit, a
+// move or delete of several) replaces the tree file whole, one pass over the tree where the
+// changes one by one would each walk along their category; up to it the changes are made one by
+// one, so that the window shows each in place.
 inline constexpr std::size_t kMaxChangesOneByOne = 2000;
 
 // One child of a rearranged list: a node of the tree with everything beneath it, or (node null)

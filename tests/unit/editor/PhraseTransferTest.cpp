@@ -56,7 +56,7 @@ TEST(MergeImportTest, NodeByNodeOrWholeTheTreeEndsTheSameAndUndoesAsOneStep) {
         std::size_t maxOneByOne;
         int insertedEvents;
         int reloads;
-    } cases[] = {{kMaxInsertsOneByOne, 4, 0}, {3, 0, 1}};
+    } cases[] = {{kMaxChangesOneByOne, 4, 0}, {3, 0, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.maxOneByOne);
         TTreeNodes tree;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FileBlocks.h"
+#include "platform/LargeBlock.h"
 #include "platform/Path.h"
 
 namespace platform {
@@ -13,6 +14,8 @@ namespace platform {
 // Reads the existing file whole, opened for reading without sharing.
 // Throws Error "Cannot open file %s" when it cannot be opened.
 std::string ReadWholeFile(const Path& path);
+// The same, into a large block: for files of megabytes that are kept once read.
+FileBytes ReadFileBytes(const Path& path);
 
 // Asked before each write ReplaceFileSafely makes whether that write fails as on a full disk, so
 // that tests reach every failure path; without one, every write goes to the system.

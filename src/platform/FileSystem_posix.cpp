@@ -97,22 +97,28 @@ std::string DirectoryOf(const std::string& path) {
 
 }  // namespace
 
-std::string ReadWholeFile(const Path& path) {
+namespace {
+
+// Reads the whole file straight into bytes, sized by the file and grown should the file grow
+// meanwhile; resize(bytes, size) resizes them and returns where they start.
+template <class Bytes, class Resize>
+void ReadInto(const Path& path, Bytes& bytes, Resize resize) {
     const FileDescriptor file(::open(path.Native().c_str(), O_RDONLY | O_CLOEXEC));
     if (!file)
         Fail("FileOpenError", "Cannot open file %s", path, errno);
     const int fd = file.Get();
-    // Read straight into the result, sized by the file and grown should the file grow meanwhile.
     struct stat status {};
     std::size_t size = kWriteChunk;
     if (::fstat(fd, &status) == 0 && status.st_size > 0)
         size = static_cast<std::size_t>(status.st_size) + 1;
-    std::string bytes(size, '\0');
+    char* data = resize(bytes, size);
     std::size_t filled = 0;
     for (;;) {
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (filled == size) {
+            size *= 2;
+            data = resize(bytes, size);
+        }
+        const ssize_t got = ::read(fd, data + filled, size - filled);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -121,7 +127,26 @@ std::string ReadWholeFile(const Path& path) {
             break;
         filled += static_cast<std::size_t>(got);
     }
-    bytes.resize(filled);
+    resize(bytes, filled);
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const Path& path) {
+    std::string bytes;
+    ReadInto(path, bytes, [](std::string& b, std::size_t size) {
+        b.resize(size);
+        return b.data();
+    });
+    return bytes;
+}
+
+FileBytes ReadFileBytes(const Path& path) {
+    FileBytes bytes;
+    ReadInto(path, bytes, [](FileBytes& b, std::size_t size) {
+        b.Resize(size);
+        return b.Data();
+    });
     return bytes;
 }
 

@@ -88,26 +88,37 @@ bool MoveIntoPlace(const std::wstring& temporary, const std::wstring& target) {
 
 }  // namespace
 
-std::string ReadWholeFile(const Path& path) {
+FileBytes ReadFileBytes(const Path& path) {
     const UniqueFile file(CreateFileW(path.Native().c_str(), GENERIC_READ, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         Fail("FileOpenError", "Cannot open file %s", path, GetLastError());
-    std::string bytes;
+    // Read straight into the result, sized by the file and grown should the file grow meanwhile.
+    FileBytes bytes;
     LARGE_INTEGER size{};
+    std::size_t room = kWriteChunk;
     if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    char buffer[kWriteChunk];
+        room = static_cast<std::size_t>(size.QuadPart) + 1;
+    bytes.Resize(room);
+    std::size_t filled = 0;
     for (;;) {
+        if (filled == room) {
+            room *= 2;
+            bytes.Resize(room);
+        }
+        const DWORD asked = static_cast<DWORD>(std::min<std::size_t>(room - filled, 1u << 30));
         DWORD got = 0;
-        if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
+        if (!ReadFile(file.Get(), bytes.Data() + filled, asked, &got, nullptr))
             Fail("FileOpenError", "Cannot open file %s", path, GetLastError());
         if (got == 0)
             break;
-        bytes.append(buffer, got);
+        filled += got;
     }
+    bytes.Resize(filled);
     return bytes;
 }
+
+std::string ReadWholeFile(const Path& path) { return std::string(ReadFileBytes(path).View()); }
 
 namespace {
 

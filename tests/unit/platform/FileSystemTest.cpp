@@ -58,6 +58,13 @@ TEST_F(FileSystemTest, ReadWholeFileReadsEveryByte) {
     EXPECT_EQ(ReadWholeFile(Path("data")), bytes);
     Write("empty", "");
     EXPECT_EQ(ReadWholeFile(Path("empty")), "");
+
+    // Into a large block too: beyond a large page, and empty.
+    const std::string large = bytes + std::string(kLargePageSize * 2, 'y') + "end";
+    Write("large", large);
+    EXPECT_EQ(ReadFileBytes(Path("large")).View(), large);
+    EXPECT_EQ(ReadFileBytes(Path("data")).View(), bytes);
+    EXPECT_EQ(ReadFileBytes(Path("empty")).View(), "");
 }
 
 TEST_F(FileSystemTest, ReadWholeFileNamesTheFileItCannotOpen) {

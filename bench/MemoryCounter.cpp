@@ -1,47 +1,35 @@
-// Replaced global operator new/delete that keep the bytes in use and their peak; the sizes are
-// the allocator's usable sizes, so the figures include its rounding.
+// Resident memory from /proc/self/status; the peak is reset through /proc/self/clear_refs.
 #include "MemoryCounter.h"
 
 #include <malloc.h>
 
-#include <cstdlib>
-#include <new>
+#include <fstream>
+#include <string>
+
+namespace bench {
 
 namespace {
 
-std::size_t g_inUse = 0;
-std::size_t g_peak = 0;
-
-void* Allocate(std::size_t size) {
-    void* block = std::malloc(size ? size : 1);
-    if (!block)
-        throw std::bad_alloc();
-    g_inUse += ::malloc_usable_size(block);
-    if (g_inUse > g_peak)
-        g_peak = g_inUse;
-    return block;
-}
-
-void Release(void* block) {
-    if (!block)
-        return;
-    g_inUse -= ::malloc_usable_size(block);
-    std::free(block);
+std::size_t StatusKilobytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string name;
+    std::size_t kilobytes = 0;
+    while (status >> name) {
+        if (name == field + ":" && status >> kilobytes)
+            return kilobytes * 1024;
+        status.ignore(1 << 16, '\n');
+    }
+    return 0;
 }
 
 }  // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* block) noexcept { Release(block); }
-void operator delete[](void* block) noexcept { Release(block); }
-void operator delete(void* block, std::size_t) noexcept { Release(block); }
-void operator delete[](void* block, std::size_t) noexcept { Release(block); }
+std::size_t StartResidentPeak() {
+    ::malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
+    return StatusKilobytes("VmRSS");
+}
 
-namespace bench {
-
-std::size_t HeapInUse() { return g_inUse; }
-std::size_t HeapPeak() { return g_peak; }
-void ResetHeapPeak() { g_peak = g_inUse; }
+std::size_t ResidentPeak() { return StatusKilobytes("VmHWM"); }
 
 }  // namespace bench

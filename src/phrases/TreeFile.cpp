@@ -75,21 +75,54 @@ void ThrowInvalidLevel(int level, std::string_view text) {
 
 }  // namespace detail
 
+namespace {
+
+// Below this, a second thread costs more than it saves.
+constexpr std::size_t kSplitBytes = std::size_t{1} << 20;
+
+void AppendLines(TTreeNodes::Appender& appender, std::string_view text) {
+    ForEachTreeLine(text, [&](std::string_view line, int level) { appender.Add(line, level); });
+}
+
+}  // namespace
+
+std::size_t HalfwaySplit(std::string_view text) {
+    if (text.size() < kSplitBytes)
+        return 0;
+    for (std::size_t at = text.size() / 2; at < text.size(); ++at) {
+        const char before = text[at - 1];
+        const bool lineStart = before == '\n' || (before == '\r' && text[at] != '\n');
+        if (lineStart && text[at] != '\t' && text[at] != ' ')
+            return at;
+    }
+    return 0;
+}
+
 void ParseTree(TTreeNodes& tree, std::string_view bytes) {
-    TTreeNode* previous = nullptr;
-    int previousLevel = 0;
-    ForEachTreeLine(bytes, [&](std::string_view text, int level) {
-        if (!previous || level == previousLevel + 1) {
-            previous = tree.InsertLastChild(previous, text);
-        } else {
-            // The new node becomes a sibling of the ancestor at its own level.
-            TTreeNode* sibling = previous;
-            for (int at = previousLevel; at > level; --at)
-                sibling = sibling->Parent();
-            previous = tree.InsertLastSibling(sibling, text);
-        }
-        previousLevel = level;
-    });
+    const std::string_view text = bytes.substr(0, bytes.find('\0'));
+    const std::size_t split = HalfwaySplit(text);
+    if (split == 0) {
+        TTreeNodes::Appender appender(tree);
+        AppendLines(appender, text);
+        return;
+    }
+
+    // The second half goes into a tree of its own, joined to this one once both are read.
+    TTreeNodes second;
+    second.m_textsInFile = tree.m_textsInFile;
+    const std::exception_ptr secondError = RunBesides(
+        [&] {
+            TTreeNodes::Appender appender(tree);
+            AppendLines(appender, text.substr(0, split));
+        },
+        [&] {
+            TTreeNodes::Appender appender(second);
+            AppendLines(appender, text.substr(split));
+        });
+    // The nodes before an error in the second half are kept, as a reading in one go keeps them.
+    tree.AppendRootsOf(second);
+    if (secondError)
+        std::rethrow_exception(secondError);
 }
 
 }  // namespace phrases

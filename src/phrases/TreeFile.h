@@ -5,8 +5,10 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "phrases/TreeNodes.h"
 
@@ -44,6 +46,34 @@ void ParseTree(TTreeNodes& tree, std::string_view bytes);
 // for the lines before it.
 template <class Line>
 void ForEachTreeLine(std::string_view bytes, Line&& line);
+
+// Where the lines of text (which holds no NUL) may be read in two halves at once: the start of a
+// line at level 0 near the middle, or 0 for a text too small to be worth it or without such a
+// line. That line is a root however the lines before it lie, so each half read on its own gives
+// what the whole would give.
+std::size_t HalfwaySplit(std::string_view text);
+
+// Runs second on another thread while first runs on this one. Once both have ended, throws on
+// first's exception, or returns second's (null without one).
+template <class First, class Second>
+std::exception_ptr RunBesides(First&& first, Second&& second) {
+    std::exception_ptr secondError;
+    std::thread thread([&] {
+        try {
+            second();
+        } catch (...) {
+            secondError = std::current_exception();
+        }
+    });
+    try {
+        first();
+    } catch (...) {
+        thread.join();
+        throw;
+    }
+    thread.join();
+    return secondError;
+}
 
 namespace detail {
 

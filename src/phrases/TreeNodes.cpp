@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <type_traits>
 
 #include "phrases/TreeFile.h"
 #include "platform/Error.h"
@@ -13,11 +14,13 @@ namespace phrases {
 
 namespace {
 
-static_assert(sizeof(void*) == 8, "a node's text keeps its length beside a 48-bit address");
-static_assert(sizeof(TTreeNode) <= 40, "a node takes five words");
+static_assert(sizeof(void*) == 8, "a node keeps more beside each 48-bit address");
+static_assert(sizeof(TTreeNode) == 32, "a node takes four words");
+static_assert(std::is_trivially_default_constructible_v<TTreeNode>, "blocks are not cleared");
 
 constexpr std::size_t kFirstChunkSize = 64;
-constexpr std::size_t kLargestChunkSize = 16 * 1024;  // the last chunk's unused room stays small
+// Large enough to fill a large page; the last chunk's unused room stays small beside the rest.
+constexpr std::size_t kLargestChunkSize = platform::kLargePageSize / sizeof(TTreeNode);
 constexpr std::size_t kTextBlockSize = 64 * 1024;
 constexpr std::uintptr_t kAddressLimit = std::uintptr_t{1} << 48;
 
@@ -27,19 +30,21 @@ void ThrowInvalidIndex() { throw platform::Error("ListIndexError", "Invalid inde
 
 int TTreeNode::Level() const {
     int level = 0;
-    for (const TTreeNode* node = m_parent; node; node = node->m_parent)
+    for (const TTreeNode* node = Parent(); node; node = node->Parent())
         ++level;
     return level;
 }
 
 TTreeNode* TTreeNode::LastChild() const {
-    return m_firstChild ? m_firstChild->m_previousOrLast : nullptr;
+    const TTreeNode* first = FirstChild();
+    return first ? first->PreviousOrLast() : nullptr;
 }
 
 TTreeNode* TTreeNode::PreviousSibling() const {
-    // For the first sibling m_previousOrLast is the last one, whose m_next is empty; for any other
-    // it is the previous sibling, whose m_next is this node.
-    return m_previousOrLast->m_next ? m_previousOrLast : nullptr;
+    // For the first sibling PreviousOrLast is the last one, whose next sibling is none; for any
+    // other it is the previous sibling, whose next sibling is this node.
+    TTreeNode* previous = PreviousOrLast();
+    return previous->NextSibling() ? previous : nullptr;
 }
 
 TTreeNodes::TTreeNodes() = default;
@@ -60,8 +65,8 @@ TTreeNode* TTreeNodes::NodeAt(int index) {
         distance = std::abs(index - m_cacheIndex);
     }
     if (m_count - 1 - index < distance) {
-        node = m_firstRoot->m_previousOrLast;
-        while (node->m_firstChild)
+        node = m_firstRoot->PreviousOrLast();
+        while (node->HasChildren())
             node = node->LastChild();
         at = m_count - 1;
     }
@@ -86,51 +91,58 @@ int TTreeNodes::AbsoluteIndex(const TTreeNode* node) {
 }
 
 TTreeNode* TTreeNodes::NextNode(const TTreeNode* node) {
-    if (node->m_firstChild)
-        return node->m_firstChild;
-    while (node && !node->m_next)
-        node = node->m_parent;
-    return node ? node->m_next : nullptr;
+    if (TTreeNode* child = node->FirstChild())
+        return child;
+    while (node && !node->NextSibling())
+        node = node->Parent();
+    return node ? node->NextSibling() : nullptr;
 }
 
 TTreeNode* TTreeNodes::PreviousNode(const TTreeNode* node) {
     TTreeNode* previous = node->PreviousSibling();
     if (!previous)
-        return node->m_parent;
-    while (previous->m_firstChild)
+        return node->Parent();
+    while (previous->HasChildren())
         previous = previous->LastChild();
     return previous;
 }
 
-TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, std::string_view text) {
+TTreeNode* TTreeNodes::MakeNode(std::string_view text) {
     TTreeNode* node = m_freeNodes;
     try {
         const std::uintptr_t stored = StoreText(text);
         if (node) {
-            m_freeNodes = node->m_next;
+            m_freeNodes = node->NextSibling();
         } else {
             if (m_chunkUsed == m_chunkSize) {
                 const std::size_t size = m_chunkSize == 0
                                              ? kFirstChunkSize
                                              : std::min(m_chunkSize * 2, kLargestChunkSize);
                 m_chunks.reserve(m_chunks.size() + 1);
-                m_chunks.push_back(std::make_unique<TTreeNode[]>(size));
+                platform::LargeBlock chunk(size * sizeof(TTreeNode));
+                if (reinterpret_cast<std::uintptr_t>(chunk.Data() + chunk.Capacity()) >
+                    kAddressLimit)
+                    throw std::bad_alloc();
+                m_chunks.push_back(std::move(chunk));
                 m_chunkSize = size;
                 m_chunkUsed = 0;
             }
-            node = &m_chunks.back()[m_chunkUsed];
+            // Made without clearing: every field is set below or by the caller.
+            node = ::new (m_chunks.back().Data() + m_chunkUsed * sizeof(TTreeNode)) TTreeNode;
             ++m_chunkUsed;
         }
         node->m_text = stored;
     } catch (const std::bad_alloc&) {
         throw platform::Error("TreeInsertError", "Unable to insert an item");
     }
-    node->m_parent = parent;
-    node->m_firstChild = nullptr;
-    node->m_next = nullptr;
-    node->m_previousOrLast = node;
     ++m_count;
     ForgetCache();
+    return node;
+}
+
+TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, std::string_view text) {
+    TTreeNode* node = MakeNode(text);
+    node->Link(parent, nullptr, nullptr, node);
     return node;
 }
 
@@ -140,7 +152,7 @@ std::uintptr_t TTreeNodes::StoreText(std::string_view text) {
     if (length == 0)
         return 0;
     if (m_textsInFile && length < TTreeNode::kLongText && address < kAddressLimit)
-        return address | std::uintptr_t{length} << TTreeNode::kLengthShift;
+        return address | std::uintptr_t{length} << TTreeNode::kHighShift;
 
     // Into the arena, a long text behind its length.
     const bool isLong = length >= TTreeNode::kLongText;
@@ -163,64 +175,152 @@ std::uintptr_t TTreeNodes::StoreText(std::string_view text) {
     const auto stored = reinterpret_cast<std::uintptr_t>(at);
     if (stored >= kAddressLimit)
         throw std::bad_alloc();
-    return stored | std::uintptr_t{isLong ? TTreeNode::kLongText : length}
-                        << TTreeNode::kLengthShift;
+    return stored | std::uintptr_t{isLong ? TTreeNode::kLongText : length} << TTreeNode::kHighShift;
 }
 
 void TTreeNodes::FreeNode(TTreeNode* node) {
     node->m_text = 0;
-    node->m_parent = nullptr;
-    node->m_firstChild = nullptr;
-    node->m_previousOrLast = nullptr;
-    node->m_next = m_freeNodes;
+    node->Link(nullptr, nullptr, m_freeNodes, nullptr);
     m_freeNodes = node;
     --m_count;
 }
 
 TTreeNode* TTreeNodes::InsertFirstChild(TTreeNode* parent, std::string_view text) {
     TTreeNode* node = NewNode(parent, text);
-    TTreeNode*& first = FirstOf(parent);
-    if (first) {
-        node->m_previousOrLast = first->m_previousOrLast;
-        node->m_next = first;
-        first->m_previousOrLast = node;
+    if (TTreeNode* first = FirstOf(parent)) {
+        node->Link(parent, nullptr, first, first->PreviousOrLast());
+        first->SetPreviousOrLast(node);
     }
-    first = node;
+    SetFirstOf(parent, node);
     return node;
 }
 
 TTreeNode* TTreeNodes::InsertLastChild(TTreeNode* parent, std::string_view text) {
-    TTreeNode*& first = FirstOf(parent);
+    TTreeNode* first = FirstOf(parent);
     if (!first)
         return InsertFirstChild(parent, text);
-    TTreeNode* node = NewNode(parent, text);
-    TTreeNode* last = first->m_previousOrLast;
-    last->m_next = node;
-    node->m_previousOrLast = last;
-    first->m_previousOrLast = node;
+    TTreeNode* node = MakeNode(text);
+    TTreeNode* last = first->PreviousOrLast();
+    node->Link(parent, nullptr, nullptr, last);
+    TTreeNode::SetAddress(last->m_next, node);
+    first->SetPreviousOrLast(node);
     return node;
 }
 
 TTreeNode* TTreeNodes::InsertFirstSibling(TTreeNode* sibling, std::string_view text) {
-    return InsertFirstChild(sibling ? sibling->m_parent : nullptr, text);
+    return InsertFirstChild(sibling ? sibling->Parent() : nullptr, text);
 }
 
 TTreeNode* TTreeNodes::InsertLastSibling(TTreeNode* sibling, std::string_view text) {
-    return InsertLastChild(sibling ? sibling->m_parent : nullptr, text);
+    return InsertLastChild(sibling ? sibling->Parent() : nullptr, text);
 }
 
 TTreeNode* TTreeNodes::InsertAfter(TTreeNode* sibling, std::string_view text) {
     // After no node at all means before every root.
     if (!sibling)
         return InsertFirstChild(nullptr, text);
-    if (!sibling->m_next)
-        return InsertLastChild(sibling->m_parent, text);
-    TTreeNode* node = NewNode(sibling->m_parent, text);
-    node->m_next = sibling->m_next;
-    node->m_previousOrLast = sibling;
-    sibling->m_next->m_previousOrLast = node;
-    sibling->m_next = node;
+    TTreeNode* next = sibling->NextSibling();
+    if (!next)
+        return InsertLastChild(sibling->Parent(), text);
+    TTreeNode* node = MakeNode(text);
+    node->Link(sibling->Parent(), nullptr, next, sibling);
+    next->SetPreviousOrLast(node);
+    TTreeNode::SetAddress(sibling->m_next, node);
     return node;
+}
+
+TTreeNodes::Appender::Appender(TTreeNodes& tree) : m_tree(tree), m_textsInFile(tree.m_textsInFile) {
+    m_tree.ForgetCache();
+    if (TTreeNode* first = m_tree.m_firstRoot) {
+        m_first.push_back(first);
+        m_last.push_back(first->PreviousOrLast());
+        m_level = 0;
+    }
+    TakeRoom();
+}
+
+TTreeNodes::Appender::~Appender() {
+    GiveBackRoom();
+    for (; m_level >= 0; --m_level)
+        m_first[m_level]->SetPreviousOrLast(m_last[m_level]);
+}
+
+void TTreeNodes::Appender::TakeRoom() {
+    m_room = m_roomEnd = nullptr;
+    // While freed nodes wait, they are used first, through the tree.
+    if (m_tree.m_freeNodes || m_tree.m_chunks.empty())
+        return;
+    auto* chunk = reinterpret_cast<TTreeNode*>(m_tree.m_chunks.back().Data());
+    m_room = chunk + m_tree.m_chunkUsed;
+    m_roomEnd = chunk + m_tree.m_chunkSize;
+}
+
+void TTreeNodes::Appender::GiveBackRoom() {
+    if (m_room)
+        m_tree.m_chunkUsed = m_tree.m_chunkSize - static_cast<std::size_t>(m_roomEnd - m_room);
+    m_tree.m_count += m_added;
+    m_added = 0;
+    m_room = m_roomEnd = nullptr;
+}
+
+TTreeNode* TTreeNodes::Appender::MakeNodeSlowly(std::string_view text) {
+    GiveBackRoom();
+    TTreeNode* node = m_tree.MakeNode(text);
+    TakeRoom();
+    return node;
+}
+
+void TTreeNodes::Appender::StartList(TTreeNode* node, int level) {
+    TTreeNode* parent = level > 0 ? m_last[level - 1] : nullptr;
+    node->Link(parent, nullptr, nullptr, node);
+    m_tree.SetFirstOf(parent, node);
+    if (m_first.size() == static_cast<std::size_t>(level)) {
+        m_first.push_back(node);
+        m_last.push_back(node);
+    }
+    m_first[level] = node;
+    m_last[level] = node;
+    m_level = level;
+}
+
+void TTreeNodes::AppendRootsOf(TTreeNodes& other) {
+    TTreeNode* otherFirst = other.m_firstRoot;
+    if (!otherFirst)
+        return;
+    try {
+        m_chunks.reserve(m_chunks.size() + other.m_chunks.size());
+        m_textBlocks.reserve(m_textBlocks.size() + other.m_textBlocks.size());
+    } catch (const std::bad_alloc&) {
+        throw platform::Error("TreeInsertError", "Unable to insert an item");
+    }
+    if (TTreeNode* first = m_firstRoot) {
+        TTreeNode* last = first->PreviousOrLast();
+        first->SetPreviousOrLast(otherFirst->PreviousOrLast());
+        TTreeNode::SetAddress(last->m_next, otherFirst);
+        otherFirst->SetPreviousOrLast(last);
+    } else {
+        m_firstRoot = otherFirst;
+    }
+    m_count += other.m_count;
+    ForgetCache();
+
+    // The chunk being filled becomes other's; the room left in this tree's last chunk is given
+    // up, while nodes freed later still come back through the free list.
+    for (auto& chunk : other.m_chunks)
+        m_chunks.push_back(std::move(chunk));
+    if (!other.m_chunks.empty()) {
+        m_chunkSize = other.m_chunkSize;
+        m_chunkUsed = other.m_chunkUsed;
+    }
+    for (auto& block : other.m_textBlocks)
+        m_textBlocks.push_back(std::move(block));
+    if (other.m_textLeft > m_textLeft) {
+        m_textFree = other.m_textFree;
+        m_textLeft = other.m_textLeft;
+    }
+    other.m_chunks.clear();
+    other.m_textBlocks.clear();
+    other.ClearTree();
 }
 
 void TTreeNodes::DeleteNode(TTreeNode* node) {
@@ -229,40 +329,41 @@ void TTreeNodes::DeleteNode(TTreeNode* node) {
     ForgetCache();
 
     // Unlink the node from its siblings.
-    TTreeNode*& first = FirstOf(node->m_parent);
+    TTreeNode* parent = node->Parent();
+    TTreeNode* first = FirstOf(parent);
     TTreeNode* previous = node->PreviousSibling();
-    TTreeNode* next = node->m_next;
+    TTreeNode* next = node->NextSibling();
     if (!previous) {
         if (next)
-            next->m_previousOrLast = node->m_previousOrLast;
-        first = next;
+            next->SetPreviousOrLast(node->PreviousOrLast());
+        SetFirstOf(parent, next);
     } else {
-        previous->m_next = next;
+        TTreeNode::SetAddress(previous->m_next, next);
         if (next)
-            next->m_previousOrLast = previous;
+            next->SetPreviousOrLast(previous);
         else
-            first->m_previousOrLast = previous;
+            first->SetPreviousOrLast(previous);
     }
-    node->m_next = nullptr;
+    TTreeNode::SetAddress(node->m_next, nullptr);
 
     // Free the subtree leaves first, climbing back up through the parents; no recursion, so a
     // deep chain cannot exhaust the stack.
     TTreeNode* current = node;
     for (;;) {
-        while (current->m_firstChild)
-            current = current->m_firstChild;
+        while (TTreeNode* child = current->FirstChild())
+            current = child;
         if (current == node) {
             FreeNode(current);
             return;
         }
-        TTreeNode* following = current->m_next;
-        TTreeNode* parent = current->m_parent;
+        TTreeNode* following = current->NextSibling();
+        TTreeNode* above = current->Parent();
         FreeNode(current);
         if (following) {
             current = following;
         } else {
-            parent->m_firstChild = nullptr;
-            current = parent;
+            TTreeNode::SetAddress(above->m_firstChild, nullptr);
+            current = above;
         }
     }
 }
@@ -283,7 +384,7 @@ void TTreeNodes::ClearTree() {
     m_chunks.clear();
     m_chunkSize = 0;
     m_chunkUsed = 0;
-    m_file.reset();
+    m_file = platform::FileBytes();
     m_textBlocks.clear();
     m_textFree = nullptr;
     m_textLeft = 0;
@@ -291,13 +392,13 @@ void TTreeNodes::ClearTree() {
 
 void TTreeNodes::LoadTree(const platform::Path& path) {
     // Read first: when the file cannot be opened the tree stays as it was.
-    auto file = std::make_unique<std::string>(platform::ReadWholeFile(path));
+    platform::FileBytes file = platform::ReadFileBytes(path);
     ClearTree();
     // The nodes' texts stay in the file's bytes, kept with the tree.
     m_file = std::move(file);
     m_textsInFile = true;
     try {
-        ParseTree(*this, *m_file);
+        ParseTree(*this, m_file.View());
     } catch (...) {
         m_textsInFile = false;
         throw;

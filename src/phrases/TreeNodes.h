@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/LargeBlock.h"
 #include "platform/Path.h"
 
 namespace phrases {
@@ -20,29 +22,56 @@ class TTreeNode {
 public:
     // Valid until the node's text is set again or the tree is cleared.
     std::string_view Text() const;
-    TTreeNode* Parent() const { return m_parent; }
+    TTreeNode* Parent() const { return Address(m_parent); }
     int Level() const;
-    TTreeNode* FirstChild() const { return m_firstChild; }
+    TTreeNode* FirstChild() const { return Address(m_firstChild); }
     TTreeNode* LastChild() const;
-    TTreeNode* NextSibling() const { return m_next; }
+    TTreeNode* NextSibling() const { return Address(m_next); }
     TTreeNode* PreviousSibling() const;
-    bool HasChildren() const { return m_firstChild != nullptr; }
+    bool HasChildren() const { return Address(m_firstChild) != nullptr; }
 
 private:
     friend class TTreeNodes;
 
-    // Where the text lies (in the loaded file's bytes, or in the tree's text arena) in the low 48
-    // bits, its length in the high 16; a text of kLongText bytes or more keeps its length in the
-    // 8 bytes before it (in the arena), the high bits then all set. So a node takes 40 bytes.
-    static constexpr unsigned kLengthShift = 48;
+    // A node takes four words. Addresses take 48 bits; the high 16 bits of the text's word hold
+    // its length, and those of the three links each hold a third of a fifth link: the previous
+    // sibling, or for a first child (or the first root) the last sibling instead, so that the
+    // last child is found in one step. A text of kLongText bytes or more keeps its length in the
+    // 8 bytes before it (in the arena), the high bits then all set.
+    static constexpr unsigned kHighShift = 48;
+    static constexpr std::uint64_t kAddressBits = (std::uint64_t{1} << kHighShift) - 1;
     static constexpr std::size_t kLongText = 0xFFFF;
-    std::uintptr_t m_text = 0;
-    TTreeNode* m_parent = nullptr;
-    TTreeNode* m_firstChild = nullptr;
-    TTreeNode* m_next = nullptr;
-    // The previous sibling; for a first child (or the first root) the last sibling instead, so
-    // that the last child is found in one step without a field of its own.
-    TTreeNode* m_previousOrLast = nullptr;
+
+    static TTreeNode* Address(std::uint64_t word) {
+        return reinterpret_cast<TTreeNode*>(word & kAddressBits);
+    }
+    static void SetAddress(std::uint64_t& word, const TTreeNode* node) {
+        word = (word & ~kAddressBits) | reinterpret_cast<std::uint64_t>(node);
+    }
+    TTreeNode* PreviousOrLast() const {
+        return reinterpret_cast<TTreeNode*>(
+            m_parent >> kHighShift | m_firstChild >> kHighShift << 16 | m_next >> kHighShift << 32);
+    }
+    void SetPreviousOrLast(const TTreeNode* node) {
+        const auto address = reinterpret_cast<std::uint64_t>(node);
+        m_parent = (m_parent & kAddressBits) | address << kHighShift;
+        m_firstChild = (m_firstChild & kAddressBits) | (address >> 16) << kHighShift;
+        m_next = (m_next & kAddressBits) | (address >> 32) << kHighShift;
+    }
+    // All five links at once, for a node that is being made.
+    void Link(const TTreeNode* parent, const TTreeNode* firstChild, const TTreeNode* next,
+              const TTreeNode* previousOrLast) {
+        const auto links = reinterpret_cast<std::uint64_t>(previousOrLast);
+        m_parent = reinterpret_cast<std::uint64_t>(parent) | links << kHighShift;
+        m_firstChild = reinterpret_cast<std::uint64_t>(firstChild) | (links >> 16) << kHighShift;
+        m_next = reinterpret_cast<std::uint64_t>(next) | (links >> 32) << kHighShift;
+    }
+
+    // No initializers: a block of nodes is not cleared before its nodes are made.
+    std::uint64_t m_text;
+    std::uint64_t m_parent;
+    std::uint64_t m_firstChild;
+    std::uint64_t m_next;
 };
 
 // Throws the one error of an index or a place that names no node: Error "Invalid index" of kind
@@ -76,6 +105,43 @@ public:
     // Inserts text directly after sibling, under the same parent; with none, as the first root.
     TTreeNode* InsertAfter(TTreeNode* sibling, std::string_view text);
 
+    // Appends nodes in absolute-index order, each given its level: 0 for a root (after the roots
+    // there are), at most one more than the level of the node appended before. Cheaper than one
+    // insertion per node: each sibling list's link to its last node is set once, when the
+    // appender is destroyed, also by an exception, which keeps the nodes appended so far. The
+    // tree must not be used otherwise meanwhile.
+    class Appender {
+    public:
+        explicit Appender(TTreeNodes& tree);
+        ~Appender();
+        Appender(const Appender&) = delete;
+        Appender& operator=(const Appender&) = delete;
+
+        void Add(std::string_view text, int level);
+
+    private:
+        // Through the tree, for what the room below does not cover.
+        TTreeNode* MakeNodeSlowly(std::string_view text);
+        // Takes the room left in the tree's chunk being filled; gives back what is left of it.
+        void TakeRoom();
+        void GiveBackRoom();
+        // node as the first child of the node appended before, or as the first root.
+        void StartList(TTreeNode* node, int level);
+
+        TTreeNodes& m_tree;
+        const bool m_textsInFile;
+        // Nodes of a text in the file come from this room, held as pointers (which the compiler
+        // may keep in registers while it writes nodes) and counted in m_added.
+        TTreeNode* m_room = nullptr;
+        TTreeNode* m_roomEnd = nullptr;
+        int m_added = 0;
+        // For each level down to m_level: the first and the last node of the sibling list that
+        // the next node of that level joins.
+        std::vector<TTreeNode*> m_first;
+        std::vector<TTreeNode*> m_last;
+        int m_level = -1;
+    };
+
     void DeleteNode(TTreeNode* node);
     void SetNodeText(TTreeNode* node, std::string_view text);
     void ClearTree();
@@ -92,8 +158,24 @@ public:
     void ForEachNode(Visit&& visit) const;
 
 private:
+    // Reads large files on two threads, each into a tree of its own, then joins the two.
+    friend void ParseTree(TTreeNodes& tree, std::string_view bytes);
+
+    // Moves the nodes and texts of other to this tree, its roots after the roots here; other is
+    // left empty.
+    void AppendRootsOf(TTreeNodes& other);
     // The first root, or the first child of parent: the head of the sibling list a node joins.
-    TTreeNode*& FirstOf(TTreeNode* parent) { return parent ? parent->m_firstChild : m_firstRoot; }
+    TTreeNode* FirstOf(const TTreeNode* parent) const {
+        return parent ? parent->FirstChild() : m_firstRoot;
+    }
+    void SetFirstOf(TTreeNode* parent, TTreeNode* first) {
+        if (parent)
+            TTreeNode::SetAddress(parent->m_firstChild, first);
+        else
+            m_firstRoot = first;
+    }
+    // A node with the text and no links yet, counted in NodeCount.
+    TTreeNode* MakeNode(std::string_view text);
     TTreeNode* NewNode(TTreeNode* parent, std::string_view text);
     // The node's m_text for text: text itself when it lies in the loaded file and is short,
     // otherwise a copy in the arena.
@@ -107,8 +189,8 @@ private:
     TTreeNode* m_cacheNode = nullptr;
 
     // Nodes live in chunks that grow geometrically; freed nodes wait on a list linked through
-    // m_next, so a million nodes cost a few hundred allocations instead of a million.
-    std::vector<std::unique_ptr<TTreeNode[]>> m_chunks;
+    // their next-sibling link, so a million nodes cost a few hundred allocations, not a million.
+    std::vector<platform::LargeBlock> m_chunks;
     std::size_t m_chunkSize = 0;
     std::size_t m_chunkUsed = 0;
     TTreeNode* m_freeNodes = nullptr;
@@ -116,17 +198,40 @@ private:
     // The texts: the loaded file's bytes, whose lines the nodes point into (texts are not copied
     // while LoadTree builds the tree), and the arena, blocks that keep every other text given to
     // the tree. A replaced text stays in its block until the tree is cleared.
-    std::unique_ptr<std::string> m_file;
+    platform::FileBytes m_file;
     bool m_textsInFile = false;
     std::vector<std::unique_ptr<char[]>> m_textBlocks;
     char* m_textFree = nullptr;
     std::size_t m_textLeft = 0;
 };
 
+inline void TTreeNodes::Appender::Add(std::string_view text, int level) {
+    const auto address = reinterpret_cast<std::uint64_t>(text.data());
+    TTreeNode* node;
+    if (m_room != m_roomEnd && m_textsInFile && text.size() < TTreeNode::kLongText &&
+        address <= TTreeNode::kAddressBits) {
+        node = ::new (m_room++) TTreeNode;
+        node->m_text = address | std::uint64_t{text.size()} << TTreeNode::kHighShift;
+        ++m_added;
+    } else {
+        node = MakeNodeSlowly(text);
+    }
+    // The lists below the new node's level are complete.
+    for (; m_level > level; --m_level)
+        m_first[m_level]->SetPreviousOrLast(m_last[m_level]);
+    if (m_level < level) {
+        StartList(node, level);
+    } else {
+        TTreeNode* previous = m_last[level];
+        node->Link(previous->Parent(), nullptr, nullptr, previous);
+        TTreeNode::SetAddress(previous->m_next, node);
+        m_last[level] = node;
+    }
+}
+
 inline std::string_view TTreeNode::Text() const {
-    const auto* data =
-        reinterpret_cast<const char*>(m_text & ((std::uintptr_t{1} << kLengthShift) - 1));
-    std::size_t length = m_text >> kLengthShift;
+    const auto* data = reinterpret_cast<const char*>(m_text & kAddressBits);
+    std::size_t length = m_text >> kHighShift;
     if (length == kLongText)
         std::memcpy(&length, data - sizeof length, sizeof length);
     return {data, length};
@@ -138,17 +243,17 @@ void TTreeNodes::ForEachNode(Visit&& visit) const {
     int level = 0;
     while (node) {
         visit(*node, level);
-        if (node->m_firstChild) {
-            node = node->m_firstChild;
+        if (const TTreeNode* child = node->FirstChild()) {
+            node = child;
             ++level;
             continue;
         }
-        while (node && !node->m_next) {
-            node = node->m_parent;
+        while (node && !node->NextSibling()) {
+            node = node->Parent();
             --level;
         }
         if (node)
-            node = node->m_next;
+            node = node->NextSibling();
     }
 }
 

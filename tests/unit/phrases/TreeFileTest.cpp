@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "phrases/TreeDump.h"
 #include "platform/Error.h"
@@ -75,6 +76,56 @@ TEST(TreeFileTest, ALineTooDeepFailsAndKeepsTheLinesBefore) {
             EXPECT_EQ(error.Kind(), "TreeLevelError");
         }
         EXPECT_EQ(Dump(tree), c.kept);
+    }
+}
+
+// The tree the lines give, made one insertion at a time; the error's text, if any, in error.
+std::string InsertedOneByOne(TTreeNodes& tree, std::string_view bytes, std::string& error) {
+    std::vector<TTreeNode*> path;
+    try {
+        ForEachTreeLine(bytes, [&](std::string_view text, int level) {
+            path.resize(static_cast<std::size_t>(level));
+            path.push_back(tree.InsertLastChild(level > 0 ? path.back() : nullptr, text));
+        });
+    } catch (const platform::Error& thrown) {
+        error = thrown.what();
+    }
+    return Dump(tree);
+}
+
+// A file of megabytes is read in two halves at once; the tree, the error and the nodes kept
+// before it are those of a reading line by line, after the roots the tree had.
+TEST(TreeFileTest, ALargeFileGivesTheTreeOfALineByLineReading) {
+    std::string good;
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    for (int c = 0; good.size() < (std::size_t{3} << 19); ++c) {
+        good += "category " + std::to_string(c) + ends[c % 3];
+        for (int p = 0; p < 40; ++p)
+            good += std::string(1 + p % 3 / 2, '\t') + "phrase " + std::to_string(p) + ends[p % 3];
+    }
+    const std::size_t quarter = good.find("category", good.size() / 4);
+    const std::size_t threeQuarters = good.find("category", good.size() / 4 * 3);
+    const std::string badFirst = good.substr(0, quarter) + "\t\t\tdeep\n" + good.substr(quarter);
+    const std::string badSecond =
+        good.substr(0, threeQuarters) + "x\n\t\t\tdeep\n" + good.substr(threeQuarters);
+    const std::string nulFirst = good.substr(0, quarter) + '\0' + good.substr(quarter);
+    for (const std::string& bytes : {good, badFirst, badSecond, nulFirst}) {
+        TTreeNodes expected;
+        expected.InsertLastChild(expected.InsertLastChild(nullptr, "old"), "p");
+        std::string expectedError;
+        const std::string expectedDump = InsertedOneByOne(expected, bytes, expectedError);
+
+        TTreeNodes tree;
+        tree.InsertLastChild(tree.InsertLastChild(nullptr, "old"), "p");
+        std::string error;
+        try {
+            ParseTree(tree, bytes);
+        } catch (const platform::Error& thrown) {
+            error = thrown.what();
+        }
+        EXPECT_EQ(error, expectedError);
+        EXPECT_EQ(Dump(tree), expectedDump);
+        testing::ExpectLinksConsistent(tree);
     }
 }
 

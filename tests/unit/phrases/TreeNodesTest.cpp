@@ -13,6 +13,7 @@ namespace phrases {
 namespace {
 
 using testing::Dump;
+using testing::ExpectConsistent;
 
 void ExpectInvalidIndex(TTreeNodes& tree, int index) {
     try {
@@ -21,40 +22,6 @@ void ExpectInvalidIndex(TTreeNodes& tree, int index) {
     } catch (const platform::Error& error) {
         EXPECT_STREQ(error.what(), "Invalid index");
     }
-}
-
-// The nodes of the tree in pre-order, found by following the sibling links alone.
-void Collect(const TTreeNode* node, std::vector<const TTreeNode*>& out) {
-    for (; node; node = node->NextSibling()) {
-        out.push_back(node);
-        Collect(node->FirstChild(), out);
-    }
-}
-
-// Checks every way of moving through the tree against the sibling links.
-void ExpectConsistent(TTreeNodes& tree) {
-    std::vector<const TTreeNode*> order;
-    Collect(tree.FirstRoot(), order);
-    ASSERT_EQ(tree.NodeCount(), static_cast<int>(order.size()));
-    for (int i = 0; i < static_cast<int>(order.size()); ++i) {
-        const TTreeNode* node = order[i];
-        const bool last = i + 1 == static_cast<int>(order.size());
-        EXPECT_EQ(TTreeNodes::NextNode(node), last ? nullptr : order[i + 1]);
-        EXPECT_EQ(TTreeNodes::PreviousNode(node), i > 0 ? order[i - 1] : nullptr);
-        EXPECT_EQ(node->Level(), node->Parent() ? node->Parent()->Level() + 1 : 0);
-        if (node->HasChildren()) {
-            const TTreeNode* last = node->FirstChild();
-            while (last->NextSibling())
-                last = last->NextSibling();
-            EXPECT_EQ(node->LastChild(), last);
-        }
-    }
-    for (int i = 0; i < static_cast<int>(order.size()); ++i)
-        ASSERT_EQ(tree.NodeAt(i), order[i]) << "forward " << i;
-    for (int i = static_cast<int>(order.size()) - 1; i >= 0; --i)
-        ASSERT_EQ(tree.NodeAt(i), order[i]) << "backward " << i;
-    for (int i = 0; i < static_cast<int>(order.size()); ++i)
-        ASSERT_EQ(tree.AbsoluteIndex(order[i]), i);
 }
 
 TEST(TreeNodesTest, InsertionsPlaceNodesWhereTheirNamesSay) {

@@ -149,7 +149,7 @@ void CompileToFile(benchmark::State& state) {
 void CompileTreeFile(benchmark::State& state) {
     Data& data = TheData();
     const std::string file = RawRead(data.treeFile);
-    Check(phrases::CompileTreeFile(file, data.table) ==
+    Check(phrases::CompileTreeFile(file, data.table).View() ==
               phrases::CompilePhrases(data.tree, data.table),
           "the straight compile gives the tree's bytes");
     for (auto _ : state)
@@ -373,8 +373,8 @@ private:
     std::map<std::string, double> m_seconds;
 };
 
-// Peak heap while a fresh tree loads the file, split into the file's bytes (which hold the
-// nodes' texts) and the rest: the nodes and their blocks.
+// Peak resident memory while a fresh tree loads the file, split into the file's bytes (which hold
+// the nodes' texts) and the rest: the nodes and their blocks.
 struct Memory {
     double peakPerNode = 0;
     double filePerNode = 0;
@@ -385,10 +385,9 @@ Memory MeasureLoadMemory() {
     Data& data = TheData();
     Memory memory;
     auto tree = std::make_unique<phrases::TTreeNodes>();
-    ResetHeapPeak();
-    const std::size_t before = HeapInUse();
+    const std::size_t before = StartResidentPeak();
     tree->LoadTree(data.treeFile);
-    const double peak = static_cast<double>(HeapPeak() - before);
+    const double peak = static_cast<double>(ResidentPeak() - before);
     const double nodes = tree->NodeCount();
     const double file = static_cast<double>(data.treeBytes + 1);
     memory.peakPerNode = peak / nodes;

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     phrases::CompileReport straightReport;
     try {
-        const std::string straight = phrases::CompileTreeFile(treeFile, table, &straightReport);
+        const std::string straight(
+            phrases::CompileTreeFile(treeFile, table, &straightReport).View());
         Check(parseError.empty() && straight == file);
         Check(straightReport.categories == report.categories &&
               straightReport.compiled == report.compiled &&

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <exception>
 #include <utility>
 
 #include "phrases/PhraseRules.h"
@@ -57,14 +59,13 @@ PhraseVerdict CheckPhrase(std::string_view text, const CharacterTable& table) {
 
 namespace {
 
-// Writes the record of every compiled phrase into the file and keeps the report; both compiles
-// feed it node by node in absolute-index order, so they cannot differ.
+// Writes the record of every compiled phrase from out on and keeps the report; both compiles
+// feed it node by node in absolute-index order, so they cannot differ. A record is never longer
+// than its phrase's text plus the count byte, which bounds the room it needs.
 class RecordWriter {
 public:
-    // bound: at least the file's size. A record is never longer than its phrase's text plus the
-    // count byte, so the text's size and one byte per phrase, and the closing byte, are enough.
-    RecordWriter(const CharacterTable& table, CompileReport* report, std::size_t bound)
-        : m_table(table), m_report(report), m_file(bound, '\0'), m_at(m_file.data()) {
+    RecordWriter(const CharacterTable& table, CompileReport* report, char* out, int firstIndex = 0)
+        : m_table(table), m_report(report), m_at(out), m_index(firstIndex) {
         if (m_report)
             *m_report = CompileReport{};
     }
@@ -109,19 +110,26 @@ public:
         }
     }
 
-    std::string Finish() {
-        *m_at++ = '\0';
-        m_file.resize(static_cast<std::size_t>(m_at - m_file.data()));
-        return std::move(m_file);
-    }
+    // Where the next record would go.
+    char* End() const { return m_at; }
+    // The nodes fed so far, counted from firstIndex.
+    int NextIndex() const { return m_index; }
 
 private:
     const CharacterTable& m_table;
     CompileReport* m_report;
-    std::string m_file;
     char* m_at;
-    int m_index = 0;
+    int m_index;
 };
+
+void AddReport(CompileReport& total, CompileReport&& part) {
+    total.categories += part.categories;
+    total.phrases += part.phrases;
+    total.compiled += part.compiled;
+    total.leftOut += part.leftOut;
+    total.leftOutPhrases.insert(total.leftOutPhrases.end(), part.leftOutPhrases.begin(),
+                                part.leftOutPhrases.end());
+}
 
 }  // namespace
 
@@ -132,18 +140,56 @@ std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
         if (level > 0)
             bound += 1 + node.Text().size();
     });
-    RecordWriter writer(table, report, bound);
+    std::string file(bound, '\0');
+    RecordWriter writer(table, report, file.data());
     tree.ForEachNode([&](const TTreeNode& node, int level) { writer.Add(node.Text(), level); });
-    return writer.Finish();
+    char* end = writer.End();
+    *end++ = '\0';
+    file.resize(static_cast<std::size_t>(end - file.data()));
+    return file;
 }
 
-std::string CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
-                            CompileReport* report) {
-    // A line's text and line end take at least a record's room (the last line may lack its end;
-    // the closing 0 byte follows).
-    RecordWriter writer(table, report, treeFile.size() + 2);
-    ForEachTreeLine(treeFile, [&](std::string_view text, int level) { writer.Add(text, level); });
-    return writer.Finish();
+platform::FileBytes CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
+                                    CompileReport* report) {
+    const std::string_view text = treeFile.substr(0, treeFile.find('\0'));
+    // A line's text and line end take at least its record's room; the last line may lack its
+    // end, and the closing 0 byte follows.
+    platform::FileBytes file;
+    file.Resize(text.size() + 2);
+    char* const out = file.Data();
+    const auto compile = [&](std::string_view lines, RecordWriter& writer) {
+        ForEachTreeLine(lines, [&](std::string_view line, int level) { writer.Add(line, level); });
+    };
+
+    const std::size_t split = HalfwaySplit(text);
+    char* end = nullptr;
+    if (split == 0) {
+        RecordWriter writer(table, report, out);
+        compile(text, writer);
+        end = writer.End();
+    } else {
+        // The second half's records go beyond the first half's room, then move up behind them.
+        CompileReport firstReport;
+        CompileReport secondReport;
+        RecordWriter first(table, report ? &firstReport : nullptr, out);
+        RecordWriter second(table, report ? &secondReport : nullptr, out + split + 1);
+        if (const std::exception_ptr error =
+                RunBesides([&] { compile(text.substr(0, split), first); },
+                           [&] { compile(text.substr(split), second); }))
+            std::rethrow_exception(error);
+        const auto secondSize = static_cast<std::size_t>(second.End() - (out + split + 1));
+        std::memmove(first.End(), out + split + 1, secondSize);
+        end = first.End() + secondSize;
+        if (report) {
+            for (LeftOutPhrase& phrase : secondReport.leftOutPhrases)
+                phrase.index += first.NextIndex();
+            *report = std::move(firstReport);
+            AddReport(*report, std::move(secondReport));
+        }
+    }
+    *end++ = '\0';
+    file.Resize(static_cast<std::size_t>(end - out));
+    return file;
 }
 
 void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,

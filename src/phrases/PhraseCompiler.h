@@ -8,6 +8,7 @@
 
 #include "phrases/CharacterTable.h"
 #include "phrases/TreeNodes.h"
+#include "platform/LargeBlock.h"
 
 namespace phrases {
 
@@ -57,10 +58,10 @@ std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
                            CompileReport* report = nullptr);
 
 // The same bytes (and report) as CompilePhrases on the tree that ParseTree would read from
-// treeFile, in one pass over its lines without building the tree; or the same "Invalid level"
-// error, thrown before anything is returned.
-std::string CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
-                            CompileReport* report = nullptr);
+// treeFile, in one pass over its lines without building the tree (a large file in two halves at
+// once); or the same "Invalid level" error, thrown before anything is returned.
+platform::FileBytes CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
+                                    CompileReport* report = nullptr);
 
 // Compiles and replaces the file at path; throws the errors of platform::ReplaceFileSafely.
 void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,

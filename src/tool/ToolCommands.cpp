@@ -323,17 +323,17 @@ int Tool::Compile(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
     // Straight from the file's bytes: the compile needs no tree. The errors come in the order of
     // PhraseData's loads: the phrase file's own (it cannot be read, a line lies too deep) first.
-    const std::string source = platform::ReadWholeFile(directory + phrases::kTreeFileName);
+    const platform::FileBytes source = platform::ReadFileBytes(directory + phrases::kTreeFileName);
     phrases::CharacterTable table;
     try {
         table.Load(directory + phrases::kTableFileName);
     } catch (const platform::Error&) {
-        phrases::ForEachTreeLine(source, [](std::string_view, int) {});
+        phrases::ForEachTreeLine(source.View(), [](std::string_view, int) {});
         throw;
     }
     phrases::CompileReport report;
-    const std::string bytes = phrases::CompileTreeFile(source, table, &report);
-    platform::ReplaceFileSafely(directory + phrases::kCompiledFileName, bytes);
+    const platform::FileBytes bytes = phrases::CompileTreeFile(source.View(), table, &report);
+    platform::ReplaceFileSafely(directory + phrases::kCompiledFileName, bytes.View());
     m_out << phrases::kCompiledFileName << ": " << report.compiled << " phrases compiled, "
           << report.leftOut << " left out\n";
     return kExitOk;

@@ -191,7 +191,7 @@ std::string Straight(std::string_view file, const CharacterTable& table) {
     CompileReport report;
     std::string result;
     try {
-        result = CompileTreeFile(file, table, &report);
+        result = CompileTreeFile(file, table, &report).View();
     } catch (const platform::Error& error) {
         return error.what();
     }
@@ -228,6 +228,23 @@ TEST(PhraseCompilerTest, CompilingTheFileStraightEqualsCompilingItsTree) {
         ASSERT_EQ(Straight(file, table), ThroughTree(file, table))
             << ::testing::PrintToString(file);
     }
+
+    // Files of megabytes, compiled in two halves: phrases left out on both sides, an error on
+    // either side, a NUL in the first half.
+    std::string large;
+    for (int c = 0; large.size() < (std::size_t{3} << 19); ++c) {
+        large += "c" + std::to_string(c) + "\r\n";
+        for (int k = 0; k < 50; ++k)
+            large += "\t" + (k % 7 == 0 ? kDing + p : q) + (c % 2 ? "\n" : "\r\n");
+    }
+    const std::size_t quarter = large.find('c', large.size() / 4);
+    const std::size_t threeQuarters = large.find('c', large.size() / 4 * 3);
+    const std::string deep = "\t\t\tdeep\n";
+    for (const std::string& file :
+         {large, large.substr(0, quarter) + deep + large.substr(quarter),
+          large.substr(0, threeQuarters) + deep + large.substr(threeQuarters),
+          large.substr(0, quarter) + '\0' + large.substr(quarter)})
+        EXPECT_EQ(Straight(file, table), ThroughTree(file, table));
 }
 
 }  // namespace

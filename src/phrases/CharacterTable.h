@@ -31,6 +31,9 @@ public:
     int Find(unsigned char lead, unsigned char trail) const {
         return m_numbers.empty() ? -1 : static_cast<int>(m_numbers[lead << 8 | trail]) - 1;
     }
+    // The index behind Find, for loops that keep it at hand: the position + 1 of the first
+    // matching entry at lead << 8 | trail, 0 when there is none; null while the table is empty.
+    const std::uint16_t* Index() const { return m_numbers.empty() ? nullptr : m_numbers.data(); }
     // The same answer by a linear scan of the entries; kept to check and measure the index.
     int FindByScan(unsigned char lead, unsigned char trail) const;
 

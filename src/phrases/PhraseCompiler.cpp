@@ -83,17 +83,18 @@ public:
         // no more than its table lookups.
         const std::string_view trimmed = TrimText(text);
         const std::size_t characters = trimmed.size() / 2;
+        // Held in a local, the index stays in a register across the stores below.
+        const std::uint16_t* const index = m_table.Index();
         if (trimmed.size() % 2 == 0 && characters >= 2 &&
-            characters <= static_cast<std::size_t>(kMaxPhraseCharacters)) {
+            characters <= static_cast<std::size_t>(kMaxPhraseCharacters) && index) {
             char* at = m_at;
             *at++ = static_cast<char>(characters);
             std::size_t k = 0;
             for (; k < characters; ++k) {
-                const int position = m_table.Find(static_cast<unsigned char>(trimmed[2 * k]),
-                                                  static_cast<unsigned char>(trimmed[2 * k + 1]));
-                if (position < 0)
+                const unsigned number = index[static_cast<unsigned char>(trimmed[2 * k]) << 8 |
+                                              static_cast<unsigned char>(trimmed[2 * k + 1])];
+                if (number == 0)
                     break;
-                const auto number = static_cast<unsigned>(position + 1);
                 *at++ = static_cast<char>(number & 0xFF);
                 *at++ = static_cast<char>(number >> 8);
             }
@@ -103,11 +104,20 @@ public:
                     ++m_report->compiled;
                 return;
             }
+            if (m_report) {
+                // Told from what was found: the text may lie under the bytes just written.
+                PhraseVerdict verdict;
+                verdict.status = PhraseStatus::MissingCharacter;
+                verdict.characters = static_cast<int>(characters);
+                verdict.missingLead = static_cast<unsigned char>(trimmed[2 * k]);
+                verdict.missingTrail = static_cast<unsigned char>(trimmed[2 * k + 1]);
+                verdict.missingAt = static_cast<int>(k);
+                LeaveOut(nodeIndex, verdict);
+            }
+            return;
         }
-        if (m_report) {
-            ++m_report->leftOut;
-            m_report->leftOutPhrases.push_back({nodeIndex, CheckPhrase(text, m_table)});
-        }
+        if (m_report)
+            LeaveOut(nodeIndex, CheckPhrase(text, m_table));
     }
 
     // Where the next record would go.
@@ -116,6 +126,11 @@ public:
     int NextIndex() const { return m_index; }
 
 private:
+    void LeaveOut(int nodeIndex, const PhraseVerdict& verdict) {
+        ++m_report->leftOut;
+        m_report->leftOutPhrases.push_back({nodeIndex, verdict});
+    }
+
     const CharacterTable& m_table;
     CompileReport* m_report;
     char* m_at;
@@ -151,45 +166,64 @@ std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
 
 platform::FileBytes CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
                                     CompileReport* report) {
-    const std::string_view text = treeFile.substr(0, treeFile.find('\0'));
-    // A line's text and line end take at least its record's room; the last line may lack its
-    // end, and the closing 0 byte follows.
     platform::FileBytes file;
-    file.Resize(text.size() + 2);
-    char* const out = file.Data();
-    const auto compile = [&](std::string_view lines, RecordWriter& writer) {
+    file.Resize(treeFile.size());
+    if (!treeFile.empty())
+        std::memcpy(file.Data(), treeFile.data(), treeFile.size());
+    return CompileTreeFile(std::move(file), table, report);
+}
+
+platform::FileBytes CompileTreeFile(platform::FileBytes treeFile, const CharacterTable& table,
+                                    CompileReport* report) {
+    const std::size_t size = treeFile.View().find('\0');
+    // The records go over the lines already read: a record is never longer than its line, the
+    // line's end included, so writing never overtakes reading (a record's bytes pass a pair of
+    // its text only once the pair has been read). The last line may lack its end, and the
+    // closing 0 byte follows: two bytes more.
+    const std::size_t length = size == std::string_view::npos ? treeFile.Size() : size;
+    treeFile.Resize(length + 2);
+    char* const bytes = treeFile.Data();
+    const std::string_view text(bytes, length);
+    // Each half's writer and report live on its own thread's stack, away from the other's cache
+    // lines, and are handed out at the end.
+    struct Half {
+        char* end = nullptr;
+        int nextIndex = 0;
+        CompileReport report;
+    };
+    const auto compile = [&](std::string_view lines, char* out, Half& half) {
+        CompileReport halfReport;
+        RecordWriter writer(table, report ? &halfReport : nullptr, out);
         ForEachTreeLine(lines, [&](std::string_view line, int level) { writer.Add(line, level); });
+        half.end = writer.End();
+        half.nextIndex = writer.NextIndex();
+        half.report = std::move(halfReport);
     };
 
     const std::size_t split = HalfwaySplit(text);
-    char* end = nullptr;
+    Half first;
     if (split == 0) {
-        RecordWriter writer(table, report, out);
-        compile(text, writer);
-        end = writer.End();
+        compile(text, bytes, first);
     } else {
-        // The second half's records go beyond the first half's room, then move up behind them.
-        CompileReport firstReport;
-        CompileReport secondReport;
-        RecordWriter first(table, report ? &firstReport : nullptr, out);
-        RecordWriter second(table, report ? &secondReport : nullptr, out + split + 1);
+        // Each half over its own lines; the second half's records then move up behind the first's.
+        Half second;
         if (const std::exception_ptr error =
-                RunBesides([&] { compile(text.substr(0, split), first); },
-                           [&] { compile(text.substr(split), second); }))
+                RunBesides([&] { compile(text.substr(0, split), bytes, first); },
+                           [&] { compile(text.substr(split), bytes + split, second); }))
             std::rethrow_exception(error);
-        const auto secondSize = static_cast<std::size_t>(second.End() - (out + split + 1));
-        std::memmove(first.End(), out + split + 1, secondSize);
-        end = first.End() + secondSize;
-        if (report) {
-            for (LeftOutPhrase& phrase : secondReport.leftOutPhrases)
-                phrase.index += first.NextIndex();
-            *report = std::move(firstReport);
-            AddReport(*report, std::move(secondReport));
-        }
+        const auto secondSize = static_cast<std::size_t>(second.end - (bytes + split));
+        std::memmove(first.end, bytes + split, secondSize);
+        first.end += secondSize;
+        for (LeftOutPhrase& phrase : second.report.leftOutPhrases)
+            phrase.index += first.nextIndex;
+        AddReport(first.report, std::move(second.report));
     }
+    if (report)
+        *report = std::move(first.report);
+    char* end = first.end;
     *end++ = '\0';
-    file.Resize(static_cast<std::size_t>(end - out));
-    return file;
+    treeFile.Resize(static_cast<std::size_t>(end - bytes));
+    return treeFile;
 }
 
 void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,

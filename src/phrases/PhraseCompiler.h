@@ -62,6 +62,9 @@ std::string CompilePhrases(const TTreeNodes& tree, const CharacterTable& table,
 // once); or the same "Invalid level" error, thrown before anything is returned.
 platform::FileBytes CompileTreeFile(std::string_view treeFile, const CharacterTable& table,
                                     CompileReport* report = nullptr);
+// The same, the compiled file made in treeFile's own bytes, with no second buffer.
+platform::FileBytes CompileTreeFile(platform::FileBytes treeFile, const CharacterTable& table,
+                                    CompileReport* report = nullptr);
 
 // Compiles and replaces the file at path; throws the errors of platform::ReplaceFileSafely.
 void WriteCompiledFile(const platform::Path& path, const TTreeNodes& tree,

@@ -13,4 +13,3 @@ void* AllocatePages(std::size_t size) {
 void FreePages(void* pages, std::size_t) noexcept { VirtualFree(pages, 0, MEM_RELEASE); }
 
 }  // namespace platform::detail
-

@@ -323,7 +323,7 @@ int Tool::Compile(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
     // Straight from the file's bytes: the compile needs no tree. The errors come in the order of
     // PhraseData's loads: the phrase file's own (it cannot be read, a line lies too deep) first.
-    const platform::FileBytes source = platform::ReadFileBytes(directory + phrases::kTreeFileName);
+    platform::FileBytes source = platform::ReadFileBytes(directory + phrases::kTreeFileName);
     phrases::CharacterTable table;
     try {
         table.Load(directory + phrases::kTableFileName);
@@ -332,7 +332,7 @@ int Tool::Compile(const Arguments& arguments) {
         throw;
     }
     phrases::CompileReport report;
-    const platform::FileBytes bytes = phrases::CompileTreeFile(source.View(), table, &report);
+    const platform::FileBytes bytes = phrases::CompileTreeFile(std::move(source), table, &report);
     platform::ReplaceFileSafely(directory + phrases::kCompiledFileName, bytes.View());
     m_out << phrases::kCompiledFileName << ": " << report.compiled << " phrases compiled, "
           << report.leftOut << " left out\n";

@@ -194,7 +194,8 @@ platform::FileBytes CompileTreeFile(platform::FileBytes treeFile, const Characte
     const auto compile = [&](std::string_view lines, char* out, Half& half) {
         CompileReport halfReport;
         RecordWriter writer(table, report ? &halfReport : nullptr, out);
-        ForEachTreeLine(lines, [&](std::string_view line, int level) { writer.Add(line, level); });
+        detail::ForEachLine(lines,
+                            [&](std::string_view line, int level) { writer.Add(line, level); });
         half.end = writer.End();
         half.nextIndex = writer.NextIndex();
         half.report = std::move(halfReport);

@@ -81,7 +81,7 @@ namespace {
 constexpr std::size_t kSplitBytes = std::size_t{1} << 20;
 
 void AppendLines(TTreeNodes::Appender& appender, std::string_view text) {
-    ForEachTreeLine(text, [&](std::string_view line, int level) { appender.Add(line, level); });
+    detail::ForEachLine(text, [&](std::string_view line, int level) { appender.Add(line, level); });
 }
 
 }  // namespace

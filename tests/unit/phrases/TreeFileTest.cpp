@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,24 @@ TEST(TreeFileTest, ALineTooDeepFailsAndKeepsTheLinesBefore) {
             EXPECT_EQ(error.Kind(), "TreeLevelError");
         }
         EXPECT_EQ(Dump(tree), c.kept);
+    }
+}
+
+TEST(TreeFileTest, LineBreaksAreFoundAcrossBlocks) {
+    std::mt19937 random(5);
+    const char bytes[] = {'\r', '\n', 'a', '\t', '\xB0', '\0'};
+    for (const std::size_t size : {0, 1, 63, 64, 65, 200, 1000}) {
+        for (int odds : {2, 40, 500}) {
+            std::string text(size, 'x');
+            for (char& c : text)
+                if (random() % odds == 0)
+                    c = bytes[random() % std::size(bytes)];
+            detail::LineBreaks breaks(text);
+            for (std::size_t from = 0; from <= size; ++from) {
+                const std::size_t expected = std::min(text.find_first_of("\r\n", from), size);
+                ASSERT_EQ(breaks.Next(from), expected) << size << " " << from;
+            }
+        }
     }
 }
 

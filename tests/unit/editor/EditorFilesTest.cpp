@@ -10,6 +10,7 @@
 
 #include "EditorTexts.h"
 #include "editor/EditHistory.h"
+#include "platform/Error.h"
 
 namespace editor {
 namespace {
@@ -143,6 +144,13 @@ TEST_F(EditorFilesTest, SaveAndCompileWritesBothFilesAndSaveAnnounces) {
     EXPECT_TRUE(dialogs.shown.empty());
     files.CompilePhraseFile(true);
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{texts::kSaved});
+
+    // The compile runs beside the save, but its file is written only after a saved tree file.
+    fs::create_directory(directory / "srf_pub.dat.tmp");  // the save's temporary name is taken
+    tree.InsertLastChild(tree.FirstRoot(), "\xB0\xA1\xB0\xA1");
+    EXPECT_THROW(files.SaveAndCompile(), platform::Error);
+    EXPECT_EQ(Read("srf_pub.dat"), "c\r\n\t\xB0\xA2\xB0\xA1\r\n");
+    EXPECT_EQ(Read("srf_pub.usr"), std::string("\x02\x02\x00\x01\x00\x00", 6));
 }
 
 TEST_F(EditorFilesTest, EverySaveKeepsTheFileItReplacesAsTheBackup) {

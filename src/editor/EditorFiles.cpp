@@ -67,19 +67,6 @@ void EditorFiles::ReloadPhraseTree() {
 }
 
 void EditorFiles::SaveAndCompile() {
-    // The compile only reads the tree, so it runs beside the saving; its file is written once
-    // the tree file is saved.
-    phrases::CompileReport report;
-    std::string compiled;
-    const std::exception_ptr compileError =
-        phrases::RunBesides([&] { SaveTreeFile(); },
-                            [&] { compiled = phrases::CompilePhrases(m_tree, m_table, &report); });
-    if (compileError)
-        std::rethrow_exception(compileError);
-    WriteCompiledFile(compiled, report, false);
-}
-
-void EditorFiles::SaveTreeFile() {
     // One generation of backup, replaced as safely as the file itself. A tree file that cannot be
     // read for it (another program holds it) cannot be replaced either, so the save fails as such.
     if (platform::StampOf(TreePath()).exists) {
@@ -112,6 +99,7 @@ void EditorFiles::SaveTreeFile() {
     platform::ReplaceFileSafely(TreePath(), bytes);
     m_diskFileUnread = false;
     m_watch.Remember(bytes);
+    CompilePhraseFile(false);
 }
 
 void EditorFiles::KeepDatedBackup(const std::string& previous) {
@@ -162,11 +150,6 @@ platform::Path EditorFiles::FreeUnreadablePath() const {
 void EditorFiles::CompilePhraseFile(bool announce) {
     phrases::CompileReport report;
     const std::string compiled = phrases::CompilePhrases(m_tree, m_table, &report);
-    WriteCompiledFile(compiled, report, announce);
-}
-
-void EditorFiles::WriteCompiledFile(const std::string& compiled,
-                                    const phrases::CompileReport& report, bool announce) {
     m_observer.PhrasesChecked(m_health.Update(m_tree, report));
     platform::ReplaceFileSafely(CompiledPath(), compiled);
     if (announce)

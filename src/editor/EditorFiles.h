@@ -16,7 +16,6 @@
 #include "editor/PhraseHealth.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/DataFileNames.h"
-#include "phrases/PhraseCompiler.h"
 #include "phrases/TreeNodes.h"
 #include "platform/Path.h"
 
@@ -87,10 +86,6 @@ public:
     }
 
 private:
-    // The backup and the tree file; SaveAndCompile compiles meanwhile.
-    void SaveTreeFile();
-    void WriteCompiledFile(const std::string& compiled, const phrases::CompileReport& report,
-                           bool announce);
     // On the first save of a day: srf_pub.dat as it stood (previous) kept as the day's copy, and
     // the copies beyond the kept number deleted.
     void KeepDatedBackup(const std::string& previous);

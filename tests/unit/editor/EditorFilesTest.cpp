@@ -145,7 +145,7 @@ TEST_F(EditorFilesTest, SaveAndCompileWritesBothFilesAndSaveAnnounces) {
     files.CompilePhraseFile(true);
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{texts::kSaved});
 
-    // The compile runs beside the save, but its file is written only after a saved tree file.
+    // A tree file that cannot be saved leaves the compiled file as it was.
     fs::create_directory(directory / "srf_pub.dat.tmp");  // the save's temporary name is taken
     tree.InsertLastChild(tree.FirstRoot(), "\xB0\xA1\xB0\xA1");
     EXPECT_THROW(files.SaveAndCompile(), platform::Error);

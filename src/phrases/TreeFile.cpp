@@ -19,50 +19,73 @@ std::string FormatTree(const TTreeNodes& tree) {
     return file;
 }
 
-void TreeFormatter::Advance() {
-    if (m_node->FirstChild()) {
-        m_node = m_node->FirstChild();
-        ++m_level;
-        return;
+namespace {
+
+// The node after node in absolute-index order, level following it.
+const TTreeNode* Advance(const TTreeNode* node, int& level) {
+    if (const TTreeNode* child = node->FirstChild()) {
+        ++level;
+        return child;
     }
-    while (m_node && !m_node->NextSibling()) {
-        m_node = m_node->Parent();
-        --m_level;
+    while (node && !node->NextSibling()) {
+        node = node->Parent();
+        --level;
     }
-    if (m_node)
-        m_node = m_node->NextSibling();
+    return node ? node->NextSibling() : nullptr;
 }
 
+// memcpy for the short texts of phrases: two overlapping words instead of a call.
+void CopyText(char* to, const char* from, std::size_t size) {
+    if (size >= 8 && size <= 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size != 0) {
+        std::memcpy(to, from, size);
+    }
+}
+
+}  // namespace
+
 std::size_t TreeFormatter::Fill(char* buffer, std::size_t capacity) {
+    // The walk's state in locals: the stores of the bytes below may alias any member, locals they
+    // cannot, so these stay in registers.
+    const TTreeNode* node = m_node;
+    int nodeLevel = m_level;
+    std::size_t lineDone = m_lineDone;
     char* at = buffer;
     char* const end = buffer + capacity;
-    while (m_node) {
-        const std::string_view text = m_node->Text();
-        const auto level = static_cast<std::size_t>(m_level);
+    while (node) {
+        const std::string_view text = node->Text();
+        const auto level = static_cast<std::size_t>(nodeLevel);
         const std::size_t length = level + text.size() + 2;
-        if (m_lineDone == 0 && length <= static_cast<std::size_t>(end - at)) {
+        if (lineDone == 0 && length <= static_cast<std::size_t>(end - at)) {
             for (std::size_t tab = 0; tab < level; ++tab)
                 *at++ = '\t';
-            if (!text.empty())
-                std::memcpy(at, text.data(), text.size());
+            CopyText(at, text.data(), text.size());
             at += text.size();
             *at++ = '\r';
             *at++ = '\n';
         } else {
             // The line goes out byte by byte, as far as the buffer reaches.
-            for (; m_lineDone < length && at != end; ++m_lineDone) {
-                const std::size_t k = m_lineDone;
+            for (; lineDone < length && at != end; ++lineDone) {
+                const std::size_t k = lineDone;
                 *at++ = k < level                 ? '\t'
                         : k < level + text.size() ? text[k - level]
                         : k == length - 2         ? '\r'
                                                   : '\n';
             }
-            if (m_lineDone < length)
+            if (lineDone < length)
                 break;
-            m_lineDone = 0;
+            lineDone = 0;
         }
-        Advance();
+        node = Advance(node, nodeLevel);
     }
+    m_node = node;
+    m_level = nodeLevel;
+    m_lineDone = lineDone;
     return static_cast<std::size_t>(at - buffer);
 }
 

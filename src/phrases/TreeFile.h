@@ -31,8 +31,6 @@ public:
     std::size_t Fill(char* buffer, std::size_t capacity);
 
 private:
-    void Advance();
-
     const TTreeNode* m_node;
     int m_level = 0;
     std::size_t m_lineDone = 0;  // bytes of m_node's line already given out

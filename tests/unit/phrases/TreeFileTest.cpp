@@ -161,6 +161,21 @@ TEST(TreeFileTest, FormatWritesTabsTextAndCrLf) {
               "c2\r\n");
 }
 
+TEST(TreeFileTest, TextsOfEveryShortLengthAreWrittenWhole) {
+    TTreeNodes tree;
+    std::string expected;
+    TTreeNode* category = tree.InsertLastChild(nullptr, "c");
+    expected += "c\r\n";
+    for (std::size_t size = 0; size <= 40; ++size) {
+        std::string text;
+        for (std::size_t k = 0; k < size; ++k)
+            text += static_cast<char>('a' + k % 26);
+        tree.InsertLastChild(category, text);
+        expected += "\t" + text + "\r\n";
+    }
+    EXPECT_EQ(FormatTree(tree), expected);
+}
+
 // Pieces of any size join to the whole file, lines split between them included.
 TEST(TreeFileTest, TheFormatterGivesTheFileInPiecesOfAnySize) {
     TTreeNodes tree;

@@ -40,8 +40,11 @@ void CharacterTable::Load(const platform::Path& path) {
 void CharacterTable::LoadFromBytes(std::string_view bytes) {
     const auto byteAt = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
     std::size_t count = 0;
-    if (bytes.size() >= kCountOffset + 2)
+    std::optional<int> declared;
+    if (bytes.size() >= kCountOffset + 2) {
         count = byteAt(kCountOffset) | byteAt(kCountOffset + 1) << 8;
+        declared = static_cast<int>(count);
+    }
     const std::size_t available =
         bytes.size() > kEntriesOffset ? (bytes.size() - kEntriesOffset) / 2 : 0;
     count = std::min(count, available);
@@ -68,6 +71,7 @@ void CharacterTable::LoadFromBytes(std::string_view bytes) {
     }
     m_entries = std::move(entries);
     m_numbers = std::move(numbers);
+    m_declared = declared;
 }
 
 std::string CharacterTable::Entry(int position) const {

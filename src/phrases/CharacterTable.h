@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,11 @@ public:
     void LoadFromBytes(std::string_view bytes);
 
     int Size() const { return static_cast<int>(m_entries.size()); }
+    // The count the file gives; nullopt when its bytes end before the count itself.
+    std::optional<int> DeclaredCount() const { return m_declared; }
+    // The bytes ended before the count was reached, or before the count: a damaged file, whose
+    // missing characters leave phrases out of the compile.
+    bool IsShort() const { return !m_declared || *m_declared > Size(); }
     bool Empty() const { return m_entries.empty(); }
     // The two bytes of the entry at position (0-based), lead byte first.
     std::string Entry(int position) const;
@@ -42,6 +48,7 @@ public:
 
 private:
     std::vector<std::uint16_t> m_entries;  // lead << 8 | trail
+    std::optional<int> m_declared = 0;
     // For every pair, the position + 1 of the first entry that folds as it does (the character
     // number); 0 when absent. Empty while the table is.
     std::vector<std::uint16_t> m_numbers;

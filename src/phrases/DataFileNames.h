@@ -1,6 +1,10 @@
 // The names of the phrase files in a data directory, the same for the editor and srf_tool.
 #pragma once
 
+#include <string_view>
+
+#include "platform/Path.h"
+
 namespace phrases {
 
 inline constexpr char kTreeFileName[] = "srf_pub.dat";        // the phrase tree, GB2312 text
@@ -9,5 +13,11 @@ inline constexpr char kCompiledFileName[] = "srf_pub.usr";    // the compiled ph
 inline constexpr char kBackupFileName[] = "srf_pub.dat.bak";  // the tree before its last save
 // The tree file kept aside after a failed load; later ones add ".1", ".2", ...
 inline constexpr char kUnreadableFileName[] = "srf_pub.dat.unreadable";
+
+// srf_pub.dat.unreadable or one of its numbered forms (lower case, as compared).
+bool IsUnreadableFileName(std::string_view name);
+// The first of srf_pub.dat.unreadable, .unreadable.1, .2, ... that does not exist in the
+// directory (given with its separator at the end).
+platform::Path FreeUnreadablePath(const platform::Path& directory);
 
 }  // namespace phrases

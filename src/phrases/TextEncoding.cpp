@@ -191,6 +191,25 @@ char32_t Gb2312Text::FirstUnheldIn(std::size_t begin, std::size_t end) const {
     return at != unheld.end() && at->offset < end ? at->character : 0;
 }
 
+std::string Utf8Of(const Gb2312Text& text, std::size_t begin, std::size_t end) {
+    end = std::min(end, text.bytes.size());
+    std::string out;
+    auto unheld = std::lower_bound(text.unheld.begin(), text.unheld.end(), begin,
+                                   [](const UnheldCharacter& item, std::size_t offset) {
+                                       return item.offset < offset;
+                                   });
+    for (std::size_t at = begin; at < end;) {
+        const std::size_t next = unheld != text.unheld.end() ? std::min(unheld->offset, end) : end;
+        out += Gb2312ToUtf8(std::string_view(text.bytes).substr(at, next - at));
+        if (next == end)
+            break;
+        out += CharacterToUtf8(unheld->character);
+        at = next + 1;
+        ++unheld;
+    }
+    return out;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t at = 0; at < bytes.size();) {
         std::size_t length = 1;

@@ -43,6 +43,10 @@ Gb2312Text DecodeToGb2312(std::string_view fileBytes);
 // The same for bytes known to be in the given encoding, without a byte-order mark.
 Gb2312Text ConvertToGb2312(std::string_view bytes, TextEncoding encoding);
 
+// The bytes [begin, end) of converted text as UTF-8, each character GB2312 could not hold shown as
+// itself rather than as its stand-in: for telling the user which text was refused.
+std::string Utf8Of(const Gb2312Text& text, std::size_t begin, std::size_t end);
+
 // GB2312 text as UTF-8. Codes of code page 936 beyond GB2312 are converted as Windows reads
 // them; bytes that are no character (kUnheldMark among them) become U+FFFD.
 std::string Gb2312ToUtf8(std::string_view gb2312);

@@ -392,7 +392,10 @@ void TTreeNodes::ClearTree() {
 
 void TTreeNodes::LoadTree(const platform::Path& path) {
     // Read first: when the file cannot be opened the tree stays as it was.
-    platform::FileBytes file = platform::ReadFileBytes(path);
+    LoadTreeBytes(platform::ReadFileBytes(path));
+}
+
+void TTreeNodes::LoadTreeBytes(platform::FileBytes file) {
     ClearTree();
     // The nodes' texts stay in the file's bytes, kept with the tree.
     m_file = std::move(file);

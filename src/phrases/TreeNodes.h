@@ -149,6 +149,8 @@ public:
     // The indented text file; see TreeFile.h for the format.
     // Throws "Cannot open file %s" or "Invalid level (%d) for item "%s"".
     void LoadTree(const platform::Path& path);
+    // The same from a file's bytes already read, which the tree keeps.
+    void LoadTreeBytes(platform::FileBytes file);
     // Throws "Cannot create file %s" or "Cannot write file %s"; the old file then stays as it was.
     void SaveTree(const platform::Path& path) const;
 

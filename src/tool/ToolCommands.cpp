@@ -2,6 +2,7 @@
 #include "tool/ToolCommands.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <map>
@@ -10,6 +11,7 @@
 
 #include "phrases/CharacterTable.h"
 #include "phrases/CompiledFile.h"
+#include "phrases/DataFileCheck.h"
 #include "phrases/DataFileNames.h"
 #include "phrases/ImportSource.h"
 #include "phrases/PhraseCompiler.h"
@@ -28,15 +30,43 @@ namespace {
 
 using phrases::Gb2312ToUtf8;
 
-// A data directory's phrase tree and character table, read the way the phrase editor reads them.
+// A data directory's phrase tree and character table, read the way the phrase editor reads them,
+// with what about them needs the user's attention.
 struct PhraseData {
     explicit PhraseData(const std::string& directory) {
-        tree.LoadTree(directory + phrases::kTreeFileName);
+        platform::FileBytes bytes = platform::ReadFileBytes(directory + phrases::kTreeFileName);
+        check = phrases::CheckTreeFile(bytes.View());
+        tree.LoadTreeBytes(std::move(bytes));
         table.Load(directory + phrases::kTableFileName);
     }
     phrases::TTreeNodes tree;
     phrases::CharacterTable table;
+    phrases::TreeFileCheck check;
 };
+
+// What needs attention, one line each; empty when nothing does.
+std::vector<std::string> Attention(const phrases::TreeFileCheck& check,
+                                   const phrases::CharacterTable& table) {
+    std::vector<std::string> lines;
+    const std::string tree = phrases::kTreeFileName;
+    if (check.form == phrases::TreeFileForm::Utf8 || check.form == phrases::TreeFileForm::Utf16)
+        lines.push_back(
+            tree + " is " + (check.form == phrases::TreeFileForm::Utf8 ? "UTF-8" : "UTF-16") +
+            " text, not GB2312 (as Notepad saves it): srf_tool convert DIR converts it");
+    if (check.strayNul)
+        lines.push_back(tree + ": byte " + std::to_string(*check.strayNul + 1) + " is NUL and " +
+                        std::to_string(check.bytesAfterNul) +
+                        " bytes follow it; the tree ends there and they are not read");
+    if (table.IsShort())
+        lines.push_back(std::string(phrases::kTableFileName) + " is incomplete: " +
+                        (table.DeclaredCount()
+                             ? "it should hold " + std::to_string(*table.DeclaredCount()) +
+                                   " characters, only " + std::to_string(table.Size()) +
+                                   " were read"
+                             : "it ends before its count of characters") +
+                        "; phrases with the missing characters are left out");
+    return lines;
+}
 
 // The largest file named on the command line that is read: far beyond any phrase list, and a
 // bound on the memory a mistaken argument can take.
@@ -77,17 +107,20 @@ constexpr char kGeneralHelp[] =
     "                              write the phrase tree to standard output\n"
     "  import DIR FILE [--dry-run] [--category TEXT] [--format NAME]\n"
     "                              merge the phrases of FILE into the tree\n"
+    "  convert DIR                 convert a srf_pub.dat saved as UTF-8 or UTF-16 to GB2312\n"
     "  dump FILE.usr --table FILE.zc\n"
     "                              decode a compiled file, one phrase a line\n"
     "\n"
     "srf_tool COMMAND --help tells more. Exit codes: 0 done, 1 check found phrases left out,\n"
-    "2 wrong usage, 3 a file could not be read or written.\n";
+    "2 wrong usage, 3 a file could not be read or written, 4 the data directory needs\n"
+    "attention (srf_pub.dat in UTF-8 or UTF-16 or with bytes after a NUL, an incomplete\n"
+    "srf_pub.zc): check and compile report it, import refuses.\n";
 
 constexpr char kCompileHelp[] =
     "Usage: srf_tool compile DIR\n"
     "Compiles DIR/srf_pub.dat with the character table DIR/srf_pub.zc into DIR/srf_pub.usr,\n"
     "exactly as the phrase editor does. The old srf_pub.usr is replaced only once the new one\n"
-    "is written whole.\n";
+    "is written whole. Exit code 4 (after writing) when the data directory needs attention.\n";
 
 const std::string kTooLong =
     "more than " + std::to_string(phrases::kMaxPhraseCharacters) + " characters";
@@ -99,7 +132,8 @@ const std::string kCheckHelp =
     "only, an odd number of bytes, " +
     kTooLong +
     ", or nothing but blanks.\n"
-    "Exit code 1 when there is any.\n";
+    "Exit code 1 when there is any; 4 when the data directory needs attention (srf_pub.dat in\n"
+    "UTF-8 or UTF-16 or with bytes after a NUL, an incomplete srf_pub.zc), with the reason.\n";
 
 constexpr char kExportHelp[] =
     "Usage: srf_tool export DIR [--gb2312 | --word-list]\n"
@@ -135,7 +169,15 @@ constexpr char kImportHelp[] =
     "Their words go into the category named by --category, by default a category named\n"
     "after the dictionary (its own name, else FILE's base name); a word of one character is\n"
     "skipped. Codes, weights and positions are not kept. A damaged binary file changes\n"
-    "nothing and ends with exit code 3.\n";
+    "nothing and ends with exit code 3. While the data directory needs attention (see\n"
+    "srf_tool check) nothing is imported and the exit code is 4.\n";
+
+constexpr char kConvertHelp[] =
+    "Usage: srf_tool convert DIR\n"
+    "Converts DIR/srf_pub.dat from UTF-8 or UTF-16 (as Notepad saves it) to the GB2312 the\n"
+    "phrase editor reads, as the editor offers to. The original is kept first as\n"
+    "srf_pub.dat.unreadable (or .unreadable.1, .2, ...); characters GB2312 lacks are left out\n"
+    "and listed with their lines. A srf_pub.dat in GB2312 is left as it is.\n";
 
 constexpr char kDumpHelp[] =
     "Usage: srf_tool dump FILE.usr --table FILE.zc\n"
@@ -208,6 +250,9 @@ private:
     int Check(const Arguments& arguments);
     int Export(const Arguments& arguments);
     int Import(const Arguments& arguments);
+    int Convert(const Arguments& arguments);
+    // Prints the lines of Attention to err; true when there was any.
+    bool ReportAttention(const std::vector<std::string>& lines);
     int Dump(const Arguments& arguments);
 
     std::string Path(const std::string& argument) const {
@@ -294,6 +339,7 @@ int Tool::Run(const std::vector<std::string>& args) {
         {"check", kCheckHelp.c_str(), {}, {}, &Tool::Check},
         {"export", kExportHelp, {"--gb2312", "--word-list"}, {}, &Tool::Export},
         {"import", kImportHelp, {"--dry-run"}, {"--category", "--format"}, &Tool::Import},
+        {"convert", kConvertHelp, {}, {}, &Tool::Convert},
         {"dump", kDumpHelp, {}, {"--table"}, &Tool::Dump},
     };
     for (const Entry& entry : entries) {
@@ -324,6 +370,7 @@ int Tool::Compile(const Arguments& arguments) {
     // Straight from the file's bytes: the compile needs no tree. The errors come in the order of
     // PhraseData's loads: the phrase file's own (it cannot be read, a line lies too deep) first.
     platform::FileBytes source = platform::ReadFileBytes(directory + phrases::kTreeFileName);
+    const phrases::TreeFileCheck check = phrases::CheckTreeFile(source.View());
     phrases::CharacterTable table;
     try {
         table.Load(directory + phrases::kTableFileName);
@@ -336,12 +383,18 @@ int Tool::Compile(const Arguments& arguments) {
     platform::ReplaceFileSafely(directory + phrases::kCompiledFileName, bytes.View());
     m_out << phrases::kCompiledFileName << ": " << report.compiled << " phrases compiled, "
           << report.leftOut << " left out\n";
-    return kExitOk;
+    return ReportAttention(Attention(check, table)) ? kExitAttention : kExitOk;
 }
 
 int Tool::Check(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
     PhraseData data(directory);
+    const std::vector<std::string> attention = Attention(data.check, data.table);
+    for (const std::string& line : attention)
+        m_out << line << "\n";
+    // Read as GB2312, a file in another encoding gives nothing but garbage to list.
+    if (data.check.NeedsConversion())
+        return kExitAttention;
     phrases::CompileReport report;
     phrases::CompilePhrases(data.tree, data.table, &report);
     for (const phrases::LeftOutPhrase& phrase : report.leftOutPhrases) {
@@ -351,6 +404,8 @@ int Tool::Check(const Arguments& arguments) {
               << Reason(phrase.verdict) << "\n";
     }
     m_out << report.leftOut << " of " << report.phrases << " phrases left out\n";
+    if (!attention.empty())
+        return kExitAttention;
     return report.leftOut ? kExitLeftOut : kExitOk;
 }
 
@@ -379,6 +434,11 @@ int Tool::Import(const Arguments& arguments) {
             throw UsageError{"unknown format " + arguments.Value("--format")};
     }
     PhraseData data(directory);
+    if (ReportAttention(Attention(data.check, data.table))) {
+        m_err << "nothing imported: " << phrases::kTreeFileName << " is not written while the data "
+              << "directory needs attention\n";
+        return kExitAttention;
+    }
     const phrases::ImportSource source = phrases::ReadImportSource(ReadSource(file), file, forced);
 
     std::string category;
@@ -409,7 +469,7 @@ int Tool::Import(const Arguments& arguments) {
         if (reason.empty() || line.outcome == phrases::ImportOutcome::Existing ||
             line.outcome == phrases::ImportOutcome::SingleCharacter)
             continue;
-        std::string shown = Gb2312ToUtf8(line.text);
+        std::string shown = line.unheld ? line.shown : Gb2312ToUtf8(line.text);
         if (line.unheld)
             shown += " [" + phrases::CharacterToUtf8(line.unheld) + "]";
         m_out << Console(positionals[1]) << ":" << line.line << ": " << shown << ": "
@@ -423,6 +483,35 @@ int Tool::Import(const Arguments& arguments) {
     phrases::WriteCompiledFile(directory + phrases::kCompiledFileName, data.tree, data.table);
     m_out << phrases::kTreeFileName << " and " << phrases::kCompiledFileName << " written\n";
     return kExitOk;
+}
+
+int Tool::Convert(const Arguments& arguments) {
+    const std::string directory = Directory(arguments.Positionals(1)[0]);
+    const std::string bytes = platform::ReadWholeFile(directory + phrases::kTreeFileName);
+    if (!phrases::CheckTreeFile(bytes).NeedsConversion()) {
+        m_out << phrases::kTreeFileName << " is GB2312 already: nothing to convert\n";
+        return kExitOk;
+    }
+    const phrases::ConvertedTreeFile converted = phrases::ConvertTreeFile(bytes);
+    const platform::Path kept = phrases::FreeUnreadablePath(directory);
+    platform::ReplaceFileSafely(kept, bytes);
+    platform::ReplaceFileSafely(directory + phrases::kTreeFileName, converted.bytes);
+    for (const phrases::ConvertedTreeFile::Dropped& dropped : converted.dropped) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(dropped.character));
+        m_out << phrases::kTreeFileName << ":" << dropped.line << ": " << dropped.lineUtf8 << ": "
+              << phrases::CharacterToUtf8(dropped.character) << " (" << code
+              << ") left out: GB2312 lacks it\n";
+    }
+    m_out << phrases::kTreeFileName << " converted to GB2312; the original is kept as "
+          << Console(kept.Text()) << "\n";
+    return kExitOk;
+}
+
+bool Tool::ReportAttention(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        m_err << line << "\n";
+    return !lines.empty();
 }
 
 int Tool::Dump(const Arguments& arguments) {

@@ -1,5 +1,5 @@
-// srf_tool's commands (compile, check, export, import, dump) over the portable core, as one
-// function that the program's main only wraps, so that tests call it directly.
+// srf_tool's commands (compile, check, export, import, convert, dump) over the portable core, as
+// one function that the program's main only wraps, so that tests call it directly.
 #pragma once
 
 #include <functional>
@@ -14,6 +14,10 @@ constexpr int kExitOk = 0;
 constexpr int kExitLeftOut = 1;  // check: some phrase is left out of the compiled file
 constexpr int kExitUsage = 2;    // unknown command, option or missing argument
 constexpr int kExitError = 3;    // a file could not be read or written, or is malformed
+// The data directory needs attention (srf_pub.dat in UTF-8 or UTF-16 or with bytes after a NUL,
+// an incomplete srf_pub.zc): check and compile report it, commands that would write srf_pub.dat
+// refuse. Wins over kExitLeftOut.
+constexpr int kExitAttention = 4;
 
 // What differs between the systems the tool runs on. Arguments arrive as UTF-8 (as given on
 // Linux; converted from the wide command line on Windows); output leaves as UTF-8.

@@ -138,8 +138,7 @@ TEST_F(ToolCommandsTest, ImportPrintsTheSummaryAndMergesUnlessDryRun) {
     Write("new.txt", "地址\n\t北京\n\t上海\n\t😀\n新\n\t你好\n");
     ASSERT_EQ(Run({"import", Path("data"), Path("new.txt"), "--dry-run"}), kExitOk) << m_err;
     EXPECT_EQ(m_out.substr(0, m_out.find('\n')), "将增加语料 1 条，新增分类 1 个。");
-    EXPECT_NE(m_out.find(Path("new.txt") + ":4: \xEF\xBF\xBD [😀]: 含GB2312没有的字\n"),
-              std::string::npos)
+    EXPECT_NE(m_out.find(Path("new.txt") + ":4: 😀 [😀]: 含GB2312没有的字\n"), std::string::npos)
         << m_out;
     EXPECT_EQ(Read("data/srf_pub.dat"), kTree);
     EXPECT_FALSE(fs::exists(m_dir / "data/srf_pub.usr"));
@@ -149,6 +148,40 @@ TEST_F(ToolCommandsTest, ImportPrintsTheSummaryAndMergesUnlessDryRun) {
     EXPECT_EQ(Read("data/srf_pub.dat"), kTree + "\t\xC9\xCF\xBA\xA3\r\n\xD0\xC2\r\n");
     EXPECT_EQ(Read("data/srf_pub.usr"),
               std::string("\x02\x03\x00\x04\x00\x02\x05\x00\x05\x00\x00", 11));
+}
+
+TEST_F(ToolCommandsTest, ADirectoryThatNeedsAttentionIsReportedAndNeverImportedInto) {
+    const std::string withNul = kTree + std::string("\0\tlost\r\n", 8);
+    Write("data/srf_pub.dat", withNul);
+    Write("new.txt", "\xB5\xD8\xD6\xB7\r\n\t\xC4\xE3\xC4\xE3\r\n");
+    EXPECT_EQ(Run({"check", Path("data")}), kExitAttention);  // wins over the left-out 北京
+    EXPECT_NE(m_out.find("byte 34 is NUL and 7 bytes follow it"), std::string::npos) << m_out;
+    EXPECT_EQ(Run({"compile", Path("data")}), kExitAttention);
+    EXPECT_TRUE(fs::exists(m_dir / "data/srf_pub.usr"));
+    EXPECT_EQ(Run({"import", Path("data"), Path("new.txt")}), kExitAttention);
+    EXPECT_EQ(Read("data/srf_pub.dat"), withNul);
+    EXPECT_FALSE(fs::exists(m_dir / "data/srf_pub.dat.bak"));
+
+    // A table cut in the middle: the same code, with what was read.
+    Write("data/srf_pub.dat", kTree);
+    Write("data/srf_pub.zc", phrases::testing::TableBytes({kChang, kYong}, 6));
+    EXPECT_EQ(Run({"compile", Path("data")}), kExitAttention);
+    EXPECT_NE(m_err.find("it should hold 6 characters, only 2 were read"), std::string::npos);
+}
+
+TEST_F(ToolCommandsTest, ConvertTurnsAUtf8TreeFileIntoGb2312AndKeepsTheOriginal) {
+    // 地址 / 北京 한 as Notepad saves it.
+    const std::string utf8 = "\xEF\xBB\xBF地址\r\n\t北京한\r\n";
+    Write("data/srf_pub.dat", utf8);
+    ASSERT_EQ(Run({"check", Path("data")}), kExitAttention);
+    EXPECT_NE(m_out.find("UTF-8"), std::string::npos);
+    ASSERT_EQ(Run({"convert", Path("data")}), kExitOk) << m_err;
+    EXPECT_NE(m_out.find("srf_pub.dat:2: \t北京한: 한 (U+D55C) left out"), std::string::npos)
+        << m_out;
+    EXPECT_EQ(Read("data/srf_pub.dat"), kDi + kZhi + "\r\n\t" + kBei + kJing + "\r\n");
+    EXPECT_EQ(Read("data/srf_pub.dat.unreadable"), utf8);
+    ASSERT_EQ(Run({"convert", Path("data")}), kExitOk);  // GB2312 now: left as it is
+    EXPECT_FALSE(fs::exists(m_dir / "data/srf_pub.dat.unreadable.1"));
 }
 
 TEST_F(ToolCommandsTest, PlainLinesNeedTheirCategory) {

@@ -5,6 +5,8 @@
 
 #include "EditorTexts.h"
 #include "editor/EditHistory.h"
+#include "editor/LoadNotices.h"
+#include "phrases/DataFileCheck.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/TreeFile.h"
 #include "platform/Error.h"
@@ -38,6 +40,7 @@ void EditorFiles::LoadPhraseTree() {
     m_treeLoaded = false;
     // Until the load succeeds the file on disk is one the editor could not read.
     m_diskFileUnread = true;
+    m_treeUnsaved = false;
     m_health.Clear();
     std::string bytes;
     try {
@@ -50,9 +53,39 @@ void EditorFiles::LoadPhraseTree() {
         throw;
     }
     m_watch.Remember(bytes);
+    phrases::TreeFileCheck check = phrases::CheckTreeFile(bytes);
+    if (check.NeedsConversion()) {
+        // Read as GB2312 it would show garbage and compile nothing; declined, it is a file that
+        // failed to load and nothing is written over it.
+        if (!ConvertOnRequest(bytes, check.form)) {
+            ReplaceTree(m_tree, {}, *this);
+            return;
+        }
+        check = phrases::CheckTreeFile(bytes);
+    }
     ReplaceTree(m_tree, bytes, *this);
     m_treeLoaded = true;
-    m_diskFileUnread = false;
+    // Bytes after a NUL are not part of the tree: the whole file is kept apart before the first
+    // save replaces it, as a file that failed to load is.
+    m_diskFileUnread = check.strayNul.has_value();
+    if (check.strayNul)
+        m_dialogs.Ask(StrayNulNotice(*check.strayNul, check.bytesAfterNul), texts::kNoticeCaption,
+                      BoxKind::Notice);
+}
+
+bool EditorFiles::ConvertOnRequest(std::string& bytes, phrases::TreeFileForm form) {
+    const char* question =
+        form == phrases::TreeFileForm::Utf16 ? texts::kUtf16Question : texts::kUtf8Question;
+    if (m_dialogs.Ask(question, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
+        return false;
+    const phrases::ConvertedTreeFile converted = phrases::ConvertTreeFile(bytes);
+    platform::ReplaceFileSafely(FreeUnreadablePath(), bytes);
+    platform::ReplaceFileSafely(TreePath(), converted.bytes);
+    bytes = converted.bytes;
+    m_watch.Remember(bytes);
+    if (!converted.dropped.empty())
+        m_dialogs.Ask(ConversionNotice(converted), texts::kNoticeCaption, BoxKind::Notice);
+    return true;
 }
 
 void EditorFiles::LoadCharacterTable() {
@@ -67,6 +100,8 @@ void EditorFiles::ReloadPhraseTree() {
 }
 
 void EditorFiles::SaveAndCompile() {
+    // Until srf_pub.dat is written the tree holds a change the file lacks.
+    m_treeUnsaved = true;
     // One generation of backup, replaced as safely as the file itself. A tree file that cannot be
     // read for it (another program holds it) cannot be replaced either, so the save fails as such.
     if (platform::StampOf(TreePath()).exists) {
@@ -98,6 +133,7 @@ void EditorFiles::SaveAndCompile() {
     const std::string bytes = phrases::FormatTree(m_tree);
     platform::ReplaceFileSafely(TreePath(), bytes);
     m_diskFileUnread = false;
+    m_treeUnsaved = false;
     m_watch.Remember(bytes);
     CompilePhraseFile(false);
 }
@@ -141,10 +177,7 @@ std::optional<std::string> EditorFiles::ReadBackupNamed(const std::string& name)
 }
 
 platform::Path EditorFiles::FreeUnreadablePath() const {
-    platform::Path path = m_directory + phrases::kUnreadableFileName;
-    for (int number = 1; platform::StampOf(path).exists; ++number)
-        path = m_directory + phrases::kUnreadableFileName + "." + std::to_string(number);
-    return path;
+    return phrases::FreeUnreadablePath(m_directory);
 }
 
 void EditorFiles::CompilePhraseFile(bool announce) {
@@ -179,13 +212,15 @@ bool EditorFiles::IsOwnFile(const std::string& path) const {
         if (platform::IsSameFile(path, own))
             return true;
     // A dated backup's name in the data directory, whether or not it exists: the rotation would
-    // delete a file written there some day.
+    // delete a file written there some day. The same for the kept unreadable files, which hold
+    // bytes the user may still need.
     const std::string name = path.substr(path.find_last_of("\\/") + 1);
     std::string lower = name;
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-    return DateOfBackupName(lower) && platform::IsSameFile(path, m_directory + name);
+    return (DateOfBackupName(lower) || phrases::IsUnreadableFileName(lower)) &&
+           platform::IsSameFile(path, m_directory + name);
 }
 
 }  // namespace editor

@@ -15,6 +15,7 @@
 #include "editor/EditorCommands.h"
 #include "editor/PhraseHealth.h"
 #include "phrases/CharacterTable.h"
+#include "phrases/DataFileCheck.h"
 #include "phrases/DataFileNames.h"
 #include "phrases/TreeNodes.h"
 #include "platform/Path.h"
@@ -49,6 +50,8 @@ public:
     void LoadCharacterTable();
 
     bool DataLoaded() const override { return m_treeLoaded && m_tableLoaded; }
+    bool TreeUnsaved() const override { return m_treeUnsaved; }
+    bool KeepsFileApart() const override { return m_diskFileUnread; }
     bool TableLoaded() const override { return m_tableLoaded; }
     // Keeps the file it replaces as srf_pub.dat.bak, writes srf_pub.dat whole and compiles. A
     // file that failed to load is kept as srf_pub.dat.unreadable instead (.unreadable.1, .2, ...
@@ -86,6 +89,10 @@ public:
     }
 
 private:
+    // Asks whether to convert a phrase file in UTF-8 or UTF-16 (form) to GB2312; on OK keeps the
+    // original apart as a file that failed to load, writes the converted file, lists what GB2312
+    // could not hold and gives the new bytes. False when the user declines.
+    bool ConvertOnRequest(std::string& bytes, phrases::TreeFileForm form);
     // On the first save of a day: srf_pub.dat as it stood (previous) kept as the day's copy, and
     // the copies beyond the kept number deleted.
     void KeepDatedBackup(const std::string& previous);
@@ -99,6 +106,7 @@ private:
     PhraseHealth m_health;
     bool m_treeLoaded = false;
     bool m_tableLoaded = false;
+    bool m_treeUnsaved = false;  // the tree holds a change that srf_pub.dat lacks
     // srf_pub.dat as it stands on disk failed to load (or was never loaded): no save may rotate
     // it away as a backup.
     bool m_diskFileUnread = true;

@@ -39,7 +39,40 @@ inline constexpr char kUnheldStart[] = "输入的内容含GB2312没有的字 ";
 inline constexpr char kUnheldEnd[] = ", 不能保存!";
 inline constexpr char kExportToOwnFile[] =
     "不能导出到编辑器自己的文件(srf_pub.dat, srf_pub.usr, srf_pub.zc, srf_pub.dat.bak), 请另选文件名!";
+// After the export target's path, when that file exists.
+inline constexpr char kReplaceQuestion[] = " 已存在。\n要替换它吗?";
 inline constexpr char kRestoreQuestion[] = "确定要用备份恢复语料吗? 现在的语料将成为新的备份.";
+// The same question while srf_pub.dat failed to load: it is kept apart, not as the backup.
+inline constexpr char kRestoreOverUnreadableQuestion[] =
+    "确定要用备份恢复语料吗? 现在的srf_pub.dat未能正确读入, 将原样保留为srf_pub.dat.unreadable.";
+inline constexpr char kBackupUnreadable[] = "    (无法读入)";
+inline constexpr char kBackupNotRestorable[] = "这个备份无法读入, 不能用来恢复!";
+// Quit or the close box while the tree holds a change that srf_pub.dat lacks.
+inline constexpr char kQuitUnsaved[] =
+    "有修改未能保存到 srf_pub.dat, 退出将丢失这些修改。确定要退出吗?";
+
+// What the load of the data files found. Split around the byte's number (from 1) and the number
+// of bytes after it.
+inline constexpr char kStrayNulStart[] = "语料文件srf_pub.dat的第 ";
+inline constexpr char kStrayNulMiddle[] = " 个字节是NUL(0), 其后的 ";
+inline constexpr char kStrayNulEnd[] =
+    " 个字节不属于语料, 没有读入.\n整个文件将在第一次保存之前原样保留为srf_pub.dat.unreadable.";
+inline constexpr char kUtf8Question[] =
+    "语料文件srf_pub.dat是UTF-8编码的(例如由记事本保存), 不是本程序使用的GB2312编码.\n"
+    "要把它转换为GB2312吗? 原文件将原样保留为srf_pub.dat.unreadable.\n"
+    "(取消: 不读入该文件, 也不保存任何修改)";
+inline constexpr char kUtf16Question[] =
+    "语料文件srf_pub.dat是UTF-16(Unicode)编码的(例如由记事本保存), 不是本程序使用的GB2312编码.\n"
+    "要把它转换为GB2312吗? 原文件将原样保留为srf_pub.dat.unreadable.\n"
+    "(取消: 不读入该文件, 也不保存任何修改)";
+inline constexpr char kConvertedDropped[] = "转换完成. 以下的字GB2312没有, 已经略去:";
+inline constexpr char kLineStart[] = "第 ";
+inline constexpr char kLineEnd[] = " 行: ";
+// Split around the count the character table gives and the characters read.
+inline constexpr char kShortTableStart[] = "字表 srf_pub.zc 不完整: 应有 ";
+inline constexpr char kShortTableMiddle[] = " 个字, 只读到 ";
+inline constexpr char kShortTableEnd[] = " 个";
+inline constexpr char kShortTableNoCount[] = "字表 srf_pub.zc 不完整: 文件太短, 读不到字数";
 inline constexpr char kChangedOnDisk[] =
     "语料文件srf_pub.dat已被其他程序修改, 要重新读入吗?\n(取消: 保留窗口中的语料, 下次保存时覆盖该文件)";
 inline constexpr char kChangedBeforeSave[] =
@@ -67,6 +100,7 @@ inline constexpr char kBatchCaption[] = "批量编辑 - ";
 // The list of backups to restore: srf_pub.dat.bak in place of a date, and the phrase count.
 inline constexpr char kBackupLatest[] = "最近一次修改前";
 inline constexpr char kBackupPhrases[] = " 条语料";
+inline constexpr char kBackupBytes[] = " 字节";
 
 // The captions of the lists of Restore backup and Move to category.
 inline constexpr char kRestoreCaption[] = "恢复备份";

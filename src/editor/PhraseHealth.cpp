@@ -54,7 +54,11 @@ void PhraseHealth::Forget(const TTreeNode* node) {
         m_leftOut.erase(gone);
 }
 
-void PhraseHealth::Clear() { m_leftOut.clear(); }
+void PhraseHealth::Clear() {
+    m_leftOut.clear();
+    m_counts = {};
+    m_known = false;
+}
 
 const PhraseVerdict* PhraseHealth::LeftOut(const TTreeNode* node) const {
     const auto found = m_leftOut.find(node);

@@ -20,7 +20,7 @@ public:
     // A node about to go with everything beneath it, however deep; their pointers may be used
     // again for new nodes.
     void Forget(const phrases::TTreeNode* node);
-    // The whole tree is about to be replaced.
+    // The whole tree is about to be replaced: nothing is known until the next compile.
     void Clear();
 
     // The verdict on a left-out phrase; null for a compiled phrase, a category or a node the

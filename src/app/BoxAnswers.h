@@ -4,9 +4,10 @@
 
 namespace app {
 
-// A notice has an OK button only; a question OK and Cancel; a choice Yes, No and Cancel, with No
-// the default button.
-enum class BoxKind { Notice, Question, Choice };
+// A notice has an OK button only; a question OK and Cancel; a cautious question the same with
+// Cancel the default button, for a step that loses something; a choice Yes, No and Cancel, with
+// No the default button.
+enum class BoxKind { Notice, Question, CautiousQuestion, Choice };
 // The button chosen; closing a question's or a choice's box counts as Cancel.
 enum class Answer { Ok, Cancel, Yes, No };
 

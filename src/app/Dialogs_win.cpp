@@ -69,9 +69,10 @@ int ShowBox(const std::wstring& text, const std::string& caption, unsigned flags
 }  // namespace
 
 Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) {
-    const unsigned flags = kind == BoxKind::Question ? MB_OKCANCEL
-                           : kind == BoxKind::Choice ? MB_YESNOCANCEL | MB_DEFBUTTON2
-                                                     : MB_OK;
+    const unsigned flags = kind == BoxKind::Question           ? MB_OKCANCEL
+                           : kind == BoxKind::CautiousQuestion ? MB_OKCANCEL | MB_DEFBUTTON2
+                           : kind == BoxKind::Choice           ? MB_YESNOCANCEL | MB_DEFBUTTON2
+                                                               : MB_OK;
     switch (ShowBox(platform::ToWide(text), caption, flags)) {
     case IDOK:
         return Answer::Ok;

@@ -24,6 +24,7 @@ struct PromptState {
     std::string caption;
     std::string prompt;
     std::string value;
+    std::wstring typed;  // the text as typed (UTF-16); on opening, when not empty, shown instead
     char32_t unheld = 0;
     std::string accepted;  // the edit box's last text within the limit
     platform::UniqueHfont font;
@@ -87,9 +88,10 @@ void BuildDialog(HWND dialog, PromptState& state) {
 
     AddControl(dialog, L"Static", prompt, SS_LEFT | SS_NOPREFIX, 0, kPromptId, geometry.prompt,
                state.font.Get());
-    HWND edit =
-        AddControl(dialog, L"Edit", platform::ToWide(state.value), ES_AUTOHSCROLL | WS_TABSTOP,
-                   WS_EX_CLIENTEDGE, kEditId, geometry.edit, state.font.Get());
+    HWND edit = AddControl(dialog, L"Edit",
+                           state.typed.empty() ? platform::ToWide(state.value) : state.typed,
+                           ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kEditId, geometry.edit,
+                           state.font.Get());
     AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, geometry.ok,
                state.font.Get());
     AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL,
@@ -134,9 +136,9 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: {
-            const std::wstring typed = WindowText(GetDlgItem(dialog, kEditId));
-            state->value = platform::ToGb2312(typed);
-            state->unheld = platform::FirstUnheldCharacter(typed);
+            state->typed = WindowText(GetDlgItem(dialog, kEditId));
+            state->value = platform::ToGb2312(state->typed);
+            state->unheld = platform::FirstUnheldCharacter(state->typed);
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -167,11 +169,13 @@ BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM lParam) {
 }  // namespace
 
 bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
-                   char32_t& unheld) {
+                   char32_t& unheld, std::wstring* typed) {
     PromptState state;
     state.caption = caption;
     state.prompt = prompt;
     state.value = value;
+    if (typed)
+        state.typed = *typed;
     // Modal for the whole program, as the message box is: the other windows are disabled for the
     // time of the box and the window that was active is active again afterwards.
     HWND active = GetActiveWindow();
@@ -201,6 +205,8 @@ bool PromptForText(const std::string& caption, const std::string& prompt, std::s
         return false;
     value = state.value;
     unheld = state.unheld;
+    if (typed)
+        *typed = state.typed;
     return true;
 }
 

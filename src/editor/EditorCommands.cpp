@@ -160,10 +160,7 @@ void EditorCommands::Modify(TTreeNode* selected) {
     if (!selected)
         return Notice(texts::kSelectToModify);
     std::string entered(selected->Text());
-    char32_t unheld = 0;
-    if (!m_dialogs.PromptForText(texts::kInputCaption, texts::kContentPrompt, entered, unheld))
-        return;
-    if (!Holdable(unheld))
+    if (!PromptHoldable(texts::kContentPrompt, entered))
         return;
     // The text left as it stands is no change, whatever it holds: a stored text the rules of New
     // would refuse or trim stays as the file has it.
@@ -199,7 +196,15 @@ void EditorCommands::Delete(TTreeNode* selected) {
 void EditorCommands::Save() {
     if (!CheckDataLoaded())
         return;
-    m_files.CompilePhraseFile(true);
+    if (!m_files.TreeUnsaved())
+        return m_files.CompilePhraseFile(true);
+    if (SaveChanges())
+        Notice(texts::kSaved);
+}
+
+bool EditorCommands::ConfirmQuit() {
+    return !m_files.TreeUnsaved() || m_dialogs.Ask(texts::kQuitUnsaved, texts::kConfirmCaption,
+                                                   BoxKind::CautiousQuestion) == Answer::Ok;
 }
 
 void EditorCommands::Undo() {
@@ -363,29 +368,40 @@ void EditorCommands::RestoreBackup() {
     // The backups of different content, srf_pub.dat.bak first: a dated copy that holds what
     // srf_pub.dat.bak holds offers nothing to choose.
     std::vector<std::string> lines;
-    std::vector<std::string> contents;
+    std::vector<std::optional<std::string>> contents;  // nullopt: listed but unreadable
+    std::vector<std::string> seen;
     for (const BackupEntry& entry : m_files.ListBackups()) {
         std::optional<std::string> bytes = m_files.ReadBackupNamed(entry.name);
-        if (!bytes || std::find(contents.begin(), contents.end(), *bytes) != contents.end())
+        if (!bytes || std::find(seen.begin(), seen.end(), *bytes) != seen.end())
             continue;
+        seen.push_back(*bytes);
         lines.push_back(FormatBackupEntry(entry));
-        contents.push_back(std::move(*bytes));
+        contents.push_back(entry.readable ? std::move(bytes) : std::nullopt);
     }
     if (contents.empty())
         return Notice(texts::kNoBackup);
     std::size_t chosen = 0;
-    if (contents.size() > 1) {
-        const std::optional<int> index = m_dialogs.ChooseFromList(texts::kRestoreCaption, lines);
-        if (!index)
+    for (;;) {
+        if (contents.size() > 1) {
+            const std::optional<int> index =
+                m_dialogs.ChooseFromList(texts::kRestoreCaption, lines);
+            if (!index)
+                return;
+            chosen = static_cast<std::size_t>(*index);
+        }
+        if (contents[chosen])
+            break;
+        Notice(texts::kBackupNotRestorable);
+        if (contents.size() == 1)
             return;
-        chosen = static_cast<std::size_t>(*index);
     }
-    const std::optional<std::string> backup = std::move(contents[chosen]);
-    if (m_dialogs.Ask(texts::kRestoreQuestion, texts::kConfirmCaption, BoxKind::Question) !=
-        Answer::Ok)
-        return;
+    const std::string backup = std::move(*contents[chosen]);
     const bool overFailedLoad = !m_files.DataLoaded();
-    m_edits->ReplaceAll(*backup);
+    if (m_dialogs.Ask(m_files.KeepsFileApart() ? texts::kRestoreOverUnreadableQuestion
+                                               : texts::kRestoreQuestion,
+                      texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
+        return;
+    m_edits->ReplaceAll(backup);
     m_files.TreeRestored();
     if (!overFailedLoad)
         return CommitAndSave();
@@ -437,14 +453,17 @@ void EditorCommands::Reload() {
     m_files.ReloadPhraseTree();
 }
 
-void EditorCommands::SaveChanges() {
+bool EditorCommands::SaveChanges() {
     if (m_files.ChangedOnDisk()) {
         if (m_dialogs.Ask(texts::kChangedBeforeSave, texts::kConfirmCaption, BoxKind::Question) ==
-            Answer::Ok)
-            return Reload();
+            Answer::Ok) {
+            Reload();
+            return false;
+        }
         m_files.AcceptDiskState();
     }
     m_files.SaveAndCompile();
+    return true;
 }
 
 bool EditorCommands::Exists(std::string_view text) const {
@@ -467,9 +486,7 @@ bool EditorCommands::CheckDataLoaded() {
 
 std::optional<std::string> EditorCommands::AskForNewText(const std::string& prompt) {
     std::string entered;
-    char32_t unheld = 0;
-    if (!m_dialogs.PromptForText(texts::kInputCaption, prompt, entered, unheld) ||
-        !Holdable(unheld))
+    if (!PromptHoldable(prompt, entered))
         return std::nullopt;
     const std::string_view text = TrimText(entered);
     if (text.empty()) {
@@ -486,6 +503,16 @@ bool EditorCommands::Holdable(char32_t unheld) {
         return true;
     Notice(UnheldCharacterNotice(unheld));
     return false;
+}
+
+bool EditorCommands::PromptHoldable(const std::string& prompt, std::string& value) {
+    for (;;) {
+        char32_t unheld = 0;
+        if (!m_dialogs.PromptForText(texts::kInputCaption, prompt, value, unheld))
+            return false;
+        if (Holdable(unheld))
+            return true;
+    }
 }
 
 bool EditorCommands::Acceptable(std::string_view text) {

@@ -62,6 +62,11 @@ public:
     virtual bool DataLoaded() const = 0;
     // Writes srf_pub.dat whole and compiles srf_pub.usr silently.
     virtual void SaveAndCompile() = 0;
+    // True while the tree holds a change that srf_pub.dat lacks: a save failed since it was made.
+    virtual bool TreeUnsaved() const { return false; }
+    // True when the next save keeps srf_pub.dat apart as srf_pub.dat.unreadable rather than as
+    // the backup: it failed to load, or holds bytes that are not part of the tree.
+    virtual bool KeepsFileApart() const { return !DataLoaded(); }
     // Compiles srf_pub.usr; with announce, the congratulation follows a successful write.
     virtual void CompilePhraseFile(bool announce) = 0;
 
@@ -170,7 +175,12 @@ public:
     void New(phrases::TTreeNode* selected);
     void Modify(phrases::TTreeNode* selected);
     void Delete(phrases::TTreeNode* selected);
+    // Compiles and congratulates; while a change is not yet in srf_pub.dat (an earlier save
+    // failed) writes srf_pub.dat with its backups first.
     void Save();
+    // Before the window closes: true unless a change is not in srf_pub.dat and the user keeps the
+    // window to save it after all.
+    bool ConfirmQuit();
 
     // Ctrl+Z and Ctrl+Y: take back or make again one step of this run, saved and compiled at once.
     void Undo();
@@ -232,14 +242,17 @@ private:
     // Reads srf_pub.dat again; what could be undone belonged to the tree that is gone.
     void Reload();
     // Saves and compiles, unless another program has written srf_pub.dat meanwhile and the user
-    // chooses to read it again instead.
-    void SaveChanges();
+    // chooses to read it again instead: then false.
+    bool SaveChanges();
     void MoveWithin(phrases::TTreeNode* selected, int delta);
     // Shows the notice and returns false when the files did not load.
     bool CheckDataLoaded();
     // Shows the notice and returns false when the input box held a character GB2312 cannot hold:
     // the text would be stored with a stand-in in its place.
     bool Holdable(char32_t unheld);
+    // The input box, opened again on the typed text after a character GB2312 cannot hold was
+    // refused; false on Cancel.
+    bool PromptHoldable(const std::string& prompt, std::string& value);
     // The checks New, New category and Modify share after their own: a line-breaking byte, the
     // length and the duplicate test. Shows the notice and returns false for a text that must not
     // be stored.

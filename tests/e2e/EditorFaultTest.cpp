@@ -81,4 +81,44 @@ INSTANTIATE_TEST_SUITE_P(HeldFiles, EditorHeldOpen, testing::Values("srf_pub.dat
                              return std::string(info.param) == "srf_pub.dat" ? "Tree" : "Compiled";
                          });
 
+// A change that could not be written is not dropped by Quit or the close box without a question
+// (Cancel the default); once the file is free, Save writes it.
+TEST(EditorUnsavedChange, QuitAsksAndSaveWritesTheTreeOnceTheFileIsFree) {
+    EditorRun run(std::filesystem::temp_directory_path());
+    run.Start();
+    if (HasFatalFailure())
+        return;
+    HeldFile holder(run.Directory() / "srf_pub.dat");
+    ASSERT_TRUE(holder.Held());
+    run.New(L"其他", L"上好");
+    run.ExpectErrorBox(L"Cannot create file " + run.ProgramPath("srf_pub.dat") + L".");
+    run.Settle();
+
+    const std::wstring question =
+        L"有修改未能保存到 srf_pub.dat, 退出将丢失这些修改。确定要退出吗?";
+    SendCommand(run.Main(), editor::IDM_QUIT);
+    const MessageBoxSeen box = WaitForMessageBox(run.program().Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.text, question);
+    const auto isDefault = [&](int id) {
+        return (GetWindowLongW(GetDlgItem(box.hwnd, id), GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
+    };
+    EXPECT_TRUE(isDefault(IDCANCEL));
+    EXPECT_FALSE(isDefault(IDOK));
+    PressDialogButton(box.hwnd, IDCANCEL);
+    WaitUntilClosed(box.hwnd);
+    PostMessageW(run.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+    run.Answer(L"确认框", question, IDCANCEL);
+    run.Settle();
+    EXPECT_FALSE(run.program().HasExited());
+
+    holder.Release();
+    SendCommand(run.Main(), editor::IDM_SAVE);
+    run.Answer(L"提示框", L"祝贺：保存完成!");
+    EXPECT_EQ(run.File("srf_pub.dat"), kTreeAfterFirst);
+    EXPECT_EQ(run.File("srf_pub.dat.bak"), EditorTree());
+    SendCommand(run.Main(), editor::IDM_QUIT);  // nothing left to lose: no question
+    EXPECT_EQ(run.program().WaitForExit(), 0);
+}
+
 }  // namespace

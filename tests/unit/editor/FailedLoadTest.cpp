@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 using testing::ScriptedDialogs;
 using testing::Shown;
 
+Shown Notice(const char* text) { return {text, texts::kNoticeCaption, BoxKind::Notice}; }
+
 const std::string kGood = "c\r\n\t\xB0\xA1\xB0\xA2\r\n";
 const std::string kCompiledGood("\x02\x01\x00\x02\x00\x00", 6);
 const std::string kBad = "c\r\n\t\t\xB0\xA1\r\n";  // a line two levels below the one before
@@ -118,13 +120,74 @@ TEST_F(FailedLoadTest, AtStartUpTheTableLoadsAndASecondUnreadableFileGetsANumber
     EXPECT_EQ(Read("srf_pub.usr"), kNone);  // a partly read tree is never compiled
 
     NewPhrase("refused");
-    EXPECT_EQ(dialogs.shown.back(),
-              (Shown{texts::kDataNotLoaded, texts::kNoticeCaption, BoxKind::Notice}));
+    EXPECT_EQ(dialogs.shown.back(), Notice(texts::kDataNotLoaded));
     commands.RestoreBackup();
     ExpectFiles(kGood, kGood, "earlier");
     EXPECT_EQ(Read("srf_pub.dat.unreadable.1"), kBad);
     EXPECT_EQ(Read("srf_pub.usr"), kCompiledGood);
     EXPECT_TRUE(files.DataLoaded());
+}
+
+TEST_F(FailedLoadTest, BytesAfterANulAreToldOnceAndKeptWholeBeforeTheFirstSave) {
+    const std::string withNul = kGood + std::string("\0\tlost\r\n", 8);
+    Write("srf_pub.dat", withNul);
+    files.FormShow();
+    const std::string notice = std::string(texts::kStrayNulStart) + "11" + texts::kStrayNulMiddle +
+                               "7" + texts::kStrayNulEnd;
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(notice.c_str())});
+    EXPECT_EQ(Read("srf_pub.usr"), kCompiledGood);  // the tree before the NUL, as read
+
+    NewPhrase("p1");
+    const std::string withP1 = "c\r\n\tp1\r\n\t\xB0\xA1\xB0\xA2\r\n";
+    ExpectFiles(withP1, kNone, withNul);
+    NewPhrase("p2");  // kept once: from now on the backup takes the file it replaces
+    ExpectFiles("c\r\n\tp2\r\n\tp1\r\n\t\xB0\xA1\xB0\xA2\r\n", withP1, withNul);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+TEST_F(FailedLoadTest, AUtf8FileIsConvertedOnRequestAndOtherwiseNeverWritten) {
+    // c / 啊阿 in UTF-8 with its mark, as Notepad saves it.
+    const std::string utf8 =
+        "\xEF\xBB\xBF"
+        "c\r\n\t\xE5\x95\x8A\xE9\x98\xBF\r\n";
+    Write("srf_pub.dat", utf8);
+    dialogs.answers = {Answer::Cancel};
+    files.FormShow();
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kUtf8Question, texts::kConfirmCaption,
+                                                  BoxKind::Question}}));
+    EXPECT_FALSE(files.DataLoaded());
+    EXPECT_EQ(tree.NodeCount(), 0);
+    NewPhrase("refused");
+    EXPECT_EQ(dialogs.shown.back(), Notice(texts::kDataNotLoaded));
+    ExpectFiles(utf8, kNone, kNone);
+
+    files.ReloadPhraseTree();  // asked again; OK converts
+    EXPECT_TRUE(files.DataLoaded());
+    ExpectFiles(kGood, kNone, utf8);
+    EXPECT_EQ(Read("srf_pub.usr"), kCompiledGood);
+}
+
+TEST_F(FailedLoadTest, AChangeAFailedSaveLeftIsWrittenBySaveAndQuitAsksFirst) {
+    Write("srf_pub.dat", kGood);
+    files.FormShow();
+    EXPECT_TRUE(commands.ConfirmQuit());
+    fs::create_directory(directory / "srf_pub.dat.bak");  // the backup cannot be written
+    EXPECT_THROW(NewPhrase("p1"), std::exception);
+    EXPECT_TRUE(files.TreeUnsaved());
+
+    dialogs.shown.clear();
+    dialogs.answers = {Answer::Cancel};
+    EXPECT_FALSE(commands.ConfirmQuit());
+    EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kQuitUnsaved, texts::kConfirmCaption,
+                                                  BoxKind::CautiousQuestion}}));
+
+    fs::remove(directory / "srf_pub.dat.bak");
+    commands.Save();
+    EXPECT_EQ(Read("srf_pub.dat"), "c\r\n\tp1\r\n\t\xB0\xA1\xB0\xA2\r\n");
+    EXPECT_EQ(Read("srf_pub.dat.bak"), kGood);
+    EXPECT_EQ(dialogs.shown.back(), Notice(texts::kSaved));
+    EXPECT_FALSE(files.TreeUnsaved());
+    EXPECT_TRUE(commands.ConfirmQuit());
 }
 
 }  // namespace

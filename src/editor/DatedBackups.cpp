@@ -6,6 +6,8 @@
 #include <ctime>
 
 #include "EditorTexts.h"
+#include "phrases/DataFileCheck.h"
+#include "phrases/TreeFile.h"
 
 namespace editor {
 
@@ -82,12 +84,17 @@ BackupEntry DescribeBackup(std::string name, std::string_view bytes) {
     entry.date = DateOfBackupName(name);
     entry.name = std::move(name);
     entry.size = bytes.size();
-    const std::string_view text = bytes.substr(0, bytes.find('\0'));
-    bool lineStart = true;
-    for (const char c : text) {
-        if (lineStart && (c == '\t' || c == ' '))
-            ++entry.phrases;
-        lineStart = c == '\r' || c == '\n';
+    if (phrases::CheckTreeFile(bytes).NeedsConversion()) {
+        entry.readable = false;
+        return entry;
+    }
+    try {
+        phrases::ForEachTreeLine(bytes, [&](std::string_view, int level) {
+            if (level > 0)
+                ++entry.phrases;
+        });
+    } catch (const std::exception&) {
+        entry.readable = false;
     }
     return entry;
 }
@@ -103,7 +110,6 @@ void SortBackups(std::vector<BackupEntry>& entries) {
 
 std::string FormatBackupEntry(const BackupEntry& entry) {
     char line[96];
-    const unsigned long long kilobytes = (entry.size + 1023) / 1024;
     if (entry.date)
         std::snprintf(line, sizeof line, "%04d-%02d-%02d", entry.date->year, entry.date->month,
                       entry.date->day);
@@ -111,8 +117,16 @@ std::string FormatBackupEntry(const BackupEntry& entry) {
     std::snprintf(line, sizeof line, "    %d", entry.phrases);
     text += line;
     text += texts::kBackupPhrases;
-    std::snprintf(line, sizeof line, "    %llu KB", kilobytes);
-    return text + line;
+    if (entry.size < 1024) {
+        std::snprintf(line, sizeof line, "    %llu", static_cast<unsigned long long>(entry.size));
+        text += line;
+        text += texts::kBackupBytes;
+    } else {
+        std::snprintf(line, sizeof line, "    %llu KB",
+                      static_cast<unsigned long long>((entry.size + 1023) / 1024));
+        text += line;
+    }
+    return entry.readable ? text : text + texts::kBackupUnreadable;
 }
 
 }  // namespace editor

@@ -52,14 +52,18 @@ struct BackupEntry {
     std::optional<BackupDate> date;  // none for srf_pub.dat.bak
     int phrases = 0;
     std::uint64_t size = 0;  // bytes
+    // False for a file the tree's reader refuses or one in another encoding: listed, marked, but
+    // not restored.
+    bool readable = true;
 };
 
-// The entry of a backup file of these bytes; the phrases are counted as the indented lines
-// (CR, LF or CR LF end a line; the text ends at a NUL), without reading the tree.
+// The entry of a backup file of these bytes; the phrases are counted as the lines below level 0
+// by the tree file's line reader, without building a tree.
 BackupEntry DescribeBackup(std::string name, std::string_view bytes);
 // srf_pub.dat.bak first, then the dated copies, the latest first.
 void SortBackups(std::vector<BackupEntry>& entries);
-// "2026-12-08    1234 条语料    13 KB", or the latest backup's words in place of the date.
+// "2026-12-08    1234 条语料    13 KB", or the latest backup's words in place of the date; a size
+// below 1 KB in bytes; an unreadable file marked.
 std::string FormatBackupEntry(const BackupEntry& entry);
 
 }  // namespace editor

@@ -97,6 +97,8 @@ std::optional<PlannedImport> PlanFileImport(const std::string& path, const std::
 
 std::string ImportQuestion(const PlannedImport& planned) {
     std::string text = phrases::FormatSourceSummary(planned.source, planned.plan);
+    if (const std::string refused = phrases::FormatRefusedLines(planned.plan); !refused.empty())
+        text += "\n" + refused;
     if (phrases::IsDictionary(planned.source.format))
         text += "\n" + platform::Format(texts::kImportTarget, planned.category);
     return text;

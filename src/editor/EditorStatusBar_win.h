@@ -22,6 +22,7 @@ private:
 
     HWND m_hwnd = nullptr;
     std::wstring m_counts;
+    std::wstring m_right;
     int m_padding = 12;
 };
 

@@ -31,10 +31,12 @@
 #include "editor/FilterBox_win.h"
 #include "editor/FindBox_win.h"
 #include "editor/ImportProgress_win.h"
+#include "editor/LoadNotices.h"
 #include "editor/PhraseFilter.h"
 #include "editor/PhraseHealth.h"
 #include "editor/PhraseSelection.h"
 #include "editor/SingleInstance_win.h"
+#include "editor/StatusText.h"
 #include "phrases/TreeNodes.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
@@ -79,9 +81,16 @@ private:
     Answer Ask(const std::string& text, const std::string& caption, BoxKind kind) override {
         return app::Ask(text, caption, kind);
     }
+    // A box opened again on the text it returned shows it as typed, characters that GB2312
+    // cannot hold included.
     bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
                        char32_t& unheld) override {
-        return app::PromptForText(caption, prompt, value, unheld);
+        std::wstring typed = value == m_typedGb ? m_typedWide : std::wstring();
+        if (!app::PromptForText(caption, prompt, value, unheld, &typed))
+            return false;
+        m_typedWide = std::move(typed);
+        m_typedGb = value;
+        return true;
     }
     bool EditLines(const std::string& caption, std::string& text,
                    std::vector<EditedLine>& lines) override;
@@ -101,6 +110,8 @@ private:
     // Shows what the filter box's text leaves (everything when it is empty), keeping the
     // selection when it is shown.
     void ApplyFilter();
+    // Closes the filter box and shows everything again.
+    void CloseFilter();
     // The moves within a category are greyed while the tree is filtered (the neighbours they
     // would pass may be hidden) and while several phrases are chosen (they move one).
     bool MoveGreyed(Command command) const;
@@ -164,6 +175,9 @@ private:
     // GB2312 cannot hold; with its GB2312 form, by which the controller hands it back.
     std::wstring m_batchWide;
     std::string m_batchGb;
+    // The same for the input box.
+    std::wstring m_typedWide;
+    std::string m_typedGb;
 };
 
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
@@ -254,6 +268,11 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         ApplyDpi(HIWORD(wParam));
         app::MoveToSuggestedBounds(Handle(), lParam);
         return 0;
+    case WM_CLOSE:
+        // Quit and the close box alike: a change that srf_pub.dat lacks is not dropped unasked.
+        if (!m_commands.ConfirmQuit())
+            return 0;
+        break;
     }
     return BaseWindow::HandleMessage(message, wParam, lParam);
 }
@@ -383,9 +402,7 @@ void TForm_User_Main::MenuItemClick(int id) {
         LayOut();
         return;
     case IDM_FILTER_CLOSE:
-        m_filterBox.Close();
-        ApplyFilter();
-        LayOut();
+        CloseFilter();
         SetFocus(m_view.Handle());
         return;
     }
@@ -409,8 +426,12 @@ void TForm_User_Main::RunRule(Rule&& rule) {
             window.m_running = false;
             // The chosen phrases may be gone: a command ends the choice.
             window.SetChosen({});
-            if (window.m_view.FilterStale())
+            if (window.m_view.FilterStale()) {
                 window.ApplyFilter();
+                // A node the command added stays in sight: the filter goes rather than hide it.
+                if (window.m_view.HidesInserted())
+                    window.CloseFilter();
+            }
             window.m_view.Select(window.m_commands.TakeSelection());
             window.UpdateStatus();
             window.UpdateCommandStates();
@@ -456,6 +477,12 @@ void TForm_User_Main::ApplyFilter() {
     UpdateCommandStates();
 }
 
+void TForm_User_Main::CloseFilter() {
+    m_filterBox.Close();
+    ApplyFilter();
+    LayOut();
+}
+
 bool TForm_User_Main::MoveGreyed(Command command) const {
     return (command == Command::MoveUp || command == Command::MoveDown) &&
            (m_view.Filtered() || m_chosen.size() > 1);
@@ -474,20 +501,15 @@ void TForm_User_Main::CheckDisk() {
 }
 
 void TForm_User_Main::UpdateStatus() {
-    const PhraseHealth& health = m_files.Health();
-    if (!health.Known()) {
-        m_statusBar.Show({}, {});
-        return;
-    }
-    const phrases::PhraseVerdict* verdict = health.LeftOut(m_view.SelectedNode());
-    std::string right = verdict ? LeftOutReason(*verdict) : std::string();
-    if (m_chosen.size() > 1)
-        right = texts::kChosenStart + std::to_string(m_chosen.size()) + texts::kChosenEnd;
-    else if (m_view.Filtered() && !verdict)
-        right = texts::kFilterShownStart + std::to_string(m_filterCounts.phrases) +
-                texts::kFilterShownMiddle + std::to_string(m_filterCounts.totalPhrases) +
-                texts::kFilterShownEnd;
-    m_statusBar.Show(CountsText(health.Counts()), right);
+    StatusState state;
+    state.health = &m_files.Health();
+    state.selected = m_view.SelectedNode();
+    state.chosen = m_chosen.size();
+    if (m_view.Filtered())
+        state.filter = m_filterCounts;
+    state.shortTable = ShortTableNote(m_files.Table());
+    const StatusText text = MakeStatusText(state);
+    m_statusBar.Show(text.counts, text.right);
 }
 
 void TForm_User_Main::UpdateCommandStates() {
@@ -648,10 +670,12 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
             reinterpret_cast<TTreeNode*>(reinterpret_cast<NMTREEVIEWW&>(header).itemNew.lParam));
         return 0;
     case NM_DBLCLK:
-        if (!m_view.SelectItemAt(MessagePosition()))
+        // On a category the tree expands or collapses it, as every tree does; on a phrase it is
+        // Modify, and nothing else.
+        if (!m_view.SelectItemAt(MessagePosition()) || m_view.SelectedNode()->Level() == 0)
             return 0;
         MenuItemClick(IDM_EDIT);
-        return TRUE;  // no expanding or collapsing as well
+        return TRUE;
     case NM_RCLICK:
         ShowContextMenu();
         return TRUE;
@@ -688,8 +712,15 @@ void TForm_User_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType == ODT_MENU) {
         const int size = Scaled(kImageSize);
         const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
-        ImageList_Draw(m_images.Get(), static_cast<int>(item.itemData), item.hDC, item.rcItem.left,
-                       top, ILD_TRANSPARENT);
+        const int image = static_cast<int>(item.itemData);
+        if (item.itemState & (ODS_GRAYED | ODS_DISABLED)) {
+            // A greyed item's picture is greyed too, as its text is.
+            const platform::UniqueHicon icon(ImageList_GetIcon(m_images.Get(), image, ILD_NORMAL));
+            DrawStateW(item.hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0,
+                       item.rcItem.left, top, size, size, DST_ICON | DSS_DISABLED);
+        } else {
+            ImageList_Draw(m_images.Get(), image, item.hDC, item.rcItem.left, top, ILD_TRANSPARENT);
+        }
     } else if (item.hwndItem == m_image1) {
         DrawBanner(item.hDC, item.rcItem, m_font.Get());
     }

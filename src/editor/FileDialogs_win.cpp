@@ -83,8 +83,8 @@ std::optional<ExportTarget> SystemFileDialogs::ChooseExportFile() {
                                {phrases::texts::kExportGb2312Type, L"*.txt"},
                                {phrases::texts::kExportWordListType, L"*.txt"}}),
                        texts::kExportTitle, L"srf_pub.txt", L"txt",
-                       OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                           OFN_NOCHANGEDIR});
+                       // No overwrite prompt: the command checks the name first, then asks.
+                       OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
     if (!choice)
         return std::nullopt;
     ExportTarget target;

@@ -1,6 +1,8 @@
 // The filter of the phrase editor; see PhraseFilter.h.
 #include "editor/PhraseFilter.h"
 
+#include <unordered_set>
+
 namespace editor {
 
 using phrases::TTreeNode;
@@ -96,6 +98,16 @@ FilterResult FilterTree(const phrases::TTreeNodes& tree, std::string_view sought
         }
     });
     return result;
+}
+
+bool HidesAny(const FilterResult& result, const std::vector<const phrases::TTreeNode*>& nodes) {
+    if (nodes.empty())
+        return false;
+    std::unordered_set<const phrases::TTreeNode*> missing(nodes.begin(), nodes.end());
+    for (const phrases::TTreeNode* shown : result.shown)
+        if (missing.erase(shown) && missing.empty())
+            return false;
+    return !missing.empty();
 }
 
 }  // namespace editor

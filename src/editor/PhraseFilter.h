@@ -28,4 +28,7 @@ struct FilterResult {
 // expects to see that category. An empty sought shows everything. One pass over the tree.
 FilterResult FilterTree(const phrases::TTreeNodes& tree, std::string_view sought);
 
+// True when the result leaves out one of the nodes (a few, such as those a command just added).
+bool HidesAny(const FilterResult& result, const std::vector<const phrases::TTreeNode*>& nodes);
+
 }  // namespace editor

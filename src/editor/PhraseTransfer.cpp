@@ -10,6 +10,7 @@
 #include "editor/EditHistory.h"
 #include "phrases/TextEncoding.h"
 #include "phrases/TreeFile.h"
+#include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 
 namespace editor {
@@ -77,8 +78,13 @@ void EditorCommands::Export() {
     const std::optional<ExportTarget> target = m_fileDialogs.ChooseExportFile();
     if (!target)
         return;
+    // The name is checked before any question: the editor's own files are never offered to replace.
     if (m_files.IsOwnFile(target->path))
         return Notice(texts::kExportToOwnFile);
+    if (platform::StampOf(target->path).exists &&
+        m_dialogs.Ask(target->path + texts::kReplaceQuestion, texts::kConfirmCaption,
+                      BoxKind::Question) != Answer::Ok)
+        return;
     phrases::ExportTreeToFile(target->path, m_tree, target->encoding);
 }
 

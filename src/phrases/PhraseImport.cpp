@@ -1,6 +1,8 @@
 // Import planning and merging; see PhraseImport.h.
 #include "phrases/PhraseImport.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -91,9 +93,16 @@ public:
         return ImportOutcome::Added;
     }
 
+    // The line as the user wrote it, for the listing of a refused line.
+    void Show(ImportLine& entry, const Line& line) const {
+        if (entry.outcome == ImportOutcome::NotGb2312)
+            entry.shown = TrimText(Utf8Of(m_text, line.begin, line.end));
+    }
+
     void CategoryLine(ImportLine& entry, const Line& line) {
         entry.isCategory = true;
         entry.outcome = Check(entry.text, line, entry.unheld);
+        Show(entry, line);
         m_category = -1;
         m_categoryOutcome = entry.outcome;
         if (entry.outcome == ImportOutcome::Added)
@@ -105,6 +114,7 @@ public:
     void PhraseLine(ImportLine& entry, const Line& line, int category, bool words = false) {
         entry.category = category;
         entry.outcome = Check(entry.text, line, entry.unheld);
+        Show(entry, line);
         if (words && entry.outcome != ImportOutcome::Empty && IsSingleCharacter(entry.text)) {
             entry.outcome = ImportOutcome::SingleCharacter;
             entry.unheld = 0;
@@ -264,6 +274,30 @@ std::string FormatImportSummary(const ImportSummary& summary) {
            FillNumbers(texts::kSummarySkipped,
                        {summary.existing, summary.tooLong, summary.empty, summary.notGb2312}) +
            "\n" + FillNumbers(texts::kSummaryLeftOut, {summary.leftOutOfCompile});
+}
+
+std::string FormatRefusedLines(const ImportPlan& plan, std::size_t count) {
+    std::string text;
+    std::size_t listed = 0;
+    for (const ImportLine& line : plan.lines) {
+        if (line.outcome != ImportOutcome::TooLong && line.outcome != ImportOutcome::NotGb2312)
+            continue;
+        if (listed++ == count)
+            return text + "\n" + texts::kMoreLines;
+        std::string shown = line.text;
+        std::replace(shown.begin(), shown.end(), kUnheldMark, '?');
+        std::string reason = ImportLineReason(line);
+        if (line.unheld) {
+            char code[16];
+            std::snprintf(code, sizeof code, " U+%04X", static_cast<unsigned>(line.unheld));
+            reason += code;
+        }
+        if (!text.empty())
+            text += "\n";
+        text += texts::kLineStart + std::to_string(line.line) + texts::kLineMiddle + shown + " (" +
+                reason + ")";
+    }
+    return text;
 }
 
 std::string ImportLineReason(const ImportLine& line) {

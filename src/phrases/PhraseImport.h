@@ -41,6 +41,7 @@ struct ImportLine {
     ImportOutcome outcome = ImportOutcome::Added;
     int category = -1;      // index in ImportPlan::categories; -1 for a skipped category line
     char32_t unheld = 0;    // for NotGb2312: the first such character
+    std::string shown;      // for NotGb2312: the trimmed line as UTF-8, every character as itself
     PhraseVerdict verdict;  // for an added phrase: what the compile will make of it
 };
 
@@ -98,6 +99,11 @@ std::vector<TTreeNode*> ApplyImport(TTreeNodes& tree, const ImportPlan& plan);
 
 // The summary as GB2312 lines separated by "\n", for the question before the merge.
 std::string FormatImportSummary(const ImportSummary& summary);
+
+// The first lines the import refuses (too long, or holding a character GB2312 cannot hold) as
+// GB2312 lines "第 N 行: text (reason)", at most `count` of them and "…" when there are more;
+// empty when none is refused. A character GB2312 cannot hold is named by its code.
+std::string FormatRefusedLines(const ImportPlan& plan, std::size_t count = 5);
 
 // Why a line is not taken (or, for an added phrase the compile leaves out, why not compiled),
 // as a short GB2312 text; empty for a phrase that is added and compiled.

@@ -20,6 +20,10 @@ inline constexpr char kReasonTooLong[] = "超过64字节";
 inline constexpr char kReasonEmpty[] = "空内容";
 inline constexpr char kReasonNotGb2312[] = "含GB2312没有的字";
 inline constexpr char kReasonLeftOut[] = "不会编入 srf_pub.usr";
+// A refused line in the summary: "第 12 行: text (reason)"; "…" after the last one listed.
+inline constexpr char kLineStart[] = "第 ";
+inline constexpr char kLineMiddle[] = " 行: ";
+inline constexpr char kMoreLines[] = "…";
 
 // The two types of the export's save dialog.
 inline constexpr char kExportUtf8Type[] = "UTF-8 文本 (*.txt)";

@@ -95,6 +95,11 @@ struct Accelerators {
     static Handle None() { return nullptr; }
     static void Close(Handle handle) { DestroyAcceleratorTable(handle); }
 };
+struct Icon {
+    using Handle = HICON;
+    static Handle None() { return nullptr; }
+    static void Close(Handle handle) { DestroyIcon(handle); }
+};
 
 }  // namespace handle_traits
 
@@ -112,6 +117,7 @@ using UniqueHdc = UniqueAny<handle_traits::MemoryDc>;  // CreateCompatibleDC
 using UniqueHimagelist = UniqueAny<handle_traits::ImageList>;
 using UniqueHmenu = UniqueAny<handle_traits::Menu>;
 using UniqueHaccel = UniqueAny<handle_traits::Accelerators>;
+using UniqueHicon = UniqueAny<handle_traits::Icon>;
 
 // A window's (or the screen's) device context from GetDC, released when it goes.
 class WindowDc {

@@ -89,9 +89,18 @@ Program::Program(const fs::path& executable, const std::wstring& arguments,
         commandLine += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDirectory.c_str(), &startup, &m_process))
-        throw std::runtime_error("cannot start " + executable.string());
+    // A copy of the program made a moment ago may still be held by Wine's own scan of it for a
+    // moment (seen in a fresh prefix as a failed start): try again before giving up.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                           nullptr, currentDirectory.c_str(), &startup, &m_process))
+            return;
+        error = GetLastError();
+        std::this_thread::sleep_for(200ms);
+    }
+    throw std::runtime_error("cannot start " + executable.string() + " (error " +
+                             std::to_string(error) + ")");
 }
 
 Program::~Program() {

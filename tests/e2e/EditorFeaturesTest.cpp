@@ -229,7 +229,10 @@ TEST(EditorBackup, AfterAFailedLoadAtStartUpRestoreKeepsTheUnreadableFile) {
     EXPECT_EQ(session.Texts().size(), 1001u);
 
     session.Command(IDM_RESTORE);
-    session.Answer(L"确认框", L"确定要用备份恢复语料吗? 现在的语料将成为新的备份.");
+    // The file that failed to load goes to the unreadable name, and the question says so.
+    session.Answer(L"确认框",
+                   L"确定要用备份恢复语料吗? 现在的srf_pub.dat未能正确读入, "
+                   L"将原样保留为srf_pub.dat.unreadable.");
     session.WaitForFile("srf_pub.dat", EditorTree());
     session.WaitForFile("srf_pub.usr", EditorCompiled());
     EXPECT_EQ(session.File("srf_pub.dat.unreadable"), unreadable);

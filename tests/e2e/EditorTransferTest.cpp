@@ -73,6 +73,10 @@ TEST(EditorTransfer, ImportShowsTheSummaryFirstMergesOnOkAndCtrlZTakesItAllBack)
         L"将增加语料 3 条，新增分类 1 个。\n"
         L"跳过：已存在 1 条，超过64字节 1 条，空内容 1 条，含GB2312没有的字 1 条。\n"
         L"增加的语料中有 1 条不会编入 srf_pub.usr（字表中没有其中的字，或只有一个字）。\n"
+        L"第 4 行: " +
+        std::wstring(33, L'好') +
+        L" (超过64字节)\n"
+        L"第 5 行: 你? (含GB2312没有的字 U+1F600)\n"
         L"要导入吗?";
 
     // Cancel: nothing changes, nothing is written.

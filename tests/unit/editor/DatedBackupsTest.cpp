@@ -38,20 +38,30 @@ TEST(DatedBackupsTest, TheFirstSaveOfADayWritesItsCopyAndTheLatestTenDatesStay) 
     EXPECT_TRUE(behind.remove.empty());
 }
 
-TEST(DatedBackupsTest, TheListCountsIndentedLinesAndPutsTheLatestFirst) {
+TEST(DatedBackupsTest, TheListCountsPhrasesMarksUnreadableCopiesAndPutsTheLatestFirst) {
     std::vector<BackupEntry> entries = {
-        DescribeBackup(Name(3), "A\r\n\tx\r\n\ty\nB\r\t z\r\n"),
+        DescribeBackup(Name(3), "A\r\n\tx\r\n\ty\nB\r\tzz\r\n"),
         DescribeBackup("srf_pub.dat.bak", std::string("A\n\tx\n\0\tjunk", 11)),
-        DescribeBackup(Name(9), ""),
+        DescribeBackup(Name(9), std::string(2000, 'A')),
+        DescribeBackup(Name(5), "A\r\n\t\tdeep\r\n"),  // a line two levels down
+        DescribeBackup(Name(4),
+                       "\xEF\xBB\xBF"
+                       "A\r\n\tx\r\n"),  // UTF-8: not as it stands
     };
     SortBackups(entries);
     EXPECT_EQ(entries[0].name, "srf_pub.dat.bak");
     EXPECT_EQ(entries[0].phrases, 1);  // the text ends at the NUL
     EXPECT_EQ(entries[1].name, Name(9));
-    EXPECT_EQ(entries[2].phrases, 3);
-    EXPECT_EQ(entries[2].size, 17u);
-    EXPECT_EQ(FormatBackupEntry(entries[2]),
-              std::string("2026-11-03    3") + texts::kBackupPhrases + "    1 KB");
+    EXPECT_EQ(FormatBackupEntry(entries[1]),
+              std::string("2026-11-09    0") + texts::kBackupPhrases + "    2 KB");
+    EXPECT_EQ(entries[4].phrases, 3);
+    EXPECT_EQ(FormatBackupEntry(entries[4]), std::string("2026-11-03    3") +
+                                                 texts::kBackupPhrases + "    17" +
+                                                 texts::kBackupBytes);
+    for (const BackupEntry& entry : {entries[2], entries[3]}) {
+        EXPECT_FALSE(entry.readable) << entry.name;
+        EXPECT_TRUE(FormatBackupEntry(entry).ends_with(texts::kBackupUnreadable));
+    }
 }
 
 }  // namespace

@@ -299,14 +299,21 @@ TEST_F(EditorCommandsTest, NewModifyAndNewCategoryRefuseWhatGb2312CannotHold) {
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.code);
         dialogs.shown.clear();
-        NewWith(a, testCase.typed);
-        ModifyWith(a1, testCase.typed);
-        dialogs.typed.push_back(testCase.typed);
+        dialogs.prompted.clear();
+        // After the notice the box opens again on the typed text; Cancel there changes nothing.
+        dialogs.typed = {testCase.typed, std::nullopt};
+        commands.New(a);
+        dialogs.typed = {testCase.typed, std::nullopt};
+        commands.Modify(a1);
+        dialogs.typed = {testCase.typed, std::nullopt};
         commands.NewCategory();
         const std::string text =
             std::string(texts::kUnheldStart) + testCase.code + texts::kUnheldEnd;
         const Shown notice = Notice(text.c_str());
         EXPECT_EQ(dialogs.shown, std::vector<Shown>(3, notice));
+        ASSERT_EQ(dialogs.prompted.size(), 6u);
+        for (const std::size_t reopened : {1u, 3u, 5u})
+            EXPECT_EQ(dialogs.prompted[reopened].value, testCase.typed.text);
         ExpectUnchanged();
     }
 }

@@ -80,8 +80,9 @@ TEST_F(EditorFilesTest, OwnFilesAreKnownByIdentityAndByNameBeforeTheyExist) {
     Write("other.txt", "");
     fs::create_directories(directory / "sub");
     fs::create_hard_link(directory / "srf_pub.usr", directory / "sub" / "linked.txt");
-    for (const char* name : {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_pub.dat.bak",
-                             "srf_pub.dat.20261208.bak"}) {
+    for (const char* name :
+         {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_pub.dat.bak", "srf_pub.dat.20261208.bak",
+          "srf_pub.dat.unreadable", "srf_pub.dat.unreadable.12"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(files.IsOwnFile(Path(name)));
         EXPECT_TRUE(files.IsOwnFile((directory / "sub" / ".." / name).string()));
@@ -94,6 +95,7 @@ TEST_F(EditorFilesTest, OwnFilesAreKnownByIdentityAndByNameBeforeTheyExist) {
 #endif
     EXPECT_FALSE(files.IsOwnFile(Path("other.txt")));
     EXPECT_FALSE(files.IsOwnFile(Path("srf_pub.txt")));
+    EXPECT_FALSE(files.IsOwnFile(Path("srf_pub.dat.unreadable.x")));
     EXPECT_FALSE(files.IsOwnFile((directory / "sub" / "srf_pub.dat").string()));
     EXPECT_FALSE(files.IsOwnFile((directory / "sub" / "srf_pub.dat.bak").string()));
     EXPECT_FALSE(files.IsOwnFile((directory / "sub" / "srf_pub.dat.20261208.bak").string()));

@@ -78,5 +78,16 @@ TEST(PhraseFilterTest, MatchesExactlyAsFind) {
     }
 }
 
+TEST(PhraseFilterTest, TellsWhetherItHidesNodesACommandAdded) {
+    phrases::TTreeNodes tree;
+    phrases::TTreeNode* a = tree.InsertLastChild(nullptr, "a");
+    phrases::TTreeNode* ab = tree.InsertLastChild(a, "ab");
+    phrases::TTreeNode* cd = tree.InsertLastChild(a, "cd");
+    const FilterResult result = FilterTree(tree, "b");
+    EXPECT_FALSE(HidesAny(result, {}));
+    EXPECT_FALSE(HidesAny(result, {ab}));
+    EXPECT_TRUE(HidesAny(result, {ab, cd}));
+}
+
 }  // namespace
 }  // namespace editor

@@ -213,16 +213,23 @@ TEST_F(PhraseTransferTest, BothRefuseBeforeTheFileDialogWhileTheDataFilesFailedT
     EXPECT_FALSE(fs::exists(directory / "out.txt"));
 }
 
-TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndCancelWritesNothing) {
+TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndAsksBeforeReplacingAFile) {
     commands.Export();  // Cancel in the dialog
     EXPECT_TRUE(fs::is_empty(directory));
+    const std::string path = (directory / "out.txt").string();
     for (const auto encoding : {phrases::ExportEncoding::Utf8, phrases::ExportEncoding::Gb2312}) {
-        dialogs.exportTarget = ExportTarget{(directory / "out.txt").string(), encoding};
+        dialogs.exportTarget = ExportTarget{path, encoding};
         commands.Export();
         EXPECT_EQ(Read("out.txt"), phrases::ExportTree(tree, encoding));
     }
     EXPECT_EQ(Read("out.txt"), "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
-    EXPECT_TRUE(dialogs.shown.empty());
+    const Shown replace{path + texts::kReplaceQuestion, texts::kConfirmCaption, BoxKind::Question};
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{replace});
+
+    dialogs.answers = {Answer::Cancel};
+    dialogs.exportTarget = ExportTarget{path, phrases::ExportEncoding::Utf8};
+    commands.Export();
+    EXPECT_EQ(Read("out.txt"), "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
 }
 
 TEST_F(PhraseTransferTest, ExportRefusesTheEditorsOwnFilesAndWritesNothing) {

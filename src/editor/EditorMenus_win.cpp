@@ -202,7 +202,9 @@ void AppendItems(HMENU menu, const std::vector<const CommandDef*>& items) {
         const std::wstring caption = platform::ToWide(item->caption);
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA | (item->image >= 0 ? MIIM_BITMAP : 0);
+        // Every item has a picture, blank where the command has none: a menu measures an item
+        // without one narrower than the room its text is then drawn in (Wine cut the longest).
+        info.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA | MIIM_BITMAP;
         info.wID = static_cast<UINT>(item->id);
         info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
         info.dwItemData = static_cast<ULONG_PTR>(item->image);

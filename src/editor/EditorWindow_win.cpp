@@ -713,6 +713,8 @@ void TForm_User_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
         const int size = Scaled(kImageSize);
         const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
         const int image = static_cast<int>(item.itemData);
+        if (image < 0)
+            return;
         if (item.itemState & (ODS_GRAYED | ODS_DISABLED)) {
             // A greyed item's picture is greyed too, as its text is.
             const platform::UniqueHicon icon(ImageList_GetIcon(m_images.Get(), image, ILD_NORMAL));

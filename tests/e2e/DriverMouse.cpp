@@ -186,4 +186,15 @@ std::string DragTreeItem(HWND tree, HTREEITEM from, HTREEITEM to) {
     return missed;
 }
 
+void DoubleClickTreeItem(HWND tree, HTREEITEM item) {
+    POINT point = TreeItemCenter(tree, item);
+    PlaceCursor(point);  // the editor finds the item under the message's mouse position
+    ScreenToClient(tree, &point);
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(tree, WM_LBUTTONUP, 0, at);
+    PostMessageW(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(tree, WM_LBUTTONUP, 0, at);
+}
+
 }  // namespace driver

@@ -18,6 +18,8 @@ POINT TreeItemCenter(HWND tree, HTREEITEM item);
 // drag begun, the target highlighted, the drag ended). Empty when done, else the state that never
 // came.
 std::string DragTreeItem(HWND tree, HTREEITEM from, HTREEITEM to);
+// Double-clicks a tree item as the mouse does (the cursor placed on it, the clicks posted).
+void DoubleClickTreeItem(HWND tree, HTREEITEM item);
 // Clicks a tool bar button of another process, posting the press and the release at its middle
 // as the mouse would; a greyed button ignores them.
 void ClickToolButton(HWND toolBar, int id);

@@ -164,6 +164,14 @@ TEST(EditorFilter, TheTreeShowsWhatHoldsTheTextAndEscShowsAllKeepingTheSelection
     EXPECT_TRUE(Eventually([&] { return session.Texts().size() == 4u; }));
     EXPECT_EQ(session.SelectedText(), L"早上上");
     EXPECT_FALSE(IsWindowVisible(edit));
+
+    // A phrase added while the filter would hide it closes the filter: it is seen, not lost.
+    OpenFilterBox(session);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"上"));
+    session.New(L"早上上", L"你你");
+    session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t你你\r\n\t你好\r\n\t早上上\r\n其他\r\n"));
+    EXPECT_TRUE(Eventually([&] { return session.Texts().size() == 5u; }));
+    EXPECT_FALSE(IsWindowVisible(edit));
 }
 
 // Not a timed test: prints how long a keystroke in the filter box takes to update the tree of

@@ -5,6 +5,7 @@
 
 #include "Driver.h"
 #include "DriverEditor.h"
+#include "DriverMouse.h"
 #include "DriverTreeView.h"
 #include "editor/EditorCommandIds.h"
 
@@ -155,6 +156,28 @@ TEST(Editor, KeysReachTheCommands) {
     session.Answer(L"确认框", L"确定要删除[早上好]吗?", IDCANCEL);
     PressKey(session.Tree(), 'S', true);
     session.Answer(L"提示框", L"祝贺：保存完成!");
+    ExpectFilesUnchanged(session);
+}
+
+TEST(Editor, DoubleClickModifiesAPhraseAndOnlyOpensOrClosesACategory) {
+    EditorRun session;
+    session.Start();
+    const auto expanded = [&] {
+        return (SendMessageW(session.Tree(), TVM_GETITEMSTATE,
+                             reinterpret_cast<WPARAM>(session.Item(L"问候")), TVIS_EXPANDED) &
+                TVIS_EXPANDED) != 0;
+    };
+    const bool before = expanded();
+    DoubleClickTreeItem(session.Tree(), session.Item(L"问候"));
+    EXPECT_TRUE(Eventually([&] { return expanded() != before; }));
+    session.ExpectNoBox();
+    if (!expanded())
+        DoubleClickTreeItem(session.Tree(), session.Item(L"问候"));
+    ASSERT_TRUE(Eventually(expanded));
+    DoubleClickTreeItem(session.Tree(), session.Item(L"你好"));
+    InputBox box = session.WaitForInputBox();
+    EXPECT_EQ(box.value, L"你好");
+    Fill(box, L"", IDCANCEL);
     ExpectFilesUnchanged(session);
 }
 

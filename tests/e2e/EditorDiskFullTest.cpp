@@ -73,9 +73,10 @@ TEST(EditorDiskFull, AFailedSaveLosesNothingAndTheNextChangeWritesTheWholeTree) 
     run.New(L"其他", L"上好");
     // The backup of srf_pub.dat is written first, and it is the write that fails.
     run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.dat.bak") + L".");
-    // Save compiles only; its write fails too, and no congratulation follows.
+    // Save writes the change that is not in srf_pub.dat yet; it fails the same way, and no
+    // congratulation follows.
     SendCommand(run.Main(), editor::IDM_SAVE);
-    run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.usr") + L".");
+    run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.dat.bak") + L".");
     run.ExpectNoBox();
     EXPECT_EQ(run.File("srf_pub.dat"), EditorTree());
     EXPECT_EQ(run.File("srf_pub.usr"), EditorCompiled());

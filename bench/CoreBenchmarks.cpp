@@ -55,7 +55,7 @@ Data& TheData() {
         FillTree(made->tree, made->characters, kCategories, kPhrasesEach);
         FillTree(made->subset, made->characters, 1, kScanSubset);
         made->treeFile = made->dir + "/srf_pub.dat";
-        made->tree.SaveTree(made->treeFile);
+        phrases::SaveTree(made->tree, made->treeFile);
         platform::ReplaceFileSafely(made->dir + "/srf_pub.zc", TableFile(made->characters));
         made->treeBytes = platform::ReadWholeFile(made->treeFile).size();
         made->compiledBytes = phrases::CompilePhrases(made->tree, made->table).size();
@@ -211,7 +211,7 @@ void LoadTree(benchmark::State& state) {
     Data& data = TheData();
     for (auto _ : state) {
         phrases::TTreeNodes tree;
-        tree.LoadTree(data.treeFile);
+        phrases::LoadTree(tree, data.treeFile);
         benchmark::DoNotOptimize(tree.NodeCount());
         state.PauseTiming();  // freeing the tree is not part of the load
         tree.ClearTree();
@@ -235,7 +235,7 @@ void LoadTreeCold(benchmark::State& state) {
         Evict(data.treeFile);
         state.ResumeTiming();
         phrases::TTreeNodes tree;
-        tree.LoadTree(data.treeFile);
+        phrases::LoadTree(tree, data.treeFile);
         benchmark::DoNotOptimize(tree.NodeCount());
         state.PauseTiming();
         tree.ClearTree();
@@ -266,7 +266,7 @@ void SaveTree(benchmark::State& state) {
     Data& data = TheData();
     const std::string path = data.dir + "/saved.dat";
     for (auto _ : state)
-        data.tree.SaveTree(path);
+        phrases::SaveTree(data.tree, path);
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(data.treeBytes));
 }
 
@@ -386,7 +386,7 @@ Memory MeasureLoadMemory() {
     Memory memory;
     auto tree = std::make_unique<phrases::TTreeNodes>();
     const std::size_t before = StartResidentPeak();
-    tree->LoadTree(data.treeFile);
+    phrases::LoadTree(*tree, data.treeFile);
     const double peak = static_cast<double>(ResidentPeak() - before);
     const double nodes = tree->NodeCount();
     const double file = static_cast<double>(data.treeBytes + 1);

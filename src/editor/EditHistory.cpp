@@ -68,57 +68,6 @@ TTreeNode* Shift(std::vector<EditStep>& from, std::vector<EditStep>& to, Replay&
 
 }  // namespace
 
-TreePlace PlaceOf(const TTreeNode* node) {
-    TreePlace place;
-    for (; node; node = node->Parent()) {
-        int index = 0;
-        for (const TTreeNode* sibling = node->PreviousSibling(); sibling;
-             sibling = sibling->PreviousSibling())
-            ++index;
-        place.push_back(index);
-    }
-    std::reverse(place.begin(), place.end());
-    return place;
-}
-
-TTreeNode* ChildAt(const TTreeNodes& tree, const TTreeNode* parent, int index) {
-    if (index < 0)
-        return nullptr;
-    TTreeNode* child = parent ? parent->FirstChild() : tree.FirstRoot();
-    for (; child && index > 0; --index)
-        child = child->NextSibling();
-    return child;
-}
-
-int ChildCount(const TTreeNodes& tree, const TTreeNode* parent) {
-    int count = 0;
-    for (const TTreeNode* child = parent ? parent->FirstChild() : tree.FirstRoot(); child;
-         child = child->NextSibling())
-        ++count;
-    return count;
-}
-
-TTreeNode* NodeAtPlace(const TTreeNodes& tree, const TreePlace& place) {
-    TTreeNode* node = nullptr;
-    for (int index : place) {
-        node = ChildAt(tree, node, index);
-        if (!node)
-            return nullptr;
-    }
-    return node;
-}
-
-void ReplaceTree(TTreeNodes& tree, std::string_view treeFile, TreeObserver& observer) {
-    tree.ClearTree();
-    try {
-        phrases::ParseTree(tree, treeFile);
-    } catch (...) {
-        observer.TreeReloaded();
-        throw;
-    }
-    observer.TreeReloaded();
-}
-
 TTreeNode* TreeEditor::InsertAt(TTreeNode* parent, int index, std::string_view text) {
     SubtreeCopy copy = CopyOfText(text);
     TTreeNode* node = InsertCopy(parent, index, copy);
@@ -144,18 +93,32 @@ void TreeEditor::SetText(TTreeNode* node, std::string_view text) {
 
 TTreeNode* TreeEditor::Move(TTreeNode* node, TTreeNode* newParent, int index) {
     const TreePlace from = PlaceOf(node);
-    const SubtreeCopy copy = CopyOf(node);
-    RemoveNode(node);
-    TTreeNode* moved = InsertCopy(newParent, index, copy);
-    m_pending.push_back({.kind = TreeEdit::Kind::Move, .place = from, .target = PlaceOf(moved)});
-    return moved;
+    MoveTo(node, newParent, index);
+    m_pending.push_back({.kind = TreeEdit::Kind::Move, .place = from, .target = PlaceOf(node)});
+    return node;
+}
+
+void TreeEditor::MoveTo(TTreeNode* node, TTreeNode* newParent, int index) {
+    // The child that will come before the node, counted without the node itself.
+    TTreeNode* after = nullptr;
+    for (TTreeNode* child = newParent ? newParent->FirstChild() : m_tree.FirstRoot();
+         child && index > 0; child = child->NextSibling())
+        if (child != node) {
+            after = child;
+            --index;
+        }
+    if (index > 0)
+        phrases::ThrowInvalidIndex();
+    m_observer.NodeMoving(node);
+    m_tree.MoveNode(node, newParent, after);
+    m_observer.NodeMoved(node);
 }
 
 void TreeEditor::ReplaceAll(std::string_view treeFile) {
     TTreeNodes check;
     phrases::ParseTree(check, treeFile);  // a malformed file throws before anything changes
     std::string before = phrases::FormatTree(m_tree);
-    ReplaceTree(m_tree, treeFile, m_observer);
+    phrases::ReplaceTree(m_tree, treeFile, m_observer);
     m_pending.push_back({.kind = TreeEdit::Kind::ReplaceAll,
                          .before = std::move(before),
                          .after = std::string(treeFile)});
@@ -199,7 +162,7 @@ TTreeNode* TreeEditor::Replay(const TreeEdit& edit, Direction direction) {
     case TreeEdit::Kind::Move:
         return forward ? MoveNode(edit.place, edit.target) : MoveNode(edit.target, edit.place);
     case TreeEdit::Kind::ReplaceAll:
-        ReplaceTree(m_tree, forward ? edit.after : edit.before, m_observer);
+        phrases::ReplaceTree(m_tree, forward ? edit.after : edit.before, m_observer);
         return nullptr;
     }
     return nullptr;
@@ -249,9 +212,8 @@ void TreeEditor::RemoveNode(TTreeNode* node) {
 
 TTreeNode* TreeEditor::MoveNode(const TreePlace& from, const TreePlace& to) {
     TTreeNode* node = Node(from);
-    const SubtreeCopy copy = CopyOf(node);
-    RemoveNode(node);
-    return InsertAtPlace(to, copy);
+    MoveTo(node, Node(ParentPlace(to)), to.back());
+    return node;
 }
 
 TTreeNode* TreeEditor::Node(const TreePlace& place) const {

@@ -9,29 +9,16 @@
 
 #include "editor/EditorCommands.h"
 #include "phrases/TreeNodes.h"
+#include "phrases/TreePlaces.h"
 
 namespace editor {
 
-// A node's place: its position among its siblings at every level, from the roots down.
-using TreePlace = std::vector<int>;
-
-TreePlace PlaceOf(const phrases::TTreeNode* node);
-// The node at the place; null when the tree has no such place.
-phrases::TTreeNode* NodeAtPlace(const phrases::TTreeNodes& tree, const TreePlace& place);
-// The child at position index of parent (null: the roots); null when there are fewer.
-phrases::TTreeNode* ChildAt(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent,
-                            int index);
-int ChildCount(const phrases::TTreeNodes& tree, const phrases::TTreeNode* parent);
-// The category a node belongs to: the root above it, or the node itself when it is a root.
-template <class Node>
-Node* CategoryOf(Node* node) {
-    while (node->Parent())
-        node = node->Parent();
-    return node;
-}
-// Replaces the tree by the tree file's bytes and tells the observer, also when the bytes are
-// malformed and the reader throws part way.
-void ReplaceTree(phrases::TTreeNodes& tree, std::string_view treeFile, TreeObserver& observer);
+using phrases::CategoryOf;
+using phrases::ChildAt;
+using phrases::ChildCount;
+using phrases::NodeAtPlace;
+using phrases::PlaceOf;
+using phrases::TreePlace;
 
 // A node with everything beneath it, as text: the nodes in depth-first order, each with its depth
 // below the copied node (0 for the node itself). Flat, so that neither copying nor freeing a copy
@@ -73,7 +60,7 @@ public:
     void Remove(phrases::TTreeNode* node);
     void SetText(phrases::TTreeNode* node, std::string_view text);
     // Moves node with its descendants to position index among the children of newParent, the
-    // position counted without the node itself. Returns the node in its new place.
+    // position counted without the node itself. Returns the node, the same one at its new place.
     phrases::TTreeNode* Move(phrases::TTreeNode* node, phrases::TTreeNode* newParent, int index);
     // Replaces the whole tree by the tree file's bytes; throws the reader's errors first,
     // leaving the tree as it was.
@@ -99,6 +86,7 @@ private:
     phrases::TTreeNode* InsertCopy(phrases::TTreeNode* parent, int index, const SubtreeCopy& copy);
     void RemoveNode(phrases::TTreeNode* node);
     phrases::TTreeNode* MoveNode(const TreePlace& from, const TreePlace& to);
+    void MoveTo(phrases::TTreeNode* node, phrases::TTreeNode* newParent, int index);
     phrases::TTreeNode* Node(const TreePlace& place) const;
 
     phrases::TTreeNodes& m_tree;

@@ -16,6 +16,7 @@
 #include "editor/DatedBackups.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeNodes.h"
+#include "phrases/TreeObserver.h"
 
 namespace phrases {
 class CharacterTable;
@@ -94,16 +95,10 @@ public:
     virtual bool IsOwnFile(const std::string& /*path*/) const { return false; }
 };
 
-// Told of every change to the tree right after it is made and before the files are written,
-// so that a window showing the tree stays in step even when the writing fails.
-class TreeObserver {
+// The tree's changes (see phrases/TreeObserver.h) and, in the editor, the phrases whose state a
+// compile changed.
+class TreeObserver : public phrases::TreeObserver {
 public:
-    virtual ~TreeObserver() = default;
-    virtual void TreeReloaded() {}
-    virtual void NodeInserted(phrases::TTreeNode*) {}
-    virtual void NodeTextChanged(phrases::TTreeNode*) {}
-    // Before the node and everything beneath it go.
-    virtual void NodeDeleting(phrases::TTreeNode*) {}
     // After a compile: the nodes whose state (compiled or left out) has changed.
     virtual void PhrasesChecked(const std::vector<const phrases::TTreeNode*>&) {}
 };

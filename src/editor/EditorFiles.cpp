@@ -58,12 +58,12 @@ void EditorFiles::LoadPhraseTree() {
         // Read as GB2312 it would show garbage and compile nothing; declined, it is a file that
         // failed to load and nothing is written over it.
         if (!ConvertOnRequest(bytes, check.form)) {
-            ReplaceTree(m_tree, {}, *this);
+            phrases::ReplaceTree(m_tree, {}, *this);
             return;
         }
         check = phrases::CheckTreeFile(bytes);
     }
-    ReplaceTree(m_tree, bytes, *this);
+    phrases::ReplaceTree(m_tree, bytes, *this);
     m_treeLoaded = true;
     // Bytes after a NUL are not part of the tree: the whole file is kept apart before the first
     // save replaces it, as a file that failed to load is.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/BaseWindow_win.h"
-#include "editor/EditHistory.h"
+#include "phrases/TreePlaces.h"
 #include "platform/TextConversion_win.h"
 
 namespace editor {
@@ -198,7 +198,7 @@ void PhraseTreeView::NodeInserted(TTreeNode* node) {
             m_lastWaiting = node;
             return;
         }
-        const TTreeNode* category = CategoryOf(node);
+        const TTreeNode* category = phrases::CategoryOf(node);
         if (m_unfilled.count(category)) {
             SetHasChildren(ItemOf(category), true);  // its phrases come in when it is opened
             m_lastWaiting = node;
@@ -212,6 +212,15 @@ void PhraseTreeView::NodeInserted(TTreeNode* node) {
     Insert(node, parentItem, after);
     if (parent)
         SetHasChildren(parentItem, true);
+}
+
+void PhraseTreeView::NodeMoved(TTreeNode* node) {
+    // Shown again at its new place with everything beneath it, as an insertion of each would.
+    const TTreeNode* end = nullptr;
+    for (const TTreeNode* above = node; above && !end; above = above->Parent())
+        end = above->NextSibling();
+    for (TTreeNode* shown = node; shown != end; shown = phrases::TTreeNodes::NextNode(shown))
+        NodeInserted(shown);
 }
 
 void PhraseTreeView::NodeTextChanged(TTreeNode* node) {
@@ -315,7 +324,7 @@ void PhraseTreeView::DeleteItem(HTREEITEM top) {
 void PhraseTreeView::EnsureFilled(const TTreeNode* node) {
     if (!node)
         return;
-    const TTreeNode* category = CategoryOf(node);
+    const TTreeNode* category = phrases::CategoryOf(node);
     if (m_filtered) {
         // The ranges point into the result, whose nodes may be gone once the tree has changed.
         const auto range = m_filterRanges.find(category);

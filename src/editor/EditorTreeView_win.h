@@ -62,6 +62,8 @@ public:
     void NodeInserted(phrases::TTreeNode* node) override;
     void NodeTextChanged(phrases::TTreeNode* node) override;
     void NodeDeleting(phrases::TTreeNode* node) override;
+    void NodeMoving(phrases::TTreeNode* node) override { NodeDeleting(node); }
+    void NodeMoved(phrases::TTreeNode* node) override;
     void PhrasesChecked(const std::vector<const phrases::TTreeNode*>& changed) override;
 
 private:

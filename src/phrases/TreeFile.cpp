@@ -4,8 +4,45 @@
 #include <cstring>
 
 #include "platform/Error.h"
+#include "platform/FileSystem.h"
 
 namespace phrases {
+
+void LoadTree(TTreeNodes& tree, const platform::Path& path) {
+    // Read first: when the file cannot be opened the tree stays as it was.
+    LoadTreeBytes(tree, platform::ReadFileBytes(path));
+}
+
+void LoadTreeBytes(TTreeNodes& tree, platform::FileBytes file) {
+    tree.ClearTree();
+    tree.m_file = std::move(file);
+    tree.m_textsInFile = true;
+    try {
+        ParseTree(tree, tree.m_file.View());
+    } catch (...) {
+        tree.m_textsInFile = false;
+        throw;
+    }
+    tree.m_textsInFile = false;
+}
+
+void SaveTree(const TTreeNodes& tree, const platform::Path& path) {
+    TreeFormatter formatter(tree);
+    platform::ReplaceFileSafely(path, [&](char* buffer, std::size_t capacity) {
+        return formatter.Fill(buffer, capacity);
+    });
+}
+
+void ReplaceTree(TTreeNodes& tree, std::string_view treeFile, TreeObserver& observer) {
+    tree.ClearTree();
+    try {
+        ParseTree(tree, treeFile);
+    } catch (...) {
+        observer.TreeReloaded();
+        throw;
+    }
+    observer.TreeReloaded();
+}
 
 std::string FormatTree(const TTreeNodes& tree) {
     std::size_t size = 0;

@@ -12,12 +12,28 @@
 #include <thread>
 
 #include "phrases/TreeNodes.h"
+#include "phrases/TreeObserver.h"
+#include "platform/FileBlocks.h"
+#include "platform/Path.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace phrases {
+
+// Replaces the tree by the file's nodes. Throws "Cannot open file %s" (the tree then stays as it
+// was) or "Invalid level (%d) for item "%s"" (the nodes before that line stay).
+void LoadTree(TTreeNodes& tree, const platform::Path& path);
+// The same from the file's bytes already read, which the tree keeps: the nodes' texts point into
+// them rather than being copied.
+void LoadTreeBytes(TTreeNodes& tree, platform::FileBytes file);
+// Writes the file by safe replacement, formatted block by block while the blocks before are
+// written. Throws "Cannot create file %s" or "Cannot write file %s"; the old file then stays.
+void SaveTree(const TTreeNodes& tree, const platform::Path& path);
+// Replaces the tree by the nodes of a tree file's bytes and tells the observer, also when the
+// bytes are malformed and the reading throws part way.
+void ReplaceTree(TTreeNodes& tree, std::string_view treeFile, TreeObserver& observer);
 
 // The whole file for the tree; an empty tree gives an empty string.
 std::string FormatTree(const TTreeNodes& tree);

@@ -6,9 +6,7 @@
 #include <new>
 #include <type_traits>
 
-#include "phrases/TreeFile.h"
 #include "platform/Error.h"
-#include "platform/FileSystem.h"
 
 namespace phrases {
 
@@ -323,12 +321,8 @@ void TTreeNodes::AppendRootsOf(TTreeNodes& other) {
     other.ClearTree();
 }
 
-void TTreeNodes::DeleteNode(TTreeNode* node) {
-    if (!node)
-        return;
+void TTreeNodes::Unlink(TTreeNode* node) {
     ForgetCache();
-
-    // Unlink the node from its siblings.
     TTreeNode* parent = node->Parent();
     TTreeNode* first = FirstOf(parent);
     TTreeNode* previous = node->PreviousSibling();
@@ -345,6 +339,38 @@ void TTreeNodes::DeleteNode(TTreeNode* node) {
             first->SetPreviousOrLast(previous);
     }
     TTreeNode::SetAddress(node->m_next, nullptr);
+}
+
+void TTreeNodes::MoveNode(TTreeNode* node, TTreeNode* newParent, TTreeNode* after) {
+    for (const TTreeNode* above = newParent; above; above = above->Parent())
+        if (above == node)
+            ThrowInvalidIndex();
+    if (after == node)
+        return;  // already right after itself: where it is
+    if (after && after->Parent() != newParent)
+        ThrowInvalidIndex();
+    Unlink(node);
+    if (!after) {
+        TTreeNode* first = FirstOf(newParent);
+        node->Link(newParent, node->FirstChild(), first, first ? first->PreviousOrLast() : node);
+        if (first)
+            first->SetPreviousOrLast(node);
+        SetFirstOf(newParent, node);
+        return;
+    }
+    TTreeNode* next = after->NextSibling();
+    node->Link(newParent, node->FirstChild(), next, after);
+    TTreeNode::SetAddress(after->m_next, node);
+    if (next)
+        next->SetPreviousOrLast(node);
+    else
+        FirstOf(newParent)->SetPreviousOrLast(node);
+}
+
+void TTreeNodes::DeleteNode(TTreeNode* node) {
+    if (!node)
+        return;
+    Unlink(node);
 
     // Free the subtree leaves first, climbing back up through the parents; no recursion, so a
     // deep chain cannot exhaust the stack.
@@ -388,33 +414,6 @@ void TTreeNodes::ClearTree() {
     m_textBlocks.clear();
     m_textFree = nullptr;
     m_textLeft = 0;
-}
-
-void TTreeNodes::LoadTree(const platform::Path& path) {
-    // Read first: when the file cannot be opened the tree stays as it was.
-    LoadTreeBytes(platform::ReadFileBytes(path));
-}
-
-void TTreeNodes::LoadTreeBytes(platform::FileBytes file) {
-    ClearTree();
-    // The nodes' texts stay in the file's bytes, kept with the tree.
-    m_file = std::move(file);
-    m_textsInFile = true;
-    try {
-        ParseTree(*this, m_file.View());
-    } catch (...) {
-        m_textsInFile = false;
-        throw;
-    }
-    m_textsInFile = false;
-}
-
-void TTreeNodes::SaveTree(const platform::Path& path) const {
-    // Formatted block by block, each block written while the next is formatted.
-    TreeFormatter formatter(*this);
-    platform::ReplaceFileSafely(path, [&](char* buffer, std::size_t capacity) {
-        return formatter.Fill(buffer, capacity);
-    });
 }
 
 }  // namespace phrases

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/LargeBlock.h"
-#include "platform/Path.h"
 
 namespace phrases {
 
@@ -142,17 +141,14 @@ public:
         int m_level = -1;
     };
 
+    // Moves node, with everything beneath it, to the place after `after` among the children of
+    // newParent (null: the roots); with `after` null, to their front. The nodes stay the same
+    // nodes: nothing is copied. Throws Error "Invalid index" for a place inside the node itself
+    // or an `after` that is not a child of newParent.
+    void MoveNode(TTreeNode* node, TTreeNode* newParent, TTreeNode* after);
     void DeleteNode(TTreeNode* node);
     void SetNodeText(TTreeNode* node, std::string_view text);
     void ClearTree();
-
-    // The indented text file; see TreeFile.h for the format.
-    // Throws "Cannot open file %s" or "Invalid level (%d) for item "%s"".
-    void LoadTree(const platform::Path& path);
-    // The same from a file's bytes already read, which the tree keeps.
-    void LoadTreeBytes(platform::FileBytes file);
-    // Throws "Cannot create file %s" or "Cannot write file %s"; the old file then stays as it was.
-    void SaveTree(const platform::Path& path) const;
 
     // Calls visit(node, level) for every node in absolute-index order. The level is tracked on the
     // way, so the walk stays linear however deep the tree is.
@@ -162,6 +158,11 @@ public:
 private:
     // Reads large files on two threads, each into a tree of its own, then joins the two.
     friend void ParseTree(TTreeNodes& tree, std::string_view bytes);
+    // Keeps the file's bytes, into which the nodes' texts then point.
+    friend void LoadTreeBytes(TTreeNodes& tree, platform::FileBytes file);
+
+    // Takes the node out of its sibling list; its subtree stays with it.
+    void Unlink(TTreeNode* node);
 
     // Moves the nodes and texts of other to this tree, its roots after the roots here; other is
     // left empty.

@@ -36,7 +36,7 @@ struct PhraseData {
     explicit PhraseData(const std::string& directory) {
         platform::FileBytes bytes = platform::ReadFileBytes(directory + phrases::kTreeFileName);
         check = phrases::CheckTreeFile(bytes.View());
-        tree.LoadTreeBytes(std::move(bytes));
+        phrases::LoadTreeBytes(tree, std::move(bytes));
         table.Load(directory + phrases::kTableFileName);
     }
     phrases::TTreeNodes tree;
@@ -412,7 +412,7 @@ int Tool::Check(const Arguments& arguments) {
 int Tool::Export(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
     phrases::TTreeNodes tree;
-    tree.LoadTree(directory + phrases::kTreeFileName);
+    phrases::LoadTree(tree, directory + phrases::kTreeFileName);
     if (arguments.Has("--gb2312") && arguments.Has("--word-list"))
         throw UsageError{"--gb2312 and --word-list exclude each other"};
     const auto encoding = arguments.Has("--word-list") ? phrases::ExportEncoding::WordList
@@ -479,7 +479,7 @@ int Tool::Import(const Arguments& arguments) {
         return kExitOk;
 
     phrases::ApplyImport(data.tree, plan);
-    data.tree.SaveTree(directory + phrases::kTreeFileName);
+    phrases::SaveTree(data.tree, directory + phrases::kTreeFileName);
     phrases::WriteCompiledFile(directory + phrases::kCompiledFileName, data.tree, data.table);
     m_out << phrases::kTreeFileName << " and " << phrases::kCompiledFileName << " written\n";
     return kExitOk;

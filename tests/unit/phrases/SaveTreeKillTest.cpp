@@ -50,7 +50,7 @@ TEST(SaveTreeKillTest, AKilledSaveLeavesTheOldTreeOrTheNewOne) {
     // Kills fall anywhere within a few saves' time, so some land before the first write, some
     // mid-write, some between the rename and the next save.
     const auto started = Clock::now();
-    first.SaveTree(path);
+    phrases::SaveTree(first, path);
     const auto saveTime = Clock::now() - started;
     const auto window = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 3) +
                         std::chrono::microseconds(500);
@@ -68,8 +68,8 @@ TEST(SaveTreeKillTest, AKilledSaveLeavesTheOldTreeOrTheNewOne) {
         if (child == 0) {
             try {
                 for (;;) {
-                    second.SaveTree(path);
-                    first.SaveTree(path);
+                    phrases::SaveTree(second, path);
+                    phrases::SaveTree(first, path);
                 }
             } catch (...) {
             }
@@ -87,13 +87,13 @@ TEST(SaveTreeKillTest, AKilledSaveLeavesTheOldTreeOrTheNewOne) {
         if (bytes == secondBytes)
             ++sawSecond;
         TTreeNodes loaded;
-        loaded.LoadTree(path);
+        phrases::LoadTree(loaded, path);
         ASSERT_EQ(loaded.NodeCount(), first.NodeCount());
 
         if (fs::exists(path + ".tmp"))
             ++leftTemporary;
         // Whatever the kill left beside the file, the next save goes through and cleans up.
-        first.SaveTree(path);
+        phrases::SaveTree(first, path);
         ASSERT_EQ(platform::ReadWholeFile(path), firstBytes);
         ASSERT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     }

@@ -77,12 +77,12 @@ TEST_F(ScaleTest, AMillionNodeTreeSavesLoadsAndCompiles) {
     }
     ASSERT_EQ(tree.NodeCount(), 1000000);
 
-    tree.SaveTree(Path("srf_pub.dat"));
+    phrases::SaveTree(tree, Path("srf_pub.dat"));
     const std::string file = platform::ReadWholeFile(Path("srf_pub.dat"));
     EXPECT_EQ(file, FormatTree(tree));
 
     TTreeNodes loaded;
-    loaded.LoadTree(Path("srf_pub.dat"));
+    phrases::LoadTree(loaded, Path("srf_pub.dat"));
     ASSERT_EQ(loaded.NodeCount(), 1000000);
     EXPECT_EQ(FormatTree(loaded), file);
     EXPECT_EQ(loaded.NodeAt(999999)->Text(), entries[(999 + 998) % 94] + entries[998 % 94]);

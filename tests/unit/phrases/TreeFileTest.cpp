@@ -237,20 +237,20 @@ protected:
 TEST_F(TreeFileOnDiskTest, SaveAndLoadRoundTrip) {
     TTreeNodes tree;
     tree.InsertLastChild(tree.InsertLastChild(nullptr, "c"), "p");
-    tree.SaveTree(Path("srf_pub.dat"));
+    phrases::SaveTree(tree, Path("srf_pub.dat"));
     EXPECT_EQ(platform::ReadWholeFile(Path("srf_pub.dat")), "c\r\n\tp\r\n");
 
     TTreeNodes loaded;
     loaded.InsertLastChild(nullptr, "old");
     loaded.NodeAt(0);
-    loaded.LoadTree(Path("srf_pub.dat"));
+    phrases::LoadTree(loaded, Path("srf_pub.dat"));
     EXPECT_EQ(Dump(loaded), "c[p]");
     EXPECT_EQ(loaded.NodeAt(1)->Text(), "p");
 
     TTreeNodes empty;
-    empty.SaveTree(Path("empty.dat"));
+    phrases::SaveTree(empty, Path("empty.dat"));
     EXPECT_EQ(std::filesystem::file_size(Path("empty.dat")), 0u);
-    loaded.LoadTree(Path("empty.dat"));
+    phrases::LoadTree(loaded, Path("empty.dat"));
     EXPECT_EQ(loaded.NodeCount(), 0);
 }
 
@@ -262,11 +262,11 @@ TEST_F(TreeFileOnDiskTest, TextsOfAnyLengthSurviveLoadEditAndSave) {
     TTreeNode* c = tree.InsertLastChild(nullptr, "c");
     for (const std::string& text : {longText, edge, below, "p"s, ""s})
         tree.InsertLastChild(c, text);
-    tree.SaveTree(Path("srf_pub.dat"));
+    phrases::SaveTree(tree, Path("srf_pub.dat"));
     const std::string saved = FormatTree(tree);
 
     TTreeNodes loaded;
-    loaded.LoadTree(Path("srf_pub.dat"));
+    phrases::LoadTree(loaded, Path("srf_pub.dat"));
     EXPECT_EQ(FormatTree(loaded), saved);
     TTreeNode* first = loaded.NodeAt(1);
     loaded.SetNodeText(loaded.NodeAt(4), first->Text());  // a text given from the tree itself
@@ -286,7 +286,7 @@ TEST_F(TreeFileOnDiskTest, LoadStopsAtALineTooDeep) {
     tree.InsertLastChild(nullptr, "old");
     tree.NodeAt(0);
     try {
-        tree.LoadTree(Path("bad.dat"));
+        phrases::LoadTree(tree, Path("bad.dat"));
         FAIL();
     } catch (const platform::Error& error) {
         EXPECT_STREQ(error.what(), "Invalid level (2) for item \"q\"");
@@ -300,7 +300,7 @@ TEST_F(TreeFileOnDiskTest, LoadOfAMissingFileFailsAndKeepsTheTree) {
     tree.InsertLastChild(nullptr, "kept");
     const std::string missing = Path("missing.dat");
     try {
-        tree.LoadTree(missing);
+        phrases::LoadTree(tree, missing);
         FAIL();
     } catch (const platform::Error& error) {
         EXPECT_EQ(error.what(), "Cannot open file " + missing);

@@ -90,6 +90,47 @@ TEST(TreeNodesTest, DeleteNodeRemovesDescendantsAndKeepsOrder) {
     EXPECT_EQ(tree.NodeAt(1)->Text(), "c4");
 }
 
+TEST(TreeNodesTest, MoveNodeRelinksTheSameNodeWithItsSubtree) {
+    // a[a1 a2[x]] b[b1]; each move from that tree.
+    struct Case {
+        const char* node;
+        const char* parent;  // "" for the roots
+        const char* after;   // "" for the front
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"a1", "a", "a2", "a[a2[x] a1] b[b1]"}, {"a2", "a", "", "a[a2[x] a1] b[b1]"},
+        {"a2", "b", "b1", "a[a1] b[b1 a2[x]]"}, {"a2", "b", "", "a[a1] b[a2[x] b1]"},
+        {"b1", "", "a", "a[a1 a2[x]] b1 b"},    {"b", "", "", "b[b1] a[a1 a2[x]]"},
+        {"a1", "a", "a1", "a[a1 a2[x]] b[b1]"},  // right after itself: stays
+    };
+    for (const Case& c : cases) {
+        TTreeNodes tree;
+        TTreeNode* a = tree.InsertLastChild(nullptr, "a");
+        TTreeNode* b = tree.InsertLastChild(nullptr, "b");
+        TTreeNode* a1 = tree.InsertLastChild(a, "a1");
+        TTreeNode* a2 = tree.InsertLastChild(a, "a2");
+        TTreeNode* x = tree.InsertLastChild(a2, "x");
+        TTreeNode* b1 = tree.InsertLastChild(b, "b1");
+        const auto byName = [&](std::string_view name) -> TTreeNode* {
+            for (TTreeNode* node : {a, b, a1, a2, x, b1})
+                if (node->Text() == name)
+                    return node;
+            return nullptr;
+        };
+        TTreeNode* node = byName(c.node);
+        tree.MoveNode(node, byName(c.parent), byName(c.after));
+        EXPECT_EQ(Dump(tree), c.expected) << c.node << " to " << c.parent << " after " << c.after;
+        EXPECT_EQ(x->Parent(), a2);
+        ExpectConsistent(tree);
+    }
+    TTreeNodes tree;
+    TTreeNode* a = tree.InsertLastChild(nullptr, "a");
+    TTreeNode* a1 = tree.InsertLastChild(a, "a1");
+    EXPECT_THROW(tree.MoveNode(a, a1, nullptr), platform::Error);  // into itself
+    EXPECT_EQ(Dump(tree), "a[a1]");
+}
+
 TEST(TreeNodesTest, NodeAtStaysRightWhenTheTreeChangesMidScan) {
     TTreeNodes tree;
     TTreeNode* c = tree.InsertLastChild(nullptr, "c");

@@ -3,14 +3,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 
 #include "EditorTexts.h"
 #include "editor/BatchEdit.h"
 #include "editor/CategorySort.h"
-#include "editor/DatedBackups.h"
 #include "editor/EditHistory.h"
+#include "editor/LoadNotices.h"
 #include "editor/PhraseFinder.h"
 #include "editor/PhraseSelection.h"
+#include "editor/RestoreList.h"
 
 namespace editor {
 
@@ -22,18 +24,6 @@ std::string UnheldCharacterNotice(char32_t character) {
 
 using phrases::TTreeNode;
 using phrases::TTreeNodes;
-
-std::vector<BackupEntry> PhraseFiles::ListBackups() const {
-    if (!HasBackup())
-        return {};
-    BackupEntry latest;
-    latest.name = kLatestBackupName;
-    return {latest};
-}
-
-std::optional<std::string> PhraseFiles::ReadBackupNamed(const std::string& name) {
-    return name == kLatestBackupName ? ReadBackup() : std::nullopt;
-}
 
 EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFiles& files,
                                TreeObserver& observer, FileDialogs& fileDialogs,
@@ -193,13 +183,52 @@ void EditorCommands::Delete(TTreeNode* selected) {
     CommitAndSave();
 }
 
+void EditorCommands::Load() {
+    // A tree file that fails to load does not stop the table: with the table there, 恢复备份 is
+    // the way back at once.
+    std::exception_ptr treeError;
+    try {
+        LoadTree();
+    } catch (...) {
+        treeError = std::current_exception();
+    }
+    try {
+        m_files.LoadTable();
+    } catch (...) {
+        if (!treeError)
+            throw;
+    }
+    if (treeError)
+        std::rethrow_exception(treeError);
+    if (m_files.DataLoaded())
+        m_files.Compile();
+}
+
+void EditorCommands::LoadTree() {
+    phrases::TreeFileCheck check = m_files.LoadTree();
+    if (check.NeedsConversion()) {
+        // Declined, the file counts as one that failed to load: nothing is written over it.
+        const char* question = check.form == phrases::TreeFileForm::Utf16 ? texts::kUtf16Question
+                                                                          : texts::kUtf8Question;
+        if (m_dialogs.Ask(question, texts::kConfirmCaption, BoxKind::Question) != Answer::Ok)
+            return;
+        const phrases::ConvertedTreeFile converted = m_files.ConvertTree();
+        if (!converted.dropped.empty())
+            Notice(ConversionNotice(converted));
+        check = m_files.LoadTree();
+    }
+    if (check.strayNul)
+        Notice(StrayNulNotice(*check.strayNul, check.bytesAfterNul));
+}
+
 void EditorCommands::Save() {
     if (!CheckDataLoaded())
         return;
     if (!m_files.TreeUnsaved())
-        return m_files.CompilePhraseFile(true);
-    if (SaveChanges())
-        Notice(texts::kSaved);
+        m_files.Compile();
+    else if (!SaveChanges())
+        return;  // the user read the other program's file instead
+    Notice(texts::kSaved);
 }
 
 bool EditorCommands::ConfirmQuit() {
@@ -370,7 +399,7 @@ void EditorCommands::RestoreBackup() {
     std::vector<std::string> lines;
     std::vector<std::optional<std::string>> contents;  // nullopt: listed but unreadable
     std::vector<std::string> seen;
-    for (const BackupEntry& entry : m_files.ListBackups()) {
+    for (const phrases::BackupEntry& entry : m_files.ListBackups()) {
         std::optional<std::string> bytes = m_files.ReadBackupNamed(entry.name);
         if (!bytes || std::find(seen.begin(), seen.end(), *bytes) != seen.end())
             continue;
@@ -450,7 +479,9 @@ void EditorCommands::CommitAndSave() {
 void EditorCommands::Reload() {
     m_select = nullptr;
     m_history->Clear();
-    m_files.ReloadPhraseTree();
+    LoadTree();
+    if (m_files.DataLoaded())
+        m_files.Compile();
 }
 
 bool EditorCommands::SaveChanges() {

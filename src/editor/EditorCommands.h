@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "app/BoxAnswers.h"
-#include "editor/DatedBackups.h"
+#include "phrases/DataFileCheck.h"
+#include "phrases/DatedBackups.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeNodes.h"
 #include "phrases/TreeObserver.h"
@@ -54,44 +55,45 @@ public:
     }
 };
 
-// What the commands need from the files beside the program.
+// What the commands need from the files beside the program: the data directory (see
+// phrases/DataDirectory.h), which a test replaces.
 class PhraseFiles {
 public:
     virtual ~PhraseFiles() = default;
+    // Reads srf_pub.dat into the tree (the observers hear of it) and tells what its bytes showed;
+    // throws as phrases::DataDirectory::LoadTree does.
+    virtual phrases::TreeFileCheck LoadTree() = 0;
+    virtual void LoadTable() {}
+    // srf_pub.dat in UTF-8 or UTF-16 converted to GB2312, the original kept apart.
+    virtual phrases::ConvertedTreeFile ConvertTree() { return {}; }
     // False when srf_pub.dat or srf_pub.zc failed to load: writing then would destroy the
     // user's phrases, so the commands that write refuse.
     virtual bool DataLoaded() const = 0;
-    // Writes srf_pub.dat whole and compiles srf_pub.usr silently.
-    virtual void SaveAndCompile() = 0;
+    // srf_pub.zc loaded: compiling would not empty srf_pub.usr.
+    virtual bool TableLoaded() const { return DataLoaded(); }
     // True while the tree holds a change that srf_pub.dat lacks: a save failed since it was made.
     virtual bool TreeUnsaved() const { return false; }
     // True when the next save keeps srf_pub.dat apart as srf_pub.dat.unreadable rather than as
     // the backup: it failed to load, or holds bytes that are not part of the tree.
     virtual bool KeepsFileApart() const { return !DataLoaded(); }
-    // Compiles srf_pub.usr; with announce, the congratulation follows a successful write.
-    virtual void CompilePhraseFile(bool announce) = 0;
-
-    // srf_pub.zc loaded: compiling would not empty srf_pub.usr.
-    virtual bool TableLoaded() const { return DataLoaded(); }
-    // True when another program has written srf_pub.dat since it was last read or written here.
-    virtual bool ChangedOnDisk() { return false; }
-    // Reads srf_pub.dat again and compiles silently.
-    virtual void ReloadPhraseTree() {}
-    // Takes srf_pub.dat as it now stands as known: the next save writes over it.
-    virtual void AcceptDiskState() {}
-    // The bytes of srf_pub.dat.bak; nullopt when there is none.
-    virtual std::optional<std::string> ReadBackup() { return std::nullopt; }
-    // True when srf_pub.dat.bak exists.
-    virtual bool HasBackup() const { return false; }
-    // srf_pub.dat.bak and the dated copies, for 恢复备份 to list; by default srf_pub.dat.bak
-    // alone, when there is one.
-    virtual std::vector<BackupEntry> ListBackups() const;
-    // The bytes of a backup the list named; nullopt when it is gone.
-    virtual std::optional<std::string> ReadBackupNamed(const std::string& name);
     // The tree was replaced whole by a good file (the backup): it counts as loaded from now on.
     virtual void TreeRestored() {}
-    // True when path names one of the files above or srf_pub.usr, whichever way it reaches it:
-    // Export must not write over them.
+    // Writes srf_pub.dat whole with its backups and compiles srf_pub.usr.
+    virtual void SaveAndCompile() = 0;
+    // Compiles srf_pub.usr.
+    virtual void Compile() = 0;
+    // True when another program has written srf_pub.dat since it was last read or written here.
+    virtual bool ChangedOnDisk() { return false; }
+    // Takes srf_pub.dat as it now stands as known: the next save writes over it.
+    virtual void AcceptDiskState() {}
+    // True when srf_pub.dat.bak exists.
+    virtual bool HasBackup() const { return false; }
+    // srf_pub.dat.bak and the dated copies, for 恢复备份 to list.
+    virtual std::vector<phrases::BackupEntry> ListBackups() const { return {}; }
+    // The bytes of a backup the list named; nullopt when it is gone.
+    virtual std::optional<std::string> ReadBackupNamed(const std::string&) { return std::nullopt; }
+    // True when path names one of the editor's own files, whichever way it reaches it: Export
+    // must not write over them.
     virtual bool IsOwnFile(const std::string& /*path*/) const { return false; }
 };
 
@@ -170,6 +172,10 @@ public:
     void New(phrases::TTreeNode* selected);
     void Modify(phrases::TTreeNode* selected);
     void Delete(phrases::TTreeNode* selected);
+    // The show handler's work: reads srf_pub.dat (offering to convert one in another encoding,
+    // telling of bytes after a NUL), then srf_pub.zc also when the tree failed, then compiles
+    // silently when both are there. The tree's error is the one thrown.
+    void Load();
     // Compiles and congratulates; while a change is not yet in srf_pub.dat (an earlier save
     // failed) writes srf_pub.dat with its backups first.
     void Save();
@@ -236,6 +242,8 @@ private:
     void Notice(const std::string& text);
     // Reads srf_pub.dat again; what could be undone belonged to the tree that is gone.
     void Reload();
+    // Reads srf_pub.dat with the questions and notices of what its bytes show.
+    void LoadTree();
     // Saves and compiles, unless another program has written srf_pub.dat meanwhile and the user
     // chooses to read it again instead: then false.
     bool SaveChanges();

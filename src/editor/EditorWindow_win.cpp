@@ -20,9 +20,9 @@
 #include "app/MakerSite.h"
 #include "app/ModeWindows_win.h"
 #include "editor/BatchEditBox_win.h"
+#include "editor/DirectoryFiles.h"
 #include "editor/EditorCommandIds.h"
 #include "editor/EditorCommands.h"
-#include "editor/EditorFiles.h"
 #include "editor/EditorImages_win.h"
 #include "editor/EditorMenus_win.h"
 #include "editor/EditorStatusBar_win.h"
@@ -145,8 +145,9 @@ private:
     int Scaled(int pixels) const { return app::Scale(pixels, m_dpi); }
 
     std::unique_ptr<SingleInstance> m_instance;
-    phrases::TTreeNodes m_tree;
-    EditorFiles m_files;  // tells m_view of every change; m_view is built next
+    phrases::DataDirectory m_directory;
+    phrases::TTreeNodes& m_tree;
+    DirectoryFiles m_files;  // tells m_view of every change; m_view is built next
     PhraseTreeView m_view;
     SystemFileDialogs m_fileDialogs;
     ImportProgressWindow m_importProgress;
@@ -182,9 +183,11 @@ private:
 
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
     : m_instance(std::move(instance)),
-      m_files(app::Application::Instance().DataDirectory(), m_tree, *this, m_view),
+      m_directory(app::Application::Instance().DataDirectory()),
+      m_tree(m_directory.Tree()),
+      m_files(m_directory, m_view),
       m_view(m_tree, m_files.Health()),
-      m_commands(m_tree, *this, m_files, m_files, m_fileDialogs, m_files.Table()) {
+      m_commands(m_tree, *this, m_files, m_files, m_fileDialogs, m_directory.Table()) {
     m_dpi = app::DpiOf(nullptr);
     const int width = Scaled(kWindowWidth);
     const int height = Scaled(kWindowHeight);
@@ -335,7 +338,7 @@ void TForm_User_Main::FormCreate() {
 }
 
 void TForm_User_Main::FormShow() {
-    RunRule([&] { m_files.FormShow(); });
+    RunRule([&] { m_commands.Load(); });
 }
 
 // Fonts, images and sizes for the monitor's DPI.
@@ -507,7 +510,7 @@ void TForm_User_Main::UpdateStatus() {
     state.chosen = m_chosen.size();
     if (m_view.Filtered())
         state.filter = m_filterCounts;
-    state.shortTable = ShortTableNote(m_files.Table());
+    state.shortTable = ShortTableNote(m_directory.Table());
     const StatusText text = MakeStatusText(state);
     m_statusBar.Show(text.counts, text.right);
 }

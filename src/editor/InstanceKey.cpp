@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "editor/DiskChangeWatch.h"
+#include "phrases/DiskChangeWatch.h"
 
 namespace editor {
 
@@ -27,7 +27,7 @@ std::string InstanceKey(std::wstring_view directory) {
     folded.resize(length);
     char key[17];
     std::snprintf(key, sizeof key, "%016llx",
-                  static_cast<unsigned long long>(DiskChangeWatch::Hash(folded)));
+                  static_cast<unsigned long long>(phrases::DiskChangeWatch::Hash(folded)));
     return key;
 }
 

@@ -11,6 +11,7 @@
 
 #include "phrases/CharacterTable.h"
 #include "phrases/CompiledFile.h"
+#include "phrases/DataDirectory.h"
 #include "phrases/DataFileCheck.h"
 #include "phrases/DataFileNames.h"
 #include "phrases/ImportSource.h"
@@ -30,23 +31,20 @@ namespace {
 
 using phrases::Gb2312ToUtf8;
 
-// A data directory's phrase tree and character table, read the way the phrase editor reads them,
-// with what about them needs the user's attention.
+// A data directory with its tree and table read, the way the phrase editor reads them.
 struct PhraseData {
-    explicit PhraseData(const std::string& directory) {
-        platform::FileBytes bytes = platform::ReadFileBytes(directory + phrases::kTreeFileName);
-        check = phrases::CheckTreeFile(bytes.View());
-        phrases::LoadTreeBytes(tree, std::move(bytes));
-        table.Load(directory + phrases::kTableFileName);
+    explicit PhraseData(const std::string& directory) : files(directory) {
+        phrases::TreeObserver unseen;
+        files.LoadTree(unseen);
+        files.LoadTable();
     }
-    phrases::TTreeNodes tree;
-    phrases::CharacterTable table;
-    phrases::TreeFileCheck check;
+    phrases::DataDirectory files;
 };
 
 // What needs attention, one line each; empty when nothing does.
-std::vector<std::string> Attention(const phrases::TreeFileCheck& check,
-                                   const phrases::CharacterTable& table) {
+std::vector<std::string> Attention(const phrases::DataDirectory& files) {
+    const phrases::Attention attention = files.AttentionNeeded();
+    const phrases::TreeFileCheck& check = attention.tree;
     std::vector<std::string> lines;
     const std::string tree = phrases::kTreeFileName;
     if (check.form == phrases::TreeFileForm::Utf8 || check.form == phrases::TreeFileForm::Utf16)
@@ -57,11 +55,11 @@ std::vector<std::string> Attention(const phrases::TreeFileCheck& check,
         lines.push_back(tree + ": byte " + std::to_string(*check.strayNul + 1) + " is NUL and " +
                         std::to_string(check.bytesAfterNul) +
                         " bytes follow it; the tree ends there and they are not read");
-    if (table.IsShort())
+    if (attention.tableShort)
         lines.push_back(std::string(phrases::kTableFileName) + " is incomplete: " +
-                        (table.DeclaredCount()
-                             ? "it should hold " + std::to_string(*table.DeclaredCount()) +
-                                   " characters, only " + std::to_string(table.Size()) +
+                        (attention.declared
+                             ? "it should hold " + std::to_string(*attention.declared) +
+                                   " characters, only " + std::to_string(attention.read) +
                                    " were read"
                              : "it ends before its count of characters") +
                         "; phrases with the missing characters are left out");
@@ -366,41 +364,28 @@ int Tool::Run(const std::vector<std::string>& args) {
 }
 
 int Tool::Compile(const Arguments& arguments) {
-    const std::string directory = Directory(arguments.Positionals(1)[0]);
-    // Straight from the file's bytes: the compile needs no tree. The errors come in the order of
-    // PhraseData's loads: the phrase file's own (it cannot be read, a line lies too deep) first.
-    platform::FileBytes source = platform::ReadFileBytes(directory + phrases::kTreeFileName);
-    const phrases::TreeFileCheck check = phrases::CheckTreeFile(source.View());
-    phrases::CharacterTable table;
-    try {
-        table.Load(directory + phrases::kTableFileName);
-    } catch (const platform::Error&) {
-        phrases::ForEachTreeLine(source.View(), [](std::string_view, int) {});
-        throw;
-    }
-    phrases::CompileReport report;
-    const platform::FileBytes bytes = phrases::CompileTreeFile(std::move(source), table, &report);
-    platform::ReplaceFileSafely(directory + phrases::kCompiledFileName, bytes.View());
+    phrases::DataDirectory files(Directory(arguments.Positionals(1)[0]));
+    const phrases::CompileReport report = files.CompileTreeFile();
     m_out << phrases::kCompiledFileName << ": " << report.compiled << " phrases compiled, "
           << report.leftOut << " left out\n";
-    return ReportAttention(Attention(check, table)) ? kExitAttention : kExitOk;
+    return ReportAttention(Attention(files)) ? kExitAttention : kExitOk;
 }
 
 int Tool::Check(const Arguments& arguments) {
     const std::string directory = Directory(arguments.Positionals(1)[0]);
     PhraseData data(directory);
-    const std::vector<std::string> attention = Attention(data.check, data.table);
+    const std::vector<std::string> attention = Attention(data.files);
     for (const std::string& line : attention)
         m_out << line << "\n";
     // Read as GB2312, a file in another encoding gives nothing but garbage to list.
-    if (data.check.NeedsConversion())
+    if (data.files.AttentionNeeded().tree.NeedsConversion())
         return kExitAttention;
     phrases::CompileReport report;
-    phrases::CompilePhrases(data.tree, data.table, &report);
+    phrases::CompilePhrases(data.files.Tree(), data.files.Table(), &report);
     for (const phrases::LeftOutPhrase& phrase : report.leftOutPhrases) {
         // One line per node: the file's line number is the absolute index + 1.
         m_out << phrases::kTreeFileName << ":" << phrase.index + 1 << ": "
-              << Gb2312ToUtf8(data.tree.NodeAt(phrase.index)->Text()) << ": "
+              << Gb2312ToUtf8(data.files.Tree().NodeAt(phrase.index)->Text()) << ": "
               << Reason(phrase.verdict) << "\n";
     }
     m_out << report.leftOut << " of " << report.phrases << " phrases left out\n";
@@ -410,9 +395,14 @@ int Tool::Check(const Arguments& arguments) {
 }
 
 int Tool::Export(const Arguments& arguments) {
-    const std::string directory = Directory(arguments.Positionals(1)[0]);
-    phrases::TTreeNodes tree;
-    phrases::LoadTree(tree, directory + phrases::kTreeFileName);
+    phrases::DataDirectory files(Directory(arguments.Positionals(1)[0]));
+    phrases::TreeObserver unseen;
+    // A file in another encoding is not read: an export of it would be empty.
+    if (files.LoadTree(unseen).NeedsConversion()) {
+        ReportAttention(Attention(files));
+        return kExitAttention;
+    }
+    const phrases::TTreeNodes& tree = files.Tree();
     if (arguments.Has("--gb2312") && arguments.Has("--word-list"))
         throw UsageError{"--gb2312 and --word-list exclude each other"};
     const auto encoding = arguments.Has("--word-list") ? phrases::ExportEncoding::WordList
@@ -434,7 +424,7 @@ int Tool::Import(const Arguments& arguments) {
             throw UsageError{"unknown format " + arguments.Value("--format")};
     }
     PhraseData data(directory);
-    if (ReportAttention(Attention(data.check, data.table))) {
+    if (ReportAttention(Attention(data.files))) {
         m_err << "nothing imported: " << phrases::kTreeFileName << " is not written while the data "
               << "directory needs attention\n";
         return kExitAttention;
@@ -460,7 +450,8 @@ int Tool::Import(const Arguments& arguments) {
     if (category.empty() && source.format == phrases::SourceFormat::PlainLines)
         throw UsageError{"the file holds plain lines: name their category with --category"};
 
-    phrases::ImportPlan plan = phrases::PlanSourceImport(data.tree, source, data.table, category);
+    phrases::ImportPlan plan =
+        phrases::PlanSourceImport(data.files.Tree(), source, data.files.Table(), category);
     m_out << Gb2312ToUtf8(phrases::FormatSourceSummary(source, plan)) << "\n";
     // Every line not taken (but the many that exist already, and a dictionary's many single
     // characters) and every phrase not compiled.
@@ -478,24 +469,24 @@ int Tool::Import(const Arguments& arguments) {
     if (arguments.Has("--dry-run") || !plan.HasChanges())
         return kExitOk;
 
-    phrases::ApplyImport(data.tree, plan);
-    phrases::SaveTree(data.tree, directory + phrases::kTreeFileName);
-    phrases::WriteCompiledFile(directory + phrases::kCompiledFileName, data.tree, data.table);
+    // Saved as the editor saves: the file it replaces becomes srf_pub.dat.bak (and the day's dated
+    // copy), so that an import of the wrong file can be taken back.
+    phrases::ApplyImport(data.files.Tree(), plan);
+    data.files.Save();
+    data.files.Compile();
     m_out << phrases::kTreeFileName << " and " << phrases::kCompiledFileName << " written\n";
     return kExitOk;
 }
 
 int Tool::Convert(const Arguments& arguments) {
-    const std::string directory = Directory(arguments.Positionals(1)[0]);
-    const std::string bytes = platform::ReadWholeFile(directory + phrases::kTreeFileName);
-    if (!phrases::CheckTreeFile(bytes).NeedsConversion()) {
+    phrases::DataDirectory files(Directory(arguments.Positionals(1)[0]));
+    phrases::TreeObserver unseen;
+    if (!files.LoadTree(unseen).NeedsConversion()) {
         m_out << phrases::kTreeFileName << " is GB2312 already: nothing to convert\n";
         return kExitOk;
     }
-    const phrases::ConvertedTreeFile converted = phrases::ConvertTreeFile(bytes);
-    const platform::Path kept = phrases::FreeUnreadablePath(directory);
-    platform::ReplaceFileSafely(kept, bytes);
-    platform::ReplaceFileSafely(directory + phrases::kTreeFileName, converted.bytes);
+    const platform::Path kept = phrases::FreeUnreadablePath(files.Directory());
+    const phrases::ConvertedTreeFile converted = files.ConvertTree();
     for (const phrases::ConvertedTreeFile::Dropped& dropped : converted.dropped) {
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(dropped.character));

@@ -5,8 +5,8 @@
 
 #include "DriverMouse.h"
 #include "DriverTreeView.h"
-#include "editor/DatedBackups.h"
 #include "editor/EditorCommandIds.h"
+#include "phrases/DatedBackups.h"
 
 namespace driver {
 
@@ -46,7 +46,7 @@ std::set<std::string> EditorFileNames(bool withBackup) {
     std::set<std::string> names = {"srf_pub.dat", "srf_pub.usr", "srf_pub.zc", "srf_user.exe"};
     if (withBackup) {
         names.insert("srf_pub.dat.bak");
-        names.insert(editor::DatedBackupName(editor::Today()));
+        names.insert(phrases::DatedBackupName(phrases::Today()));
     }
     return names;
 }

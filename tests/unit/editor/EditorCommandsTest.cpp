@@ -39,28 +39,29 @@ public:
     bool DataLoaded() const override { return loaded; }
     bool TableLoaded() const override { return tableLoaded; }
     bool ChangedOnDisk() override { return changedOnDisk; }
-    void ReloadPhraseTree() override {
+    phrases::TreeFileCheck LoadTree() override {
         calls.push_back("reload");
         changedOnDisk = false;
+        return {};
     }
     void AcceptDiskState() override {
         calls.push_back("accept");
         changedOnDisk = false;
     }
-    std::optional<std::string> ReadBackup() override { return backup; }
     bool HasBackup() const override { return backup.has_value(); }
-    std::vector<BackupEntry> ListBackups() const override {
-        if (backups.empty())
-            return PhraseFiles::ListBackups();
-        std::vector<BackupEntry> entries;
+    // srf_pub.dat.bak alone from backup, or every backup from backups.
+    std::vector<phrases::BackupEntry> ListBackups() const override {
+        std::vector<phrases::BackupEntry> entries;
+        if (backups.empty() && backup)
+            entries.push_back(phrases::DescribeBackup(phrases::kLatestBackupName, *backup));
         for (const auto& [name, bytes] : backups)
-            entries.push_back(DescribeBackup(name, bytes));
-        SortBackups(entries);
+            entries.push_back(phrases::DescribeBackup(name, bytes));
+        phrases::SortBackups(entries);
         return entries;
     }
     std::optional<std::string> ReadBackupNamed(const std::string& name) override {
         if (backups.empty())
-            return PhraseFiles::ReadBackupNamed(name);
+            return name == phrases::kLatestBackupName ? backup : std::nullopt;
         return backups.at(name);
     }
     void TreeRestored() override { loaded = true; }
@@ -69,9 +70,7 @@ public:
         if (failWrites)
             throw std::runtime_error("Cannot create file x");
     }
-    void CompilePhraseFile(bool announce) override {
-        calls.push_back(announce ? "compile announced" : "compile");
-    }
+    void Compile() override { calls.push_back("compile"); }
 };
 
 class RecordingObserver : public TreeObserver {
@@ -344,7 +343,8 @@ TEST_F(EditorCommandsTest, CategoriesCannotBeDeleted) {
 
 TEST_F(EditorCommandsTest, SaveCompilesWithItsNoticeAndLeavesTheTreeFileAlone) {
     commands.Save();
-    EXPECT_EQ(files.calls, std::vector<std::string>{"compile announced"});
+    EXPECT_EQ(files.calls, std::vector<std::string>{"compile"});
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kSaved)});
 }
 
 TEST_F(EditorCommandsTest, QuitAsksTheWindowToClose) {
@@ -645,9 +645,10 @@ TEST_F(EditorCommandsTest, RestoreWorksAfterAFailedTreeLoadButNeedsTheTable) {
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kDataNotLoaded)});
 }
 
-TEST_F(EditorCommandsTest, AMalformedBackupChangesNothing) {
+TEST_F(EditorCommandsTest, AMalformedBackupIsNotRestoredAndChangesNothing) {
     files.backup = "r\r\n\t\tdeep\r\n";
-    EXPECT_THROW(commands.RestoreBackup(), std::exception);
+    commands.RestoreBackup();
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kBackupNotRestorable)});
     ExpectUnchanged();
     EXPECT_FALSE(commands.CanUndo());
 }
@@ -660,7 +661,7 @@ TEST_F(EditorCommandsTest, AnotherProgramsChangeIsNeverWrittenOverUnasked) {
     NewWith(a, "x");
     EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kChangedBeforeSave, texts::kConfirmCaption,
                                                   BoxKind::Question}}));
-    EXPECT_EQ(files.calls, std::vector<std::string>{"reload"});
+    EXPECT_EQ(files.calls, (std::vector<std::string>{"reload", "compile"}));
     EXPECT_FALSE(commands.CanUndo());  // the history belonged to the tree that is gone
 
     files.changedOnDisk = true;
@@ -680,7 +681,7 @@ TEST_F(EditorCommandsTest, OnActivationAChangeOnDiskIsOfferedForReading) {
                                                   BoxKind::Question}}));
     files.changedOnDisk = true;
     commands.CheckDiskChange();
-    EXPECT_EQ(files.calls, (std::vector<std::string>{"accept", "reload"}));
+    EXPECT_EQ(files.calls, (std::vector<std::string>{"accept", "reload", "compile"}));
     // After a failed load a file that appears or changes is offered the same way.
     files.changedOnDisk = true;
     files.loaded = false;

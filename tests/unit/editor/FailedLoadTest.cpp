@@ -8,8 +8,8 @@
 
 #include "EditorTexts.h"
 #include "ScriptedDialogs.h"
+#include "editor/DirectoryFiles.h"
 #include "editor/EditorCommands.h"
-#include "editor/EditorFiles.h"
 
 namespace editor {
 namespace {
@@ -62,16 +62,17 @@ protected:
     }
 
     fs::path directory = FreshDirectory();
-    phrases::TTreeNodes tree;
+    phrases::DataDirectory data{(directory / "").string()};
+    phrases::TTreeNodes& tree = data.Tree();
     ScriptedDialogs dialogs;
     TreeObserver observer;
-    EditorFiles files{(directory / "").string(), tree, dialogs, observer};
-    EditorCommands commands{tree, dialogs, files, files, dialogs, files.Table()};
+    DirectoryFiles files{data, observer};
+    EditorCommands commands{tree, dialogs, files, files, dialogs, data.Table()};
 };
 
 TEST_F(FailedLoadTest, RestoreKeepsTheUnreadableFileAndLeavesNothingToUndo) {
     Write("srf_pub.dat", kGood);
-    files.FormShow();
+    commands.Load();
     NewPhrase("p1");
     const std::string withP1 = "c\r\n\tp1\r\n\t\xB0\xA1\xB0\xA2\r\n";
     ExpectFiles(withP1, kGood, kNone);
@@ -110,7 +111,7 @@ TEST_F(FailedLoadTest, AtStartUpTheTableLoadsAndASecondUnreadableFileGetsANumber
     Write("srf_pub.dat.bak", kGood);
     Write("srf_pub.dat.unreadable", "earlier");
     try {
-        files.FormShow();
+        commands.Load();
         FAIL() << "no error";
     } catch (const std::exception& error) {
         EXPECT_EQ(std::string(error.what()), "Invalid level (2) for item \"\xB0\xA1\"");
@@ -131,7 +132,7 @@ TEST_F(FailedLoadTest, AtStartUpTheTableLoadsAndASecondUnreadableFileGetsANumber
 TEST_F(FailedLoadTest, BytesAfterANulAreToldOnceAndKeptWholeBeforeTheFirstSave) {
     const std::string withNul = kGood + std::string("\0\tlost\r\n", 8);
     Write("srf_pub.dat", withNul);
-    files.FormShow();
+    commands.Load();
     const std::string notice = std::string(texts::kStrayNulStart) + "11" + texts::kStrayNulMiddle +
                                "7" + texts::kStrayNulEnd;
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(notice.c_str())});
@@ -152,7 +153,7 @@ TEST_F(FailedLoadTest, AUtf8FileIsConvertedOnRequestAndOtherwiseNeverWritten) {
         "c\r\n\t\xE5\x95\x8A\xE9\x98\xBF\r\n";
     Write("srf_pub.dat", utf8);
     dialogs.answers = {Answer::Cancel};
-    files.FormShow();
+    commands.Load();
     EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{texts::kUtf8Question, texts::kConfirmCaption,
                                                   BoxKind::Question}}));
     EXPECT_FALSE(files.DataLoaded());
@@ -161,7 +162,7 @@ TEST_F(FailedLoadTest, AUtf8FileIsConvertedOnRequestAndOtherwiseNeverWritten) {
     EXPECT_EQ(dialogs.shown.back(), Notice(texts::kDataNotLoaded));
     ExpectFiles(utf8, kNone, kNone);
 
-    files.ReloadPhraseTree();  // asked again; OK converts
+    commands.Load();  // asked again; OK converts
     EXPECT_TRUE(files.DataLoaded());
     ExpectFiles(kGood, kNone, utf8);
     EXPECT_EQ(Read("srf_pub.usr"), kCompiledGood);
@@ -169,11 +170,11 @@ TEST_F(FailedLoadTest, AUtf8FileIsConvertedOnRequestAndOtherwiseNeverWritten) {
 
 TEST_F(FailedLoadTest, AChangeAFailedSaveLeftIsWrittenBySaveAndQuitAsksFirst) {
     Write("srf_pub.dat", kGood);
-    files.FormShow();
+    commands.Load();
     EXPECT_TRUE(commands.ConfirmQuit());
     fs::create_directory(directory / "srf_pub.dat.bak");  // the backup cannot be written
     EXPECT_THROW(NewPhrase("p1"), std::exception);
-    EXPECT_TRUE(files.TreeUnsaved());
+    EXPECT_TRUE(data.TreeUnsaved());
 
     dialogs.shown.clear();
     dialogs.answers = {Answer::Cancel};
@@ -186,7 +187,7 @@ TEST_F(FailedLoadTest, AChangeAFailedSaveLeftIsWrittenBySaveAndQuitAsksFirst) {
     EXPECT_EQ(Read("srf_pub.dat"), "c\r\n\tp1\r\n\t\xB0\xA1\xB0\xA2\r\n");
     EXPECT_EQ(Read("srf_pub.dat.bak"), kGood);
     EXPECT_EQ(dialogs.shown.back(), Notice(texts::kSaved));
-    EXPECT_FALSE(files.TreeUnsaved());
+    EXPECT_FALSE(data.TreeUnsaved());
     EXPECT_TRUE(commands.ConfirmQuit());
 }
 

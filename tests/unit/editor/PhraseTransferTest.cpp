@@ -102,7 +102,8 @@ public:
     bool DataLoaded() const override { return loaded; }
     bool IsOwnFile(const std::string& path) const override { return path == ownFile; }
     void SaveAndCompile() override { ++saves; }
-    void CompilePhraseFile(bool) override {}
+    void Compile() override {}
+    phrases::TreeFileCheck LoadTree() override { return {}; }
 };
 
 class PhraseTransferTest : public ::testing::Test {

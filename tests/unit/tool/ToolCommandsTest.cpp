@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "phrases/DatedBackups.h"
 #include "phrases/DictionaryBytes.h"
 #include "phrases/TableBytes.h"
 #include "platform/FileSystem.h"
@@ -146,6 +147,9 @@ TEST_F(ToolCommandsTest, ImportPrintsTheSummaryAndMergesUnlessDryRun) {
     ASSERT_EQ(Run({"import", Path("data"), Path("new.txt")}), kExitOk) << m_err;
     // 上海 at the end of 地址, the new category 新 last.
     EXPECT_EQ(Read("data/srf_pub.dat"), kTree + "\t\xC9\xCF\xBA\xA3\r\n\xD0\xC2\r\n");
+    // Kept as the editor keeps it: an import of the wrong file can be taken back.
+    EXPECT_EQ(Read("data/srf_pub.dat.bak"), kTree);
+    EXPECT_EQ(Read("data/" + phrases::DatedBackupName(phrases::Today())), kTree);
     EXPECT_EQ(Read("data/srf_pub.usr"),
               std::string("\x02\x03\x00\x04\x00\x02\x05\x00\x05\x00\x00", 11));
 }

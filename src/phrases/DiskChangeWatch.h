@@ -10,7 +10,7 @@
 #include "platform/FileStamp.h"
 #include "platform/Path.h"
 
-namespace editor {
+namespace phrases {
 
 class DiskChangeWatch {
 public:
@@ -37,4 +37,4 @@ private:
     std::uint64_t m_hash = 0;
 };
 
-}  // namespace editor
+}  // namespace phrases

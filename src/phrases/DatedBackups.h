@@ -1,7 +1,7 @@
 // The dated copies of srf_pub.dat: besides srf_pub.dat.bak (the version before the last save),
 // srf_pub.dat.YYYYMMDD.bak holds the file as it stood before the first change of a day, the
 // copies of the last ten such days kept. The naming and rotation rules, and the list 恢复备份
-// shows; the files themselves are written by EditorFiles.
+// shows; the files themselves are written by DataDirectory.
 #pragma once
 
 #include <compare>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace editor {
+namespace phrases {
 
 struct BackupDate {
     int year = 0;
@@ -62,8 +62,5 @@ struct BackupEntry {
 BackupEntry DescribeBackup(std::string name, std::string_view bytes);
 // srf_pub.dat.bak first, then the dated copies, the latest first.
 void SortBackups(std::vector<BackupEntry>& entries);
-// "2026-12-08    1234 条语料    13 KB", or the latest backup's words in place of the date; a size
-// below 1 KB in bytes; an unreadable file marked.
-std::string FormatBackupEntry(const BackupEntry& entry);
 
-}  // namespace editor
+}  // namespace phrases

@@ -1,9 +1,9 @@
 // Noticing another program's writes; see DiskChangeWatch.h.
-#include "editor/DiskChangeWatch.h"
+#include "phrases/DiskChangeWatch.h"
 
 #include "platform/FileSystem.h"
 
-namespace editor {
+namespace phrases {
 
 void DiskChangeWatch::Remember(std::string_view bytes) {
     m_stamp = platform::StampOf(m_path);
@@ -59,4 +59,4 @@ std::uint64_t DiskChangeWatch::Hash(std::string_view bytes) {
     return hash;
 }
 
-}  // namespace editor
+}  // namespace phrases

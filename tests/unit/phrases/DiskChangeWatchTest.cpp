@@ -1,5 +1,5 @@
-// Noticing another program's writes to a file, and the directory key of the single editor.
-#include "editor/DiskChangeWatch.h"
+// Noticing another program's writes to a file.
+#include "phrases/DiskChangeWatch.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,10 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/InstanceKey.h"
 #include "shared/TestDirectory.h"
 
-namespace editor {
+namespace phrases {
 namespace {
 
 namespace fs = std::filesystem;
@@ -65,16 +64,5 @@ TEST_F(DiskChangeWatchTest, AFileThatGoesOrComesIsAChange) {
     EXPECT_TRUE(watch.Changed());
 }
 
-TEST(InstanceKey, SameForEverySpellingOfOneDirectoryOnly) {
-    const std::string key = InstanceKey(L"C:\\Program Files\\SRF\\");
-    EXPECT_EQ(key.size(), 16u);
-    EXPECT_EQ(InstanceKey(L"c:/program files/srf"), key);
-    EXPECT_EQ(InstanceKey(L"C:\\PROGRAM FILES\\SRF"), key);
-    EXPECT_NE(InstanceKey(L"C:\\Program Files\\SRF2\\"), key);
-    // Only ASCII letters fold; names that code page 936 cannot hold stay apart.
-    EXPECT_NE(InstanceKey(L"C:\\\u00E9"), InstanceKey(L"C:\\\u00C9"));
-    EXPECT_NE(InstanceKey(L"C:\\\uAC00\uB098\uB2E4\\"), InstanceKey(L"C:\\\uB77C\uB9C8\uBC14\\"));
-}
-
 }  // namespace
-}  // namespace editor
+}  // namespace phrases

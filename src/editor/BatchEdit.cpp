@@ -100,12 +100,12 @@ BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category,
             line.unheld = edited.unheld;
         } else if ((line.kept = take(line.text))) {
             line.outcome = BatchOutcome::Kept;
-        } else if (phrases::HasLineBreakingByte(line.text)) {
-            line.outcome = BatchOutcome::Invalid;
-        } else if (line.text.size() > phrases::kMaxTextBytes) {
-            line.outcome = BatchOutcome::TooLong;
-        } else {
+        } else if (const phrases::TextFault fault = phrases::CheckStoredText(line.text);
+                   fault == phrases::TextFault::None) {
             candidates.insert(line.text);
+        } else {
+            line.outcome = fault == phrases::TextFault::TooLong ? BatchOutcome::TooLong
+                                                                : BatchOutcome::Invalid;
         }
         plan.lines.push_back(std::move(line));
     }

@@ -158,12 +158,10 @@ void EditorCommands::Modify(TTreeNode* selected) {
         return;
     // Trimmed like New: a leading blank would read back from the file one level deeper.
     const std::string_view text = TrimText(entered);
-    if (text.empty())
-        return Notice(texts::kEmptyInput);
-    if (text == selected->Text())
+    if (!text.empty() && text == selected->Text())
         return;
-    if (!Acceptable(text))
-        return;
+    if (const char* refusal = Refusal(text, texts::kEmptyInput))
+        return Notice(refusal);
     m_edits->SetText(selected, text);
     CommitAndSave();
 }
@@ -520,12 +518,10 @@ std::optional<std::string> EditorCommands::AskForNewText(const std::string& prom
     if (!PromptHoldable(prompt, entered))
         return std::nullopt;
     const std::string_view text = TrimText(entered);
-    if (text.empty()) {
-        Notice(texts::kIncorrectInput);
+    if (const char* refusal = Refusal(text, texts::kIncorrectInput)) {
+        Notice(refusal);
         return std::nullopt;
     }
-    if (!Acceptable(text))
-        return std::nullopt;
     return std::string(text);
 }
 
@@ -546,20 +542,22 @@ bool EditorCommands::PromptHoldable(const std::string& prompt, std::string& valu
     }
 }
 
-bool EditorCommands::Acceptable(std::string_view text) {
-    if (HasLineBreakingByte(text)) {
-        Notice(texts::kIncorrectInput);
-        return false;
+const char* EditorCommands::Refusal(std::string_view text, const char* empty) const {
+    switch (phrases::CheckStoredText(text, [&](std::string_view t) { return Exists(t); })) {
+    case phrases::TextFault::None:
+        return nullptr;
+    case phrases::TextFault::Empty:
+        return empty;
+    case phrases::TextFault::Untrimmed:
+    case phrases::TextFault::LineBreak:
+    case phrases::TextFault::NotGb2312:
+        return texts::kIncorrectInput;
+    case phrases::TextFault::TooLong:
+        return texts::kTooLong;
+    case phrases::TextFault::Exists:
+        return texts::kAlreadyExists;
     }
-    if (text.size() > kMaxTextBytes) {
-        Notice(texts::kTooLong);
-        return false;
-    }
-    if (Exists(text)) {
-        Notice(texts::kAlreadyExists);
-        return false;
-    }
-    return true;
+    return texts::kIncorrectInput;
 }
 
 }  // namespace editor

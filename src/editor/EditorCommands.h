@@ -256,10 +256,9 @@ private:
     // The input box, opened again on the typed text after a character GB2312 cannot hold was
     // refused; false on Cancel.
     bool PromptHoldable(const std::string& prompt, std::string& value);
-    // The checks New, New category and Modify share after their own: a line-breaking byte, the
-    // length and the duplicate test. Shows the notice and returns false for a text that must not
-    // be stored.
-    bool Acceptable(std::string_view text);
+    // The notice for a trimmed text that must not be stored, by the one verdict every stored text
+    // gets (empty gives `empty`); null when it may be stored.
+    const char* Refusal(std::string_view text, const char* empty) const;
     // The input box of New and New category: the trimmed text once it passes every check; nullopt
     // on Cancel or after the notice of a refused text.
     std::optional<std::string> AskForNewText(const std::string& prompt);

@@ -168,8 +168,7 @@ ImportSource ReadImportSource(std::string_view fileBytes, const platform::Path& 
 
 std::string DictionaryCategoryName(const ImportSource& source, std::string_view pathText) {
     const auto usable = [](std::string_view text) {
-        return !text.empty() && text.size() <= kMaxTextBytes &&
-               text.find(kUnheldMark) == std::string_view::npos && !HasLineBreakingByte(text);
+        return CheckStoredText(text) == TextFault::None;
     };
     const std::string_view own = TrimText(source.name);
     if (usable(own))

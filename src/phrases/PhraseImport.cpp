@@ -80,17 +80,23 @@ public:
         });
     }
 
-    // Checks a trimmed text against the rules every stored text follows.
+    // Checks a trimmed text by the verdict every stored text gets.
     ImportOutcome Check(std::string_view text, const Line& line, char32_t& unheld) const {
-        if (text.empty())
+        switch (CheckStoredText(text)) {
+        case TextFault::None:
+        case TextFault::Exists:
+            return ImportOutcome::Added;
+        case TextFault::Empty:
             return ImportOutcome::Empty;
-        if (text.find(kUnheldMark) != std::string_view::npos) {
-            unheld = m_text.FirstUnheldIn(line.begin, line.end);
-            return ImportOutcome::NotGb2312;
-        }
-        if (text.size() > kMaxTextBytes)
+        case TextFault::TooLong:
             return ImportOutcome::TooLong;
-        return ImportOutcome::Added;
+        case TextFault::Untrimmed:
+        case TextFault::LineBreak:
+        case TextFault::NotGb2312:
+            break;
+        }
+        unheld = m_text.FirstUnheldIn(line.begin, line.end);
+        return ImportOutcome::NotGb2312;
     }
 
     // The line as the user wrote it, for the listing of a refused line.

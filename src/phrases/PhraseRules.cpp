@@ -25,17 +25,26 @@ TextFault CheckStoredText(std::string_view text) {
         return TextFault::Untrimmed;
     if (HasLineBreakingByte(text))
         return TextFault::LineBreak;
-    if (text.size() > kMaxTextBytes)
-        return TextFault::TooLong;
     for (std::size_t at = 0; at < text.size(); ++at) {
         const auto lead = static_cast<unsigned char>(text[at]);
         if (lead < 0x80)
             continue;
-        if (at + 1 == text.size() || !InGb2312(lead, static_cast<unsigned char>(text[at + 1])))
+        if (at + 1 == text.size() ||
+            !DoubleByteCharacter(lead, static_cast<unsigned char>(text[at + 1])))
             return TextFault::NotGb2312;
         ++at;
     }
+    if (text.size() > kMaxTextBytes)
+        return TextFault::TooLong;
     return TextFault::None;
+}
+
+TextFault CheckStoredText(std::string_view text,
+                          const std::function<bool(std::string_view)>& exists) {
+    const TextFault fault = CheckStoredText(text);
+    if (fault != TextFault::None)
+        return fault;
+    return exists(text) ? TextFault::Exists : TextFault::None;
 }
 
 }  // namespace phrases

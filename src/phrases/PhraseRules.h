@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 namespace phrases {
@@ -16,18 +17,22 @@ std::string_view TrimText(std::string_view text);
 // True when the text holds a byte that would break the one-node-per-line file (CR, LF, NUL).
 bool HasLineBreakingByte(std::string_view text);
 
-// Why a text cannot be stored in the tree as it stands, the first reason in this order.
+// Why a text cannot be stored in the tree as it stands, the first reason in this order. Every
+// command that stores a text (New, Modify, New category, batch edit, import, a merge) asks this one
+// verdict and turns it into its own message.
 enum class TextFault {
     None,       // it can be stored
     Empty,      // nothing but blanks
     Untrimmed,  // TrimText would change it: a leading blank would read back one level deeper
     LineBreak,  // CR, LF or NUL inside
+    NotGb2312,  // a byte that starts no character of code page 936 (kUnheldMark, a lone lead)
     TooLong,    // more than kMaxTextBytes
-    NotGb2312,  // a byte that starts no GB2312 character (GBK codes, kUnheldMark, a lone lead)
+    Exists,     // the tree (or what is stored with it) holds it already
 };
 
-// The one check of a text that comes from elsewhere (another computer, a command) before it is
-// stored as it stands.
 TextFault CheckStoredText(std::string_view text);
+// The same, then whether exists(text) says it is there already.
+TextFault CheckStoredText(std::string_view text,
+                          const std::function<bool(std::string_view)>& exists);
 
 }  // namespace phrases

@@ -27,7 +27,6 @@ TEST(PhraseRulesTest, LineBreakingBytesAreCrLfAndNul) {
     EXPECT_TRUE(HasLineBreakingByte("a\nb"));
     EXPECT_TRUE(HasLineBreakingByte(std::string("a\0b", 3)));
     EXPECT_FALSE(HasLineBreakingByte("a\tb\x1F"));
-    EXPECT_EQ(kMaxTextBytes, 64u);
 }
 
 TEST(PhraseRulesTest, StoredTextCheckNamesTheFirstFault) {
@@ -47,12 +46,19 @@ TEST(PhraseRulesTest, StoredTextCheckNamesTheFirstFault) {
         {std::string("a\0b", 3), TextFault::LineBreak},
         {std::string(64, 'x'), TextFault::None},
         {std::string(65, 'x'), TextFault::TooLong},
-        {"\x81\x40", TextFault::NotGb2312},  // GBK, not GB2312
-        {"a\xB0", TextFault::NotGb2312},     // a lead byte without its trail
-        {"\xFF", TextFault::NotGb2312},      // the mark of a character GB2312 cannot hold
+        {std::string(64, '\xB0'), TextFault::None},  // 32 Chinese characters
+        {std::string(66, '\xB0'), TextFault::TooLong},
+        {"\x81\x40", TextFault::None},  // code page 936 beyond GB2312, as a typed text gives it
+        {std::string(65, '\xFF'), TextFault::NotGb2312},  // the character first, as the box asks
+        {"a\xB0", TextFault::NotGb2312},                  // a lead byte without its trail
+        {"\xFF", TextFault::NotGb2312},  // the mark of a character GB2312 cannot hold
     };
     for (const auto& c : cases)
         EXPECT_EQ(CheckStoredText(c.text), c.fault) << c.text;
+    const auto there = [](std::string_view text) { return text == "a"; };
+    EXPECT_EQ(CheckStoredText("a", there), TextFault::Exists);
+    EXPECT_EQ(CheckStoredText(" a", there), TextFault::Untrimmed);
+    EXPECT_EQ(CheckStoredText("b", there), TextFault::None);
 }
 
 }  // namespace

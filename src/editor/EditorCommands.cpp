@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <type_traits>
 
 #include "EditorTexts.h"
 #include "editor/BatchEdit.h"
@@ -38,95 +39,100 @@ EditorCommands::EditorCommands(TTreeNodes& tree, UserDialogs& dialogs, PhraseFil
 
 EditorCommands::~EditorCommands() = default;
 
-bool EditorCommands::IsEnabled(Command command, const TTreeNode* selected) const {
-    const bool onPhrase = selected && selected->Level() > 0 && m_files.DataLoaded();
-    switch (command) {
-    case Command::Undo:
-        return m_history->CanUndo();
-    case Command::Redo:
-        return m_history->CanRedo();
-    case Command::MoveUp:
-        return onPhrase && selected->PreviousSibling();
-    case Command::MoveDown:
-        return onPhrase && selected->NextSibling();
-    case Command::RestoreBackup:
-        return m_files.HasBackup();
-    case Command::Export:
-    case Command::Import:
-        return m_files.DataLoaded();
-    case Command::Sort: {
-        if (!selected || !m_files.DataLoaded())
-            return false;
-        const TTreeNode* first = CategoryOf(selected)->FirstChild();
-        return first && first->NextSibling();
+namespace {
+
+// What the enabled column of EditorCommandList.h names: whether a command can act, from the
+// context and the controller's state.
+struct EnableState {
+    const CommandContext& context;
+    bool dataLoaded;
+    bool canUndo;
+    bool canRedo;
+    bool hasBackup;
+
+    bool OnPhrase() const {
+        return context.selected && context.selected->Level() > 0 && dataLoaded;
     }
-    case Command::BatchEdit:
-        return selected && m_files.DataLoaded();
-    case Command::MoveTo:
-        return onPhrase;
-    case Command::New:
-    case Command::Modify:
-    case Command::Delete:
-    case Command::Save:
-    case Command::Quit:
-    case Command::NewCategory:
-        break;
-    }
-    return true;
+    // The moves within a category pass neighbours that a filter may hide, and move one phrase.
+    bool Movable() const { return OnPhrase() && !context.filtered && context.chosen <= 1; }
+};
+
+namespace enabled {
+bool Always(const EnableState&) { return true; }
+bool CanUndo(const EnableState& state) { return state.canUndo; }
+bool CanRedo(const EnableState& state) { return state.canRedo; }
+bool HasBackup(const EnableState& state) { return state.hasBackup; }
+bool DataLoaded(const EnableState& state) { return state.dataLoaded; }
+bool OnNode(const EnableState& state) { return state.context.selected && state.dataLoaded; }
+bool OnPhrase(const EnableState& state) { return state.OnPhrase(); }
+bool MoveUp(const EnableState& state) {
+    return state.Movable() && state.context.selected->PreviousSibling();
+}
+bool MoveDown(const EnableState& state) {
+    return state.Movable() && state.context.selected->NextSibling();
+}
+bool Sort(const EnableState& state) {
+    if (!OnNode(state))
+        return false;
+    const TTreeNode* first = CategoryOf(state.context.selected)->FirstChild();
+    return first && first->NextSibling();
+}
+}  // namespace enabled
+
+// Calls a command's rule with what it takes of the target.
+template <auto Rule>
+void Run(EditorCommands& commands, const CommandTarget& target) {
+    using R = decltype(Rule);
+    if constexpr (std::is_invocable_v<R, EditorCommands&>)
+        (commands.*Rule)();
+    else if constexpr (std::is_invocable_v<R, EditorCommands&, TTreeNode*>)
+        (commands.*Rule)(target.selected);
+    else if constexpr (std::is_invocable_v<R, EditorCommands&, TTreeNode*,
+                                           const std::vector<TTreeNode*>&>)
+        (commands.*Rule)(target.selected, target.chosen);
+    else
+        (commands.*Rule)(target.chosen, target.selected);
 }
 
-Outcome EditorCommands::Execute(Command command, TTreeNode* selected,
-                                const std::vector<TTreeNode*>& chosen) {
-    switch (command) {
-    case Command::New:
-        New(selected);
-        break;
-    case Command::Modify:
-        Modify(selected);
-        break;
-    case Command::Delete:
-        DeleteSet(chosen, selected);
-        break;
-    case Command::Save:
-        Save();
-        break;
-    case Command::Quit:
-        return {.quit = true};
-    case Command::Undo:
-        Undo();
-        break;
-    case Command::Redo:
-        Redo();
-        break;
-    case Command::MoveUp:
-        MoveUp(selected);
-        break;
-    case Command::MoveDown:
-        MoveDown(selected);
-        break;
-    case Command::NewCategory:
-        NewCategory();
-        break;
-    case Command::RestoreBackup:
-        RestoreBackup();
-        break;
-    case Command::Export:
-        Export();
-        break;
-    case Command::Import:
-        Import(selected);
-        break;
-    case Command::Sort:
-        Sort(selected);
-        break;
-    case Command::BatchEdit:
-        BatchEdit(selected);
-        break;
-    case Command::MoveTo:
-        MoveTo(selected, chosen);
-        break;
-    }
-    return {.select = TakeSelection()};
+struct CommandRow {
+    bool (*enabled)(const EnableState&);
+    void (*run)(EditorCommands&, const CommandTarget&);  // null: the window's own
+};
+
+template <auto Rule>
+constexpr auto RunOf() {
+    if constexpr (std::is_null_pointer_v<decltype(Rule)>)
+        return static_cast<void (*)(EditorCommands&, const CommandTarget&)>(nullptr);
+    else
+        return &Run<Rule>;
+}
+
+#define SRF_COMMAND_ROW(name, id, number, caption, hint, image, key1, key2, menu, menuPlace, \
+                        toolPlace, contextPlace, enabledRule, rule)                          \
+    CommandRow{&enabled::enabledRule, RunOf<rule>()},
+// By Command: each row of EditorCommandList.h in its order.
+const CommandRow kRows[] = {SRF_EDITOR_COMMANDS(SRF_COMMAND_ROW)};
+#undef SRF_COMMAND_ROW
+
+const CommandRow& RowOf(Command command) { return kRows[static_cast<std::size_t>(command)]; }
+
+}  // namespace
+
+bool EditorCommands::IsEnabled(Command command, const CommandContext& context) const {
+    const EnableState state{context, m_files.DataLoaded(), m_history->CanUndo(),
+                            m_history->CanRedo(), m_files.HasBackup()};
+    return RowOf(command).enabled(state);
+}
+
+Outcome EditorCommands::Execute(Command command, const CommandTarget& target) {
+    const bool move = command == Command::MoveUp || command == Command::MoveDown;
+    if (move && (target.filtered || target.chosen.size() > 1))
+        return {};
+    if (const auto run = RowOf(command).run)
+        run(*this, target);
+    const bool quit = m_quit;
+    m_quit = false;
+    return {.select = TakeSelection(), .quit = quit};
 }
 
 void EditorCommands::New(TTreeNode* selected) {

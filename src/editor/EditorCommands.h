@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/BoxAnswers.h"
+#include "editor/EditorCommandList.h"
 #include "phrases/DataFileCheck.h"
 #include "phrases/DatedBackups.h"
 #include "phrases/PhraseRules.h"
@@ -106,22 +107,16 @@ public:
 };
 
 enum class Command {
-    New,
-    Modify,
-    Delete,
-    Save,
-    Quit,
-    Undo,
-    Redo,
-    MoveUp,
-    MoveDown,
-    NewCategory,
-    RestoreBackup,
-    Export,
-    Import,
-    Sort,
-    BatchEdit,
-    MoveTo,
+#define SRF_COMMAND_NAME(name, ...) name,
+    SRF_EDITOR_COMMANDS(SRF_COMMAND_NAME)
+#undef SRF_COMMAND_NAME
+};
+
+// What the enabled states of the commands depend on besides the controller's own state.
+struct CommandContext {
+    const phrases::TTreeNode* selected = nullptr;  // null when nothing is selected
+    bool filtered = false;                         // the tree shows only what the filter leaves
+    std::size_t chosen = 0;                        // phrases chosen besides the selection
 };
 
 // What the window does after a command, besides showing the status bar and the commands' enabled
@@ -129,6 +124,14 @@ enum class Command {
 struct Outcome {
     phrases::TTreeNode* select = nullptr;  // null: the selection stays
     bool quit = false;
+};
+
+// What a command acts on: the selected node and the phrases chosen besides it, as the tree
+// shows them.
+struct CommandTarget {
+    phrases::TTreeNode* selected = nullptr;
+    const std::vector<phrases::TTreeNode*>& chosen;
+    bool filtered = false;
 };
 
 // New and Modify take a text by the rules every stored text follows (trimmed, at most 64 bytes,
@@ -154,20 +157,20 @@ public:
                    const phrases::CharacterTable& table);
     ~EditorCommands();
 
-    // False when the command cannot act on the selected node (null when nothing is selected):
-    // Undo and Redo with nothing to take back or make again, the moves on a category, at the
-    // end of its category or while the data files failed to load, Restore backup with no backup,
-    // Export and Import while the data files failed to load, Sort and Batch edit without a
-    // selected node or while the data files failed to load, Sort also on a category of fewer
-    // than two phrases. New, Modify, Delete, Save, Quit and
-    // New category are always enabled: their notices say why they cannot act.
-    bool IsEnabled(Command command, const phrases::TTreeNode* selected) const;
-    // Runs a command on the selected node, whether enabled or not (its own checks refuse what it
-    // cannot do), and says what the window must do next. Errors of the files go to the caller;
-    // the node to select is then left for TakeSelection. Delete acts on chosen, the phrases
-    // chosen with Ctrl+click, Shift+click or Ctrl+A, when it holds more than one.
-    Outcome Execute(Command command, phrases::TTreeNode* selected,
-                    const std::vector<phrases::TTreeNode*>& chosen = {});
+    // False when the command cannot act now (see the enabled column of EditorCommandList.h):
+    // Undo and Redo with nothing to take back or make again; the moves on a category, at the end
+    // of its category, while filtered (their neighbours may be hidden), while several phrases are
+    // chosen or while the data files failed to load; Restore backup with no backup; Export and
+    // Import while the data files failed to load; Sort and Batch edit without a selected node or
+    // while the data files failed to load, Sort also on a category of fewer than two phrases;
+    // Move to on a category. The others are always enabled: their notices say why they cannot act.
+    bool IsEnabled(Command command, const CommandContext& context) const;
+    // Runs a command on its target, whether enabled or not (its own checks refuse what it cannot
+    // do), and says what the window must do next; but the moves within a category do nothing at
+    // all while filtered or while several phrases are chosen, as their greying says. Errors of the
+    // files go to the caller; the node to select is then left for TakeSelection. The commands the
+    // window does itself do nothing here.
+    Outcome Execute(Command command, const CommandTarget& target);
 
     void New(phrases::TTreeNode* selected);
     void Modify(phrases::TTreeNode* selected);
@@ -179,6 +182,8 @@ public:
     // Compiles and congratulates; while a change is not yet in srf_pub.dat (an earlier save
     // failed) writes srf_pub.dat with its backups first.
     void Save();
+    // Asks the window to close (Outcome::quit).
+    void Quit() { m_quit = true; }
     // Before the window closes: true unless a change is not in srf_pub.dat and the user keeps the
     // window to save it after all.
     bool ConfirmQuit();
@@ -271,6 +276,7 @@ private:
     std::unique_ptr<TreeEditor> m_edits;
     std::unique_ptr<EditHistory> m_history;
     phrases::TTreeNode* m_select = nullptr;
+    bool m_quit = false;
     ImportProgress* m_progress = nullptr;
 };
 

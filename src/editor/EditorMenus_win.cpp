@@ -23,15 +23,13 @@ struct Key {
     WORD key = 0;
 };
 
-// One command. A place (a menu, the tool bar, the context menu) is given as group * 10 + rank
-// within the group, 0 where the command does not show: the items of a place go in that order,
-// with a separator between groups.
+// Where a command shows and how it looks, from its row of EditorCommandList.h.
 struct CommandDef {
     int id;
-    std::optional<Command> command;  // none: the window handles the id itself
-    const char* caption;             // in the menus
-    const char* hint;                // the tool button's tool tip
-    int image;                       // in ImageList3; -1 none
+    Command command;
+    const char* caption;  // in the menus
+    const char* hint;     // the tool button's tool tip
+    int image;            // in ImageList3; -1 none
     Key keys[2];
     Menu menu;
     int menuPlace;
@@ -39,128 +37,19 @@ struct CommandDef {
     int contextPlace;
 };
 
+constexpr Key NoKey{};
 constexpr Key Plain(WORD key) { return {FVIRTKEY, key}; }
 constexpr Key Ctrl(WORD key) { return {FVIRTKEY | FCONTROL, key}; }
+constexpr WORD kInsert = VK_INSERT, kDelete = VK_DELETE, kReturn = VK_RETURN, kF2 = VK_F2,
+               kF3 = VK_F3, kUp = VK_UP, kDown = VK_DOWN;
 
 using enum Menu;
-const CommandDef kCommands[] = {
-    // id, command, caption, hint, image, keys, menu and place, tool bar, context menu
-    {IDM_NEW,
-     Command::New,
-     texts::kMenuNew,
-     texts::kHintNew,
-     1,
-     {Plain(VK_INSERT)},
-     File,
-     11,
-     11,
-     11},
-    {IDM_NEW_CATEGORY,
-     Command::NewCategory,
-     texts::kMenuNewCategory,
-     nullptr,
-     12,
-     {},
-     File,
-     12,
-     0,
-     0},
-    {IDM_SAVE, Command::Save, texts::kMenuSave, texts::kHintSave, 4, {Ctrl('S')}, File, 21, 14, 0},
-    {IDM_RESTORE, Command::RestoreBackup, texts::kMenuRestore, nullptr, 13, {}, File, 22, 0, 0},
-    {IDM_EXPORT, Command::Export, texts::kMenuExport, nullptr, -1, {}, File, 31, 0, 0},
-    {IDM_IMPORT, Command::Import, texts::kMenuImport, nullptr, -1, {}, File, 32, 0, 0},
-    {IDM_QUIT, Command::Quit, texts::kMenuQuit, texts::kHintQuit, 5, {}, File, 41, 15, 0},
-    // ToolButton6: blank and without command, a gap as wide as a separator.
-    {0, std::nullopt, nullptr, nullptr, I_IMAGENONE, {}, None, 0, 16, 0},
-    {IDM_UNDO,
-     Command::Undo,
-     texts::kMenuUndo,
-     texts::kHintUndo,
-     7,
-     {Ctrl('Z')},
-     Update,
-     11,
-     21,
-     0},
-    {IDM_REDO,
-     Command::Redo,
-     texts::kMenuRedo,
-     texts::kHintRedo,
-     8,
-     {Ctrl('Y')},
-     Update,
-     12,
-     22,
-     0},
-    {IDM_EDIT,
-     Command::Modify,
-     texts::kMenuEdit,
-     texts::kHintEdit,
-     2,
-     {Plain(VK_F2), Plain(VK_RETURN)},
-     Update,
-     21,
-     12,
-     12},
-    {IDM_DELETE,
-     Command::Delete,
-     texts::kMenuDelete,
-     texts::kHintDelete,
-     3,
-     {Plain(VK_DELETE)},
-     Update,
-     31,
-     13,
-     13},
-    {IDM_FIND, std::nullopt, texts::kMenuFind, texts::kHintFind, 9, {Ctrl('F')}, Update, 41, 31, 0},
-    {IDM_FILTER,
-     std::nullopt,
-     texts::kMenuFilter,
-     texts::kHintFilter,
-     14,
-     {Ctrl('E')},
-     Update,
-     42,
-     34,
-     0},
-    {IDM_FIND_NEXT, std::nullopt, nullptr, nullptr, -1, {Plain(VK_F3)}, None, 0, 0, 0},
-    {IDM_MOVE_UP,
-     Command::MoveUp,
-     texts::kMenuMoveUp,
-     texts::kHintMoveUp,
-     10,
-     {Ctrl(VK_UP)},
-     Update,
-     51,
-     32,
-     21},
-    {IDM_MOVE_DOWN,
-     Command::MoveDown,
-     texts::kMenuMoveDown,
-     texts::kHintMoveDown,
-     11,
-     {Ctrl(VK_DOWN)},
-     Update,
-     52,
-     33,
-     22},
-    {IDM_BATCH_EDIT, Command::BatchEdit, texts::kMenuBatchEdit, nullptr, -1, {}, Update, 22, 0, 31},
-    {IDM_MOVE_TO, Command::MoveTo, texts::kMenuMoveTo, nullptr, -1, {}, Update, 54, 0, 23},
-    {IDM_SORT, Command::Sort, texts::kMenuSort, nullptr, -1, {}, Update, 53, 0, 32},
-    {IDM_SELECT_ALL,
-     std::nullopt,
-     texts::kMenuSelectAll,
-     nullptr,
-     -1,
-     {Ctrl('A')},
-     Update,
-     61,
-     0,
-     0},
-    // MenuHelp is hidden: its items have no command.
-    {IDM_SYSTEM_HELP, std::nullopt, texts::kMenuSystemHelp, nullptr, -1, {}, Help, 11, 0, 0},
-    {IDM_VERSION_HELP, std::nullopt, texts::kMenuVersionHelp, nullptr, -1, {}, Help, 21, 0, 0},
-};
+#define SRF_COMMAND_DEF(name, id, number, caption, hint, image, key1, key2, menu, menuPlace, \
+                        toolPlace, contextPlace, enabled, rule)                              \
+    CommandDef{number,       Command::name, caption,   hint,      image,                     \
+               {key1, key2}, menu,          menuPlace, toolPlace, contextPlace},
+const CommandDef kCommands[] = {SRF_EDITOR_COMMANDS(SRF_COMMAND_DEF)};
+#undef SRF_COMMAND_DEF
 
 struct MenuDef {
     Menu menu;
@@ -226,8 +115,13 @@ void EditorToolBar::Create(HWND parent) {
     m_ids.clear();
     m_hints.clear();
     std::vector<TBBUTTON> buttons;
-    for (const CommandDef* def : Arranged([](const CommandDef& def) { return def.toolPlace; })) {
-        const bool gap = !def || def->id == 0;
+    std::vector<const CommandDef*> tools =
+        Arranged([](const CommandDef& def) { return def.toolPlace; });
+    // ToolButton6: blank and without command, a gap as wide as a separator after the file
+    // commands, before the separator that ends their group.
+    tools.insert(std::find(tools.begin(), tools.end(), nullptr), nullptr);
+    for (const CommandDef* def : tools) {
+        const bool gap = !def;
         TBBUTTON button{};
         button.iBitmap = gap ? kSeparatorWidth : def->image;
         button.idCommand = gap ? 0 : def->id;

@@ -1,6 +1,5 @@
-// The phrase editor's menus, tool bar, keys and context menu, built from one table of its
-// commands: for each command id its caption, tool tip, image, keys, the rule of EditorCommands
-// behind it, and where it shows.
+// The phrase editor's menus, tool bar, keys and context menu, built from the one list of its
+// commands (EditorCommandList.h): for each its caption, tool tip, image, keys and where it shows.
 #pragma once
 
 #include <windows.h>
@@ -43,7 +42,7 @@ platform::UniqueHaccel CreateEditorAccelerators();
 // Greys the items of the menu (and of its popups) whose commands cannot act, enables the others.
 void ShowEnabled(HMENU menu, const CommandEnabled& enabled);
 
-// The rule of EditorCommands behind a command id; nullopt for the ids the window handles itself.
+// The command of an id; nullopt for an id that is no command's.
 std::optional<Command> CommandOf(int id);
 
 }  // namespace editor

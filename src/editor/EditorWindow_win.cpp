@@ -112,11 +112,8 @@ private:
     void ApplyFilter();
     // Closes the filter box and shows everything again.
     void CloseFilter();
-    // The moves within a category are greyed while the tree is filtered (the neighbours they
-    // would pass may be hidden) and while several phrases are chosen (they move one).
-    bool MoveGreyed(Command command) const;
-    // IsEnabled of the controller, less what MoveGreyed greys.
-    bool Enabled(Command command, const TTreeNode* selected) const;
+    // What the commands' enabled states depend on in the window.
+    CommandContext Context() const;
     void CheckDisk();
     void Image1Click();
     void ApplyDpi(UINT dpi);
@@ -410,11 +407,12 @@ void TForm_User_Main::MenuItemClick(int id) {
         return;
     }
     const std::optional<Command> command = CommandOf(id);
-    if (!command || MoveGreyed(*command))
+    if (!command)
         return;
     Outcome outcome;
     RunRule([&] {
-        outcome = m_commands.Execute(*command, m_view.SelectedNode(), m_chosen);
+        outcome =
+            m_commands.Execute(*command, {m_view.SelectedNode(), m_chosen, m_view.Filtered()});
         m_view.Select(outcome.select);
     });
     if (outcome.quit)
@@ -486,13 +484,8 @@ void TForm_User_Main::CloseFilter() {
     LayOut();
 }
 
-bool TForm_User_Main::MoveGreyed(Command command) const {
-    return (command == Command::MoveUp || command == Command::MoveDown) &&
-           (m_view.Filtered() || m_chosen.size() > 1);
-}
-
-bool TForm_User_Main::Enabled(Command command, const TTreeNode* selected) const {
-    return !MoveGreyed(command) && m_commands.IsEnabled(command, selected);
+CommandContext TForm_User_Main::Context() const {
+    return {m_view.SelectedNode(), m_view.Filtered(), m_chosen.size()};
 }
 
 void TForm_User_Main::CheckDisk() {
@@ -516,8 +509,10 @@ void TForm_User_Main::UpdateStatus() {
 }
 
 void TForm_User_Main::UpdateCommandStates() {
-    const TTreeNode* selected = m_view.SelectedNode();
-    const CommandEnabled enabled = [&](Command command) { return Enabled(command, selected); };
+    const CommandContext context = Context();
+    const CommandEnabled enabled = [&](Command command) {
+        return m_commands.IsEnabled(command, context);
+    };
     m_toolBar.ShowEnabled(enabled);
     ShowEnabled(GetMenu(Handle()), enabled);
 }
@@ -696,8 +691,9 @@ void TForm_User_Main::ShowContextMenu() {
     if (!m_view.SelectItemAt(position))
         return;
     const platform::UniqueHmenu menu = CreateTreeContextMenu();
-    const TTreeNode* selected = m_view.SelectedNode();
-    ShowEnabled(menu.Get(), [&](Command command) { return Enabled(command, selected); });
+    const CommandContext context = Context();
+    ShowEnabled(menu.Get(),
+                [&](Command command) { return m_commands.IsEnabled(command, context); });
     const int command = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, position.x,
                                        position.y, 0, Handle(), nullptr);
     if (command)

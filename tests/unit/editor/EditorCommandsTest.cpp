@@ -110,6 +110,13 @@ protected:
         dialogs.typed.push_back(std::move(answer));
         commands.Modify(selected);
     }
+    bool Enabled(Command command, const TTreeNode* selected, bool filtered = false,
+                 std::size_t chosen = 0) {
+        return commands.IsEnabled(command, {selected, filtered, chosen});
+    }
+    Outcome Run(Command command, TTreeNode* selected, const std::vector<TTreeNode*>& chosen = {}) {
+        return commands.Execute(command, {selected, chosen});
+    }
     void ExpectUnchanged() {
         EXPECT_EQ(Dump(tree), kInitial);
         EXPECT_TRUE(files.calls.empty());
@@ -348,18 +355,18 @@ TEST_F(EditorCommandsTest, SaveCompilesWithItsNoticeAndLeavesTheTreeFileAlone) {
 }
 
 TEST_F(EditorCommandsTest, QuitAsksTheWindowToClose) {
-    EXPECT_TRUE(commands.Execute(Command::Quit, a1).quit);
-    EXPECT_FALSE(commands.Execute(Command::Save, a1).quit);
+    EXPECT_TRUE(Run(Command::Quit, a1).quit);
+    EXPECT_FALSE(Run(Command::Save, a1).quit);
 }
 
 TEST_F(EditorCommandsTest, NothingIsWrittenWhenTheFilesDidNotLoad) {
     files.loaded = false;
     for (auto command : {Command::New, Command::Modify, Command::Delete, Command::Save})
-        commands.Execute(command, a1);
+        Run(command, a1);
     EXPECT_EQ(dialogs.shown, std::vector<Shown>(4, Notice(texts::kDataNotLoaded)));
     EXPECT_TRUE(dialogs.prompted.empty());
     ExpectUnchanged();
-    EXPECT_TRUE(commands.Execute(Command::Quit, a1).quit);
+    EXPECT_TRUE(Run(Command::Quit, a1).quit);
 }
 
 // Enabled states ------------------------------------------------------------------------------
@@ -369,51 +376,64 @@ TEST_F(EditorCommandsTest, TheBasicCommandsStayEnabledSoTheirNoticesAppear) {
     for (auto command : {Command::New, Command::Modify, Command::Delete, Command::Save,
                          Command::Quit, Command::NewCategory})
         for (TTreeNode* selected : {static_cast<TTreeNode*>(nullptr), a, a1})
-            EXPECT_TRUE(commands.IsEnabled(command, selected));
+            EXPECT_TRUE(Enabled(command, selected));
 }
 
 TEST_F(EditorCommandsTest, UndoAndRedoAreEnabledWithAStepToTakeBackOrMakeAgain) {
-    EXPECT_FALSE(commands.IsEnabled(Command::Undo, a1));
-    EXPECT_FALSE(commands.IsEnabled(Command::Redo, a1));
+    EXPECT_FALSE(Enabled(Command::Undo, a1));
+    EXPECT_FALSE(Enabled(Command::Redo, a1));
     NewWith(a, "x");
-    EXPECT_TRUE(commands.IsEnabled(Command::Undo, nullptr));
-    EXPECT_FALSE(commands.IsEnabled(Command::Redo, nullptr));
+    EXPECT_TRUE(Enabled(Command::Undo, nullptr));
+    EXPECT_FALSE(Enabled(Command::Redo, nullptr));
     commands.Undo();
-    EXPECT_FALSE(commands.IsEnabled(Command::Undo, nullptr));
-    EXPECT_TRUE(commands.IsEnabled(Command::Redo, nullptr));
+    EXPECT_FALSE(Enabled(Command::Undo, nullptr));
+    EXPECT_TRUE(Enabled(Command::Redo, nullptr));
 }
 
 TEST_F(EditorCommandsTest, TheMovesAreEnabledForAPhraseThatHasSomewhereToGo) {
-    EXPECT_FALSE(commands.IsEnabled(Command::MoveUp, a1));  // first of its category
-    EXPECT_TRUE(commands.IsEnabled(Command::MoveDown, a1));
-    EXPECT_TRUE(commands.IsEnabled(Command::MoveUp, a2));
-    EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, a2));  // last of its category
-    TTreeNode* c1 = c->FirstChild();                          // alone in its category
+    EXPECT_FALSE(Enabled(Command::MoveUp, a1));  // first of its category
+    EXPECT_TRUE(Enabled(Command::MoveDown, a1));
+    EXPECT_TRUE(Enabled(Command::MoveUp, a2));
+    EXPECT_FALSE(Enabled(Command::MoveDown, a2));  // last of its category
+    TTreeNode* c1 = c->FirstChild();               // alone in its category
     for (TTreeNode* selected : {static_cast<TTreeNode*>(nullptr), a, b, c1}) {
-        EXPECT_FALSE(commands.IsEnabled(Command::MoveUp, selected));
-        EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, selected));
+        EXPECT_FALSE(Enabled(Command::MoveUp, selected));
+        EXPECT_FALSE(Enabled(Command::MoveDown, selected));
     }
     files.loaded = false;
-    EXPECT_FALSE(commands.IsEnabled(Command::MoveDown, a1));
+    EXPECT_FALSE(Enabled(Command::MoveDown, a1));
+}
+
+TEST_F(EditorCommandsTest, TheMovesAreGreyedWhileFilteredOrWhileSeveralPhrasesAreChosen) {
+    EXPECT_TRUE(Enabled(Command::MoveDown, a1));
+    EXPECT_FALSE(Enabled(Command::MoveDown, a1, /*filtered=*/true));  // a hidden neighbour
+    EXPECT_FALSE(Enabled(Command::MoveDown, a1, false, /*chosen=*/2));
+    EXPECT_TRUE(Enabled(Command::MoveDown, a1, false, 1));
+    EXPECT_TRUE(Enabled(Command::MoveTo, a1, true, 2));  // the other commands act on them
+    EXPECT_TRUE(Enabled(Command::Delete, a1, true, 2));
+    // And they do nothing then, also from a key that reaches them.
+    commands.Execute(Command::MoveDown, {a1, {}, /*filtered=*/true});
+    commands.Execute(Command::MoveDown, {a1, {a1, a2}});
+    ExpectUnchanged();
 }
 
 TEST_F(EditorCommandsTest, RestoreNeedsABackupAndTheTransfersTheLoadedData) {
-    EXPECT_FALSE(commands.IsEnabled(Command::RestoreBackup, a1));
+    EXPECT_FALSE(Enabled(Command::RestoreBackup, a1));
     files.backup = "r\r\n";
-    EXPECT_TRUE(commands.IsEnabled(Command::RestoreBackup, a1));
-    EXPECT_TRUE(commands.IsEnabled(Command::Export, nullptr));
-    EXPECT_TRUE(commands.IsEnabled(Command::Import, nullptr));
+    EXPECT_TRUE(Enabled(Command::RestoreBackup, a1));
+    EXPECT_TRUE(Enabled(Command::Export, nullptr));
+    EXPECT_TRUE(Enabled(Command::Import, nullptr));
     files.loaded = false;  // the backup is then the way back
-    EXPECT_TRUE(commands.IsEnabled(Command::RestoreBackup, nullptr));
-    EXPECT_FALSE(commands.IsEnabled(Command::Export, nullptr));
-    EXPECT_FALSE(commands.IsEnabled(Command::Import, nullptr));
+    EXPECT_TRUE(Enabled(Command::RestoreBackup, nullptr));
+    EXPECT_FALSE(Enabled(Command::Export, nullptr));
+    EXPECT_FALSE(Enabled(Command::Import, nullptr));
 }
 
 TEST_F(EditorCommandsTest, ExecuteNamesTheNodeToSelect) {
-    const Outcome moved = commands.Execute(Command::MoveDown, a1);
+    const Outcome moved = Run(Command::MoveDown, a1);
     EXPECT_EQ(moved.select, tree.FirstRoot()->FirstChild()->NextSibling());
     EXPECT_EQ(Dump(tree), "a[a2 a1] b c[c1]");
-    EXPECT_EQ(commands.Execute(Command::Save, a1).select, nullptr);
+    EXPECT_EQ(Run(Command::Save, a1).select, nullptr);
 }
 
 TEST_F(EditorCommandsTest, AChangeWhoseWritingFailsStaysInTheTreeAndTheWindow) {
@@ -733,28 +753,28 @@ TEST_F(EditorCommandsTest, FindSelectsTheNextMatchOrSaysThereIsNone) {
 // Several phrases, sort, batch edit, the backup list ---------------------------------------------
 
 TEST_F(EditorCommandsTest, SortBatchEditAndMoveToAreEnabledWhereTheyCanAct) {
-    EXPECT_TRUE(commands.IsEnabled(Command::Sort, a));
-    EXPECT_TRUE(commands.IsEnabled(Command::Sort, a1));
-    EXPECT_FALSE(commands.IsEnabled(Command::Sort, c));  // one phrase: nothing to sort
-    EXPECT_TRUE(commands.IsEnabled(Command::BatchEdit, b));
-    EXPECT_TRUE(commands.IsEnabled(Command::MoveTo, a1));
-    EXPECT_FALSE(commands.IsEnabled(Command::MoveTo, a));
+    EXPECT_TRUE(Enabled(Command::Sort, a));
+    EXPECT_TRUE(Enabled(Command::Sort, a1));
+    EXPECT_FALSE(Enabled(Command::Sort, c));  // one phrase: nothing to sort
+    EXPECT_TRUE(Enabled(Command::BatchEdit, b));
+    EXPECT_TRUE(Enabled(Command::MoveTo, a1));
+    EXPECT_FALSE(Enabled(Command::MoveTo, a));
     for (auto command : {Command::Sort, Command::BatchEdit, Command::MoveTo})
-        EXPECT_FALSE(commands.IsEnabled(command, nullptr));
+        EXPECT_FALSE(Enabled(command, nullptr));
     files.loaded = false;
     for (auto command : {Command::Sort, Command::BatchEdit, Command::MoveTo})
-        EXPECT_FALSE(commands.IsEnabled(command, a1));
+        EXPECT_FALSE(Enabled(command, a1));
 }
 
 TEST_F(EditorCommandsTest, DeleteOfSeveralAsksOnceAndUndoesAsOneStep) {
     TTreeNode* c1 = c->FirstChild();
-    commands.Execute(Command::Delete, a1, {a2, c1, a1});
+    Run(Command::Delete, a1, {a2, c1, a1});
     EXPECT_EQ(dialogs.shown, (std::vector<Shown>{{DeleteSetQuestion(3), texts::kConfirmCaption,
                                                   BoxKind::Question}}));
     EXPECT_EQ(Dump(tree), "a b c");
     commands.Undo();
     EXPECT_EQ(Dump(tree), kInitial);
-    commands.Execute(Command::Delete, a1, {a1});  // one chosen: the question of one
+    Run(Command::Delete, a1, {a1});  // one chosen: the question of one
     EXPECT_EQ(dialogs.shown.back().text,
               std::string(texts::kDeleteQuestionStart) + "a1" + texts::kDeleteQuestionEnd);
 }
@@ -762,7 +782,7 @@ TEST_F(EditorCommandsTest, DeleteOfSeveralAsksOnceAndUndoesAsOneStep) {
 TEST_F(EditorCommandsTest, BatchEditGoesBackToTheEditedTextOnCancelAndAppliesOnOk) {
     dialogs.edited = {"a2\na1\nx", "a2\na1\nx"};
     dialogs.answers = {Answer::Cancel, Answer::Ok};
-    commands.Execute(Command::BatchEdit, a2);
+    Run(Command::BatchEdit, a2);
     EXPECT_EQ(dialogs.editedFrom, (std::vector<std::string>{"a1\r\na2", "a2\na1\nx"}));
     EXPECT_EQ(Dump(tree), "a[a2 a1 x] b c[c1]");
     EXPECT_EQ(files.calls, std::vector<std::string>{"save+compile"});
@@ -776,7 +796,7 @@ TEST_F(EditorCommandsTest, RestoreListsBackupsOfDifferentContentAndRestoresTheOn
                      {"srf_pub.dat.20261201.bak", "s\r\n"},
                      {"srf_pub.dat.20261130.bak", "s\r\n"}};
     dialogs.chosen = {1};
-    commands.Execute(Command::RestoreBackup, nullptr);
+    Run(Command::RestoreBackup, nullptr);
     ASSERT_EQ(dialogs.lists.size(), 1u);
     EXPECT_EQ(dialogs.lists[0].size(), 2u);  // the copy holding what another holds is left out
     EXPECT_EQ(Dump(tree), "s");

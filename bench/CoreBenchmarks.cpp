@@ -24,6 +24,7 @@
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
+#include "pinyin/Reading.h"
 #include "platform/FileSystem.h"
 
 namespace bench {
@@ -332,6 +333,38 @@ void FilterScanBaseline(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPhrases);
 }
 
+// The filter with and without its pinyin rule, for the same letters: a letter that starts many
+// syllables, initials, a full reading. The pinyin rule costs a table lookup per character.
+const char* const kPinyinQueries[] = {"q", "zg", "zhongguo"};
+
+void FilterByRule(benchmark::State& state) {
+    Data& data = TheData();
+    const char* sought = kPinyinQueries[state.range(0)];
+    const auto rule = state.range(1) ? editor::FilterRule::TextOrPinyin : editor::FilterRule::Text;
+    std::size_t shown = 0;
+    for (auto _ : state)
+        shown = editor::FilterTree(data.tree, sought, rule).shown.size();
+    state.counters["shown"] = static_cast<double>(shown);
+    state.SetItemsProcessed(state.iterations() * kPhrases);
+}
+
+// The reading of every phrase of the tree, one Reading reused as the editor's export would.
+void ReadingsOfTree(benchmark::State& state) {
+    Data& data = TheData();
+    pinyin::Reading reading;
+    for (auto _ : state) {
+        std::size_t syllables = 0;
+        data.tree.ForEachNode([&](const phrases::TTreeNode& node, int level) {
+            if (level == 0)
+                return;
+            pinyin::ReadingOf(node.Text(), reading);
+            syllables += reading.syllables.size();
+        });
+        benchmark::DoNotOptimize(syllables);
+    }
+    state.SetItemsProcessed(state.iterations() * kPhrases);
+}
+
 BENCHMARK(Compile)->Unit(benchmark::kMillisecond);
 BENCHMARK(CompileByScanSubset)->Unit(benchmark::kMillisecond);
 BENCHMARK(CompileToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -349,6 +382,8 @@ BENCHMARK(RawWriteBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FormatTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(Filter)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterScanBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(FilterByRule)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadingsOfTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(NodeAtScan)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Keeps every run's seconds per iteration (the median when repeated) for the summary.
@@ -453,6 +488,24 @@ void PrintSummary(const Collector& results) {
     std::printf("%-44s %15.1f ms\n", "Filter, an ASCII letter no phrase holds",
                 s("Filter/1") * 1e3);
     std::printf("%-44s %15.1f ms\n", "Filter, empty (every node shown)", s("Filter/2") * 1e3);
+    for (int q = 0; q < 3; ++q) {
+        const std::string text = "/" + std::to_string(q) + "/0";
+        const std::string pinyin = "/" + std::to_string(q) + "/1";
+        const double ratio =
+            s(("FilterByRule" + pinyin).c_str()) / s(("FilterByRule" + text).c_str());
+        char label[64];
+        std::snprintf(label, sizeof label, "Filter with pinyin vs. without, \"%s\"",
+                      kPinyinQueries[q]);
+        std::printf("%-44s %16.2f x %14s %7s\n", label, ratio, "<= 1.5 x", verdict(ratio <= 1.5));
+        std::printf("%-44s %9.1f / %.1f ms\n", "  (without / with)",
+                    s(("FilterByRule" + text).c_str()) * 1e3,
+                    s(("FilterByRule" + pinyin).c_str()) * 1e3);
+    }
+    const double readingsRatio = s("ReadingsOfTree") / s("LoadTree");
+    std::printf("%-44s %16.2f x %14s\n", "Readings of every phrase vs. LoadTree", readingsRatio,
+                "");
+    std::printf("%-44s %15.1f ms\n", "  (readings of 1,000,000 phrases)",
+                s("ReadingsOfTree") * 1e3);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^4", scan4);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^5", scan5);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^6", scan6);

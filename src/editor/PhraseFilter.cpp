@@ -70,6 +70,8 @@ FilterResult FilterTree(const phrases::TTreeNodes& tree, std::string_view sought
     FilterResult result;
     const Matcher matcher(sought);
     const pinyin::PinyinQuery pinyin(rule == FilterRule::TextOrPinyin ? sought : "");
+    // Pinyin of letters alone finds whatever the text test finds, and more.
+    const bool testText = !pinyin.LettersOnly();
     // The path from the root down to the node being visited; the first shownDepth of them are
     // shown already (a shown node's ancestors always are).
     std::vector<const TTreeNode*> path;
@@ -88,7 +90,7 @@ FilterResult FilterTree(const phrases::TTreeNodes& tree, std::string_view sought
         if (matchedLevel >= level)
             matchedLevel = -1;
         // Below a matching node everything shows: its descendants need no test.
-        if (matchedLevel < 0 && (sought.empty() || matcher.Matches(node.Text()) ||
+        if (matchedLevel < 0 && (sought.empty() || (testText && matcher.Matches(node.Text())) ||
                                  (pinyin.IsPinyin() && pinyin.Matches(node.Text()))))
             matchedLevel = level;
         path.push_back(&node);

@@ -2,6 +2,7 @@
 #include "pinyin/PinyinMatch.h"
 
 #include <bit>
+#include <span>
 #include <string>
 
 #include "pinyin/ReadingData.h"
@@ -63,7 +64,9 @@ PinyinQuery::PinyinQuery(std::string_view sought) {
         pieceEnd[static_cast<std::size_t>(j)] = boundaries[static_cast<std::size_t>(b)];
     }
 
-    m_reach.assign(static_cast<std::size_t>(detail::kSyllableCount * length), 0);
+    // The reach of each syllable first, then of each slot: the union over its readings.
+    std::vector<std::uint64_t> bySyllable(
+        static_cast<std::size_t>(detail::kSyllableCount * length));
     for (int s = 1; s < detail::kSyllableCount; ++s) {
         const std::string_view name = SyllableText(static_cast<Syllable>(s));
         const std::string other = OtherSpelling(name);
@@ -73,42 +76,93 @@ PinyinQuery::PinyinQuery(std::string_view sought) {
                                                  static_cast<std::size_t>(pieceEnd[j] - j));
             const int common = std::max(CommonStart(name, rest), CommonStart(other, rest));
             if (common > 0)
-                m_reach[static_cast<std::size_t>(s * length + j)] =
+                bySyllable[static_cast<std::size_t>(s * length + j)] =
                     ((std::uint64_t{1} << common) - 1) << (j + 1);
         }
     }
+    const detail::Tables& tables = detail::TheTables();
+    m_reach.assign(static_cast<std::size_t>(detail::kSlotCount * length), 0);
+    for (int slot = 0; slot < detail::kSlotCount; ++slot) {
+        const detail::SlotEntry& entry = tables.slots[static_cast<std::size_t>(slot)];
+        std::uint64_t* row = m_reach.data() + slot * length;
+        for (int r = 0; r < entry.readingCount; ++r) {
+            const std::uint64_t* reach =
+                bySyllable.data() + tables.readings[entry.readings + r] * length;
+            for (int j = 0; j < length; ++j)
+                row[j] |= reach[j];
+        }
+    }
+
     m_length = length;
-    m_first = 1u << (letters[0] - 'a');
+    m_lettersOnly = sought.size() == letters.size();
     m_accept = std::uint64_t{1} << length;
+
+    m_starts.assign(65536 / 64, 0);
+    m_continues.assign(65536 / 64, 0);
+    const auto mark = [](std::vector<std::uint64_t>& bits, unsigned code) {
+        bits[code / 64] |= std::uint64_t{1} << (code % 64);
+    };
+    for (int slot = 0; slot < detail::kSlotCount; ++slot) {
+        const std::uint64_t* row = m_reach.data() + slot * length;
+        bool continues = false;
+        for (int j = 1; j < length; ++j)
+            continues = continues || row[j] != 0;
+        // A hanzi has one code; a letter four: ASCII and full-width, in either case.
+        const auto letter = static_cast<unsigned>(slot - detail::kHanziCount);
+        const unsigned codes[5] = {static_cast<unsigned>((0xB0 + slot / 94) << 8 |
+                                                         (0xA1 + slot % 94)),
+                                   'a' + letter, 'A' + letter, 0xA3C1 + letter, 0xA3E1 + letter};
+        for (const unsigned code :
+             slot < detail::kHanziCount ? std::span(codes, 1) : std::span(codes + 1, 4)) {
+            if (row[0])
+                mark(m_starts, code);
+            if (continues)
+                mark(m_continues, code);
+        }
+    }
+}
+
+std::uint64_t PinyinQuery::Step(std::uint64_t state, int slot) const {
+    if (slot == detail::kNoSlot)
+        return 1;
+    const std::uint64_t* row = m_reach.data() + slot * m_length;
+    std::uint64_t next = 1;
+    for (; state; state &= state - 1)
+        next |= row[std::countr_zero(state)];
+    return next;
 }
 
 bool PinyinQuery::Matches(std::string_view text) const {
     if (m_length == 0)
         return false;
-    const detail::Tables& tables = detail::TheTables();
+    const auto* at = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = at + text.size();
+    const std::uint64_t* const starts = m_starts.data();
+    const std::uint64_t* const continues = m_continues.data();
     // Bit j: the characters read so far end a run that has matched the query's first j letters.
     // Bit 0 is always set: a run may start at any character.
     std::uint64_t state = 1;
-    std::size_t size = 0;
-    for (std::size_t at = 0; at < text.size(); at += size) {
-        const int slot = detail::SlotAt(text, at, size);
-        if (slot == detail::kNoSlot) {
+    while (at < end) {
+        const unsigned lead = *at;
+        unsigned code = lead;
+        if (lead >= 0x80 && at + 1 < end) {
+            code = lead << 8 | at[1];
+            at += 2;
+        } else {
+            ++at;
+        }
+        // Only a character that can go on with the run, or start one, needs a look.
+        if (state != 1 && !(continues[code / 64] >> (code % 64) & 1))
             state = 1;
+        if (state == 1 && !(starts[code / 64] >> (code % 64) & 1))
             continue;
-        }
-        const detail::SlotEntry& entry = tables.slots[static_cast<std::size_t>(slot)];
-        if (state == 1 && !(entry.firstLetters & m_first))
-            continue;
-        std::uint64_t next = 1;
-        const Syllable* reading = tables.readings.data() + entry.readings;
-        for (int r = 0; r < entry.readingCount; ++r) {
-            const std::uint64_t* reach = m_reach.data() + reading[r] * m_length;
-            for (std::uint64_t places = state; places; places &= places - 1)
-                next |= reach[std::countr_zero(places)];
-        }
-        if (next & m_accept)
+        const unsigned letter = (code | 0x20u) - 'a';
+        const int slot = code > 0xFF   ? detail::SlotOfCode(lead, code & 0xFF)
+                         : letter < 26 ? detail::kHanziCount + static_cast<int>(letter)
+                                       : detail::kNoSlot;
+        state = Step(state, slot);
+        if (state & m_accept)
             return true;
-        state = next;
     }
     return false;
 }

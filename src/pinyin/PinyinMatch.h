@@ -23,16 +23,31 @@ public:
 
     // False when the query is not pinyin: then nothing matches.
     bool IsPinyin() const { return m_length > 0; }
+    // True when the query is letters alone: then it matches every text that holds it (a letter
+    // reads as itself), and a test of the text besides adds nothing.
+    bool LettersOnly() const { return m_lettersOnly; }
     // text is GB2312.
     bool Matches(std::string_view text) const;
 
 private:
+    // One step over a character of the given slot: the places reached from those of state.
+    std::uint64_t Step(std::uint64_t state, int slot) const;
+
     int m_length = 0;            // letters in the query
-    std::uint32_t m_first = 0;   // the bit of the query's first letter
+    bool m_lettersOnly = false;
     std::uint64_t m_accept = 0;  // the bit of the query's end
-    // For each syllable s and query place j: the bits of the places j + 1 to j + n, n being the
-    // longest common beginning of s (or another spelling of it) and the query from j, up to the
-    // next boundary. At [s * m_length + j].
+    // A bit per character code (a byte below 0x80, lead << 8 | trail otherwise): the character
+    // has a reading that starts with the query's first letter. Outside a run, only such a
+    // character needs a look: 8 KB that the test of a million phrases keeps in the first-level
+    // cache.
+    std::vector<std::uint64_t> m_starts;
+    // The same for a character that can go on with a run at some place after the first: inside
+    // a run, a character without one ends it at the cost of a bit test.
+    std::vector<std::uint64_t> m_continues;
+    // For each character slot c and query place j: the places a run at j reaches by reading c,
+    // j + 1 to j + n, n being the longest common beginning of one of c's syllables (or another
+    // spelling of it) and the query from j, up to the next boundary. At [c * m_length + j]: a
+    // step reads the row of one character, a cache line for a query of up to 8 letters.
     std::vector<std::uint64_t> m_reach;
 };
 

@@ -82,6 +82,13 @@ Tables* MakeTables() {
             entry.wordsBegin = word;
         entry.wordsEnd = static_cast<std::uint16_t>(word + 1);
     }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const SlotEntry& entry = tables->slots[slot];
+        tables->quick[slot] = static_cast<std::uint16_t>(
+            (entry.readingCount ? tables->readings[entry.readings] : kNoSyllable) |
+            (entry.wordsEnd > entry.wordsBegin ? kQuickStartsWord : 0) |
+            (entry.ambiguous ? kQuickAmbiguous : 0));
+    }
     return tables;
 }
 

@@ -32,8 +32,15 @@ struct SlotEntry {
     std::uint16_t wordsEnd = 0;
 };
 
+// A slot's most frequent reading with two flags, in a dense array for the phrase reader: the
+// lookups of a million phrases stay in the first-level cache.
+inline constexpr std::uint16_t kQuickSyllable = 0x3FF;
+inline constexpr std::uint16_t kQuickStartsWord = 0x4000;
+inline constexpr std::uint16_t kQuickAmbiguous = 0x8000;
+
 struct Tables {
     std::array<SlotEntry, kSlotCount> slots;
+    std::array<std::uint16_t, kSlotCount> quick;
     std::vector<Syllable> readings;  // by weight, per slot
     // Word k: hanzi slots wordChars[wordStart[k] .. wordStart[k + 1]), with the syllables at the
     // same places in wordSyllables.
@@ -44,6 +51,23 @@ struct Tables {
 };
 
 const Tables& TheTables();
+
+// The slot of a double-byte code (lead 0x80 or above), or kNoSlot.
+inline int SlotOfCode(unsigned lead, unsigned trail) {
+    const unsigned column = trail - 0xA1u;
+    if (column >= 94)
+        return kNoSlot;
+    const unsigned row = lead - 0xB0u;
+    if (row < 72)
+        return static_cast<int>(row * 94 + column);
+    // Row 0xA3 holds the full-width ASCII: Ａ at 0xC1, ａ at 0xE1.
+    if (lead == 0xA3 && trail >= 0xC1) {
+        const unsigned letter = ((trail - 0x80u) | 0x20u) - 'a';
+        if (letter < 26)
+            return kHanziCount + static_cast<int>(letter);
+    }
+    return kNoSlot;
+}
 
 // The slot of the character at text[at], setting size to its bytes: a GB2312 hanzi, an ASCII
 // letter or a full-width Latin letter (either case); kNoSlot for any other character. A byte of
@@ -60,20 +84,7 @@ inline int SlotAt(std::string_view text, std::size_t at, std::size_t& size) {
         return kNoSlot;
     }
     size = 2;
-    const auto trail = static_cast<unsigned char>(text[at + 1]);
-    const unsigned column = trail - 0xA1u;
-    if (column >= 94)
-        return kNoSlot;
-    const unsigned row = lead - 0xB0u;
-    if (row < 72)
-        return static_cast<int>(row * 94 + column);
-    // Row 0xA3 holds the full-width ASCII: Ａ at 0xC1, ａ at 0xE1.
-    if (lead == 0xA3) {
-        const unsigned letter = ((trail - 0x80u) | 0x20u) - 'a';
-        if (letter < 26 && trail >= 0xC1)
-            return kHanziCount + static_cast<int>(letter);
-    }
-    return kNoSlot;
+    return SlotOfCode(lead, static_cast<unsigned char>(text[at + 1]));
 }
 
 }  // namespace detail

@@ -1,6 +1,8 @@
 // Reading a phrase by the table; see Reading.h.
 #include "pinyin/Reading.h"
 
+#include <algorithm>
+
 namespace pinyin {
 
 using detail::SlotAt;
@@ -58,8 +60,10 @@ Reading ReadingOf(std::string_view phrase) {
 
 void ReadingOf(std::string_view phrase, Reading& out) {
     const detail::Tables& tables = TheTables();
-    // A character takes a byte at least: room for all of them, cut to size at the end.
-    out.syllables.resize(phrase.size());
+    // A character takes a byte at least: room for all of them, cut to size at the end. Only the
+    // room not yet in use is cleared.
+    if (out.syllables.size() < phrase.size())
+        out.syllables.resize(std::max(phrase.size(), out.syllables.capacity()));
     Syllable* const first = out.syllables.data();
     Syllable* next = first;
     bool uncertain = false;

@@ -33,7 +33,7 @@ private:
     // One step over a character of the given slot: the places reached from those of state.
     std::uint64_t Step(std::uint64_t state, int slot) const;
 
-    int m_length = 0;            // letters in the query
+    int m_length = 0;  // letters in the query
     bool m_lettersOnly = false;
     std::uint64_t m_accept = 0;  // the bit of the query's end
     // A bit per character code (a byte below 0x80, lead << 8 | trail otherwise): the character

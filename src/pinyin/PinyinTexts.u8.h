@@ -13,6 +13,7 @@ inline constexpr char kEmptyPhrase[] = "语料为空";
 inline constexpr char kWrongCount[] = "读音的音节数与语料的字数不同";
 inline constexpr char kUnknownSyllable[] = "读音含不认识的拼音音节";
 inline constexpr char kLetterMismatch[] = "字母的读音只能是这个字母本身";
+inline constexpr char kLineBreak[] = "语料含 TAB 或换行";
 inline constexpr char kDuplicate[] = "这条语料的读音前面已有, 以这一行为准";
 
 }  // namespace pinyin::texts

@@ -26,6 +26,8 @@ std::string ProblemText(ReadingProblem problem) {
         return texts::kLetterMismatch;
     case ReadingProblem::Duplicate:
         return texts::kDuplicate;
+    case ReadingProblem::LineBreak:
+        return texts::kLineBreak;
     }
     return {};
 }
@@ -105,7 +107,7 @@ UserReadings UserReadings::Parse(std::string_view fileBytes,
         ++number;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        if (line.find_first_not_of(" \t") == std::string_view::npos || line.starts_with('#'))
+        if (line.find_first_not_of(" \t") == std::string_view::npos)
             continue;
         if (!phrases::IsValidUtf8(line)) {
             report(number, ReadingProblem::NotUtf8);
@@ -161,6 +163,8 @@ const std::vector<Syllable>* UserReadings::Find(std::string_view phrase) const {
 ReadingProblem UserReadings::Set(std::string_view phrase, std::vector<Syllable> syllables) {
     if (phrase.empty())
         return ReadingProblem::EmptyPhrase;
+    if (phrase.find_first_of("\t\n") != std::string_view::npos)
+        return ReadingProblem::LineBreak;
     if (const ReadingProblem problem = CheckReading(phrase, syllables);
         problem != ReadingProblem::None)
         return problem;

@@ -22,6 +22,7 @@ enum class ReadingProblem {
     UnknownSyllable,  // a syllable that is no pinyin (nor a letter's own)
     LetterMismatch,   // a letter of the phrase read otherwise than as itself
     Duplicate,        // a second line for a phrase: the later one is kept
+    LineBreak,        // a phrase to set holds a TAB or a line end, which would break its line
 };
 
 // The reason as a short GB2312 text.
@@ -48,8 +49,9 @@ struct ReadingsFileProblem {
 class UserReadings {
 public:
     // Reads a readings file's bytes: UTF-8, a byte-order mark allowed, lines ended by LF or CR LF;
-    // blank lines and lines starting with '#' are skipped. A malformed line is skipped and listed
-    // in problems; for a phrase given twice the later line wins, the earlier listed as Duplicate.
+    // blank lines are skipped (a line starting with '#' is a phrase like any other). A malformed
+    // line is skipped and listed in problems; for a phrase given twice the later line wins, the
+    // earlier listed as Duplicate.
     static UserReadings Parse(std::string_view fileBytes,
                               std::vector<ReadingsFileProblem>* problems = nullptr);
     // The file's bytes: UTF-8 without a byte-order mark, a line per phrase in the order they were

@@ -43,7 +43,7 @@ TEST(UserReadingsTest, SkipsAndReportsEachMalformedLine) {
     for (const auto& c : cases) {
         std::vector<ReadingsFileProblem> problems;
         const UserReadings readings =
-            UserReadings::Parse(std::string("# comment\r\n\r\n") + c.line + "\r\n", &problems);
+            UserReadings::Parse(std::string("\r\n \t\n") + c.line + "\r\n", &problems);
         EXPECT_EQ(readings.Size(), c.problem == ReadingProblem::None ? 1u : 0u) << c.line;
         if (c.problem == ReadingProblem::None) {
             EXPECT_TRUE(problems.empty()) << c.line;
@@ -71,6 +71,10 @@ TEST(UserReadingsTest, WritesWhatItReadsAndTheLaterOfTwoLinesWins) {
     EXPECT_FALSE(readings.Remove(Gb("行长")));
     EXPECT_EQ(readings.Set(Gb("重庆"), Syllables("chong qing")), ReadingProblem::None);
     EXPECT_EQ(readings.Set(Gb("重庆"), Syllables("chong")), ReadingProblem::WrongCount);
+    EXPECT_EQ(readings.Set(Gb("重\t庆"), Syllables("chong a qing")), ReadingProblem::LineBreak);
+    EXPECT_EQ(readings.Set(Gb("#号"), Syllables("a hao")), ReadingProblem::None);
+    EXPECT_EQ(UserReadings::Parse(readings.Format()).Format(), readings.Format());
+    EXPECT_TRUE(readings.Remove(Gb("#号")));
     EXPECT_EQ(readings.Format(), "银行\tyin hang\r\n策略\tce lve\r\n重庆\tchong qing\r\n");
 }
 

@@ -122,9 +122,13 @@ const ExportFormatInfo* FindExportFormat(std::string_view name) {
 }
 
 std::string ExportNote::Text() const {
-    std::string text = texts::kLeftOutLine;
-    text.replace(text.find("%s"), 2, phrase);
-    text.replace(text.find("%s"), 2, category);
+    // The pattern's two %s, filled in turn: a phrase may hold "%s" itself.
+    const std::string_view pattern = texts::kLeftOutLine;
+    const std::size_t first = pattern.find("%s");
+    const std::size_t second = pattern.find("%s", first + 2);
+    std::string text = std::string(pattern.substr(0, first)) + phrase +
+                       std::string(pattern.substr(first + 2, second - first - 2)) + category +
+                       std::string(pattern.substr(second + 2));
     switch (reason) {
     case ExportReason::NoReading:
         return text + texts::kNoReading;

@@ -21,11 +21,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 constexpr const char* kDeployer = "/usr/bin/rime_deployer";
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
+#endif
 
 TEST(RimeDeployerTest, BuildsASchemaOverTheExportedDictionary) {
 #ifdef _WIN32

@@ -132,11 +132,9 @@ std::uint64_t PinyinQuery::Step(std::uint64_t state, int slot) const {
     return next;
 }
 
-bool PinyinQuery::Matches(std::string_view text) const {
-    if (m_length == 0)
-        return false;
-    const auto* at = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const end = at + text.size();
+bool PinyinQuery::MatchesFrom(std::string_view text, std::size_t from) const {
+    const auto* at = reinterpret_cast<const unsigned char*>(text.data()) + from;
+    const auto* const end = reinterpret_cast<const unsigned char*>(text.data()) + text.size();
     const std::uint64_t* const starts = m_starts.data();
     const std::uint64_t* const continues = m_continues.data();
     // Bit j: the characters read so far end a run that has matched the query's first j letters.
@@ -144,17 +142,11 @@ bool PinyinQuery::Matches(std::string_view text) const {
     std::uint64_t state = 1;
     while (at < end) {
         const unsigned lead = *at;
-        unsigned code = lead;
-        if (lead >= 0x80 && at + 1 < end) {
-            code = lead << 8 | at[1];
-            at += 2;
-        } else {
-            ++at;
-        }
+        const unsigned code = CodeAt(at, end);
         // Only a character that can go on with the run, or start one, needs a look.
-        if (state != 1 && !(continues[code / 64] >> (code % 64) & 1))
+        if (state != 1 && !Has(continues, code))
             state = 1;
-        if (state == 1 && !(starts[code / 64] >> (code % 64) & 1))
+        if (state == 1 && !Has(starts, code))
             continue;
         const unsigned letter = (code | 0x20u) - 'a';
         const int slot = code > 0xFF   ? detail::SlotOfCode(lead, code & 0xFF)

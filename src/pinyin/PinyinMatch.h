@@ -30,6 +30,18 @@ public:
     bool Matches(std::string_view text) const;
 
 private:
+    // The code of the character at at, a byte below 0x80 or lead << 8 | trail, stepping over it.
+    static unsigned CodeAt(const unsigned char*& at, const unsigned char* end) {
+        const unsigned lead = *at++;
+        if (lead < 0x80 || at == end)
+            return lead;
+        return lead << 8 | *at++;
+    }
+    static bool Has(const std::uint64_t* bits, unsigned code) {
+        return bits[code / 64] >> (code % 64) & 1;
+    }
+    // The match from the character at text[from] on, which can start a run.
+    bool MatchesFrom(std::string_view text, std::size_t from) const;
     // One step over a character of the given slot: the places reached from those of state.
     std::uint64_t Step(std::uint64_t state, int slot) const;
 
@@ -50,5 +62,21 @@ private:
     // step reads the row of one character, a cache line for a query of up to 8 letters.
     std::vector<std::uint64_t> m_reach;
 };
+
+// Inline, as the filter calls it for every node: the scan for a character that can start a run,
+// which ends most texts.
+inline bool PinyinQuery::Matches(std::string_view text) const {
+    if (m_length == 0)
+        return false;
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = begin + text.size();
+    const std::uint64_t* const starts = m_starts.data();
+    for (const unsigned char* at = begin; at < end;) {
+        const unsigned char* const character = at;
+        if (Has(starts, CodeAt(at, end)))
+            return MatchesFrom(text, static_cast<std::size_t>(character - begin));
+    }
+    return false;
+}
 
 }  // namespace pinyin

@@ -77,10 +77,16 @@ void ReadingOf(std::string_view phrase, Reading& out) {
             continue;
         }
         const std::uint16_t quick = tables.quick[static_cast<std::size_t>(slot)];
-        if (quick & detail::kQuickStartsWord) {
-            if (const std::size_t length = ReadWord(tables, phrase, at, slot, next, uncertain)) {
-                at += 2 * length;
-                continue;
+        if (quick & detail::kQuickStartsWord && at + 4 <= phrase.size()) {
+            std::size_t ignored = 0;
+            const int second = SlotAt(phrase, at + 2, ignored);
+            const unsigned pair = detail::PairHash(slot, second);
+            if (second != detail::kNoSlot && (tables.wordPairs[pair / 64] >> (pair % 64) & 1)) {
+                if (const std::size_t length =
+                        ReadWord(tables, phrase, at, slot, next, uncertain)) {
+                    at += 2 * length;
+                    continue;
+                }
             }
         }
         *next++ = quick & detail::kQuickSyllable;

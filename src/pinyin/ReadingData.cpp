@@ -76,8 +76,12 @@ Tables* MakeTables() {
     const auto count = static_cast<std::uint16_t>(tables->wordStart.size());
     tables->wordStart.push_back(static_cast<std::uint16_t>(tables->wordChars.size()));
     // The words come sorted by their characters: those of one first hanzi lie together.
+    tables->wordPairs.assign(65536 / 64, 0);
     for (std::uint16_t word = 0; word < count; ++word) {
-        SlotEntry& entry = tables->slots[tables->wordChars[tables->wordStart[word]]];
+        const std::uint16_t* chars = tables->wordChars.data() + tables->wordStart[word];
+        const unsigned pair = PairHash(chars[0], chars[1]);
+        tables->wordPairs[pair / 64] |= std::uint64_t{1} << (pair % 64);
+        SlotEntry& entry = tables->slots[chars[0]];
         if (entry.wordsEnd == 0)
             entry.wordsBegin = word;
         entry.wordsEnd = static_cast<std::uint16_t>(word + 1);

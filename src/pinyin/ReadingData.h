@@ -48,7 +48,14 @@ struct Tables {
     std::vector<std::uint16_t> wordChars;
     std::vector<Syllable> wordSyllables;
     std::vector<bool> wordUncertain;
+    // A bit per PairHash of each word's first two hanzi: most places of a phrase start no word,
+    // and a test of this bit (8 KB) tells so before the words are searched.
+    std::vector<std::uint64_t> wordPairs;
 };
+
+inline unsigned PairHash(int first, int second) {
+    return (static_cast<unsigned>(first) * 40503u + static_cast<unsigned>(second)) & 0xFFFF;
+}
 
 const Tables& TheTables();
 

@@ -11,7 +11,9 @@
 //                   reading<TAB>word<TAB>zh-CN
 //   mspy-dat        Microsoft Pinyin's user-defined phrases, the layout BinaryDictionaries.cpp
 //                   reads: "mschxudp", a header to 0x40, the entries' offsets, the entries
-// The weight of a Rime entry and the place of a keyed phrase keep the tree's order.
+// The weight of a Rime entry and the place of a keyed phrase keep the tree's order. The UTF-8
+// files have no byte-order mark: Rime's YAML, fcitx5's first key and Gboard's first line would
+// take it for text.
 #include <cstdint>
 
 #include "ExportTexts.h"

@@ -99,6 +99,7 @@ PinyinQuery::PinyinQuery(std::string_view sought) {
 
     m_starts.assign(65536 / 64, 0);
     m_continues.assign(65536 / 64, 0);
+    m_accepts.assign(65536 / 64, 0);
     const auto mark = [](std::vector<std::uint64_t>& bits, unsigned code) {
         bits[code / 64] |= std::uint64_t{1} << (code % 64);
     };
@@ -116,6 +117,8 @@ PinyinQuery::PinyinQuery(std::string_view sought) {
              slot < detail::kHanziCount ? std::span(codes, 1) : std::span(codes + 1, 4)) {
             if (row[0])
                 mark(m_starts, code);
+            if (row[0] & m_accept)
+                mark(m_accepts, code);
             if (continues)
                 mark(m_continues, code);
         }

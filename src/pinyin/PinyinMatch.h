@@ -56,6 +56,8 @@ private:
     // The same for a character that can go on with a run at some place after the first: inside
     // a run, a character without one ends it at the cost of a bit test.
     std::vector<std::uint64_t> m_continues;
+    // The same for a character whose reading alone matches the whole query.
+    std::vector<std::uint64_t> m_accepts;
     // For each character slot c and query place j: the places a run at j reaches by reading c,
     // j + 1 to j + n, n being the longest common beginning of one of c's syllables (or another
     // spelling of it) and the query from j, up to the next boundary. At [c * m_length + j]: a
@@ -63,8 +65,8 @@ private:
     std::vector<std::uint64_t> m_reach;
 };
 
-// Inline, as the filter calls it for every node: the scan for a character that can start a run,
-// which ends most texts.
+// Inline, as the filter calls it for every node: the scan for a character that can start a run
+// that the next character can go on with (or that matches alone), which ends most texts.
 inline bool PinyinQuery::Matches(std::string_view text) const {
     if (m_length == 0)
         return false;
@@ -73,7 +75,13 @@ inline bool PinyinQuery::Matches(std::string_view text) const {
     const std::uint64_t* const starts = m_starts.data();
     for (const unsigned char* at = begin; at < end;) {
         const unsigned char* const character = at;
-        if (Has(starts, CodeAt(at, end)))
+        const unsigned code = CodeAt(at, end);
+        if (!Has(starts, code))
+            continue;
+        if (Has(m_accepts.data(), code))
+            return true;
+        const unsigned char* next = at;
+        if (next < end && Has(m_continues.data(), CodeAt(next, end)))
             return MatchesFrom(text, static_cast<std::size_t>(character - begin));
     }
     return false;

@@ -30,6 +30,15 @@ std::vector<std::string> IdeographCodes() {
     return codes;
 }
 
+std::vector<std::string> Gb2312HanziCodes() {
+    std::vector<std::string> codes;
+    for (int lead = 0xB0; lead <= 0xF7; ++lead)
+        for (int trail = 0xA1; trail <= 0xFE; ++trail)
+            if (lead != 0xD7 || trail <= 0xF9)  // row 0xD7 ends at 0xF9
+                codes.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+    return codes;
+}
+
 std::string TableFile(const std::vector<std::string>& entries) {
     const std::size_t count = entries.size();
     std::string bytes = "SRF";

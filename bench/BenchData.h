@@ -12,6 +12,9 @@ namespace bench {
 // The two-byte codes of the 20,902 ideographs, in the order of their code points.
 std::vector<std::string> IdeographCodes();
 
+// The two-byte codes of GB2312's 6,763 hanzi, in code order.
+std::vector<std::string> Gb2312HanziCodes();
+
 // The bytes of a character table file holding entries.
 std::string TableFile(const std::vector<std::string>& entries);
 

@@ -24,6 +24,7 @@
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
+#include "pinyin/Reading.h"
 #include "platform/FileSystem.h"
 
 namespace bench {
@@ -40,7 +41,10 @@ struct Data {
     phrases::CharacterTable table;
     phrases::TTreeNodes tree;
     phrases::TTreeNodes subset;  // the first phrases of the tree, for the plain scan
-    std::string treeFile;        // the path of srf_pub.dat
+    // The same shape drawn from GB2312's hanzi only, each of which has a reading: the filter's
+    // pinyin rule looks at more characters there than in the tree of all ideographs.
+    phrases::TTreeNodes gb2312Tree;
+    std::string treeFile;  // the path of srf_pub.dat
     std::size_t treeBytes = 0;
     std::size_t compiledBytes = 0;
 };
@@ -54,6 +58,7 @@ Data& TheData() {
         made->table.LoadFromBytes(TableFile(made->characters));
         FillTree(made->tree, made->characters, kCategories, kPhrasesEach);
         FillTree(made->subset, made->characters, 1, kScanSubset);
+        FillTree(made->gb2312Tree, Gb2312HanziCodes(), kCategories, kPhrasesEach);
         made->treeFile = made->dir + "/srf_pub.dat";
         phrases::SaveTree(made->tree, made->treeFile);
         platform::ReplaceFileSafely(made->dir + "/srf_pub.zc", TableFile(made->characters));
@@ -332,6 +337,40 @@ void FilterScanBaseline(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPhrases);
 }
 
+// The filter with and without its pinyin rule, for the same letters: a letter that starts many
+// syllables, initials, a full reading; over the tree of all ideographs and over the one of
+// GB2312's hanzi. The pinyin rule costs a bit test per character.
+const char* const kPinyinQueries[] = {"q", "zg", "zhongguo"};
+
+void FilterByRule(benchmark::State& state) {
+    Data& data = TheData();
+    const char* sought = kPinyinQueries[state.range(0)];
+    const auto rule = state.range(1) ? editor::FilterRule::TextOrPinyin : editor::FilterRule::Text;
+    const phrases::TTreeNodes& tree = state.range(2) ? data.gb2312Tree : data.tree;
+    std::size_t shown = 0;
+    for (auto _ : state)
+        shown = editor::FilterTree(tree, sought, rule).shown.size();
+    state.counters["shown"] = static_cast<double>(shown);
+    state.SetItemsProcessed(state.iterations() * kPhrases);
+}
+
+// The reading of every phrase of the tree, one Reading reused as the editor's export would.
+void ReadingsOfTree(benchmark::State& state) {
+    Data& data = TheData();
+    pinyin::Reading reading;
+    for (auto _ : state) {
+        std::size_t syllables = 0;
+        data.tree.ForEachNode([&](const phrases::TTreeNode& node, int level) {
+            if (level == 0)
+                return;
+            pinyin::ReadingOf(node.Text(), reading);
+            syllables += reading.syllables.size();
+        });
+        benchmark::DoNotOptimize(syllables);
+    }
+    state.SetItemsProcessed(state.iterations() * kPhrases);
+}
+
 BENCHMARK(Compile)->Unit(benchmark::kMillisecond);
 BENCHMARK(CompileByScanSubset)->Unit(benchmark::kMillisecond);
 BENCHMARK(CompileToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -349,6 +388,8 @@ BENCHMARK(RawWriteBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(FormatTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(Filter)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterScanBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(FilterByRule)->ArgsProduct({{0, 1, 2}, {0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadingsOfTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(NodeAtScan)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Keeps every run's seconds per iteration (the median when repeated) for the summary.
@@ -453,6 +494,25 @@ void PrintSummary(const Collector& results) {
     std::printf("%-44s %15.1f ms\n", "Filter, an ASCII letter no phrase holds",
                 s("Filter/1") * 1e3);
     std::printf("%-44s %15.1f ms\n", "Filter, empty (every node shown)", s("Filter/2") * 1e3);
+    for (int tree = 0; tree < 2; ++tree) {
+        for (int q = 0; q < 3; ++q) {
+            const std::string args = "/" + std::to_string(q) + "/";
+            const std::string end = "/" + std::to_string(tree);
+            const double text = s(("FilterByRule" + args + "0" + end).c_str());
+            const double pinyin = s(("FilterByRule" + args + "1" + end).c_str());
+            char label[64];
+            std::snprintf(label, sizeof label, "Filter with pinyin vs. without, \"%s\"%s",
+                          kPinyinQueries[q], tree ? ", GB2312" : "");
+            std::printf("%-44s %16.2f x %14s %7s\n", label, pinyin / text, "<= 1.5 x",
+                        verdict(pinyin / text <= 1.5));
+            std::printf("%-44s %9.1f / %.1f ms\n", "  (without / with)", text * 1e3, pinyin * 1e3);
+        }
+    }
+    const double readingsRatio = s("ReadingsOfTree") / s("LoadTree");
+    std::printf("%-44s %16.2f x %14s\n", "Readings of every phrase vs. LoadTree", readingsRatio,
+                "");
+    std::printf("%-44s %15.1f ms\n", "  (readings of 1,000,000 phrases)",
+                s("ReadingsOfTree") * 1e3);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^4", scan4);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^5", scan5);
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^6", scan6);

@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!phrases::IsDictionary(info.format))
             continue;
         const bool binary = info.format == phrases::SourceFormat::Scel ||
-                            info.format == phrases::SourceFormat::MicrosoftPinyin;
+                            info.format == phrases::SourceFormat::MicrosoftPinyin ||
+                            info.format == phrases::SourceFormat::Gboard;
         phrases::ImportSource source;
         try {
             source = phrases::ReadImportSource(bytes, "f", info.format);

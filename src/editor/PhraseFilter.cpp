@@ -3,6 +3,8 @@
 
 #include <unordered_set>
 
+#include "pinyin/PinyinMatch.h"
+
 namespace editor {
 
 using phrases::TTreeNode;
@@ -66,9 +68,12 @@ private:
 
 }  // namespace
 
-FilterResult FilterTree(const phrases::TTreeNodes& tree, std::string_view sought) {
+FilterResult FilterTree(const phrases::TTreeNodes& tree, std::string_view sought, FilterRule rule) {
     FilterResult result;
     const Matcher matcher(sought);
+    const pinyin::PinyinQuery pinyin(rule == FilterRule::TextOrPinyin ? sought : "");
+    // Pinyin of letters alone finds whatever the text test finds, and more.
+    const bool testText = !pinyin.LettersOnly();
     // The path from the root down to the node being visited; the first shownDepth of them are
     // shown already (a shown node's ancestors always are).
     std::vector<const TTreeNode*> path;
@@ -86,8 +91,9 @@ FilterResult FilterTree(const phrases::TTreeNodes& tree, std::string_view sought
             shownDepth = path.size();
         if (matchedLevel >= level)
             matchedLevel = -1;
-        const bool matches = sought.empty() || matcher.Matches(node.Text());
-        if (matches && matchedLevel < 0)
+        // Below a matching node everything shows: its descendants need no test.
+        if (matchedLevel < 0 && (sought.empty() || (testText && matcher.Matches(node.Text())) ||
+                                 (pinyin.IsPinyin() && pinyin.Matches(node.Text()))))
             matchedLevel = level;
         path.push_back(&node);
         if (matchedLevel >= 0) {

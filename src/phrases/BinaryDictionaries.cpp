@@ -17,12 +17,17 @@
 //   next starts (the last at the end of the entries)
 //   entry: u32 10 00 10 00, u16 offset of the phrase in the entry, u8 position, u8 flag,
 //          4 bytes zero, u32 time, the pinyin (UTF-16 LE, NUL), the phrase (UTF-16 LE, NUL).
+//
+// Gboard's personal dictionary (.zip): an archive holding dictionary.txt, UTF-8, a first line
+//   "# Gboard Dictionary version:1", then shortcut<TAB>word<TAB>language code per line.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "phrases/ImportSource.h"
 #include "phrases/WordList.h"
+#include "phrases/ZipArchive.h"
 
 namespace phrases::detail {
 
@@ -36,6 +41,7 @@ constexpr std::size_t kScelWords = 0x2628;
 constexpr std::string_view kScelDeleted("D\0E\0L\0T\0B\0L\0", 12);
 
 constexpr std::string_view kMsSignature = "mschxudp";
+constexpr std::string_view kGboardText = "dictionary.txt";
 constexpr std::size_t kMsHeader = 0x20;
 constexpr std::uint32_t kMsEntryMark = 0x00100010;
 constexpr std::size_t kMsEntryHeader = 16;
@@ -67,6 +73,13 @@ bool IsScel(std::string_view bytes) {
 }
 
 bool IsMicrosoftPinyin(std::string_view bytes) { return bytes.starts_with(kMsSignature); }
+
+bool IsGboard(std::string_view bytes) {
+    if (!IsZip(bytes))
+        return false;
+    const auto names = ZipEntryNames(bytes);
+    return names && std::find(names->begin(), names->end(), kGboardText) != names->end();
+}
 
 bool ReadScel(std::string_view bytes, WordList& words, std::string& name) {
     if (!IsScel(bytes) || bytes.size() < kScelWords)
@@ -135,6 +148,24 @@ bool ReadMicrosoftPinyin(std::string_view bytes, WordList& words) {
             return false;
         words.AddUtf16(text, static_cast<int>(k + 1));
     }
+    return true;
+}
+
+bool ReadGboard(std::string_view bytes, WordList& words) {
+    const std::optional<std::string> text = ReadZipEntry(bytes, kGboardText);
+    if (!text)
+        return false;
+    const Gb2312Text converted = DecodeToGb2312(*text);
+    ForEachLine(converted.bytes, [&](std::size_t begin, std::size_t end, int number) {
+        const std::string_view line = std::string_view(converted.bytes).substr(begin, end - begin);
+        if (TrimLine(line).empty() || line.starts_with('#'))
+            return;
+        // The word is the second field; a line without one counts as an empty word.
+        const std::size_t tab = line.find('\t');
+        const std::size_t wordBegin = tab == std::string_view::npos ? line.size() : tab + 1;
+        const std::size_t wordEnd = std::min(line.find('\t', wordBegin), line.size());
+        words.Add(converted, begin + wordBegin, begin + wordEnd, number);
+    });
     return true;
 }
 

@@ -15,6 +15,7 @@ inline constexpr char kFormatQqPhrases[] = "QQ 自定义短语";
 inline constexpr char kFormatPinyinText[] = "搜狗 / QQ 文本词库";
 inline constexpr char kFormatScel[] = "搜狗细胞词库 (.scel)";
 inline constexpr char kFormatMicrosoftPinyin[] = "微软拼音自定义短语 (.dat)";
+inline constexpr char kFormatGboard[] = "Gboard 个人字典 (.zip)";
 
 // The first line of the summary: "格式：<name>".
 inline constexpr char kSummaryFormat[] = "格式：%s";

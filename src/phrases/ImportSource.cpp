@@ -64,7 +64,7 @@ std::string_view TrimLine(std::string_view line) { return TrimText(line); }
 
 namespace {
 
-constexpr std::array<SourceFormatInfo, 10> kFormats = {{
+constexpr std::array<SourceFormatInfo, 11> kFormats = {{
     {SourceFormat::Indented, "indented", texts::kFormatIndented},
     {SourceFormat::PlainLines, "plain", texts::kFormatPlainLines},
     {SourceFormat::Rime, "rime", texts::kFormatRime},
@@ -75,6 +75,7 @@ constexpr std::array<SourceFormatInfo, 10> kFormats = {{
     {SourceFormat::PinyinText, "pinyin-text", texts::kFormatPinyinText},
     {SourceFormat::Scel, "scel", texts::kFormatScel},
     {SourceFormat::MicrosoftPinyin, "mspy-dat", texts::kFormatMicrosoftPinyin},
+    {SourceFormat::Gboard, "gboard", texts::kFormatGboard},
 }};
 
 // Replaces each "%d" of pattern by the number.
@@ -108,6 +109,8 @@ SourceFormat DetectSourceFormat(std::string_view fileBytes) {
         return SourceFormat::Scel;
     if (detail::IsMicrosoftPinyin(fileBytes))
         return SourceFormat::MicrosoftPinyin;
+    if (detail::IsGboard(fileBytes))
+        return SourceFormat::Gboard;
     const Gb2312Text text = DecodeToGb2312(fileBytes);
     if (const auto found = detail::DetectTextDictionary(text.bytes))
         return *found;
@@ -131,6 +134,10 @@ ImportSource ReadImportSource(std::string_view fileBytes, const platform::Path& 
         break;
     case SourceFormat::MicrosoftPinyin:
         whole = detail::ReadMicrosoftPinyin(fileBytes, words);
+        break;
+    case SourceFormat::Gboard:
+        whole = detail::ReadGboard(fileBytes, words);
+        source.text.encoding = TextEncoding::Utf8;
         break;
     default: {
         const Gb2312Text text = DecodeToGb2312(fileBytes);

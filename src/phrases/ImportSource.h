@@ -31,6 +31,8 @@ enum class SourceFormat {
     PinyinText,     // Sogou 'pin'yin 词 and QQ pin'yin 词 频率
     Scel,           // Sogou cell dictionary, binary
     MicrosoftPinyin,  // Microsoft Pinyin user-defined phrases, binary, signature "mschxudp"
+    Gboard,           // Gboard's personal dictionary: a zip holding dictionary.txt,
+                      // shortcut<TAB>word<TAB>language
 };
 
 struct SourceFormatInfo {
@@ -95,8 +97,10 @@ void ReadQqPhrases(const Gb2312Text& text, WordList& words);
 void ReadPinyinText(const Gb2312Text& text, WordList& words);
 bool ReadScel(std::string_view bytes, WordList& words, std::string& name);
 bool ReadMicrosoftPinyin(std::string_view bytes, WordList& words);
+bool ReadGboard(std::string_view bytes, WordList& words);
 bool IsScel(std::string_view bytes);
 bool IsMicrosoftPinyin(std::string_view bytes);
+bool IsGboard(std::string_view bytes);
 // The line form every line of a text file has, if any: one of the text dictionary formats.
 std::optional<SourceFormat> DetectTextDictionary(std::string_view gb2312);
 }  // namespace detail

@@ -54,6 +54,28 @@ TEST(PhraseFilterTest, AChineseTextMatchesWholeCharactersOnly) {
     EXPECT_EQ(Shown(tree, "\xA1\xB0"), "\xB0\xA1 \xA1\xB0");
 }
 
+TEST(PhraseFilterTest, PinyinFindsPhrasesAndCategoriesBesideTheText) {
+    phrases::TTreeNodes tree;
+    // 常用[你好 银行 nh] 地名[北京 重庆]
+    testing::Build(tree,
+                   "\xB3\xA3\xD3\xC3[\xC4\xE3\xBA\xC3 \xD2\xF8\xD0\xD0 nh] "
+                   "\xB5\xD8\xC3\xFB[\xB1\xB1\xBE\xA9 \xD6\xD8\xC7\xEC]");
+    const struct {
+        const char* sought;
+        const char* shown;
+    } cases[] = {
+        {"nh", "\xB3\xA3\xD3\xC3 \xC4\xE3\xBA\xC3 nh"},  // pinyin and text alike
+        {"yinhang", "\xB3\xA3\xD3\xC3 \xD2\xF8\xD0\xD0"},
+        {"yin xing", "\xB3\xA3\xD3\xC3 \xD2\xF8\xD0\xD0"},
+        {"cq", "\xB5\xD8\xC3\xFB \xD6\xD8\xC7\xEC"},
+        {"dim", "\xB5\xD8\xC3\xFB \xB1\xB1\xBE\xA9 \xD6\xD8\xC7\xEC"},  // the category
+        {"bjx", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Shown(tree, c.sought), c.shown) << c.sought;
+    EXPECT_EQ(FilterTree(tree, "nh", FilterRule::Text).shown.size(), 2u);
+}
+
 TEST(PhraseFilterTest, MatchesExactlyAsFind) {
     const std::vector<std::string> texts = {"aB",
                                             "xAbx",

@@ -260,48 +260,37 @@ TEST_F(FileSystemTest, AFileMadeInBlocksIsReplacedAsSafely) {
 }
 
 // The backup is the replaced file itself under a second name, not a copy of its bytes, unless the
-// volume refuses links; a file that does not exist yet leaves no backup.
+// volume refuses links; a file that does not exist yet leaves no backup. The day's copy shares the
+// backup's file, and later saves replace the backup's name, never its bytes. A backup that already
+// is the file being replaced (linked by hand) stays that file.
 TEST_F(FileSystemTest, ReplacingKeepsTheReplacedFileAsTheBackup) {
     for (const bool refuseLinks : {false, true}) {
         SCOPED_TRACE(refuseLinks ? "links refused" : "links");
         testsupport::FailingWrite faults(0, refuseLinks);
-        ReplaceFileKeepingBackup(Path("out"), "first", Path("out.bak"), &faults);
+        const auto save = [&](const FileFiller& fill) {
+            ReplaceFileKeepingBackup(Path("out"), fill, Path("out.bak"), &faults);
+        };
+        const std::string first = "first", second(kFileBlockSize + 10, 's'), third = "third";
+        save(FillFrom(first));
         EXPECT_EQ(Names(), std::vector<std::string>{"out"});
         fs::create_hard_link(Path("out"), Path("witness"));
 
-        const std::string second(kFileBlockSize + 10, 's');
-        ReplaceFileKeepingBackup(Path("out"), FillFrom(second), Path("out.bak"), &faults);
+        save(FillFrom(second));
         EXPECT_EQ(ReadWholeFile(Path("out")), second);
-        EXPECT_EQ(ReadWholeFile(Path("out.bak")), "first");
+        EXPECT_EQ(ReadWholeFile(Path("out.bak")), first);
         EXPECT_EQ(IsSameFile(Path("out.bak"), Path("witness")), !refuseLinks);
-
-        ReplaceFileKeepingBackup(Path("out"), "third", Path("out.bak"), &faults);
-        EXPECT_EQ(ReadWholeFile(Path("out")), "third");
-        EXPECT_EQ(ReadWholeFile(Path("out.bak")), second);
-        EXPECT_EQ(Names(), (std::vector<std::string>{"out", "out.bak", "witness"}));
-        Clear();
-    }
-}
-
-// The day's copy shares the backup's file; later saves replace the backup's name, never its
-// bytes. A backup that already is the file being replaced (linked by hand) stays that file.
-TEST_F(FileSystemTest, AKeptCopyKeepsItsBytesThroughLaterSaves) {
-    for (const bool refuseLinks : {false, true}) {
-        SCOPED_TRACE(refuseLinks ? "links refused" : "links");
-        testsupport::FailingWrite faults(0, refuseLinks);
-        Write("out", "monday");
-        ReplaceFileKeepingBackup(Path("out"), "tuesday", Path("out.bak"), &faults);
         KeepCopy(Path("out.bak"), Path("day"), &faults);
         EXPECT_EQ(IsSameFile(Path("out.bak"), Path("day")), !refuseLinks);
-        ReplaceFileKeepingBackup(Path("out"), "wednesday", Path("out.bak"), &faults);
-        EXPECT_EQ(ReadWholeFile(Path("day")), "monday");
-        EXPECT_EQ(ReadWholeFile(Path("out.bak")), "tuesday");
+
+        ReplaceFileKeepingBackup(Path("out"), third, Path("out.bak"), &faults);
+        EXPECT_EQ(ReadWholeFile(Path("out.bak")), second);
+        EXPECT_EQ(ReadWholeFile(Path("day")), first);
 
         KeepCopy(Path("out"), Path("out.bak"), &faults);
-        ReplaceFileKeepingBackup(Path("out"), "thursday", Path("out.bak"), &faults);
-        EXPECT_EQ(ReadWholeFile(Path("out")), "thursday");
-        EXPECT_EQ(ReadWholeFile(Path("out.bak")), "wednesday");
-        EXPECT_EQ(Names(), (std::vector<std::string>{"day", "out", "out.bak"}));
+        save(FillFrom(first));
+        EXPECT_EQ(ReadWholeFile(Path("out")), first);
+        EXPECT_EQ(ReadWholeFile(Path("out.bak")), third);
+        EXPECT_EQ(Names(), (std::vector<std::string>{"day", "out", "out.bak", "witness"}));
         Clear();
     }
 }

@@ -22,8 +22,10 @@ std::string ClassNameText(const wchar_t* className) {
 [[noreturn]] void FailWithSystemCode(const char* kind, const char* pattern,
                                      const wchar_t* className) {
     const DWORD code = GetLastError();
-    throw platform::Error(kind, platform::Format(pattern, static_cast<long long>(code),
-                                                 ClassNameText(className)));
+    throw platform::Error(kind,
+                          platform::Format(pattern, static_cast<long long>(code),
+                                           ClassNameText(className)),
+                          static_cast<int>(code));
 }
 
 }  // namespace

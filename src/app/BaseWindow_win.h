@@ -14,8 +14,8 @@ namespace app {
 constexpr UINT WM_APP_FORMSHOW = WM_APP + 1;
 
 // RegisterClassExW and CreateWindowExW, checked: a refusal throws platform::Error "Cannot register
-// window class NAME (error CODE)" or "Cannot create window CLASS (error CODE)" with the system's
-// error code, which the error box then shows.
+// window class NAME (error CODE)" or "Cannot create window CLASS (error CODE)", which the error box
+// shows; the system's code is also the Error's SystemCode().
 void RegisterWindowClass(const WNDCLASSEXW& windowClass);
 // Registers className with windowProc and the look of the program's windows (arrow cursor, button
 // face background, the program's icon) unless a class of that name is registered already.

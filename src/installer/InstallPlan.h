@@ -73,10 +73,17 @@ constexpr std::uint32_t kExpandableStringType = 2;  // REG_EXPAND_SZ
 bool IsSameLayoutText(std::uint32_t type, std::size_t dataSize, std::string_view storedText,
                       std::string_view layoutText);
 
-// Ends the keyboard layout registration silently; install mode never shows it.
+// Ends the keyboard layout registration silently; install mode never shows it. A failed registry
+// call adds the system's code (the LONG the registry function returned).
 class InstallFailure : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit InstallFailure(const std::string& what, long systemCode = 0)
+        : std::runtime_error(what), m_systemCode(systemCode) {}
+    // The registry's code of the failure; 0 when no registry call failed.
+    long SystemCode() const { return m_systemCode; }
+
+private:
+    long m_systemCode;
 };
 
 }  // namespace installer

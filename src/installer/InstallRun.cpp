@@ -27,9 +27,16 @@ bool MayInstall(const InstallArguments& arguments, InstallSystem& system) {
     return true;
 }
 
-void SetLayoutValue(InstallSystem& system, const char* valueName, const std::string& text) {
-    if (!system.SetLayoutValue(valueName, text))
-        throw InstallFailure("cannot set a keyboard layout value");
+// Whether the subkey's layout text is this one; a subkey that cannot be opened has none.
+bool HasLayoutText(RegistryKey& layouts, const std::string& name, const std::string& layoutText) {
+    OwnedKey subkey;
+    try {
+        subkey = layouts.OpenSubkey(name);
+    } catch (const InstallFailure&) {
+        return false;
+    }
+    const StoredLayoutText stored = subkey->ReadText("layout text");
+    return IsSameLayoutText(stored.type, stored.size, stored.text, layoutText);
 }
 
 }  // namespace
@@ -57,48 +64,50 @@ void PlaceDataFiles(InstallSystem& system, const std::string& baseName,
         system.RenameFile(file.packaged, file.installed);
 }
 
-LayoutOutcome AddKeyboardLayout(InstallSystem& system, const std::string& baseName,
-                                const std::string& layoutText) {
+LayoutResult AddKeyboardLayout(InstallSystem& system, const std::string& baseName,
+                               const std::string& layoutText) {
+    OwnedKey layouts;
     try {
-        if (!system.OpenLayoutsKey())
-            return LayoutOutcome::NoLayoutsKey;
+        layouts = system.OpenLayoutsKey();
+    } catch (const InstallFailure& failure) {
+        return {LayoutOutcome::NoLayoutsKey, failure.SystemCode()};
+    }
+    try {
+        // Every layout text is read, and the identifier found, before a match counts: a list
+        // that cannot be read all through ends the registration as a failure.
+        const std::vector<std::string> names = layouts->SubkeyNames();
         bool alreadyPresent = false;
-        std::string identifier;
-        try {
-            const std::vector<std::string> names = system.LayoutNames();
-            for (const std::string& name : names) {
-                const std::optional<StoredLayoutText> stored = system.ReadLayoutText(name);
-                if (stored &&
-                    IsSameLayoutText(stored->type, stored->size, stored->text, layoutText))
-                    alreadyPresent = true;
-            }
-            identifier = NewLayoutIdentifier(LargestLayoutIdentifier(names));
-        } catch (...) {
-            system.CloseLayoutsKey();
-            throw;
-        }
-        system.CloseLayoutsKey();
+        for (const std::string& name : names)
+            alreadyPresent = HasLayoutText(*layouts, name, layoutText) || alreadyPresent;
+        const std::string identifier = NewLayoutIdentifier(LargestLayoutIdentifier(names));
         if (alreadyPresent)
-            return LayoutOutcome::AlreadyPresent;
+            return {LayoutOutcome::AlreadyPresent};
 
-        const std::optional<bool> createdNew = system.CreateLayoutKey(identifier);
-        if (!createdNew)
-            return LayoutOutcome::NotCreated;
+        RegistryKey::Created layout;
         try {
-            SetLayoutValue(system, "IME file", baseName + ".ime");
-            SetLayoutValue(system, "layout file", system.LayoutFile());
-            SetLayoutValue(system, "layout text", layoutText);
+            layout = layouts->CreateSubkey(identifier);
+        } catch (const InstallFailure& failure) {
+            return {LayoutOutcome::NotCreated, failure.SystemCode()};
+        }
+        try {
+            layout.key->SetText("IME file", baseName + ".ime");
+            layout.key->SetText("layout file", system.LayoutFile());
+            layout.key->SetText("layout text", layoutText);
         } catch (const InstallFailure&) {
             // A layout without all three values would be offered by the system but not work.
-            system.CloseLayoutKey();
-            if (*createdNew)
-                system.DeleteLayoutKey(identifier);
+            layout.key.reset();
+            if (layout.createdNew) {
+                try {
+                    layouts->DeleteSubkey(identifier);
+                } catch (const InstallFailure&) {
+                    // the failure to report is the value's
+                }
+            }
             throw;
         }
-        system.CloseLayoutKey();
-        return LayoutOutcome::Added;
-    } catch (const InstallFailure&) {
-        return LayoutOutcome::Failed;
+        return {LayoutOutcome::Added};
+    } catch (const InstallFailure& failure) {
+        return {LayoutOutcome::Failed, failure.SystemCode()};
     }
 }
 

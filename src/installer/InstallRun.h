@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,16 +33,52 @@ enum class LayoutOutcome {
                      // value that could not be set (the subkey made for it is deleted again)
 };
 
+// The outcome with the registry's code of the failure that ended it (0: none, or a failure of the
+// keys' contents rather than of a registry call).
+struct LayoutResult {
+    LayoutOutcome outcome = LayoutOutcome::Added;
+    long systemCode = 0;
+};
+
 // A subkey's "layout text" value as stored: its registry type, its size in bytes and its text in
 // GB2312. A missing value has type 0 and size 0.
 struct StoredLayoutText {
     std::uint32_t type = 0;
     std::size_t size = 0;
     std::string text;
+    bool operator==(const StoredLayoutText&) const = default;
 };
 
-// The calls install mode makes. File names are GB2312 and relative to the current directory;
-// registry names are subkeys of HKEY_LOCAL_MACHINE's Keyboard Layouts key.
+class RegistryKey;
+// A registry key has one owner, who closes it by letting it go (wil's unique_hkey).
+using OwnedKey = std::unique_ptr<RegistryKey>;
+
+// An open registry key with full access: the calls install mode makes on it. Names are GB2312.
+// Each call whose registry function fails throws InstallFailure with the function's code.
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;  // closes the key
+
+    // The subkey names in the system's order.
+    virtual std::vector<std::string> SubkeyNames() = 0;
+    // Opens a subkey, never creating it.
+    virtual OwnedKey OpenSubkey(const std::string& name) = 0;
+    // Opens a subkey, creating it if missing; createdNew says whether it was created now.
+    struct Created;
+    virtual Created CreateSubkey(const std::string& name) = 0;
+    virtual void DeleteSubkey(const std::string& name) = 0;
+    // A value as stored (a string's text up to its first zero); type 0 and size 0 when missing.
+    virtual StoredLayoutText ReadText(const std::string& valueName) = 0;
+    // Sets a string value (REG_SZ).
+    virtual void SetText(const std::string& valueName, const std::string& text) = 0;
+};
+
+struct RegistryKey::Created {
+    OwnedKey key;
+    bool createdNew = false;
+};
+
+// The calls install mode makes. File names are GB2312 and relative to the current directory.
 class InstallSystem {
 public:
     virtual ~InstallSystem() = default;
@@ -55,22 +92,9 @@ public:
     virtual bool RemoveFile(const std::string& fileName) = 0;
     virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
 
-    // Opens the Keyboard Layouts key with full access, never creating it; false when it cannot.
-    virtual bool OpenLayoutsKey() = 0;
-    // The subkey names of the open Keyboard Layouts key in the system's order. Throws
-    // InstallFailure when they cannot be listed.
-    virtual std::vector<std::string> LayoutNames() = 0;
-    // The "layout text" of a subkey; nothing when the subkey cannot be opened. Throws
-    // InstallFailure when the value exists but cannot be read.
-    virtual std::optional<StoredLayoutText> ReadLayoutText(const std::string& name) = 0;
-    virtual void CloseLayoutsKey() = 0;
-    // Opens the subkey, creating it if missing: nothing when neither works, otherwise whether it
-    // was created now. It stays open for SetLayoutValue until CloseLayoutKey.
-    virtual std::optional<bool> CreateLayoutKey(const std::string& name) = 0;
-    // Sets a string value of the subkey opened by CreateLayoutKey; false when it cannot be set.
-    virtual bool SetLayoutValue(const std::string& valueName, const std::string& text) = 0;
-    virtual void CloseLayoutKey() = 0;
-    virtual void DeleteLayoutKey(const std::string& name) = 0;
+    // HKEY_LOCAL_MACHINE's Keyboard Layouts key with full access, never created; throws
+    // InstallFailure with the registry's code when it cannot be opened.
+    virtual OwnedKey OpenLayoutsKey() = 0;
     // The keyboard driver file of the US layout on this system.
     virtual std::string LayoutFile() = 0;
 
@@ -100,8 +124,8 @@ void PlaceDataFiles(InstallSystem& system, const std::string& baseName,
                     const std::string& argument4);
 
 // Enters a keyboard layout for the input method with the next free identifier, unless a layout
-// with this layout text is there already.
-LayoutOutcome AddKeyboardLayout(InstallSystem& system, const std::string& baseName,
-                                const std::string& layoutText);
+// with this layout text is there already. Every key it opens is closed again before it returns.
+LayoutResult AddKeyboardLayout(InstallSystem& system, const std::string& baseName,
+                               const std::string& layoutText);
 
 }  // namespace installer

@@ -4,12 +4,15 @@
 #include <imm.h>
 #include <shellapi.h>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/Dialogs_win.h"
 #include "app/MakerSite.h"
 #include "installer/InstallPlan.h"
 #include "platform/TextConversion_win.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace installer {
 
@@ -18,9 +21,84 @@ namespace {
 constexpr wchar_t kKeyboardLayouts[] = L"System\\CurrentControlSet\\Control\\Keyboard Layouts";
 constexpr DWORD kLongestKeyName = 256;
 
-std::wstring LayoutPath(const std::string& name) {
-    return std::wstring(kKeyboardLayouts) + L"\\" + platform::ToWide(name);
+// Throws InstallFailure with the registry function's code unless it succeeded.
+void Check(LONG result, const char* what) {
+    if (result != ERROR_SUCCESS)
+        throw InstallFailure(what, result);
 }
+
+// One key of the registry, closed when it goes.
+class WindowsRegistryKey : public RegistryKey {
+public:
+    explicit WindowsRegistryKey(platform::UniqueHkey key) : m_key(std::move(key)) {}
+
+    std::vector<std::string> SubkeyNames() override {
+        std::vector<std::string> names;
+        for (DWORD index = 0;; ++index) {
+            wchar_t name[kLongestKeyName];
+            DWORD length = kLongestKeyName;
+            const LONG result = RegEnumKeyExW(m_key.Get(), index, name, &length, nullptr, nullptr,
+                                              nullptr, nullptr);
+            if (result == ERROR_NO_MORE_ITEMS)
+                return names;
+            Check(result, "cannot list the keyboard layouts");
+            names.push_back(platform::ToGb2312(std::wstring_view(name, length)));
+        }
+    }
+
+    OwnedKey OpenSubkey(const std::string& name) override {
+        platform::UniqueHkey subkey;
+        Check(RegOpenKeyExW(m_key.Get(), platform::ToWide(name).c_str(), 0, KEY_ALL_ACCESS,
+                            subkey.Put()),
+              "cannot open a keyboard layout");
+        return std::make_unique<WindowsRegistryKey>(std::move(subkey));
+    }
+
+    Created CreateSubkey(const std::string& name) override {
+        platform::UniqueHkey subkey;
+        DWORD disposition = 0;
+        Check(RegCreateKeyExW(m_key.Get(), platform::ToWide(name).c_str(), 0, nullptr,
+                              REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, subkey.Put(),
+                              &disposition),
+              "cannot create a keyboard layout");
+        return {std::make_unique<WindowsRegistryKey>(std::move(subkey)),
+                disposition == REG_CREATED_NEW_KEY};
+    }
+
+    void DeleteSubkey(const std::string& name) override {
+        Check(RegDeleteKeyW(m_key.Get(), platform::ToWide(name).c_str()),
+              "cannot delete a keyboard layout");
+    }
+
+    StoredLayoutText ReadText(const std::string& valueName) override {
+        const std::wstring wideName = platform::ToWide(valueName);
+        DWORD type = REG_NONE;
+        DWORD size = 0;
+        // A value whose size cannot be asked counts as missing.
+        if (RegQueryValueExW(m_key.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            return StoredLayoutText{};
+        std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD read = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        Check(RegQueryValueExW(m_key.Get(), wideName.c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(data.data()), &read),
+              "cannot read a layout text");
+        std::wstring_view text(data.data(), read / sizeof(wchar_t));
+        text = text.substr(0, text.find(L'\0'));
+        return StoredLayoutText{type, read, platform::ToGb2312(text)};
+    }
+
+    void SetText(const std::string& valueName, const std::string& text) override {
+        const std::wstring wide = platform::ToWide(text);
+        const auto size = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+        Check(RegSetValueExW(m_key.Get(), platform::ToWide(valueName).c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(wide.c_str()), size),
+              "cannot set a keyboard layout value");
+    }
+
+private:
+    platform::UniqueHkey m_key;
+};
 
 }  // namespace
 
@@ -59,68 +137,11 @@ bool WindowsInstallSystem::RenameFile(const std::string& from, const std::string
     return MoveFileW(platform::ToWide(from).c_str(), platform::ToWide(to).c_str()) != FALSE;
 }
 
-bool WindowsInstallSystem::OpenLayoutsKey() {
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKeyboardLayouts, 0, KEY_ALL_ACCESS,
-                         m_layouts.Put()) == ERROR_SUCCESS;
-}
-
-std::vector<std::string> WindowsInstallSystem::LayoutNames() {
-    std::vector<std::string> names;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[kLongestKeyName];
-        DWORD length = kLongestKeyName;
-        const LONG result = RegEnumKeyExW(m_layouts.Get(), index, name, &length, nullptr, nullptr,
-                                          nullptr, nullptr);
-        if (result == ERROR_NO_MORE_ITEMS)
-            return names;
-        if (result != ERROR_SUCCESS)
-            throw InstallFailure("cannot list the keyboard layouts");
-        names.push_back(platform::ToGb2312(std::wstring_view(name, length)));
-    }
-}
-
-std::optional<StoredLayoutText> WindowsInstallSystem::ReadLayoutText(const std::string& name) {
-    platform::UniqueHkey subkey;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(name).c_str(), 0, KEY_ALL_ACCESS,
-                      subkey.Put()) != ERROR_SUCCESS)
-        return std::nullopt;
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    if (RegQueryValueExW(subkey.Get(), L"layout text", nullptr, &type, nullptr, &size) !=
-        ERROR_SUCCESS)
-        return StoredLayoutText{};
-    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD read = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(subkey.Get(), L"layout text", nullptr, &type,
-                         reinterpret_cast<BYTE*>(data.data()), &read) != ERROR_SUCCESS)
-        throw InstallFailure("cannot read a layout text");
-    std::wstring_view text(data.data(), read / sizeof(wchar_t));
-    text = text.substr(0, text.find(L'\0'));
-    return StoredLayoutText{type, read, platform::ToGb2312(text)};
-}
-
-void WindowsInstallSystem::CloseLayoutsKey() { m_layouts.Reset(); }
-
-std::optional<bool> WindowsInstallSystem::CreateLayoutKey(const std::string& name) {
-    DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, LayoutPath(name).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, m_layout.Put(),
-                        &disposition) != ERROR_SUCCESS)
-        return std::nullopt;
-    return disposition == REG_CREATED_NEW_KEY;
-}
-
-bool WindowsInstallSystem::SetLayoutValue(const std::string& valueName, const std::string& text) {
-    const std::wstring wide = platform::ToWide(text);
-    const auto size = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(m_layout.Get(), platform::ToWide(valueName).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(wide.c_str()), size) == ERROR_SUCCESS;
-}
-
-void WindowsInstallSystem::CloseLayoutKey() { m_layout.Reset(); }
-
-void WindowsInstallSystem::DeleteLayoutKey(const std::string& name) {
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, LayoutPath(name).c_str());
+OwnedKey WindowsInstallSystem::OpenLayoutsKey() {
+    platform::UniqueHkey key;
+    Check(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKeyboardLayouts, 0, KEY_ALL_ACCESS, key.Put()),
+          "cannot open the keyboard layouts");
+    return std::make_unique<WindowsRegistryKey>(std::move(key));
 }
 
 // The keyboard driver of the US layout: the Windows 95 family sets the high bit of the version.

@@ -1,12 +1,11 @@
 // Install mode's system calls on Windows: the message boxes, FindFirstFile/CreateFile for the
-// in-use test, DeleteFile and MoveFile for the data files, the registry, the Input Method Manager
-// and the shell.
+// in-use test, DeleteFile and MoveFile for the data files, the registry (keys owned by
+// platform::UniqueHkey), the Input Method Manager and the shell.
 #pragma once
 
 #include <windows.h>
 
 #include "installer/InstallRun.h"
-#include "platform/UniqueHandles_win.h"
 
 namespace installer {
 
@@ -20,22 +19,13 @@ public:
     bool FileExists(const std::string& fileName) override;
     bool RemoveFile(const std::string& fileName) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
-    bool OpenLayoutsKey() override;
-    std::vector<std::string> LayoutNames() override;
-    std::optional<StoredLayoutText> ReadLayoutText(const std::string& name) override;
-    void CloseLayoutsKey() override;
-    std::optional<bool> CreateLayoutKey(const std::string& name) override;
-    bool SetLayoutValue(const std::string& valueName, const std::string& text) override;
-    void CloseLayoutKey() override;
-    void DeleteLayoutKey(const std::string& name) override;
+    OwnedKey OpenLayoutsKey() override;
     std::string LayoutFile() override;
     bool InstallInputMethod(const std::string& baseName, const std::string& layoutText) override;
     void OpenMakerPage() override;
 
 private:
     HWND m_owner;
-    platform::UniqueHkey m_layouts;
-    platform::UniqueHkey m_layout;
 };
 
 }  // namespace installer

@@ -18,6 +18,9 @@ class Error : public std::runtime_error {
 public:
     Error(std::string kind, const std::string& message)
         : std::runtime_error(message), m_kind(std::move(kind)) {}
+    // A message of its own after a failed system call, with the system's code of the failure.
+    Error(std::string kind, const std::string& message, int systemCode)
+        : std::runtime_error(message), m_kind(std::move(kind)), m_systemCode(systemCode) {}
     // A message naming a file ("Cannot open file %s"): the pattern's %s filled with the path's
     // text. The path itself is kept, so that a box can show the name as the system has it.
     Error(std::string kind, const char* pattern, const Path& path, int systemCode = 0);

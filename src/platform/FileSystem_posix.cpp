@@ -71,21 +71,32 @@ bool WriteAll(int fd, std::string_view bytes, WriteFaults* faults) {
     return true;
 }
 
-// Whether an existing target may be replaced: 0 when it may, otherwise the errno of the reason.
-// A file without any write permission counts as read-only even for a user whom the system would
-// let write it, as a read-only file does on Windows; rename(2) alone would replace it silently.
-int CheckTargetReplaceable(const std::string& path, mode_t& mode) {
+// An existing file that a replacement must keep the permissions of; none when there is none yet.
+struct Existing {
+    bool exists = false;
+    mode_t mode = 0;
+};
+
+// Whether path may be replaced: throws Error "Cannot create file %s" when not. A file without any
+// write permission counts as read-only even for a user whom the system would let write it, as a
+// read-only file does on Windows; rename(2) alone would replace it silently.
+Existing CheckReplaceable(const Path& path) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0)
-        return errno == ENOENT ? 0 : errno;
+    if (::stat(path.Native().c_str(), &status) != 0) {
+        if (errno == ENOENT)
+            return {};
+        Fail("FileCreateError", "Cannot create file %s", path, errno);
+    }
+    int refusal = 0;
     if (!S_ISREG(status.st_mode))
-        return S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
-    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return EACCES;
-    if (::access(path.c_str(), W_OK) != 0)
-        return errno;
-    mode = status.st_mode & 07777;
-    return 0;
+        refusal = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    else if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        refusal = EACCES;
+    else if (::access(path.Native().c_str(), W_OK) != 0)
+        refusal = errno;
+    if (refusal != 0)
+        Fail("FileCreateError", "Cannot create file %s", path, refusal);
+    return {true, static_cast<mode_t>(status.st_mode & 07777)};
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -152,32 +163,31 @@ FileBytes ReadFileBytes(const Path& path) {
 
 namespace {
 
-// The safe replacement around writeContent, which writes the whole content to the open temporary
-// file and returns 0 or the errno of its failure.
-void Replace(const Path& path, const std::function<int(int fd)>& writeContent) {
-    const std::string& target = path.Native();
-    mode_t mode = 0666;
-    const bool existed = ::access(target.c_str(), F_OK) == 0;
-    if (const int refusal = CheckTargetReplaceable(target, mode); refusal != 0)
-        Fail("FileCreateError", "Cannot create file %s", path, refusal);
+// Writes a file's whole content to the open file; returns 0 or the errno of its failure.
+using ContentWriter = std::function<int(int fd)>;
 
+// Makes durable the renames made in path's directory.
+void SyncDirectoryOf(const std::string& path) {
+    const FileDescriptor directory(
+        ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory)
+        ::fsync(directory.Get());
+}
+
+// Writes a new file at temporary whole: every write checked, flushed and the close checked too,
+// since it may be where the system reports a lost write. It gets the permissions of existing.
+// On failure the file is removed and Error is thrown naming named, the file the user knows.
+void WriteNewFile(const std::string& temporary, const Path& named, const Existing& existing,
+                  const ContentWriter& writeContent) {
     // A leftover of an interrupted save is removed first, so that the exclusive create below
     // cannot be turned aside by a link planted under the temporary name.
-    const std::string temporary = target + ".tmp";
     ::unlink(temporary.c_str());
     FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!file)
-        Fail("FileCreateError", "Cannot create file %s", path, errno);
-    if (existed)
-        ::fchmod(file.Get(), mode);
+        Fail("FileCreateError", "Cannot create file %s", named, errno);
+    if (existing.exists)
+        ::fchmod(file.Get(), existing.mode);
 
-    // The failure's errno is taken before the clean-up calls overwrite it.
-    const auto abandon = [&](const char* kind, const char* pattern) {
-        const int code = errno;
-        file.Reset();
-        ::unlink(temporary.c_str());
-        Fail(kind, pattern, path, code);
-    };
     int written = 0;
     try {
         written = writeContent(file.Get());
@@ -186,44 +196,148 @@ void Replace(const Path& path, const std::function<int(int fd)>& writeContent) {
         ::unlink(temporary.c_str());
         throw;
     }
-    if (written != 0)
-        errno = written;
-    if (written != 0 || ::fsync(file.Get()) != 0)
-        abandon("FileWriteError", "Cannot write file %s");
-    // The close is checked too: it may be where the system reports a lost write.
-    if (::close(file.Release()) != 0)
-        abandon("FileWriteError", "Cannot write file %s");
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-        abandon("FileCreateError", "Cannot create file %s");
+    if (written == 0 && ::fsync(file.Get()) != 0)
+        written = errno;
+    if (written == 0 && ::close(file.Release()) != 0)
+        written = errno;
+    if (written != 0) {
+        file.Reset();
+        ::unlink(temporary.c_str());
+        Fail("FileWriteError", "Cannot write file %s", named, written);
+    }
+}
 
+// Moves temporary over target; on failure removes temporary and throws "Cannot create file %s"
+// naming named.
+void MoveIntoPlace(const std::string& temporary, const std::string& target, const Path& named) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temporary.c_str());
+        Fail("FileCreateError", "Cannot create file %s", named, code);
+    }
+}
+
+// Gives the existing file source a second name, temporary: a hard link, or where the volume
+// refuses one a copy written as a new file. Throws, naming source when it cannot be read (with
+// unreadable's pattern and kind) and target when the copy cannot be written.
+void LinkOrCopy(const Path& source, const std::string& temporary, const Path& target,
+                const char* unreadableKind, const char* unreadable, WriteFaults* faults) {
+    ::unlink(temporary.c_str());
+    const bool refused = faults && faults->RefuseLink();
+    if (!refused && ::link(source.Native().c_str(), temporary.c_str()) == 0)
+        return;
+    // Any refusal leads to the copy, which reports what stands in its way itself.
+    struct stat status {};
+    if (::stat(source.Native().c_str(), &status) != 0)
+        Fail(unreadableKind, unreadable, source, errno);
+    FileBytes bytes;
+    try {
+        bytes = ReadFileBytes(source);
+    } catch (const Error& error) {
+        Fail(unreadableKind, unreadable, source, error.SystemCode());
+    }
+    WriteNewFile(temporary, target, Existing{true, static_cast<mode_t>(status.st_mode & 07777)},
+                 [&](int fd) { return WriteAll(fd, bytes.View(), faults) ? 0 : errno; });
+}
+
+// The safe replacement around writeContent.
+void Replace(const Path& path, const ContentWriter& writeContent) {
+    const Existing existing = CheckReplaceable(path);
+    const std::string temporary = path.Native() + ".tmp";
+    WriteNewFile(temporary, path, existing, writeContent);
+    MoveIntoPlace(temporary, path.Native(), path);
     // Make the rename itself durable; the new content is in place either way.
-    const FileDescriptor directory(
-        ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory)
-        ::fsync(directory.Get());
+    SyncDirectoryOf(path.Native());
+}
+
+// The replacement that keeps the replaced file as backup, around writeContent.
+void ReplaceKeeping(const Path& path, const ContentWriter& writeContent, const Path& backup,
+                    WriteFaults* faults) {
+    const Existing existing = CheckReplaceable(path);
+    if (!existing.exists)
+        return Replace(path, writeContent);
+    // Checked before anything is written, so that a backup that cannot be replaced stops the
+    // save while it has changed nothing.
+    CheckReplaceable(backup);
+    const std::string temporary = path.Native() + ".tmp";
+    WriteNewFile(temporary, path, existing, writeContent);
+    const std::string kept = backup.Native() + ".tmp";
+    try {
+        LinkOrCopy(path, kept, backup, "FileCreateError", "Cannot create file %s", faults);
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    if (::rename(temporary.c_str(), path.Native().c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temporary.c_str());
+        ::unlink(kept.c_str());
+        Fail("FileCreateError", "Cannot create file %s", path, code);
+    }
+    if (::rename(kept.c_str(), backup.Native().c_str()) != 0) {
+        // The backup turned unreplaceable since it was checked: the old file goes back to path.
+        const int code = errno;
+        if (::rename(kept.c_str(), path.Native().c_str()) != 0)
+            ::unlink(kept.c_str());
+        SyncDirectoryOf(path.Native());
+        Fail("FileCreateError", "Cannot create file %s", backup, code);
+    }
+    // Where backup already named the old file, rename(2) has left both names: one goes.
+    ::unlink(kept.c_str());
+    SyncDirectoryOf(path.Native());
+    if (DirectoryOf(backup.Native()) != DirectoryOf(path.Native()))
+        SyncDirectoryOf(backup.Native());
+}
+
+int WriteBytes(int fd, std::string_view bytes, WriteFaults* faults) {
+    return WriteAll(fd, bytes, faults) ? 0 : errno;
+}
+
+int WriteFilled(int fd, const FileFiller& fill, WriteFaults* faults) {
+    return WriteBlocks(fill, [fd, faults](std::string_view block) {
+        if (!WriteAll(fd, block, faults))
+            return errno;
+#if defined(__linux__)
+        // The disk starts on this block while the next is made, so that less is left for the
+        // fsync at the end.
+        const off_t end = ::lseek(fd, 0, SEEK_CUR);
+        ::sync_file_range(fd, end - static_cast<off_t>(block.size()),
+                          static_cast<off_t>(block.size()), SYNC_FILE_RANGE_WRITE);
+#endif
+        return 0;
+    });
 }
 
 }  // namespace
 
 void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
-    Replace(path, [&](int fd) { return WriteAll(fd, bytes, faults) ? 0 : errno; });
+    Replace(path, [&](int fd) { return WriteBytes(fd, bytes, faults); });
 }
 
 void ReplaceFileSafely(const Path& path, const FileFiller& fill, WriteFaults* faults) {
-    Replace(path, [&](int fd) {
-        return WriteBlocks(fill, [fd, faults](std::string_view block) {
-            if (!WriteAll(fd, block, faults))
-                return errno;
-#if defined(__linux__)
-            // The disk starts on this block while the next is made, so that less is left for
-            // the fsync at the end.
-            const off_t end = ::lseek(fd, 0, SEEK_CUR);
-            ::sync_file_range(fd, end - static_cast<off_t>(block.size()),
-                              static_cast<off_t>(block.size()), SYNC_FILE_RANGE_WRITE);
-#endif
-            return 0;
-        });
-    });
+    Replace(path, [&](int fd) { return WriteFilled(fd, fill, faults); });
+}
+
+void ReplaceFileKeepingBackup(const Path& path, std::string_view bytes, const Path& backup,
+                              WriteFaults* faults) {
+    ReplaceKeeping(
+        path, [&](int fd) { return WriteBytes(fd, bytes, faults); }, backup, faults);
+}
+
+void ReplaceFileKeepingBackup(const Path& path, const FileFiller& fill, const Path& backup,
+                              WriteFaults* faults) {
+    ReplaceKeeping(
+        path, [&](int fd) { return WriteFilled(fd, fill, faults); }, backup, faults);
+}
+
+void KeepCopy(const Path& source, const Path& target, WriteFaults* faults) {
+    CheckReplaceable(target);
+    const std::string temporary = target.Native() + ".tmp";
+    LinkOrCopy(source, temporary, target, "FileOpenError", "Cannot open file %s", faults);
+    MoveIntoPlace(temporary, target.Native(), target);
+    // Where target already named source, rename(2) has left both names: one goes.
+    ::unlink(temporary.c_str());
+    SyncDirectoryOf(target.Native());
 }
 
 namespace {

@@ -122,31 +122,34 @@ std::string ReadWholeFile(const Path& path) { return std::string(ReadFileBytes(p
 
 namespace {
 
-// The safe replacement around writeContent, which writes the whole content to the open temporary
-// file and returns 0 or the system's code of its failure.
-void Replace(const Path& path, const std::function<DWORD(HANDLE file)>& writeContent) {
-    const std::wstring& target = path.Native();
+// Writes a file's whole content to the open file; returns 0 or the system's code of its failure.
+using ContentWriter = std::function<DWORD(HANDLE file)>;
+
+// Throws Error "Cannot create file %s" when path cannot be replaced; returns whether it exists.
+bool CheckReplaceable(const Path& path) {
     if (path.Empty())
         Fail("FileCreateError", "Cannot create file %s", path, ERROR_INVALID_NAME);
-    if (const DWORD refusal = CheckTargetReplaceable(target); refusal != ERROR_SUCCESS)
+    if (const DWORD refusal = CheckTargetReplaceable(path.Native()); refusal != ERROR_SUCCESS)
         Fail("FileCreateError", "Cannot create file %s", path, refusal);
+    return GetFileAttributesW(path.Native().c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-    // A leftover of an interrupted save is cleared away, read-only or not.
-    const std::wstring temporary = (path + ".tmp").Native();
+// Clears a leftover of an interrupted save away, read-only or not.
+void RemoveLeftover(const std::wstring& temporary) {
     SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(temporary.c_str());
+}
+
+// Writes a new file at temporary whole: every write checked, flushed and the close checked too,
+// since it may be where the system reports a lost write. On failure the file is removed and
+// Error is thrown naming named, the file the user knows.
+void WriteNewFile(const std::wstring& temporary, const Path& named,
+                  const ContentWriter& writeContent) {
+    RemoveLeftover(temporary);
     UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        Fail("FileCreateError", "Cannot create file %s", path, GetLastError());
-
-    // The failure's code is taken before the clean-up calls overwrite it.
-    const auto abandon = [&](const char* kind, const char* pattern) {
-        const DWORD code = GetLastError();
-        file.Reset();
-        DeleteFileW(temporary.c_str());
-        Fail(kind, pattern, path, code);
-    };
+        Fail("FileCreateError", "Cannot create file %s", named, GetLastError());
     DWORD written = 0;
     try {
         written = writeContent(file.Get());
@@ -155,30 +158,131 @@ void Replace(const Path& path, const std::function<DWORD(HANDLE file)>& writeCon
         DeleteFileW(temporary.c_str());
         throw;
     }
-    if (written != 0)
-        SetLastError(written);
-    if (written != 0 || !FlushFileBuffers(file.Get()))
-        abandon("FileWriteError", "Cannot write file %s");
-    // The close is checked too: it may be where the system reports a lost write.
-    if (!CloseHandle(file.Release()))
-        abandon("FileWriteError", "Cannot write file %s");
-    if (!MoveIntoPlace(temporary, target))
-        abandon("FileCreateError", "Cannot create file %s");
+    if (written == 0 && !FlushFileBuffers(file.Get()))
+        written = GetLastError();
+    if (written == 0 && !CloseHandle(file.Release()))
+        written = GetLastError();
+    if (written != 0) {
+        file.Reset();
+        DeleteFileW(temporary.c_str());
+        Fail("FileWriteError", "Cannot write file %s", named, written);
+    }
+}
+
+// Moves temporary over target; on failure removes temporary and throws "Cannot create file %s"
+// naming named.
+void MoveOrFail(const std::wstring& temporary, const std::wstring& target, const Path& named) {
+    if (!MoveIntoPlace(temporary, target)) {
+        const DWORD code = GetLastError();
+        DeleteFileW(temporary.c_str());
+        Fail("FileCreateError", "Cannot create file %s", named, code);
+    }
+}
+
+// Gives the existing file source a second name, temporary: a hard link, or where the volume
+// refuses one a copy written as a new file. Throws, naming source when it cannot be read (with
+// unreadable's pattern and kind) and target when the copy cannot be written.
+void LinkOrCopy(const Path& source, const std::wstring& temporary, const Path& target,
+                const char* unreadableKind, const char* unreadable, WriteFaults* faults) {
+    RemoveLeftover(temporary);
+    const bool refused = faults && faults->RefuseLink();
+    if (!refused && CreateHardLinkW(temporary.c_str(), source.Native().c_str(), nullptr))
+        return;
+    // Any refusal leads to the copy, which reports what stands in its way itself.
+    FileBytes bytes;
+    try {
+        bytes = ReadFileBytes(source);
+    } catch (const Error& error) {
+        Fail(unreadableKind, unreadable, source, static_cast<DWORD>(error.SystemCode()));
+    }
+    WriteNewFile(temporary, target, [&](HANDLE file) {
+        return WriteAll(file, bytes.View(), faults) ? DWORD{0} : GetLastError();
+    });
+}
+
+// The safe replacement around writeContent.
+void Replace(const Path& path, const ContentWriter& writeContent) {
+    CheckReplaceable(path);
+    const std::wstring temporary = (path + ".tmp").Native();
+    WriteNewFile(temporary, path, writeContent);
+    MoveOrFail(temporary, path.Native(), path);
+}
+
+// The replacement that keeps the replaced file as backup, around writeContent.
+void ReplaceKeeping(const Path& path, const ContentWriter& writeContent, const Path& backup,
+                    WriteFaults* faults) {
+    if (!CheckReplaceable(path))
+        return Replace(path, writeContent);
+    // Checked before anything is written, so that a backup that cannot be replaced stops the
+    // save while it has changed nothing.
+    CheckReplaceable(backup);
+    const std::wstring temporary = (path + ".tmp").Native();
+    WriteNewFile(temporary, path, writeContent);
+    const std::wstring kept = (backup + ".tmp").Native();
+    try {
+        LinkOrCopy(path, kept, backup, "FileCreateError", "Cannot create file %s", faults);
+    } catch (...) {
+        DeleteFileW(temporary.c_str());
+        throw;
+    }
+    // Not ReplaceFileW with its backup argument: it can fail with
+    // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 and leave no file at path at all.
+    if (!MoveIntoPlace(temporary, path.Native())) {
+        const DWORD code = GetLastError();
+        DeleteFileW(temporary.c_str());
+        DeleteFileW(kept.c_str());
+        Fail("FileCreateError", "Cannot create file %s", path, code);
+    }
+    if (!MoveIntoPlace(kept, backup.Native())) {
+        // The backup turned unreplaceable since it was checked: the old file goes back to path.
+        const DWORD code = GetLastError();
+        if (!MoveIntoPlace(kept, path.Native()))
+            DeleteFileW(kept.c_str());
+        Fail("FileCreateError", "Cannot create file %s", backup, code);
+    }
+    // Where backup already named the old file, the move may have left both names: one goes.
+    DeleteFileW(kept.c_str());
+}
+
+DWORD WriteBytes(HANDLE file, std::string_view bytes, WriteFaults* faults) {
+    return WriteAll(file, bytes, faults) ? DWORD{0} : GetLastError();
+}
+
+DWORD WriteFilled(HANDLE file, const FileFiller& fill, WriteFaults* faults) {
+    return static_cast<DWORD>(WriteBlocks(fill, [file, faults](std::string_view block) {
+        return WriteAll(file, block, faults) ? 0 : static_cast<int>(GetLastError());
+    }));
 }
 
 }  // namespace
 
 void ReplaceFileSafely(const Path& path, std::string_view bytes, WriteFaults* faults) {
-    Replace(path,
-            [&](HANDLE file) { return WriteAll(file, bytes, faults) ? DWORD{0} : GetLastError(); });
+    Replace(path, [&](HANDLE file) { return WriteBytes(file, bytes, faults); });
 }
 
 void ReplaceFileSafely(const Path& path, const FileFiller& fill, WriteFaults* faults) {
-    Replace(path, [&](HANDLE file) {
-        return static_cast<DWORD>(WriteBlocks(fill, [file, faults](std::string_view block) {
-            return WriteAll(file, block, faults) ? 0 : static_cast<int>(GetLastError());
-        }));
-    });
+    Replace(path, [&](HANDLE file) { return WriteFilled(file, fill, faults); });
+}
+
+void ReplaceFileKeepingBackup(const Path& path, std::string_view bytes, const Path& backup,
+                              WriteFaults* faults) {
+    ReplaceKeeping(
+        path, [&](HANDLE file) { return WriteBytes(file, bytes, faults); }, backup, faults);
+}
+
+void ReplaceFileKeepingBackup(const Path& path, const FileFiller& fill, const Path& backup,
+                              WriteFaults* faults) {
+    ReplaceKeeping(
+        path, [&](HANDLE file) { return WriteFilled(file, fill, faults); }, backup, faults);
+}
+
+void KeepCopy(const Path& source, const Path& target, WriteFaults* faults) {
+    CheckReplaceable(target);
+    const std::wstring temporary = (target + ".tmp").Native();
+    LinkOrCopy(source, temporary, target, "FileOpenError", "Cannot open file %s", faults);
+    MoveOrFail(temporary, target.Native(), target);
+    // Where target already named source, the move may have left both names: one goes.
+    DeleteFileW(temporary.c_str());
 }
 
 namespace {

@@ -71,12 +71,13 @@ TEST(EditorDiskFull, AFailedSaveLosesNothingAndTheNextChangeWritesTheWholeTree) 
     ASSERT_EQ(SpaceOf(disk).free, 0u) << "the disk is not full";
 
     run.New(L"其他", L"上好");
-    // The backup of srf_pub.dat is written first, and it is the write that fails.
-    run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.dat.bak") + L".");
-    // Save writes the change that is not in srf_pub.dat yet; it fails the same way, and no
+    // The backup takes no room (the old file kept under a second name): the new srf_pub.dat is
+    // the write that fails.
+    run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.dat") + L".");
+    // Save writes the change the failed save left again, which fails the same way, and no
     // congratulation follows.
     SendCommand(run.Main(), editor::IDM_SAVE);
-    run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.dat.bak") + L".");
+    run.ExpectErrorBox(L"Cannot write file " + run.ProgramPath("srf_pub.dat") + L".");
     run.ExpectNoBox();
     EXPECT_EQ(run.File("srf_pub.dat"), EditorTree());
     EXPECT_EQ(run.File("srf_pub.usr"), EditorCompiled());

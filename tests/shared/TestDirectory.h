@@ -51,14 +51,18 @@ std::string ErrorMessage(Call call) {
     }
 }
 
-// Fails the k-th write from its making (1 = the first; 0 none).
+// Fails the k-th write from its making (1 = the first; 0 none); with refuseLinks, every hard link
+// is refused as on a volume without them.
 class FailingWrite : public platform::WriteFaults {
 public:
-    explicit FailingWrite(int k) : m_left(k) {}
+    explicit FailingWrite(int k, bool refuseLinks = false)
+        : m_left(k), m_refuseLinks(refuseLinks) {}
     bool FailNextWrite() override { return m_left > 0 && --m_left == 0; }
+    bool RefuseLink() override { return m_refuseLinks; }
 
 private:
     int m_left;
+    bool m_refuseLinks;
 };
 
 // Replaces the file with the bytes and returns the message of the failure, or "" when it succeeded;

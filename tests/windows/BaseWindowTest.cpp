@@ -18,13 +18,14 @@ namespace {
 constexpr UINT kCreateMissing = WM_APP + 10;
 constexpr UINT kThrowNonException = WM_APP + 11;
 
-std::string MessageOf(const std::function<void()>& work) {
+// The message of the platform::Error that work throws, and the system's code it carries.
+std::pair<std::string, int> ErrorOf(const std::function<void()>& work) {
     try {
         work();
     } catch (const platform::Error& error) {
-        return error.what();
+        return {error.what(), error.SystemCode()};
     }
-    return "no error";
+    return {"no error", 0};
 }
 
 HWND CreateOfMissingClass() {
@@ -32,13 +33,16 @@ HWND CreateOfMissingClass() {
                                GetModuleHandleW(nullptr), nullptr);
 }
 
-// The message of a window of a class that does not exist, with the code this system gives (Windows
-// 1407, Wine 1411).
-std::string MissingClassMessage() {
+// The code this system gives for a window of a class that does not exist (Windows 1407, Wine
+// 1411), and the message naming it.
+int MissingClassCode() {
     SetLastError(0);
     CreateWindowExW(0, L"TNoSuchClass", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                     GetModuleHandleW(nullptr), nullptr);
-    return "Cannot create window TNoSuchClass (error " + std::to_string(GetLastError()) + ")";
+    return static_cast<int>(GetLastError());
+}
+std::string MissingClassMessage() {
+    return "Cannot create window TNoSuchClass (error " + std::to_string(MissingClassCode()) + ")";
 }
 
 TEST(BaseWindow, ARefusedRegistrationOrCreationCarriesTheSystemsErrorCode) {
@@ -48,9 +52,12 @@ TEST(BaseWindow, ARefusedRegistrationOrCreationCarriesTheSystemsErrorCode) {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"TTwice";
     RegisterWindowClass(windowClass);
-    EXPECT_EQ(MessageOf([&] { RegisterWindowClass(windowClass); }),
-              "Cannot register window class TTwice (error 1410)");
-    EXPECT_EQ(MessageOf([] { CreateOfMissingClass(); }), MissingClassMessage());
+    // The code is data of the error, not only a part of its text.
+    EXPECT_EQ(ErrorOf([&] { RegisterWindowClass(windowClass); }),
+              std::pair(std::string("Cannot register window class TTwice (error 1410)"), 1410));
+    EXPECT_EQ(ErrorOf([] { CreateOfMissingClass(); }),
+              std::pair(MissingClassMessage(), MissingClassCode()));
+    EXPECT_NE(MissingClassCode(), 0);
 }
 
 BOOL CALLBACK FindOwnBox(HWND hwnd, LPARAM found) {

@@ -1,10 +1,12 @@
 // The Windows file layer against real handles: a file held open without sharing, a read-only
-// file, and paths in GB2312.
+// file, and paths in GB2312; the save that keeps its backup against held and read-only files.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Error.h"
@@ -46,6 +48,22 @@ protected:
         return CreateFileW(ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     }
+    // Replaces path keeping backup; "" or the message of the failure. during runs while the new
+    // file is written.
+    static std::string SaveFailure(const std::string& path, const std::string& backup,
+                                   std::function<void()> during) {
+        bool first = true;
+        const auto fill = [&](char* buffer, std::size_t) -> std::size_t {
+            if (!std::exchange(first, false))
+                return 0;
+            if (during)
+                during();
+            buffer[0] = 'n';
+            return 1;
+        };
+        return testsupport::ErrorMessage([&] { ReplaceFileKeepingBackup(path, fill, backup); });
+    }
+
     std::string m_dir;
     std::vector<std::string> m_created;
 };
@@ -102,6 +120,50 @@ TEST_F(FileSystemWinTest, AFailedWriteKeepsTheOldFile) {
         EXPECT_EQ(ReplaceFailure(path, bytes, k), "Cannot write file " + path);
         EXPECT_EQ(ReadWholeFile(path), "old bytes");
         EXPECT_FALSE(Exists(path + ".tmp"));
+    }
+}
+
+// Held without sharing, read-only, or taken by another program while the new file is written (the
+// backup is then checked already, and the old file goes back in place): the save fails naming the
+// file in the way, and the file and its backup keep their bytes.
+TEST_F(FileSystemWinTest, AFileOrBackupInTheWayStopsTheSaveAndChangesNothing) {
+    const std::string path = Path("srf_pub.dat");
+    const std::string backup = Path("srf_pub.dat.bak");
+    const auto readOnly = [](const std::string& name) {
+        return [name] { SetFileAttributesW(ToWide(name).c_str(), FILE_ATTRIBUTE_READONLY); };
+    };
+    HANDLE lateHolder = INVALID_HANDLE_VALUE;
+    const struct {
+        const char* what;
+        std::string held;
+        std::function<void()> before, during;
+        std::string named;
+    } cases[] = {
+        {"file held", path, {}, {}, path},
+        {"backup held", backup, {}, {}, backup},
+        {"backup read-only", "", readOnly(backup), {}, backup},
+        {"backup taken meanwhile",
+         "",
+         {},
+         [&] { lateHolder = HoldWithoutSharing(backup); },
+         backup},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReplaceFileSafely(path, "old");
+        ReplaceFileSafely(backup, "older");
+        if (c.before)
+            c.before();
+        const HANDLE holder = c.held.empty() ? INVALID_HANDLE_VALUE : HoldWithoutSharing(c.held);
+        EXPECT_EQ(SaveFailure(path, backup, c.during), "Cannot create file " + c.named);
+        for (const HANDLE held : {holder, std::exchange(lateHolder, INVALID_HANDLE_VALUE)})
+            if (held != INVALID_HANDLE_VALUE)
+                CloseHandle(held);
+        SetFileAttributesW(ToWide(backup).c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(ReadWholeFile(path), "old");
+        EXPECT_EQ(ReadWholeFile(backup), "older");
+        EXPECT_FALSE(Exists(path + ".tmp"));
+        EXPECT_FALSE(Exists(backup + ".tmp"));
     }
 }
 

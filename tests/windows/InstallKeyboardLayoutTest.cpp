@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include "../e2e/InstallRegistry.h"
 #include "installer/InstallPlan.h"
 #include "installer/InstallRun.h"
@@ -21,24 +24,53 @@ std::string Layout(const std::wstring& displayName) {
     return LayoutText(platform::ToGb2312(displayName));
 }
 
-// The real registry, with the k-th value write from the start refused (1 = the first; 0 none).
+// A real key whose k-th value write from the start fails (1 = the first; 0 none), as the
+// registry fails it: with a code.
+class FailingValueKey : public RegistryKey {
+public:
+    FailingValueKey(OwnedKey key, int& left) : m_key(std::move(key)), m_left(left) {}
+    std::vector<std::string> SubkeyNames() override { return m_key->SubkeyNames(); }
+    OwnedKey OpenSubkey(const std::string& name) override { return m_key->OpenSubkey(name); }
+    Created CreateSubkey(const std::string& name) override {
+        Created created = m_key->CreateSubkey(name);
+        created.key = std::make_unique<FailingValueKey>(std::move(created.key), m_left);
+        return created;
+    }
+    void DeleteSubkey(const std::string& name) override { m_key->DeleteSubkey(name); }
+    StoredLayoutText ReadText(const std::string& valueName) override {
+        return m_key->ReadText(valueName);
+    }
+    void SetText(const std::string& valueName, const std::string& text) override {
+        if (m_left > 0 && --m_left == 0)
+            throw InstallFailure("refused", ERROR_WRITE_PROTECT);
+        m_key->SetText(valueName, text);
+    }
+
+private:
+    OwnedKey m_key;
+    int& m_left;
+};
+
 class FailingValueWrite : public WindowsInstallSystem {
 public:
     explicit FailingValueWrite(int k) : m_left(k) {}
-    bool SetLayoutValue(const std::string& valueName, const std::string& text) override {
-        if (m_left > 0 && --m_left == 0)
-            return false;
-        return WindowsInstallSystem::SetLayoutValue(valueName, text);
+    OwnedKey OpenLayoutsKey() override {
+        return std::make_unique<FailingValueKey>(WindowsInstallSystem::OpenLayoutsKey(), m_left);
     }
 
 private:
     int m_left;
 };
 
-LayoutOutcome AddKeyboardLayout(const std::string& baseName, const std::string& layoutText,
-                                int failingWrite = 0) {
+LayoutResult AddKeyboardLayoutWithCode(const std::string& baseName, const std::string& layoutText,
+                                       int failingWrite = 0) {
     FailingValueWrite system(failingWrite);
     return installer::AddKeyboardLayout(system, baseName, layoutText);
+}
+
+LayoutOutcome AddKeyboardLayout(const std::string& baseName, const std::string& layoutText,
+                                int failingWrite = 0) {
+    return AddKeyboardLayoutWithCode(baseName, layoutText, failingWrite).outcome;
 }
 
 using InstallKeyboardLayout = ::testing::Test;
@@ -130,7 +162,9 @@ TEST_F(InstallKeyboardLayout, LeavesNoHalfMadeLayoutWhenAValueCannotBeSet) {
     for (int failing = 1; failing <= 3; ++failing) {
         SCOPED_TRACE(failing);
         KeyboardLayoutsSandbox sandbox;
-        EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo"), failing), LayoutOutcome::Failed);
+        const LayoutResult result = AddKeyboardLayoutWithCode("srf_py", Layout(L"Lumo"), failing);
+        EXPECT_EQ(result.outcome, LayoutOutcome::Failed);
+        EXPECT_EQ(result.systemCode, ERROR_WRITE_PROTECT);
         EXPECT_EQ(sandbox.NewSubkeys(), Names{});
     }
 }
@@ -144,12 +178,33 @@ TEST_F(InstallKeyboardLayout, AfterFFFFTheIdentifierWrapsAndAnExistingLayoutIsNe
     EXPECT_EQ(sandbox.NewSubkeys(), Names{});
 }
 
+TEST_F(InstallKeyboardLayout, ARefusedRegistryCallCarriesTheRegistrysCode) {
+    KeyboardLayoutsSandbox sandbox;
+    WindowsInstallSystem system;
+    const OwnedKey layouts = system.OpenLayoutsKey();
+    const std::pair<std::function<void()>, long> cases[] = {
+        {[&] { layouts->OpenSubkey("E0FF0804"); }, ERROR_FILE_NOT_FOUND},
+        {[&] { layouts->DeleteSubkey("E0FF0804"); }, ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& [call, code] : cases) {
+        try {
+            call();
+            ADD_FAILURE() << "no failure";
+        } catch (const InstallFailure& failure) {
+            EXPECT_EQ(failure.SystemCode(), code);
+        }
+    }
+}
+
 TEST_F(InstallKeyboardLayout, WithoutTheKeyOrWithoutSubkeysNothingIsWritten) {
     if (KeyExists(kKeyboardLayouts))
         GTEST_SKIP() << "this machine has a Keyboard Layouts key of its own";
     {
         KeyboardLayoutsSandbox sandbox(std::vector<LayoutSubkey>{});
-        EXPECT_EQ(AddKeyboardLayout("srf_py", Layout(L"Lumo")), LayoutOutcome::NoLayoutsKey);
+        // The registry's own reason comes with the outcome.
+        const LayoutResult result = AddKeyboardLayoutWithCode("srf_py", Layout(L"Lumo"));
+        EXPECT_EQ(result.outcome, LayoutOutcome::NoLayoutsKey);
+        EXPECT_EQ(result.systemCode, ERROR_FILE_NOT_FOUND);
         EXPECT_FALSE(KeyExists(kKeyboardLayouts)) << "the key is never created";
     }
     {

@@ -1,8 +1,10 @@
-// Install mode's run against a stand-in system that logs every call that changes or shows anything.
+// Install mode's run against a stand-in system that keeps files and registry keys as state: the
+// tests check what the run leaves, what it shows, and that every key it opened is closed again.
 #include "installer/InstallRun.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -15,144 +17,270 @@ using namespace installer;
 namespace {
 
 using Log = std::vector<std::string>;
+using Files = std::map<std::string, std::string>;  // name, content
+using Values = std::map<std::string, StoredLayoutText>;
+using Layouts = std::map<std::string, Values>;  // the Keyboard Layouts subkeys
+
+// The registry's codes the stand-in fails with, one for each kind of call.
+constexpr long kNotFound = 2, kDenied = 5, kMoreData = 234, kBadKey = 1010, kCantWrite = 1013;
+
+StoredLayoutText Text(const std::string& text, std::uint32_t type = kStringType) {
+    return {type, (text.size() + 1) * 2, text};
+}
+
+// The Keyboard Layouts key and what it refuses; openKeys counts the keys handed out and not yet
+// closed.
+struct FakeRegistry {
+    bool hasLayoutsKey = true;
+    Layouts layouts = {{"E0210804", {{"layout text", Text("other")}}}};
+    std::set<std::string> unopenable, unreadable;
+    bool listFails = false, createFails = false;
+    int failingValue = 0;  // the k-th value write fails
+    int openKeys = 0;
+};
+
+class FakeKey : public RegistryKey {
+public:
+    FakeKey(FakeRegistry& registry, std::string subkey)
+        : m_registry(registry), m_subkey(std::move(subkey)) {
+        ++m_registry.openKeys;
+    }
+    ~FakeKey() override { --m_registry.openKeys; }
+
+    std::vector<std::string> SubkeyNames() override {
+        if (m_registry.listFails)
+            throw InstallFailure("list", kBadKey);
+        std::vector<std::string> names;
+        for (const auto& entry : m_registry.layouts)
+            names.push_back(entry.first);
+        return names;
+    }
+    OwnedKey OpenSubkey(const std::string& name) override {
+        if (!m_registry.layouts.contains(name) || m_registry.unopenable.contains(name))
+            throw InstallFailure("open", kNotFound);
+        return std::make_unique<FakeKey>(m_registry, name);
+    }
+    Created CreateSubkey(const std::string& name) override {
+        if (m_registry.createFails)
+            throw InstallFailure("create", kDenied);
+        const bool createdNew = m_registry.layouts.emplace(name, Values{}).second;
+        return {std::make_unique<FakeKey>(m_registry, name), createdNew};
+    }
+    void DeleteSubkey(const std::string& name) override { m_registry.layouts.erase(name); }
+    StoredLayoutText ReadText(const std::string& valueName) override {
+        if (m_registry.unreadable.contains(m_subkey))
+            throw InstallFailure("read", kMoreData);
+        const Values& values = m_registry.layouts.at(m_subkey);
+        const auto found = values.find(valueName);
+        return found == values.end() ? StoredLayoutText{} : found->second;
+    }
+    void SetText(const std::string& valueName, const std::string& text) override {
+        if (--m_registry.failingValue == 0)
+            throw InstallFailure("set", kCantWrite);
+        m_registry.layouts.at(m_subkey)[valueName] = Text(text);
+    }
+
+private:
+    FakeRegistry& m_registry;
+    std::string m_subkey;
+};
+
+// A package of srf_py beside an earlier installation: the packaged files (all but srf_zc) hold
+// their own names, the installed ones "installed".
+Files PackageBesideInstallation() {
+    Files files;
+    for (const DataFile& file : DataFiles("srf_py"))
+        if (file.packaged != "srf_zc")
+            files[file.packaged] = file.packaged;
+    for (const char* name : {"srf_py.ime", "srf_py.set", "srf_pub.zc", "srf_pub.py", "srf_pub.pys",
+                             "srf_pub.usr", "srf_pub.dat"})
+        files[name] = "installed";
+    return files;
+}
 
 struct FakeSystem : InstallSystem {
     InstalledCopy installedCopy = InstalledCopy::Absent;
     Answer answer = Answer::Ok;
+    Files files = PackageBesideInstallation();
     std::set<std::string> refused;  // files whose deletion or move the system refuses
-    bool throwOnMove = false, layoutsKey = true, createFails = false, keyExisted = false;
-    std::map<std::string, std::optional<StoredLayoutText>> layouts = {
-        {"E0210804", StoredLayoutText{}}};
-    int failingValue = 0;  // the k-th value write fails
-    Log log;
+    bool throwOnMove = false;
+    FakeRegistry registry;
+    Log shown;  // the boxes, the hand-over to the Input Method Manager, the maker's page
+
+    ~FakeSystem() override { EXPECT_EQ(registry.openKeys, 0) << "a registry key was left open"; }
 
     Answer Ask(const std::string& text, const std::string& caption, MessageKind kind) override {
-        log.push_back((kind == MessageKind::Question ? "question " : "notice ") + caption + " " +
-                      text);
+        shown.push_back((kind == MessageKind::Question ? "question " : "notice ") + caption + " " +
+                        text);
         return kind == MessageKind::Question ? answer : Answer::Ok;
     }
     InstalledCopy CheckInstalledCopy(const std::string&) override { return installedCopy; }
-    bool FileExists(const std::string& name) override { return name != "srf_zc"; }
-    bool RemoveFile(const std::string& name) override { return Logged("delete " + name, name); }
+    bool FileExists(const std::string& name) override { return files.contains(name); }
+    bool RemoveFile(const std::string& name) override {
+        return !refused.contains(name) && files.erase(name) == 1;
+    }
     bool RenameFile(const std::string& from, const std::string& to) override {
         if (throwOnMove)
             throw std::runtime_error("unexpected");
-        return Logged("move " + from + " " + to, from);
+        if (refused.contains(from) || !files.contains(from) || files.contains(to))
+            return false;
+        files[to] = files[from];
+        files.erase(from);
+        return true;
     }
-    bool OpenLayoutsKey() override { return layoutsKey; }
-    std::vector<std::string> LayoutNames() override {
-        std::vector<std::string> names;
-        for (const auto& entry : layouts)
-            names.push_back(entry.first);
-        return names;
+    OwnedKey OpenLayoutsKey() override {
+        if (!registry.hasLayoutsKey)
+            throw InstallFailure("no key", kNotFound);
+        return std::make_unique<FakeKey>(registry, "");
     }
-    std::optional<StoredLayoutText> ReadLayoutText(const std::string& name) override {
-        return layouts.at(name);
-    }
-    void CloseLayoutsKey() override {}
-    std::optional<bool> CreateLayoutKey(const std::string& name) override {
-        log.push_back("create " + name);
-        return createFails ? std::nullopt : std::optional<bool>(!keyExisted);
-    }
-    bool SetLayoutValue(const std::string& name, const std::string& text) override {
-        log.push_back("set " + name + "=" + text);
-        return --failingValue != 0;
-    }
-    void CloseLayoutKey() override {}
-    void DeleteLayoutKey(const std::string& name) override { log.push_back("delete key " + name); }
     std::string LayoutFile() override { return "kbdus.dll"; }
     bool InstallInputMethod(const std::string& baseName, const std::string&) override {
-        log.push_back("ime " + baseName);
+        shown.push_back("ime " + baseName);
         return false;  // a failing Input Method Manager changes nothing in the run
     }
-    void OpenMakerPage() override { log.push_back("page"); }
-
-    bool Logged(const std::string& entry, const std::string& name) {
-        log.push_back(entry);
-        return refused.count(name) == 0;
-    }
+    void OpenMakerPage() override { shown.push_back("page"); }
 };
 
 const std::string kLayout = LayoutText("Lumo");
-const Log kValues = {"set IME file=srf_py.ime", "set layout file=kbdus.dll",
-                     "set layout text=" + kLayout};
 
-Log RunLog(FakeSystem& system, const std::string& baseName = "srf_py") {
+// The values of the new layout, the first count of them.
+Values LayoutValues(int count = 3) {
+    const std::pair<const char*, std::string> all[] = {{"IME file", "srf_py.ime"},
+                                                       {"layout file", "kbdus.dll"},
+                                                       {"layout text", kLayout}};
+    Values values;
+    for (int i = 0; i < count; ++i)
+        values[all[i].first] = Text(all[i].second);
+    return values;
+}
+
+void Install(FakeSystem& system, const std::string& baseName = "srf_py") {
     RunInstall({baseName, "Lumo", ""}, system);
-    return system.log;
 }
 
 TEST(InstallRun, InstallsInOrderPassingOverRefusedFilesAndAFailingImm) {
     FakeSystem system;
     system.refused = {"srf_py.set", "srf_set"};
-    // srf_zc is missing from the package: the installed srf_pub.zc stays.
-    Log expected = {"delete srf_py.ime",        "delete srf_py.set",
-                    "delete srf_pub.py",        "delete srf_pub.pys",
-                    "move srf_ime srf_py.ime",  "move srf_set srf_py.set",
-                    "move srf_zc srf_pub.zc",   "move srf_py srf_pub.py",
-                    "move srf_pys srf_pub.pys", "move srf_lm srf_pub.lm",
-                    "move srf_pym srf_pub.pym", "move srf_kv srf_pub.kv",
-                    "move srf_usr srf_pub.usr", "move srf_dat srf_pub.dat",
-                    "move srf_zy srf_pub.zy",   "create E0220804"};
-    expected.insert(expected.end(), kValues.begin(), kValues.end());
-    expected.insert(expected.end(), {"ime srf_py", "page"});
-    EXPECT_EQ(RunLog(system), expected);
+    Install(system);
+    // srf_zc is missing from the package: the installed srf_pub.zc stays; so do the user's
+    // srf_pub.usr and srf_pub.dat, which a move never replaces.
+    const Files expected = {{"srf_py.ime", "srf_ime"},    {"srf_py.set", "installed"},
+                            {"srf_set", "srf_set"},       {"srf_pub.zc", "installed"},
+                            {"srf_pub.py", "srf_py"},     {"srf_pub.pys", "srf_pys"},
+                            {"srf_pub.lm", "srf_lm"},     {"srf_pub.pym", "srf_pym"},
+                            {"srf_pub.kv", "srf_kv"},     {"srf_pub.zy", "srf_zy"},
+                            {"srf_pub.usr", "installed"}, {"srf_usr", "srf_usr"},
+                            {"srf_pub.dat", "installed"}, {"srf_dat", "srf_dat"}};
+    EXPECT_EQ(system.files, expected);
+    EXPECT_EQ(system.registry.layouts.at("E0220804"), LayoutValues());
+    EXPECT_EQ(system.shown, (Log{"ime srf_py", "page"}));
 }
 
 TEST(InstallRun, ShowsItsNoticesAndQuestionAndChangesNothingUnlessTheAnswerIsOk) {
     const std::string notice = std::string("notice ") + texts::kNoticeCaption + " ";
+    const std::string question =
+        std::string("question ") + texts::kQuestionCaption + " " + OverwriteQuestion("Lumo");
     FakeSystem refusedName, inUse, cancelled, confirmed;
-    EXPECT_EQ(RunLog(refusedName, "..\\x"), Log{notice + RefusedNameNotice("..\\x")});
     inUse.installedCopy = InstalledCopy::InUse;
-    EXPECT_EQ(RunLog(inUse), Log{notice + InUseWarning("Lumo")});
     cancelled.installedCopy = confirmed.installedCopy = InstalledCopy::Replaceable;
     cancelled.answer = Answer::Cancel;
-    const Log question = {std::string("question ") + texts::kQuestionCaption + " " +
-                          OverwriteQuestion("Lumo")};
-    EXPECT_EQ(RunLog(cancelled), question);
-    EXPECT_EQ(RunLog(confirmed).front(), question.front());
-    EXPECT_EQ(confirmed.log.back(), "page");
+    const std::pair<FakeSystem*, std::string> unchanged[] = {{&refusedName,
+                                                              notice + RefusedNameNotice("..\\x")},
+                                                             {&inUse,
+                                                              notice + InUseWarning("Lumo")},
+                                                             {&cancelled, question}};
+    const FakeRegistry untouched;
+    for (auto& [system, shown] : unchanged) {
+        Install(*system, system == &refusedName ? "..\\x" : "srf_py");
+        EXPECT_EQ(system->shown, Log{shown});
+        EXPECT_EQ(system->files, PackageBesideInstallation());
+        EXPECT_EQ(system->registry.layouts, untouched.layouts);
+    }
+    Install(confirmed);
+    EXPECT_EQ(confirmed.shown, (Log{question, "ime srf_py", "page"}));
+    EXPECT_EQ(confirmed.files.at("srf_py.ime"), "srf_ime");
 }
 
 TEST(InstallRun, EachFailureOfTheRegistrationEndsItSilently) {
-    FakeSystem noKey, empty, badName, badText, present, notCreated;
-    noKey.layoutsKey = false;
-    empty.layouts.clear();
-    badName.layouts["Foo"] = StoredLayoutText{};
-    badText.layouts["00000411"] = StoredLayoutText{4, 4, "\x07"};
-    present.layouts["00000411"] = StoredLayoutText{2, 40, kLayout};
-    present.layouts["E0300804"] = std::nullopt;  // cannot be opened: counts for the identifier only
-    notCreated.createFails = true;
-    const std::pair<FakeSystem*, LayoutOutcome> nothingWritten[] =
-        {{&noKey, LayoutOutcome::NoLayoutsKey},     {&empty, LayoutOutcome::Failed},
-         {&badName, LayoutOutcome::Failed},         {&badText, LayoutOutcome::Failed},
-         {&present, LayoutOutcome::AlreadyPresent}, {&notCreated, LayoutOutcome::NotCreated}};
-    for (auto [system, outcome] : nothingWritten) {
-        EXPECT_EQ(AddKeyboardLayout(*system, "srf_py", kLayout), outcome);
-        EXPECT_EQ(system->log, system->createFails ? Log{"create E0220804"} : Log{});
+    const struct {
+        const char* what;
+        std::function<void(FakeRegistry&)> arrange;
+        LayoutOutcome outcome;
+        long code;
+    } nothingWritten[] = {
+        {"no Keyboard Layouts key", [](auto& r) { r.hasLayoutsKey = false; },
+         LayoutOutcome::NoLayoutsKey, kNotFound},
+        {"no subkeys", [](auto& r) { r.layouts.clear(); }, LayoutOutcome::Failed, 0},
+        {"a list that cannot be read", [](auto& r) { r.listFails = true; }, LayoutOutcome::Failed,
+         kBadKey},
+        {"a name that is no number", [](auto& r) { r.layouts["Foo"]; }, LayoutOutcome::Failed, 0},
+        {"a layout text that is no string",
+         [](auto& r) {
+             r.layouts["00000411"]["layout text"] = {4, 4, "\x07"};
+         },
+         LayoutOutcome::Failed, 0},
+        {"a layout text that cannot be read", [](auto& r) { r.unreadable = {"E0210804"}; },
+         LayoutOutcome::Failed, kMoreData},
+        // A subkey that cannot be opened counts for the identifier only.
+        {"present already",
+         [](auto& r) {
+             r.layouts["00000411"]["layout text"] = Text(kLayout, kExpandableStringType);
+             r.layouts["E0300804"];
+             r.unopenable = {"E0300804"};
+         },
+         LayoutOutcome::AlreadyPresent, 0},
+        {"no subkey made", [](auto& r) { r.createFails = true; }, LayoutOutcome::NotCreated,
+         kDenied},
+    };
+    for (const auto& c : nothingWritten) {
+        SCOPED_TRACE(c.what);
+        FakeSystem system;
+        c.arrange(system.registry);
+        const Layouts before = system.registry.layouts;
+        const LayoutResult result = AddKeyboardLayout(system, "srf_py", kLayout);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.systemCode, c.code);
+        EXPECT_EQ(system.registry.layouts, before);
     }
+
+    // A value that cannot be set: the subkey made for it goes again; a subkey that existed (the
+    // identifier wraps after FFFF to 0000) keeps the values written before.
+    const Values existing = {{"layout text", Text("Chinese")}};
     for (int failing = 1; failing <= 3; ++failing) {
-        FakeSystem made, existing;
-        made.failingValue = existing.failingValue = failing;
-        existing.keyExisted = true;
-        Log expected = {"create E0220804"};
-        expected.insert(expected.end(), kValues.begin(), kValues.begin() + failing);
-        EXPECT_EQ(AddKeyboardLayout(existing, "srf_py", kLayout), LayoutOutcome::Failed);
-        EXPECT_EQ(existing.log, expected) << failing;
-        expected.push_back("delete key E0220804");  // no half-made layout is left behind
-        EXPECT_EQ(AddKeyboardLayout(made, "srf_py", kLayout), LayoutOutcome::Failed);
-        EXPECT_EQ(made.log, expected) << failing;
+        SCOPED_TRACE(failing);
+        FakeSystem made, wrapped;
+        made.registry.failingValue = wrapped.registry.failingValue = failing;
+        wrapped.registry.layouts = {{"FFFF0804", {}}, {"00000804", existing}};
+        const Layouts before = made.registry.layouts;
+        for (FakeSystem* system : {&made, &wrapped}) {
+            const LayoutResult result = AddKeyboardLayout(*system, "srf_py", kLayout);
+            EXPECT_EQ(result.outcome, LayoutOutcome::Failed);
+            EXPECT_EQ(result.systemCode, kCantWrite);
+        }
+        EXPECT_EQ(made.registry.layouts, before);
+        Values kept = LayoutValues(failing - 1);
+        kept.insert(existing.begin(), existing.end());
+        EXPECT_EQ(wrapped.registry.layouts.at("00000804"), kept);
     }
+
     // The run goes on to the Input Method Manager and the page all the same.
-    const Log log = RunLog(noKey);
-    EXPECT_EQ(Log(log.end() - 2, log.end()), (Log{"ime srf_py", "page"}));
+    FakeSystem noKey;
+    noKey.registry.hasLayoutsKey = false;
+    Install(noKey);
+    EXPECT_EQ(noKey.shown, (Log{"ime srf_py", "page"}));
 }
 
 TEST(InstallRun, AnUnexpectedFailureEndsTheInstallationSilently) {
     FakeSystem system;
     system.throwOnMove = true;
-    EXPECT_NO_THROW(RunLog(system));
-    EXPECT_EQ(system.log.back(), "delete srf_pub.pys");
+    EXPECT_NO_THROW(Install(system));
+    // The deletions before the first move happened; nothing after it did.
+    Files expected = PackageBesideInstallation();
+    for (const char* name : {"srf_py.ime", "srf_py.set", "srf_pub.py", "srf_pub.pys"})
+        expected.erase(name);
+    EXPECT_EQ(system.files, expected);
+    EXPECT_EQ(system.registry.layouts, FakeRegistry().layouts);
+    EXPECT_EQ(system.shown, Log{});
 }
 
 }  // namespace

@@ -4,16 +4,20 @@
 
 #include <gtest/gtest.h>
 #if !defined(_WIN32)
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
 #endif
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Error.h"
@@ -48,9 +52,28 @@ protected:
         return names;
     }
 
+    // Empties the directory, whatever permissions its files were given.
+    void Clear() {
+        TearDown();
+        for (const auto& entry : fs::directory_iterator(m_dir))
+            fs::remove_all(entry.path());
+    }
+
     testsupport::TestDirectory m_directory{"platform-fs"};
     const fs::path& m_dir = m_directory.Root();
 };
+
+// A file made of bytes block by block; before its first block, first() runs.
+FileFiller FillFrom(const std::string& bytes, std::function<void()> first = {}) {
+    return [&bytes, first, at = std::size_t{0}](char* buffer, std::size_t capacity) mutable {
+        if (at == 0 && first)
+            first();
+        const std::size_t size = std::min(capacity, bytes.size() - at);
+        std::copy_n(bytes.data() + at, size, buffer);
+        at += size;
+        return size;
+    };
+}
 
 TEST_F(FileSystemTest, ReadWholeFileReadsEveryByte) {
     const std::string bytes = "a\0b\r\n\xFF"s + std::string(200000, 'z');
@@ -126,15 +149,54 @@ TEST_F(FileSystemTest, ReplacementKeepsTheTargetsPermissions) {
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// Runs check while directory refuses every change: by its permissions for an ordinary user; for
+// the superuser, whom permissions do not stop, by a read-only mount of it over itself.
+void WithoutWriteAccess(const fs::path& directory, const std::function<void()>& check) {
+    if (::geteuid() != 0) {
+        fs::permissions(directory, fs::perms::owner_read | fs::perms::owner_exec);
+        check();
+        fs::permissions(directory, fs::perms::owner_all);
+        return;
+    }
+    std::string refused;
+    // A mount namespace belongs to a thread: this one, and the mount made in it, end with it.
+    std::thread([&] {
+        const char* dir = directory.c_str();
+        const char* step =
+            ::unshare(CLONE_NEWNS) != 0 ? "unshare(CLONE_NEWNS)"
+            : ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                ? "making the mounts private"
+            : ::mount(dir, dir, nullptr, MS_BIND, nullptr) != 0 ? "mount --bind"
+            : ::mount(nullptr, dir, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0
+                ? "remount read-only"
+                : nullptr;
+        if (step) {
+            refused = std::string(step) + ": " + std::strerror(errno);
+            return;
+        }
+        check();
+        ::umount(dir);
+    }).join();
+    ASSERT_EQ(refused, "") << "run as root, this test makes the directory read-only by a mount in "
+                              "a mount namespace of its own, which this machine refused";
+}
+
 TEST_F(FileSystemTest, ADirectoryWithoutWriteAccessKeepsTheOldFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser may write to any directory";
     Write("out", "old bytes");
-    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(ReplaceFailure(Path("out"), "new"), "Cannot create file " + Path("out"));
-    fs::permissions(m_dir, fs::perms::owner_all);
+    Write("out.bak", "older");
+    WithoutWriteAccess(m_dir, [&] {
+        const std::pair<std::function<void()>, std::string> cases[] = {
+            {[&] { ReplaceFileSafely(Path("out"), "new"); }, Path("out")},
+            {[&] { ReplaceFileSafely(Path("new"), "new"); }, Path("new")},
+            {[&] { ReplaceFileKeepingBackup(Path("out"), "new", Path("out.bak")); }, Path("out")},
+            {[&] { KeepCopy(Path("out"), Path("day")); }, Path("day")},
+        };
+        for (const auto& [call, named] : cases)
+            EXPECT_EQ(testsupport::ErrorMessage(call), "Cannot create file " + named);
+    });
     EXPECT_EQ(ReadWholeFile(Path("out")), "old bytes");
-    EXPECT_EQ(Names(), std::vector<std::string>{"out"});
+    EXPECT_EQ(ReadWholeFile(Path("out.bak")), "older");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"out", "out.bak"}));
 }
 #endif
 
@@ -195,6 +257,135 @@ TEST_F(FileSystemTest, AFileMadeInBlocksIsReplacedAsSafely) {
 
     replace(bytes.size());
     EXPECT_EQ(ReadWholeFile(Path("out")), bytes);
+}
+
+// The backup is the replaced file itself under a second name, not a copy of its bytes, unless the
+// volume refuses links; a file that does not exist yet leaves no backup. The day's copy shares the
+// backup's file, and later saves replace the backup's name, never its bytes. A backup that already
+// is the file being replaced (linked by hand) stays that file.
+TEST_F(FileSystemTest, ReplacingKeepsTheReplacedFileAsTheBackup) {
+    for (const bool refuseLinks : {false, true}) {
+        SCOPED_TRACE(refuseLinks ? "links refused" : "links");
+        testsupport::FailingWrite faults(0, refuseLinks);
+        const auto save = [&](const FileFiller& fill) {
+            ReplaceFileKeepingBackup(Path("out"), fill, Path("out.bak"), &faults);
+        };
+        const std::string first = "first", second(kFileBlockSize + 10, 's'), third = "third";
+        save(FillFrom(first));
+        EXPECT_EQ(Names(), std::vector<std::string>{"out"});
+        fs::create_hard_link(Path("out"), Path("witness"));
+
+        save(FillFrom(second));
+        EXPECT_EQ(ReadWholeFile(Path("out")), second);
+        EXPECT_EQ(ReadWholeFile(Path("out.bak")), first);
+        EXPECT_EQ(IsSameFile(Path("out.bak"), Path("witness")), !refuseLinks);
+        KeepCopy(Path("out.bak"), Path("day"), &faults);
+        EXPECT_EQ(IsSameFile(Path("out.bak"), Path("day")), !refuseLinks);
+
+        ReplaceFileKeepingBackup(Path("out"), third, Path("out.bak"), &faults);
+        EXPECT_EQ(ReadWholeFile(Path("out.bak")), second);
+        EXPECT_EQ(ReadWholeFile(Path("day")), first);
+
+        KeepCopy(Path("out"), Path("out.bak"), &faults);
+        save(FillFrom(first));
+        EXPECT_EQ(ReadWholeFile(Path("out")), first);
+        EXPECT_EQ(ReadWholeFile(Path("out.bak")), third);
+        EXPECT_EQ(Names(), (std::vector<std::string>{"day", "out", "out.bak", "witness"}));
+        Clear();
+    }
+}
+
+// Whatever stops a save, the file and its backup are as they were and no temporary name is left:
+// the message names the file that could not be made or written.
+TEST_F(FileSystemTest, AFailedSaveLeavesTheFileAndItsBackupAsTheyWere) {
+    const auto readOnly = [&](const char* name) {
+        return [this, name] { fs::permissions(Path(name), fs::perms::owner_read); };
+    };
+    const auto folderAsBackup = [&] {
+        fs::remove(Path("out.bak"));
+        fs::create_directory(Path("out.bak"));
+    };
+    const struct {
+        const char* what;
+        std::function<void()> before, during;  // before the save; while its new file is written
+        std::string failure;
+    } cases[] = {
+        {"read-only file", readOnly("out"), {}, "Cannot create file " + Path("out")},
+        {"read-only backup", readOnly("out.bak"), {}, "Cannot create file " + Path("out.bak")},
+        {"directory as backup", folderAsBackup, {}, "Cannot create file " + Path("out.bak")},
+        {"backup turned directory", {}, folderAsBackup, "Cannot create file " + Path("out.bak")},
+    };
+    const std::string bytes = "new";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Clear();
+        Write("out", "old");
+        Write("out.bak", "older");
+        if (c.before)
+            c.before();
+        EXPECT_EQ(testsupport::ErrorMessage([&] {
+                      ReplaceFileKeepingBackup(Path("out"), FillFrom(bytes, c.during),
+                                               Path("out.bak"));
+                  }),
+                  c.failure);
+        EXPECT_EQ(ReadWholeFile(Path("out")), "old");
+        if (!fs::is_directory(Path("out.bak"))) {
+            EXPECT_EQ(ReadWholeFile(Path("out.bak")), "older");
+        }
+        EXPECT_EQ(Names(), (std::vector<std::string>{"out", "out.bak"}));
+    }
+
+    // Every write in turn fails, the new file's and, where links are refused, the copy's.
+    std::string large;
+    for (int i = 0; large.size() < 300000; ++i)
+        large += std::to_string(i) + "\r\n";
+    for (const bool refuseLinks : {false, true}) {
+        Clear();
+        Write("out", large);
+        Write("out.bak", "older");
+        int k = 1;
+        for (std::string failure;; ++k) {
+            ASSERT_LT(k, 100);
+            testsupport::FailingWrite faults(k, refuseLinks);
+            failure = testsupport::ErrorMessage(
+                [&] { ReplaceFileKeepingBackup(Path("out"), "new", Path("out.bak"), &faults); });
+            if (failure.empty())
+                break;
+            EXPECT_EQ(failure, "Cannot write file " + Path(k == 1 ? "out" : "out.bak")) << k;
+            EXPECT_EQ(ReadWholeFile(Path("out")), large) << k;
+            EXPECT_EQ(ReadWholeFile(Path("out.bak")), "older") << k;
+            EXPECT_EQ(Names(), (std::vector<std::string>{"out", "out.bak"})) << k;
+        }
+        EXPECT_EQ(k, refuseLinks ? 7 : 2);  // the copy takes five writes of 64 KB
+        EXPECT_EQ(ReadWholeFile(Path("out.bak")), large);
+    }
+}
+
+TEST_F(FileSystemTest, AKeptCopyIsWholeOrAsItWas) {
+    Write("out", std::string(300000, 'x'));
+    Write("day", "older");
+    fs::create_directory(Path("folder"));
+    const struct {
+        const char* source;
+        const char* target;
+        int failingWrite;
+        std::string failure;
+    } cases[] = {
+        {"missing", "day", 0, "Cannot open file " + Path("missing")},
+        {"out", "folder", 0, "Cannot create file " + Path("folder")},
+        {"out", "day", 1, "Cannot write file " + Path("day")},
+        {"out", "day", 5, "Cannot write file " + Path("day")},
+    };
+    for (const auto& c : cases) {
+        testsupport::FailingWrite faults(c.failingWrite, true);
+        EXPECT_EQ(testsupport::ErrorMessage(
+                      [&] { KeepCopy(Path(c.source), Path(c.target), &faults); }),
+                  c.failure);
+        EXPECT_EQ(ReadWholeFile(Path("day")), "older");
+        EXPECT_EQ(Names(), (std::vector<std::string>{"day", "folder", "out"}));
+    }
+    KeepCopy(Path("out"), Path("day"));
+    EXPECT_EQ(ReadWholeFile(Path("day")), std::string(300000, 'x'));
 }
 
 // The system's reason goes with the error beside the program's unchanged message: errno here,

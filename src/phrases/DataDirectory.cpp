@@ -8,7 +8,6 @@
 #include "platform/Error.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
-#include "platform/Retry.h"
 
 namespace phrases {
 
@@ -60,8 +59,8 @@ void DataDirectory::LoadTable() {
 ConvertedTreeFile DataDirectory::ConvertTree() {
     const std::string bytes = platform::ReadWholeFile(TreePath());
     ConvertedTreeFile converted = phrases::ConvertTreeFile(bytes);
-    platform::ReplaceFileSafely(FreeUnreadablePath(m_directory), bytes);
-    platform::ReplaceFileSafely(TreePath(), converted.bytes);
+    platform::ReplaceFileKeepingBackup(TreePath(), converted.bytes,
+                                       FreeUnreadablePath(m_directory));
     return converted;
 }
 
@@ -77,49 +76,37 @@ Attention DataDirectory::AttentionNeeded() const {
 void DataDirectory::Save() {
     // Until srf_pub.dat is written the tree holds a change the file lacks.
     m_treeUnsaved = true;
-    // One generation of backup, replaced as safely as the file itself. A tree file that cannot be
-    // read for it (another program holds it) cannot be replaced either, so the save fails as such.
-    if (platform::StampOf(TreePath()).exists) {
-        std::string previous;
-        // A scanner or indexer may hold the file for a moment, as the replacement allows for.
-        int systemCode = 0;
-        const auto read = [&] {
-            try {
-                previous = platform::ReadWholeFile(TreePath());
-                return true;
-            } catch (const platform::Error& error) {
-                systemCode = error.SystemCode();
-                return false;
-            }
-        };
-        if (!platform::RetryWhileBusy(read, [] { return true; }))
-            throw platform::Error("FileCreateError", "Cannot create file %s", TreePath(),
-                                  systemCode);
-        // A file that could not be read is kept apart, once, where no later save rotates it away;
-        // the backup then stays the good file it was.
-        if (m_diskFileUnread) {
-            platform::ReplaceFileSafely(FreeUnreadablePath(m_directory), previous);
-            m_diskFileUnread = false;  // kept: a retry after a failed write keeps it no second time
-        } else {
-            platform::ReplaceFileSafely(BackupPath(), previous);
-            KeepDatedBackup(previous);
-        }
-    }
-    const std::string bytes = FormatTree(m_tree);
-    platform::ReplaceFileSafely(TreePath(), bytes);
+    // The file replaced is kept by a second name, not read and copied: a file that could not be
+    // read goes apart, once, where no later save rotates it away, and the backup then stays the
+    // good file it was; otherwise it becomes the backup.
+    const bool keepApart = m_diskFileUnread;
+    const platform::Path kept = keepApart ? FreeUnreadablePath(m_directory) : BackupPath();
+    const bool madeBackup = !keepApart && platform::StampOf(TreePath()).exists;
+    TreeFormatter formatter(m_tree);
+    ContentHash hash;
+    platform::ReplaceFileKeepingBackup(
+        TreePath(),
+        [&](char* buffer, std::size_t capacity) {
+            const std::size_t filled = formatter.Fill(buffer, capacity);
+            hash.Add({buffer, filled});
+            return filled;
+        },
+        kept);
     m_diskFileUnread = false;
     m_treeUnsaved = false;
-    m_watch.Remember(bytes);
+    m_watch.RememberHash(hash.Value());
+    if (madeBackup)
+        KeepDayCopy();
 }
 
-void DataDirectory::KeepDatedBackup(const std::string& previous) {
+void DataDirectory::KeepDayCopy() {
     const BackupDate today = m_today();
     if (m_datedBackupDay == today)
         return;
     const DatedBackupPlan plan =
         PlanDatedBackup(platform::ListFileNames(m_directory, kDatedBackupPrefix), today);
     if (plan.write)
-        platform::ReplaceFileSafely(m_directory + *plan.write, previous);
+        platform::KeepCopy(BackupPath(), m_directory + *plan.write);
     m_datedBackupDay = today;
     // A copy that cannot be deleted now (another program holds it) goes with a later day's save.
     for (const std::string& name : plan.remove)

@@ -74,11 +74,12 @@ public:
     bool TreeUnsaved() const { return m_treeUnsaved; }
     Attention AttentionNeeded() const;
 
-    // Writes the tree to srf_pub.dat. The file it replaces becomes srf_pub.dat.bak, and the first
-    // save of a day also keeps it as the day's dated copy (the copies beyond the last ten days go);
-    // a file that failed to load, or one with bytes after a NUL, is kept as
-    // srf_pub.dat.unreadable instead (.unreadable.1, .2, ... when that name is taken) and the
-    // backup stays as it was.
+    // Writes the tree to srf_pub.dat. The file it replaces becomes srf_pub.dat.bak, by a second
+    // name rather than a copy; a file that failed to load, or one with bytes after a NUL, is kept
+    // as srf_pub.dat.unreadable instead (.unreadable.1, .2, ... when that name is taken) and the
+    // backup stays as it was. The first save of a day that made a backup keeps it as the day's
+    // dated copy too (the copies beyond the last ten days go). At every moment a whole srf_pub.dat
+    // exists; a failure leaves the old file and the old backup.
     void Save();
     // Compiles the tree into srf_pub.usr and reports what it left out.
     CompileReport Compile();
@@ -106,7 +107,9 @@ public:
     void SetClock(std::function<BackupDate()> today) { m_today = std::move(today); }
 
 private:
-    void KeepDatedBackup(const std::string& previous);
+    // The backup just made, kept as the day's dated copy too, from the backup, which is never
+    // written in place: a second name for it takes no room.
+    void KeepDayCopy();
 
     platform::Path m_directory;
     TTreeNodes m_tree;

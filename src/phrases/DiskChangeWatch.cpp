@@ -5,9 +5,52 @@
 
 namespace phrases {
 
-void DiskChangeWatch::Remember(std::string_view bytes) {
+namespace {
+
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
+    return (hash ^ word) * 0xBF58476D1CE4E5B9ull + (hash >> 29);
+}
+
+std::uint64_t LoadWord(const unsigned char* bytes) {
+    // Little-endian whatever the machine, so that one file hashes the same everywhere.
+    std::uint64_t word = 0;
+    for (int k = 7; k >= 0; --k)
+        word = word << 8 | bytes[k];
+    return word;
+}
+
+}  // namespace
+
+void ContentHash::Add(std::string_view bytes) {
+    auto data = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t size = bytes.size();
+    m_size += size;
+    while (m_tailSize > 0 && m_tailSize < 8 && size > 0) {
+        m_tail[m_tailSize++] = *data++;
+        --size;
+    }
+    if (m_tailSize == 8) {
+        m_hash = Mix(m_hash, LoadWord(m_tail));
+        m_tailSize = 0;
+    }
+    for (; size >= 8; data += 8, size -= 8)
+        m_hash = Mix(m_hash, LoadWord(data));
+    for (; size > 0; --size)
+        m_tail[m_tailSize++] = *data++;
+}
+
+std::uint64_t ContentHash::Value() const {
+    unsigned char last[8] = {};
+    for (std::size_t k = 0; k < m_tailSize; ++k)
+        last[k] = m_tail[k];
+    return Mix(Mix(m_hash, LoadWord(last)), m_size);
+}
+
+void DiskChangeWatch::Remember(std::string_view bytes) { RememberHash(Hash(bytes)); }
+
+void DiskChangeWatch::RememberHash(std::uint64_t hash) {
     m_stamp = platform::StampOf(m_path);
-    m_hash = Hash(bytes);
+    m_hash = hash;
     m_known = true;
 }
 
@@ -50,13 +93,9 @@ void DiskChangeWatch::Accept() {
 }
 
 std::uint64_t DiskChangeWatch::Hash(std::string_view bytes) {
-    // FNV-1a, 64 bits: a change check, not a defence against anyone.
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char byte : bytes) {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 1099511628211ull;
-    }
-    return hash;
+    ContentHash hash;
+    hash.Add(bytes);
+    return hash.Value();
 }
 
 }  // namespace phrases

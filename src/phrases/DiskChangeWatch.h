@@ -3,6 +3,7 @@
 // bytes differ too, so that a file merely touched or copied over with the same bytes is no change.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,12 +13,28 @@
 
 namespace phrases {
 
+// The hash by which the watch compares a file's bytes, taken block by block as a file is written.
+// Eight bytes a step: a change check at the speed of the disk, not a defence against anyone.
+class ContentHash {
+public:
+    void Add(std::string_view bytes);
+    std::uint64_t Value() const;
+
+private:
+    std::uint64_t m_hash = 0x9E3779B97F4A7C15ull;
+    std::uint64_t m_size = 0;
+    unsigned char m_tail[8] = {};  // the bytes of an unfinished step
+    std::size_t m_tailSize = 0;
+};
+
 class DiskChangeWatch {
 public:
     explicit DiskChangeWatch(platform::Path path) : m_path(std::move(path)) {}
 
     // The file now holds bytes, as this program read or wrote them.
     void Remember(std::string_view bytes);
+    // The same for bytes written with the ContentHash hash.
+    void RememberHash(std::uint64_t hash);
     // The file could not be read; a file appearing later is a change.
     void RememberMissing();
     // Nothing known: nothing counts as a change (before the first load).

@@ -14,11 +14,11 @@
 
 #include "app/BoxAnswers.h"
 #include "editor/EditorCommandList.h"
+#include "editor/EditorObserver.h"
 #include "phrases/DataFileCheck.h"
 #include "phrases/DatedBackups.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeNodes.h"
-#include "phrases/TreeObserver.h"
 
 namespace phrases {
 class CharacterTable;
@@ -96,14 +96,6 @@ public:
     // True when path names one of the editor's own files, whichever way it reaches it: Export
     // must not write over them.
     virtual bool IsOwnFile(const std::string& /*path*/) const { return false; }
-};
-
-// The tree's changes (see phrases/TreeObserver.h) and, in the editor, the phrases whose state a
-// compile changed.
-class TreeObserver : public phrases::TreeObserver {
-public:
-    // After a compile: the nodes whose state (compiled or left out) has changed.
-    virtual void PhrasesChecked(const std::vector<const phrases::TTreeNode*>&) {}
 };
 
 enum class Command {

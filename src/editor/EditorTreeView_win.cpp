@@ -107,8 +107,6 @@ void PhraseTreeView::ShowFiltered(FilterResult result) {
     m_filtered = true;
     m_stale = false;
     m_filter = std::move(result);
-    m_hidesInserted = HidesAny(m_filter, m_insertedWhileFiltered);
-    m_insertedWhileFiltered.clear();
     m_filterRanges.clear();
     SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
     Clear();
@@ -140,8 +138,6 @@ void PhraseTreeView::ShowFiltered(FilterResult result) {
 void PhraseTreeView::ShowAll() {
     m_filtered = false;
     m_stale = false;
-    m_hidesInserted = false;
-    m_insertedWhileFiltered.clear();
     m_filter = {};
     m_filterRanges.clear();
     TreeReloaded();
@@ -156,7 +152,6 @@ void PhraseTreeView::FillShown(std::size_t begin, std::size_t end) {
 }
 
 void PhraseTreeView::TreeReloaded() {
-    m_insertedWhileFiltered.clear();
     SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
     Clear();
     if (m_filtered) {  // the window applies the filter to the new tree
@@ -186,8 +181,6 @@ void PhraseTreeView::TreeReloaded() {
 
 void PhraseTreeView::NodeInserted(TTreeNode* node) {
     m_stale = m_filtered;
-    if (m_filtered)
-        m_insertedWhileFiltered.push_back(node);
     TTreeNode* parent = node->Parent();
     const HTREEITEM parentItem = parent ? ItemOf(parent) : TVI_ROOT;
     // A parent shown and filled takes the node at once. Otherwise the node waits for its category
@@ -238,7 +231,6 @@ void PhraseTreeView::NodeTextChanged(TTreeNode* node) {
 
 void PhraseTreeView::NodeDeleting(TTreeNode* node) {
     m_stale = m_filtered;
-    std::erase(m_insertedWhileFiltered, node);
     const TTreeNode* parent = node->Parent();
     const bool lastChild = parent && parent->FirstChild() == node && !node->NextSibling();
     if (const HTREEITEM item = ItemOf(node))

@@ -49,9 +49,6 @@ public:
     bool Filtered() const { return m_filtered; }
     // While filtered: the tree has changed since the filter was applied; apply it again.
     bool FilterStale() const { return m_filtered && m_stale; }
-    // The filter applied last hides a node inserted since the one before: a command added a
-    // node the user would not see.
-    bool HidesInserted() const { return m_hidesInserted; }
     // The node has an item in the control.
     bool HasItem(const phrases::TTreeNode* node) const { return ItemOf(node) != nullptr; }
 
@@ -96,8 +93,6 @@ private:
     bool m_filtered = false;
     bool m_stale = false;
     FilterResult m_filter;
-    std::vector<const phrases::TTreeNode*> m_insertedWhileFiltered;
-    bool m_hidesInserted = false;
     std::unordered_map<const phrases::TTreeNode*, std::pair<std::size_t, std::size_t>>
         m_filterRanges;
 };

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -32,6 +31,7 @@
 #include "editor/FindBox_win.h"
 #include "editor/ImportProgress_win.h"
 #include "editor/LoadNotices.h"
+#include "editor/PhraseChoice.h"
 #include "editor/PhraseFilter.h"
 #include "editor/PhraseHealth.h"
 #include "editor/PhraseSelection.h"
@@ -135,7 +135,10 @@ private:
     void ChooseAllOfCategory();
     // The phrases of the node's category, only those shown while the tree is filtered.
     std::vector<TTreeNode*> ShownPhrasesOfCategory(TTreeNode* node) const;
-    void SetChosen(std::vector<TTreeNode*> chosen);
+    // Ends the choice of several phrases, if any.
+    void EndChoice();
+    // Redraws the highlight and shows the status and the enabled states for the choice as it is.
+    void ChoiceChanged();
     // Selects a node in the tree without ending the choice of several phrases.
     void SelectKeepingChosen(TTreeNode* node);
     LRESULT DrawTreeItem(NMTVCUSTOMDRAW& draw) const;
@@ -144,7 +147,8 @@ private:
     std::unique_ptr<SingleInstance> m_instance;
     phrases::DataDirectory m_directory;
     phrases::TTreeNodes& m_tree;
-    DirectoryFiles m_files;  // tells m_view of every change; m_view is built next
+    TreeObservers m_observers;  // the view and the filter, told by m_files
+    DirectoryFiles m_files;
     PhraseTreeView m_view;
     SystemFileDialogs m_fileDialogs;
     ImportProgressWindow m_importProgress;
@@ -152,7 +156,7 @@ private:
     EditorStatusBar m_statusBar;
     FindBox m_findBox;
     FilterBox m_filterBox;
-    FilterCounts m_filterCounts;
+    FilterState m_filter;
     UINT m_dpi = 96;
     EditorToolBar m_toolBar;
     HWND m_image1 = nullptr;
@@ -162,12 +166,8 @@ private:
     bool m_running = false;       // a rule is running (its boxes run nested message loops)
     bool m_checkPending = false;  // an activation came while it ran
     TTreeNode* m_dragged = nullptr;
-    HWND m_focus = nullptr;  // the control that had the keyboard when the window was left
-    // The phrases chosen besides the tree's own selection (empty: just that one), in the order
-    // chosen, and the same as a set for drawing; the phrase a Shift+click counts from.
-    std::vector<TTreeNode*> m_chosen;
-    std::unordered_set<const TTreeNode*> m_chosenSet;
-    TTreeNode* m_anchor = nullptr;
+    HWND m_focus = nullptr;     // the control that had the keyboard when the window was left
+    PhraseChoice m_choice;      // the phrases chosen besides the tree's own selection
     bool m_keepChosen = false;  // the tree's selection changes as part of a choice
     // The batch edit's text as last typed, so that coming back to the box keeps characters that
     // GB2312 cannot hold; with its GB2312 form, by which the controller hands it back.
@@ -182,9 +182,11 @@ TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
     : m_instance(std::move(instance)),
       m_directory(app::Application::Instance().DataDirectory()),
       m_tree(m_directory.Tree()),
-      m_files(m_directory, m_view),
+      m_files(m_directory, m_observers),
       m_view(m_tree, m_files.Health()),
       m_commands(m_tree, *this, m_files, m_files, m_fileDialogs, m_directory.Table()) {
+    m_observers.Add(m_view);
+    m_observers.Add(m_filter);
     m_dpi = app::DpiOf(nullptr);
     const int width = Scaled(kWindowWidth);
     const int height = Scaled(kWindowHeight);
@@ -411,8 +413,8 @@ void TForm_User_Main::MenuItemClick(int id) {
         return;
     Outcome outcome;
     RunRule([&] {
-        outcome =
-            m_commands.Execute(*command, {m_view.SelectedNode(), m_chosen, m_view.Filtered()});
+        outcome = m_commands.Execute(*command,
+                                     {m_view.SelectedNode(), m_choice.Nodes(), m_view.Filtered()});
         m_view.Select(outcome.select);
     });
     if (outcome.quit)
@@ -426,11 +428,11 @@ void TForm_User_Main::RunRule(Rule&& rule) {
         ~Finish() {
             window.m_running = false;
             // The chosen phrases may be gone: a command ends the choice.
-            window.SetChosen({});
+            window.EndChoice();
             if (window.m_view.FilterStale()) {
                 window.ApplyFilter();
                 // A node the command added stays in sight: the filter goes rather than hide it.
-                if (window.m_view.HidesInserted())
+                if (window.m_filter.HidesInserted())
                     window.CloseFilter();
             }
             window.m_view.Select(window.m_commands.TakeSelection());
@@ -463,16 +465,13 @@ void TForm_User_Main::FindNext() {
 
 void TForm_User_Main::ApplyFilter() {
     TTreeNode* selected = m_view.SelectedNode();
-    const std::string text = m_filterBox.Text();
-    if (text.empty()) {
-        if (!m_view.Filtered())
-            return;
+    std::optional<FilterResult> result = m_filter.Apply(m_tree, m_filterBox.Text());
+    if (result)
+        m_view.ShowFiltered(std::move(*result));
+    else if (m_view.Filtered())
         m_view.ShowAll();
-    } else {
-        FilterResult result = FilterTree(m_tree, text);
-        m_filterCounts = result.counts;
-        m_view.ShowFiltered(std::move(result));
-    }
+    else
+        return;
     m_view.Select(selected);
     UpdateStatus();
     UpdateCommandStates();
@@ -485,7 +484,7 @@ void TForm_User_Main::CloseFilter() {
 }
 
 CommandContext TForm_User_Main::Context() const {
-    return {m_view.SelectedNode(), m_view.Filtered(), m_chosen.size()};
+    return {m_view.SelectedNode(), m_view.Filtered(), m_choice.Size()};
 }
 
 void TForm_User_Main::CheckDisk() {
@@ -500,9 +499,9 @@ void TForm_User_Main::UpdateStatus() {
     StatusState state;
     state.health = &m_files.Health();
     state.selected = m_view.SelectedNode();
-    state.chosen = m_chosen.size();
+    state.chosen = m_choice.Size();
     if (m_view.Filtered())
-        state.filter = m_filterCounts;
+        state.filter = m_filter.Counts();
     state.shortTable = ShortTableNote(m_directory.Table());
     const StatusText text = MakeStatusText(state);
     m_statusBar.Show(text.counts, text.right);
@@ -521,7 +520,7 @@ void TForm_User_Main::BeginDrag(TTreeNode* node) {
     if (!node || node->Level() == 0)
         return;
     // A phrase of the chosen ones drags them all; another ends the choice.
-    if (m_chosenSet.count(node))
+    if (m_choice.Contains(node))
         SelectKeepingChosen(node);
     else
         m_view.Select(node);
@@ -545,8 +544,8 @@ void TForm_User_Main::Drop() {
     ReleaseCapture();  // ends the drag: WM_CAPTURECHANGED clears its marks
     if (target)
         RunRule([&] {
-            if (m_chosenSet.count(dragged))
-                m_commands.MoveSetToCategory(m_chosen, target);
+            if (m_choice.Contains(dragged))
+                m_commands.MoveSetToCategory(m_choice.Nodes(), target);
             else
                 m_commands.MoveToCategory(dragged, target);
         });
@@ -569,37 +568,12 @@ bool TForm_User_Main::ChooseWithMouse(POINT client, bool range) {
     TTreeNode* node = m_view.NodeAt(client);
     if (!node || node->Level() == 0)
         return false;
-    TTreeNode* selected = m_view.SelectedNode();
-    std::vector<TTreeNode*> chosen = m_chosen;
-    if (chosen.empty() && selected && selected->Level() > 0)
-        chosen.push_back(selected);
-    if (range) {
-        // From the anchor (the phrase last Ctrl+clicked, else the selected one) to the phrase
-        // clicked, within the category of the phrase clicked.
-        const std::vector<TTreeNode*> phrases = ShownPhrasesOfCategory(node);
-        auto from = std::find(phrases.begin(), phrases.end(), m_anchor);
-        if (from == phrases.end())
-            from = std::find(phrases.begin(), phrases.end(), selected);
-        auto to = std::find(phrases.begin(), phrases.end(), node);
-        if (from == phrases.end())
-            from = to;
-        TTreeNode* anchor = *from;
-        if (from > to)
-            std::swap(from, to);
-        chosen.assign(from, to + 1);
-        SelectKeepingChosen(node);
-        SetChosen(std::move(chosen));
-        m_anchor = anchor;  // further Shift+clicks count from it
-        return true;
-    }
-    const auto at = std::find(chosen.begin(), chosen.end(), node);
-    if (at != chosen.end())
-        chosen.erase(at);
+    if (range)
+        m_choice.Extend(node, m_view.SelectedNode(), ShownPhrasesOfCategory(node));
     else
-        chosen.push_back(node);
-    m_anchor = node;
+        m_choice.Toggle(node, m_view.SelectedNode());
     SelectKeepingChosen(node);
-    SetChosen(std::move(chosen));
+    ChoiceChanged();
     return true;
 }
 
@@ -611,17 +585,18 @@ std::vector<TTreeNode*> TForm_User_Main::ShownPhrasesOfCategory(TTreeNode* node)
 }
 
 void TForm_User_Main::ChooseAllOfCategory() {
-    if (TTreeNode* selected = m_view.SelectedNode())
-        SetChosen(ShownPhrasesOfCategory(selected));
+    if (TTreeNode* selected = m_view.SelectedNode()) {
+        m_choice.ChooseAll(ShownPhrasesOfCategory(selected));
+        ChoiceChanged();
+    }
 }
 
-void TForm_User_Main::SetChosen(std::vector<TTreeNode*> chosen) {
-    if (chosen.empty())
-        m_anchor = nullptr;  // it may be gone with the choice
-    if (chosen.empty() && m_chosen.empty())
-        return;
-    m_chosen = std::move(chosen);
-    m_chosenSet = {m_chosen.begin(), m_chosen.end()};
+void TForm_User_Main::EndChoice() {
+    if (m_choice.Clear())
+        ChoiceChanged();
+}
+
+void TForm_User_Main::ChoiceChanged() {
     InvalidateRect(m_view.Handle(), nullptr, TRUE);
     UpdateStatus();
     UpdateCommandStates();
@@ -635,9 +610,9 @@ void TForm_User_Main::SelectKeepingChosen(TTreeNode* node) {
 
 LRESULT TForm_User_Main::DrawTreeItem(NMTVCUSTOMDRAW& draw) const {
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
-        return m_chosenSet.empty() ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
+        return m_choice.Size() == 0 ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
     if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
-        m_chosenSet.count(reinterpret_cast<const TTreeNode*>(draw.nmcd.lItemlParam))) {
+        m_choice.Contains(reinterpret_cast<const TTreeNode*>(draw.nmcd.lItemlParam))) {
         draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
         draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
     }
@@ -659,7 +634,7 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
     switch (header.code) {
     case TVN_SELCHANGEDW:
         if (!m_keepChosen)
-            SetChosen({});
+            EndChoice();
         UpdateStatus();
         UpdateCommandStates();
         return 0;
@@ -678,7 +653,7 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
         ShowContextMenu();
         return TRUE;
     case NM_CLICK:
-        SetChosen({});  // a plain click: the Ctrl and Shift clicks do not reach the tree
+        EndChoice();  // a plain click: the Ctrl and Shift clicks do not reach the tree
         return 0;
     case NM_CUSTOMDRAW:
         return DrawTreeItem(reinterpret_cast<NMTVCUSTOMDRAW&>(header));

@@ -116,4 +116,26 @@ bool HidesAny(const FilterResult& result, const std::vector<const phrases::TTree
     return !missing.empty();
 }
 
+std::optional<FilterResult> FilterState::Apply(const phrases::TTreeNodes& tree,
+                                               std::string_view text) {
+    m_hidesInserted = false;
+    m_active = !text.empty();
+    if (!m_active) {
+        m_inserted.clear();
+        return std::nullopt;
+    }
+    FilterResult result = FilterTree(tree, text);
+    m_counts = result.counts;
+    m_hidesInserted = HidesAny(result, m_inserted);
+    m_inserted.clear();
+    return result;
+}
+
+void FilterState::NodeInserted(phrases::TTreeNode* node) {
+    if (m_active)
+        m_inserted.push_back(node);
+}
+
+void FilterState::NodeDeleting(phrases::TTreeNode* node) { std::erase(m_inserted, node); }
+
 }  // namespace editor

@@ -1,9 +1,11 @@
 // The filter of the phrase editor: which nodes the tree shows while the filter box holds a text.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "editor/EditorObserver.h"
 #include "phrases/TreeNodes.h"
 
 namespace editor {
@@ -36,5 +38,28 @@ FilterResult FilterTree(const phrases::TTreeNodes& tree, std::string_view sought
 
 // True when the result leaves out one of the nodes (a few, such as those a command just added).
 bool HidesAny(const FilterResult& result, const std::vector<const phrases::TTreeNode*>& nodes);
+
+// The filter box's text applied to the tree, with what the status bar counts, and the nodes that
+// commands insert meanwhile: a node a command added stays in sight, so the window closes the
+// filter rather than hide it.
+class FilterState : public TreeObserver {
+public:
+    // What to show for the box's text: nullopt for everything (an empty text).
+    std::optional<FilterResult> Apply(const phrases::TTreeNodes& tree, std::string_view text);
+    bool Active() const { return m_active; }
+    const FilterCounts& Counts() const { return m_counts; }
+    // The filter applied last hides a node inserted since the one before.
+    bool HidesInserted() const { return m_hidesInserted; }
+
+    void TreeReloaded() override { m_inserted.clear(); }
+    void NodeInserted(phrases::TTreeNode* node) override;
+    void NodeDeleting(phrases::TTreeNode* node) override;
+
+private:
+    bool m_active = false;
+    FilterCounts m_counts;
+    std::vector<const phrases::TTreeNode*> m_inserted;
+    bool m_hidesInserted = false;
+};
 
 }  // namespace editor

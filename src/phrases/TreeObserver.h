@@ -41,7 +41,7 @@ public:
 
 protected:
     template <class Event, class... Arguments>
-    void Each(Event event, Arguments... arguments) {
+    void Each(Event event, const Arguments&... arguments) {
         for (Observer* observer : m_list)
             (observer->*event)(arguments...);
     }

@@ -109,6 +109,18 @@ TEST(PhraseFilterTest, TellsWhetherItHidesNodesACommandAdded) {
     EXPECT_FALSE(HidesAny(result, {}));
     EXPECT_FALSE(HidesAny(result, {ab}));
     EXPECT_TRUE(HidesAny(result, {ab, cd}));
+
+    FilterState state;
+    ASSERT_TRUE(state.Apply(tree, "b"));
+    EXPECT_EQ(state.Counts().phrases, 1);
+    state.NodeInserted(tree.InsertLastChild(a, "xb"));  // shown: it holds the text
+    state.Apply(tree, "b");
+    EXPECT_FALSE(state.HidesInserted());
+    state.NodeInserted(tree.InsertLastChild(a, "xy"));  // hidden: the window closes the filter
+    state.Apply(tree, "b");
+    EXPECT_TRUE(state.HidesInserted());
+    EXPECT_EQ(state.Apply(tree, ""), std::nullopt);
+    EXPECT_FALSE(state.Active());
 }
 
 }  // namespace

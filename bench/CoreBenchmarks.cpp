@@ -19,7 +19,7 @@
 
 #include "BenchData.h"
 #include "MemoryCounter.h"
-#include "editor/PhraseFilter.h"
+#include "editor/rules/PhraseFilter.h"
 #include "phrases/CharacterTable.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/PhraseRules.h"

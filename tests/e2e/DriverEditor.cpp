@@ -5,7 +5,7 @@
 
 #include "DriverMouse.h"
 #include "DriverTreeView.h"
-#include "editor/EditorCommandIds.h"
+#include "editor/commands/EditorCommandIds.h"
 #include "phrases/DatedBackups.h"
 
 namespace driver {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DriverEditor.h"
-#include "editor/EditorCommandIds.h"
+#include "editor/commands/EditorCommandIds.h"
 
 using namespace driver;
 

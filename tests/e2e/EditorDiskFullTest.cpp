@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "DriverEditor.h"
-#include "editor/EditorCommandIds.h"
+#include "editor/commands/EditorCommandIds.h"
 
 using namespace driver;
 namespace fs = std::filesystem;

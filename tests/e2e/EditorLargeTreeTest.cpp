@@ -13,7 +13,7 @@
 #include "Driver.h"
 #include "DriverMouse.h"
 #include "DriverTreeView.h"
-#include "editor/EditorCommandIds.h"
+#include "editor/commands/EditorCommandIds.h"
 
 using namespace driver;
 using namespace editor;

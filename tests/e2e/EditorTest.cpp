@@ -7,7 +7,7 @@
 #include "DriverEditor.h"
 #include "DriverMouse.h"
 #include "DriverTreeView.h"
-#include "editor/EditorCommandIds.h"
+#include "editor/commands/EditorCommandIds.h"
 
 using namespace driver;
 using namespace editor;

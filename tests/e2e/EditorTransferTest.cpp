@@ -9,7 +9,7 @@
 #include "Driver.h"
 #include "DriverEditor.h"
 #include "DriverFileDialog.h"
-#include "editor/EditorCommandIds.h"
+#include "editor/commands/EditorCommandIds.h"
 
 using namespace driver;
 

@@ -1,5 +1,5 @@
 // 批量编辑: the difference between a category and its edited text, its refusals, and one undo step.
-#include "editor/BatchEdit.h"
+#include "editor/rules/BatchEdit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // 排序: order by GB2312 bytes, stable, one undo step, node by node or whole alike.
-#include "editor/CategorySort.h"
+#include "editor/rules/CategorySort.h"
 
 #include <gtest/gtest.h>
 

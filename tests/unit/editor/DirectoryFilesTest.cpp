@@ -1,6 +1,6 @@
 // The data directory as the editor's commands use it: the show handler's loads and compile, and
 // the health of the phrases kept in step with the tree, on real files.
-#include "editor/DirectoryFiles.h"
+#include "editor/commands/DirectoryFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <iterator>
 
 #include "ScriptedDialogs.h"
-#include "editor/EditHistory.h"
+#include "editor/rules/EditHistory.h"
 
 namespace editor {
 namespace {

@@ -1,5 +1,5 @@
 // The phrase editor's command rules, driven through scripted answers of the user.
-#include "editor/EditorCommands.h"
+#include "editor/commands/EditorCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 #include "EditorTexts.h"
 #include "ScriptedDialogs.h"
-#include "editor/EditHistory.h"
-#include "editor/PhraseSelection.h"
+#include "editor/rules/EditHistory.h"
+#include "editor/rules/PhraseSelection.h"
 #include "phrases/TreeDump.h"
 #include "phrases/TreeNodes.h"
 

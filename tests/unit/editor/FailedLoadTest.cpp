@@ -8,8 +8,8 @@
 
 #include "EditorTexts.h"
 #include "ScriptedDialogs.h"
-#include "editor/DirectoryFiles.h"
-#include "editor/EditorCommands.h"
+#include "editor/commands/DirectoryFiles.h"
+#include "editor/commands/EditorCommands.h"
 
 namespace editor {
 namespace {

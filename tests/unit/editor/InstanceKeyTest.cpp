@@ -1,5 +1,5 @@
 // The directory key by which one editor per data directory is found.
-#include "editor/InstanceKey.h"
+#include "editor/rules/InstanceKey.h"
 
 #include <gtest/gtest.h>
 

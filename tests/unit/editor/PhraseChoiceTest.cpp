@@ -1,5 +1,5 @@
 // Several phrases chosen with Ctrl+click, Shift+click and Ctrl+A.
-#include "editor/PhraseChoice.h"
+#include "editor/rules/PhraseChoice.h"
 
 #include <gtest/gtest.h>
 

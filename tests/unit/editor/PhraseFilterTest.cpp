@@ -1,10 +1,10 @@
 // The filter: what stays visible and what the status bar counts.
-#include "editor/PhraseFilter.h"
+#include "editor/rules/PhraseFilter.h"
 
 #include <gtest/gtest.h>
 
 #include "TreeBuild.h"
-#include "editor/PhraseFinder.h"
+#include "editor/rules/PhraseFinder.h"
 
 namespace editor {
 namespace {

@@ -1,5 +1,5 @@
 // Find in the phrase tree: matching at character boundaries, order, wrapping.
-#include "editor/PhraseFinder.h"
+#include "editor/rules/PhraseFinder.h"
 
 #include <gtest/gtest.h>
 

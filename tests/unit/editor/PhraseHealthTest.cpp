@@ -1,5 +1,5 @@
 // Phrase health: the compile's report tied to the tree's nodes, the counts and the reasons.
-#include "editor/PhraseHealth.h"
+#include "editor/rules/PhraseHealth.h"
 
 #include <gtest/gtest.h>
 

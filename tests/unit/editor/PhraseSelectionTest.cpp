@@ -1,5 +1,5 @@
 // Several phrases at a time: the set in tree order, delete and move as one undo step.
-#include "editor/PhraseSelection.h"
+#include "editor/rules/PhraseSelection.h"
 
 #include <gtest/gtest.h>
 

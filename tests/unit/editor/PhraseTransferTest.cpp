@@ -1,6 +1,6 @@
 // The editor's Export and Import: the merge made through the editor's changes (one undo step,
 // node by node or the tree file whole), and the checks, questions and files around them.
-#include "editor/PhraseTransfer.h"
+#include "editor/commands/PhraseTransfer.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "EditorTexts.h"
 #include "ScriptedDialogs.h"
 #include "TransferTexts.h"
-#include "editor/EditHistory.h"
+#include "editor/rules/EditHistory.h"
 #include "phrases/TableBytes.h"
 #include "phrases/TreeDump.h"
 #include "phrases/TreeFile.h"

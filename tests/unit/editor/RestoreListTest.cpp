@@ -1,5 +1,5 @@
 // The list 恢复备份 shows: the backups described, sorted and formatted.
-#include "editor/RestoreList.h"
+#include "editor/rules/RestoreList.h"
 
 #include <gtest/gtest.h>
 

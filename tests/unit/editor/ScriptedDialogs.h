@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/BatchEdit.h"
-#include "editor/EditorCommands.h"
-#include "editor/PhraseTransfer.h"
+#include "editor/commands/EditorCommands.h"
+#include "editor/commands/PhraseTransfer.h"
+#include "editor/rules/BatchEdit.h"
 
 namespace editor::testing {
 

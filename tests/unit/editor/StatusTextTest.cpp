@@ -1,5 +1,5 @@
 // What the status bar says, by what wins over what.
-#include "editor/StatusText.h"
+#include "editor/rules/StatusText.h"
 
 #include <gtest/gtest.h>
 

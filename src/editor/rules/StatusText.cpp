@@ -1,0 +1,29 @@
+// The status bar's texts; see StatusText.h.
+#include "editor/rules/StatusText.h"
+
+#include "EditorTexts.h"
+
+namespace editor {
+
+StatusText MakeStatusText(const StatusState& state) {
+    if (!state.health || !state.health->Known())
+        return {};
+    StatusText text{CountsText(state.health->Counts()), {}};
+    const phrases::PhraseVerdict* verdict = state.health->LeftOut(state.selected);
+    if (state.chosen > 1) {
+        text.right = texts::kChosenStart + std::to_string(state.chosen) + texts::kChosenEnd;
+    } else if (verdict) {
+        text.right = LeftOutReason(*verdict);
+        if (verdict->status == phrases::PhraseStatus::MissingCharacter && !state.shortTable.empty())
+            text.right += " (" + state.shortTable + ")";
+    } else if (state.filter) {
+        text.right = texts::kFilterShownStart + std::to_string(state.filter->phrases) +
+                     texts::kFilterShownMiddle + std::to_string(state.filter->totalPhrases) +
+                     texts::kFilterShownEnd;
+    } else {
+        text.right = state.shortTable;
+    }
+    return text;
+}
+
+}  // namespace editor

@@ -1,0 +1,48 @@
+// The phrase editor's menus, tool bar, keys and context menu, built from the one list of its
+// commands (EditorCommandList.h): for each its caption, tool tip, image, keys and where it shows.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/commands/EditorCommands.h"
+#include "platform/UniqueHandles_win.h"
+
+namespace editor {
+
+// Whether the controller lets a command act now.
+using CommandEnabled = std::function<bool(Command)>;
+
+// ToolBar1: a button for each of the most used commands, with its hint as a tool tip.
+class EditorToolBar {
+public:
+    void Create(HWND parent);
+    HWND Handle() const { return m_hwnd; }
+    // Points a button's tool tip at its hint (TTN_GETDISPINFOW); false for any other notification.
+    bool OnNotify(NMHDR& header);
+    // Greys the buttons of the commands that cannot act and enables the others.
+    void ShowEnabled(const CommandEnabled& enabled);
+
+private:
+    HWND m_hwnd = nullptr;
+    std::vector<int> m_ids;             // by button: its command id, 0 for a blank or a separator
+    std::vector<std::wstring> m_hints;  // by button, empty for a button without a hint
+};
+
+// MainMenu1. Items carry their ImageList3 image as item data and are drawn by the owner window
+// in WM_MEASUREITEM and WM_DRAWITEM.
+platform::UniqueHmenu CreateEditorMenuBar();
+// The tree view's context menu, drawn the same way.
+platform::UniqueHmenu CreateTreeContextMenu();
+platform::UniqueHaccel CreateEditorAccelerators();
+// Greys the items of the menu (and of its popups) whose commands cannot act, enables the others.
+void ShowEnabled(HMENU menu, const CommandEnabled& enabled);
+
+// The command of an id; nullopt for an id that is no command's.
+std::optional<Command> CommandOf(int id);
+
+}  // namespace editor

@@ -1,0 +1,58 @@
+// The phrase editor's status bar; see EditorStatusBar_win.h.
+#include "editor/windows/EditorStatusBar_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/BaseWindow_win.h"
+#include "platform/TextConversion_win.h"
+#include "platform/UniqueHandles_win.h"
+
+namespace editor {
+
+void EditorStatusBar::Create(HWND parent) {
+    m_hwnd = app::CreateWindowChecked(0, STATUSCLASSNAMEW, nullptr,
+                                      WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+                                      0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+int EditorStatusBar::LayOut(int clientWidth, int clientHeight, UINT dpi) {
+    const int height = app::Scale(22, dpi);
+    MoveWindow(m_hwnd, 0, clientHeight - height, clientWidth, height, TRUE);
+    m_padding = app::Scale(12, dpi);
+    SetParts();
+    return height;
+}
+
+void EditorStatusBar::Show(const std::string& counts, const std::string& reason) {
+    m_counts = platform::ToWide(counts);
+    m_right = platform::ToWide(reason);
+    SetParts();
+    SendMessageW(m_hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(m_counts.c_str()));
+    SendMessageW(m_hwnd, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(m_right.c_str()));
+}
+
+void EditorStatusBar::SetParts() {
+    // The counts take what their text needs and the right part the rest; where both do not fit,
+    // the right part (the reason, the filter's count) is shown whole and the counts are cut.
+    SIZE counts{};
+    SIZE right{};
+    {
+        const platform::WindowDc dc(m_hwnd);
+        const platform::SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(
+                                                          SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc.Get(), m_counts.c_str(), static_cast<int>(m_counts.size()),
+                              &counts);
+        GetTextExtentPoint32W(dc.Get(), m_right.c_str(), static_cast<int>(m_right.size()), &right);
+    }
+    RECT bar{};
+    GetClientRect(m_hwnd, &bar);
+    const int rightNeeds = m_right.empty() ? 0 : right.cx + 2 * m_padding;
+    const int countsWidth =
+        std::max(0, std::min<int>(counts.cx + m_padding, bar.right - rightNeeds));
+    int parts[] = {countsWidth, -1};
+    SendMessageW(m_hwnd, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
+}  // namespace editor

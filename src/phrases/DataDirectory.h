@@ -44,6 +44,7 @@ public:
     platform::Path BackupPath() const { return m_directory + kBackupFileName; }
     platform::Path TablePath() const { return m_directory + kTableFileName; }
     platform::Path CompiledPath() const { return m_directory + kCompiledFileName; }
+    platform::Path ReadingsPath() const { return m_directory + kReadingsFileName; }
 
     TTreeNodes& Tree() { return m_tree; }
     const TTreeNodes& Tree() const { return m_tree; }

@@ -11,6 +11,8 @@ inline constexpr char kTreeFileName[] = "srf_pub.dat";        // the phrase tree
 inline constexpr char kTableFileName[] = "srf_pub.zc";        // the character table
 inline constexpr char kCompiledFileName[] = "srf_pub.usr";    // the compiled phrases
 inline constexpr char kBackupFileName[] = "srf_pub.dat.bak";  // the tree before its last save
+// The readings the user set for phrases, UTF-8 (see pinyin/UserReadings.h); never in srf_pub.dat.
+inline constexpr char kReadingsFileName[] = "srf_pub.pinyin.txt";
 // The tree file kept aside after a failed load; later ones add ".1", ".2", ...
 inline constexpr char kUnreadableFileName[] = "srf_pub.dat.unreadable";
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <exception>
 #include <filesystem>
 #include <map>
@@ -22,7 +23,10 @@
 #include "phrases/TextEncoding.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
+#include "pinyin/DictionaryExport.h"
+#include "pinyin/UserReadings.h"
 #include "platform/Error.h"
+#include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 
 namespace tool {
@@ -134,11 +138,27 @@ const std::string kCheckHelp =
     "UTF-8 or UTF-16 or with bytes after a NUL, an incomplete srf_pub.zc), with the reason.\n";
 
 constexpr char kExportHelp[] =
-    "Usage: srf_tool export DIR [--gb2312 | --word-list]\n"
-    "Writes the phrase tree of DIR/srf_pub.dat to standard output in the same indented form\n"
-    "(a TAB before each phrase, CR LF line ends): as UTF-8 with a byte-order mark, or with\n"
-    "--gb2312 as GB2312 bytes. --word-list writes the phrases only, one a line, without\n"
-    "categories, as UTF-8 with a byte-order mark: the word list other input methods read.\n";
+    "Usage: srf_tool export DIR [--gb2312 | --word-list | --format NAME [--category TEXT]]\n"
+    "                           [--output PATH]\n"
+    "Writes the phrase tree of DIR/srf_pub.dat to standard output, or to PATH with --output\n"
+    "(replaced only once written whole; never one of the data directory's own files). By\n"
+    "default in the same indented form (a TAB before each phrase, CR LF line ends) as UTF-8\n"
+    "with a byte-order mark, or with --gb2312 as GB2312 bytes. --word-list writes the phrases\n"
+    "only, one a line, without categories, as UTF-8 with a byte-order mark.\n"
+    "\n"
+    "--format NAME writes another input method's dictionary, each phrase with its reading in\n"
+    "pinyin (the readings set in the editor, DIR/srf_pub.pinyin.txt, first):\n"
+    "  indented, plain   the two forms above (plain: the word list)\n"
+    "  rime              Rime dictionary (.dict.yaml), categories as comments\n"
+    "  msime             Microsoft IME / Mozc dictionary text (UTF-16)\n"
+    "  custom-phrases    fcitx5 custom phrases (key,order=phrase)\n"
+    "  qq-phrases        QQ custom phrases (key=order,phrase)\n"
+    "  pinyin-text       Sogou and QQ text ('pin'yin word)\n"
+    "  gboard            Gboard personal dictionary (.zip; needs --output)\n"
+    "  mspy-dat          Microsoft Pinyin user-defined phrases (.dat; needs --output)\n"
+    "--category TEXT (UTF-8) exports that category alone. What a format leaves out (no\n"
+    "reading, too long, too many) is listed on standard error before anything is written;\n"
+    "a phrase of an uncertain reading is written with its likeliest reading and listed.\n";
 
 constexpr char kImportHelp[] =
     "Usage: srf_tool import DIR FILE [--dry-run] [--category TEXT] [--format NAME]\n"
@@ -247,6 +267,13 @@ private:
     int Compile(const Arguments& arguments);
     int Check(const Arguments& arguments);
     int Export(const Arguments& arguments);
+    // The export's bytes to standard output, or to --output's file.
+    int WriteExport(const phrases::DataDirectory& files, const Arguments& arguments,
+                    std::string_view bytes);
+    // The readings the user set, problems of the file listed on standard error.
+    pinyin::UserReadings ReadUserReadings(const phrases::DataDirectory& files);
+    static const phrases::TTreeNode* FindCategory(const phrases::TTreeNodes& tree,
+                                                  const std::string& utf8);
     int Import(const Arguments& arguments);
     int Convert(const Arguments& arguments);
     // Prints the lines of Attention to err; true when there was any.
@@ -335,7 +362,11 @@ int Tool::Run(const std::vector<std::string>& args) {
     const Entry entries[] = {
         {"compile", kCompileHelp, {}, {}, &Tool::Compile},
         {"check", kCheckHelp.c_str(), {}, {}, &Tool::Check},
-        {"export", kExportHelp, {"--gb2312", "--word-list"}, {}, &Tool::Export},
+        {"export",
+         kExportHelp,
+         {"--gb2312", "--word-list"},
+         {"--format", "--output", "--category"},
+         &Tool::Export},
         {"import", kImportHelp, {"--dry-run"}, {"--category", "--format"}, &Tool::Import},
         {"convert", kConvertHelp, {}, {}, &Tool::Convert},
         {"dump", kDumpHelp, {}, {"--table"}, &Tool::Dump},
@@ -402,14 +433,79 @@ int Tool::Export(const Arguments& arguments) {
         ReportAttention(Attention(files));
         return kExitAttention;
     }
-    const phrases::TTreeNodes& tree = files.Tree();
+    const std::string format = arguments.Value("--format");
+    if ((arguments.Has("--gb2312") || arguments.Has("--word-list")) && arguments.Has("--format"))
+        throw UsageError{"--format excludes --gb2312 and --word-list"};
     if (arguments.Has("--gb2312") && arguments.Has("--word-list"))
         throw UsageError{"--gb2312 and --word-list exclude each other"};
-    const auto encoding = arguments.Has("--word-list") ? phrases::ExportEncoding::WordList
-                          : arguments.Has("--gb2312")  ? phrases::ExportEncoding::Gb2312
-                                                       : phrases::ExportEncoding::Utf8;
-    m_out << phrases::ExportTree(tree, encoding);
+    if (!arguments.Has("--format") || format == "indented" || format == "plain") {
+        const auto encoding = arguments.Has("--word-list") || format == "plain"
+                                  ? phrases::ExportEncoding::WordList
+                              : arguments.Has("--gb2312") ? phrases::ExportEncoding::Gb2312
+                                                          : phrases::ExportEncoding::Utf8;
+        return WriteExport(files, arguments, phrases::ExportTree(files.Tree(), encoding));
+    }
+    const pinyin::ExportFormatInfo* info = pinyin::FindExportFormat(format);
+    if (!info)
+        throw UsageError{"unknown format " + format};
+    const bool binary = info->format == phrases::SourceFormat::Gboard ||
+                        info->format == phrases::SourceFormat::MicrosoftPinyin;
+    if (binary && !arguments.Has("--output"))
+        throw UsageError{"the " + format + " format is a binary file: name it with --output PATH"};
+
+    pinyin::ExportOptions options;
+    pinyin::UserReadings readings = ReadUserReadings(files);
+    options.readings = &readings;
+    options.timestamp = static_cast<std::uint32_t>(std::time(nullptr));
+    if (arguments.Has("--category")) {
+        options.category = FindCategory(files.Tree(), arguments.Value("--category"));
+        if (!options.category)
+            throw UsageError{"no category " + arguments.Value("--category")};
+    }
+    const pinyin::DictionaryExportPlan plan =
+        pinyin::PlanDictionaryExport(files.Tree(), info->format, options);
+    for (const pinyin::ExportNote& note : plan.notes)
+        m_err << Gb2312ToUtf8(note.Text()) << "\n";
+    const pinyin::ExportFile file = pinyin::WriteDictionary(plan, options);
+    if (arguments.Has("--output"))
+        m_err << plan.entries.size() << " phrases written, " << plan.leftOut << " left out\n";
+    return WriteExport(files, arguments, file.bytes);
+}
+
+int Tool::WriteExport(const phrases::DataDirectory& files, const Arguments& arguments,
+                      std::string_view bytes) {
+    if (!arguments.Has("--output")) {
+        m_out << bytes;
+        return kExitOk;
+    }
+    const std::string output = Path(arguments.Value("--output"));
+    // As the editor's export: never over the data directory's own files.
+    if (files.IsOwnFile(output))
+        throw platform::Error("FileCreateError",
+                              "Cannot create file %s: one of the data directory's own files",
+                              output);
+    platform::ReplaceFileSafely(output, bytes);
     return kExitOk;
+}
+
+pinyin::UserReadings Tool::ReadUserReadings(const phrases::DataDirectory& files) {
+    if (!platform::StampOf(files.ReadingsPath()).exists)
+        return {};
+    std::vector<pinyin::ReadingsFileProblem> problems;
+    pinyin::UserReadings readings =
+        pinyin::UserReadings::Parse(platform::ReadWholeFile(files.ReadingsPath()), &problems);
+    for (const pinyin::ReadingsFileProblem& problem : problems)
+        m_err << phrases::kReadingsFileName << ": " << Gb2312ToUtf8(problem.Text()) << "\n";
+    return readings;
+}
+
+const phrases::TTreeNode* Tool::FindCategory(const phrases::TTreeNodes& tree,
+                                             const std::string& utf8) {
+    const std::string text = phrases::ConvertToGb2312(utf8, phrases::TextEncoding::Utf8).bytes;
+    for (const phrases::TTreeNode* root = tree.FirstRoot(); root; root = root->NextSibling())
+        if (root->Text() == text)
+            return root;
+    return nullptr;
 }
 
 int Tool::Import(const Arguments& arguments) {

@@ -119,6 +119,28 @@ TEST_F(ToolCommandsTest, ExportsUtf8WithMarkOrGb2312AsTheFileHoldsIt) {
     EXPECT_EQ(m_out, kTree);
 }
 
+TEST_F(ToolCommandsTest, ExportsOtherInputMethodsDictionariesWithReadings) {
+    Write("data/srf_pub.pinyin.txt", "谢谢\txie xie\r\n");
+    ASSERT_EQ(Run({"export", Path("data"), "--format", "rime"}), kExitOk) << m_err;
+    EXPECT_NE(m_out.find("你好\tni hao"), std::string::npos) << m_out;
+    EXPECT_NE(m_out.find("# 分类：常用"), std::string::npos);  // the category, as a comment
+
+    EXPECT_EQ(Run({"export", Path("data"), "--format", "gboard"}), kExitUsage);  // binary
+    ASSERT_EQ(Run({"export", Path("data"), "--format", "gboard", "--category", "地址", "--output",
+                   Path("dict.zip")}),
+              kExitOk)
+        << m_err;
+    MakeData("back", "");
+    ASSERT_EQ(Run({"import", Path("back"), Path("dict.zip"), "--category", "词"}), kExitOk)
+        << m_err;
+    EXPECT_EQ(Read("back/srf_pub.dat"), "\xB4\xCA\r\n\t" + kBei + kJing + "\r\n");
+    // Never over the data directory's own files.
+    EXPECT_EQ(Run({"export", Path("data"), "--format", "rime", "--output",
+                   Path("data/srf_pub.dat")}),
+              kExitError);
+    EXPECT_EQ(Read("data/srf_pub.dat"), kTree);
+}
+
 TEST_F(ToolCommandsTest, ExportThenImportIntoAnEmptyTreeGivesTheSameFile) {
     for (const char* option : {"", "--gb2312"}) {
         std::vector<std::string> args = {"export", Path("data")};

@@ -5,7 +5,8 @@
 
 namespace editor::texts {
 
-inline constexpr char kImportDictionaries[] = "其他输入法的词库 (*.yaml;*.txt;*.scel;*.dat;*.ini)";
+inline constexpr char kImportDictionaries[] =
+    "其他输入法的词库 (*.yaml;*.txt;*.scel;*.dat;*.ini;*.zip)";
 
 // %s: the dictionary's name, then the selected category.
 inline constexpr char kNewCategoryQuestion[] =

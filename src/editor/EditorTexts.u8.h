@@ -106,6 +106,24 @@ inline constexpr char kBackupBytes[] = " 字节";
 inline constexpr char kRestoreCaption[] = "恢复备份";
 inline constexpr char kMoveToCaption[] = "移动到分类";
 
+// Set reading: the prompt, and the notices of a reading that cannot be set.
+inline constexpr char kReadingPrompt[] = "读音(拼音, 每个字一个音节, 用空格分开, ü 写作 v)";
+inline constexpr char kReadingInvalid[] = "读音不正确: 请每个字写一个拼音音节, 用空格分开!";
+inline constexpr char kReadingOfCategory[] = "分类没有读音, 请选择语料!";
+// The status bar: a selected phrase's reading.
+inline constexpr char kReadingShown[] = "读音: ";
+inline constexpr char kReadingUncertain[] = " (多音字, 读音不确定: 可用“设定读音…”设定)";
+inline constexpr char kReadingSet[] = " (已设定)";
+
+// Export to another input method's dictionary: a target without categories, and what it leaves
+// out, before anything is written.
+inline constexpr char kExportCategoryStart[] = "这种词库不分类. 是: 只导出分类[";
+inline constexpr char kExportCategoryEnd[] = "]; 否: 导出全部分类.";
+inline constexpr char kExportCountStart[] = "将导出 ";
+inline constexpr char kExportCountEnd[] = " 条语料.";
+inline constexpr char kExportNotesHeading[] = "以下语料不导出, 或按最常见的读音导出:";
+inline constexpr char kExportQuestion[] = "确定要导出吗?";
+
 // Prompt of New category.
 inline constexpr char kCategoryPrompt[] = "分类";
 
@@ -160,6 +178,7 @@ inline constexpr char kMenuBatchEdit[] = "批量编辑…（&B）";
 inline constexpr char kMenuMoveTo[] = "移动到分类…（&M）";
 inline constexpr char kMenuSelectAll[] = "全选本类（&A）";
 inline constexpr char kMenuFilter[] = "筛选（&L）";
+inline constexpr char kMenuSetReading[] = "设定读音…（&P）";
 inline constexpr char kMenuSystemHelp[] = "系统帮助（&E）";
 inline constexpr char kMenuVersionHelp[] = "版本信息（&I）";
 

@@ -13,4 +13,13 @@ inline constexpr char kImportTitle[] = "导入语料";
 inline constexpr char kImportTextFiles[] = "文本文件 (*.txt;*.dat)";
 inline constexpr char kImportAllFiles[] = "所有文件 (*.*)";
 
+// The export's types of other input methods' dictionaries, with readings in pinyin.
+inline constexpr char kExportRimeType[] = "Rime 词典 (*.dict.yaml)";
+inline constexpr char kExportMsimeType[] = "微软输入法/Mozc 词典文本 (*.txt)";
+inline constexpr char kExportFcitxType[] = "fcitx5 自定义短语 (*.txt)";
+inline constexpr char kExportQqPhrasesType[] = "QQ 自定义短语 (*.ini)";
+inline constexpr char kExportPinyinTextType[] = "搜狗/QQ 拼音词库文本 (*.txt)";
+inline constexpr char kExportGboardType[] = "Gboard 个人词典 (*.zip)";
+inline constexpr char kExportMspyType[] = "微软拼音自定义短语 (*.dat)";
+
 }  // namespace editor::texts

@@ -69,6 +69,27 @@ bool ChooseFileType(HWND dialog, int index) {
     return true;
 }
 
+void ScreenshotFileTypes(HWND dialog, const std::string& name) {
+    HWND list = GetDlgItem(dialog, kTypeList);
+    if (!list)
+        return;
+    // The dropped list is a window of the dialog's process: found by its class, as a pointer
+    // cannot cross into that process.
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    HWND dropped = nullptr;
+    Eventually([&] {
+        for (HWND hwnd : VisibleWindows(processId))
+            if (ClassOf(hwnd) == L"ComboLBox")
+                dropped = hwnd;
+        return dropped != nullptr;
+    });
+    if (dropped)
+        SaveScreenshot(dropped, name);
+    SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 void ChooseFile(HWND dialog, const std::wstring& path) {
     HWND edit = FileNameEdit(dialog);
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));

@@ -17,6 +17,8 @@ HWND WaitForDialog(DWORD processId, const std::wstring& title,
 HWND FileNameEdit(HWND dialog);
 // Chooses the type at index (0-based) in the dialog's type list, as a user's pick would.
 bool ChooseFileType(HWND dialog, int index);
+// Opens the dialog's type list, saves a screenshot of it under that name and closes it again.
+void ScreenshotFileTypes(HWND dialog, const std::string& name);
 // Types the full path into the file name box and presses OK.
 void ChooseFile(HWND dialog, const std::wstring& path);
 

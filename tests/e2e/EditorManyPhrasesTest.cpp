@@ -165,6 +165,15 @@ TEST(EditorFilter, TheTreeShowsWhatHoldsTheTextAndEscShowsAllKeepingTheSelection
     EXPECT_EQ(session.SelectedText(), L"早上上");
     EXPECT_FALSE(IsWindowVisible(edit));
 
+    // Letters match by pinyin too: full syllables, initials, a mix.
+    OpenFilterBox(session);
+    for (const wchar_t* typed : {L"nihao", L"nh", L"ni h"}) {
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
+        EXPECT_EQ(session.Texts(), (std::vector<std::wstring>{L"问候", L"你好"})) << typed;
+    }
+    PressKey(edit, VK_ESCAPE);
+    EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(edit); }));
+
     // A phrase added while the filter would hide it closes the filter: it is seen, not lost.
     OpenFilterBox(session);
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"上"));

@@ -241,4 +241,20 @@ TEST(Editor, TheInputBoxTakesAtMost255BytesOfGb2312) {
     ExpectFilesUnchanged(session);
 }
 
+TEST(Editor, SetReadingKeepsTheReadingBesideThePhraseFileAndTheStatusBarShowsIt) {
+    EditorRun session;
+    session.Start();
+    session.Select(L"早上好");
+    EXPECT_TRUE(
+        Eventually([&] { return StatusBarText(session.Status(), 1) == L"读音: zao shang hao"; }));
+    session.Command(IDM_SET_READING);
+    InputBox box = session.WaitForInputBox();
+    EXPECT_EQ(box.value, L"zao shang hao");
+    Fill(box, L"zao shang hao");
+    session.WaitForFile("srf_pub.pinyin.txt", "早上好\tzao shang hao\r\n");
+    EXPECT_TRUE(Eventually(
+        [&] { return StatusBarText(session.Status(), 1) == L"读音: zao shang hao (已设定)"; }));
+    EXPECT_EQ(session.File("srf_pub.dat"), EditorTree());  // the phrase file stays as it is
+}
+
 }  // namespace

@@ -52,6 +52,18 @@ TEST(EditorTransfer, ExportWritesTheTreeAsUtf8WithAByteOrderMarkOrAsGb2312ByTheT
     ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(elsewhere / "gb.txt"); }));
     run.Settle();
     EXPECT_EQ(ReadFileBytes(elsewhere / "gb.txt"), EditorTree());
+
+    // Another input method's dictionary, with readings: a Rime dictionary, categories as comments.
+    SendCommand(run.Main(), editor::IDM_EXPORT);
+    HWND dialog = WaitForDialog(run.program().Id(), L"导出语料");
+    ASSERT_NE(dialog, nullptr);
+    ScreenshotFileTypes(dialog, "export-types");
+    ASSERT_TRUE(ChooseFileType(dialog, 3)) << DescribeControls(dialog);
+    ChooseFile(dialog, (elsewhere / "mine.dict.yaml").wstring());
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(elsewhere / "mine.dict.yaml"); }));
+    run.Settle();
+    const std::string rime = ReadFileBytes(elsewhere / "mine.dict.yaml");
+    EXPECT_NE(rime.find("# 分类：问候\n你好\tni hao\t"), std::string::npos) << rime;
     // Nothing changed at home.
     EXPECT_EQ(run.File("srf_pub.dat"), EditorTree());
     EXPECT_EQ(run.Names(), EditorFileNames(false));

@@ -44,6 +44,8 @@ public:
         return m_directory.ReadBackupNamed(name);
     }
     bool IsOwnFile(const std::string& path) const override { return m_directory.IsOwnFile(path); }
+    const pinyin::UserReadings& Readings() override;
+    void SetReading(std::string_view phrase, const std::vector<pinyin::Syllable>& reading) override;
 
     const PhraseHealth& Health() const { return m_health; }
 
@@ -58,6 +60,7 @@ private:
     phrases::DataDirectory& m_directory;
     TreeObserver& m_observer;
     PhraseHealth m_health;
+    std::optional<pinyin::UserReadings> m_readings;  // read at first use
 };
 
 }  // namespace editor

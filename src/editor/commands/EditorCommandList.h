@@ -30,6 +30,7 @@
     X(MoveDown,      IDM_MOVE_DOWN,    114, texts::kMenuMoveDown,    texts::kHintMoveDown, 11, Ctrl(kDown),    NoKey,          Update, 52, 33, 22, MoveDown,   &EditorCommands::MoveDown)       \
     X(Sort,          IDM_SORT,         119, texts::kMenuSort,        nullptr,              -1, NoKey,          NoKey,          Update, 53, 0,  32, Sort,       &EditorCommands::Sort)           \
     X(MoveTo,        IDM_MOVE_TO,      122, texts::kMenuMoveTo,      nullptr,              -1, NoKey,          NoKey,          Update, 54, 0,  23, OnPhrase,   &EditorCommands::MoveTo)         \
+    X(SetReading,    IDM_SET_READING,  126, texts::kMenuSetReading,  nullptr,              -1, NoKey,          NoKey,          Update, 55, 0,  24, OnPhrase,   &EditorCommands::SetReading)     \
     X(SelectAll,     IDM_SELECT_ALL,   121, texts::kMenuSelectAll,   nullptr,              -1, Ctrl('A'),      NoKey,          Update, 61, 0,  0,  Always,     nullptr)                         \
     X(FindClose,     IDM_FIND_CLOSE,   112, nullptr,                 nullptr,              -1, NoKey,          NoKey,          None,   0,  0,  0,  Always,     nullptr)                         \
     X(FilterClose,   IDM_FILTER_CLOSE, 124, nullptr,                 nullptr,              -1, NoKey,          NoKey,          None,   0,  0,  0,  Always,     nullptr)                         \

@@ -445,6 +445,39 @@ void EditorCommands::RestoreBackup() {
     SaveChanges();
 }
 
+void EditorCommands::SetReading(TTreeNode* selected) {
+    if (!CheckDataLoaded())
+        return;
+    if (!selected)
+        return Notice(texts::kSelectToModify);
+    if (selected->Level() == 0)
+        return Notice(texts::kReadingOfCategory);
+    const std::string phrase(selected->Text());
+    std::string entered = pinyin::ReadingText(ReadingOf(selected).syllables);
+    for (;;) {
+        char32_t unheld = 0;
+        if (!m_dialogs.PromptForText(texts::kInputCaption, texts::kReadingPrompt, entered, unheld))
+            return;
+        std::vector<pinyin::Syllable> syllables;
+        if (phrases::TrimText(entered).empty())
+            return m_files.SetReading(phrase, {});  // the table's reading again
+        if (!unheld && pinyin::ParseSyllables(entered, syllables)) {
+            const pinyin::ReadingProblem problem = pinyin::CheckReading(phrase, syllables);
+            if (problem == pinyin::ReadingProblem::None)
+                return m_files.SetReading(phrase, syllables);
+            Notice(pinyin::ProblemText(problem));
+        } else {
+            Notice(texts::kReadingInvalid);
+        }
+    }
+}
+
+pinyin::Reading EditorCommands::ReadingOf(const TTreeNode* phrase) {
+    pinyin::Reading reading;
+    pinyin::LookupReading(phrase->Text(), &m_files.Readings(), reading);
+    return reading;
+}
+
 void EditorCommands::Find(const std::string& sought, TTreeNode* from) {
     if (sought.empty())
         return;

@@ -19,6 +19,8 @@
 #include "phrases/DatedBackups.h"
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeNodes.h"
+#include "pinyin/Reading.h"
+#include "pinyin/UserReadings.h"
 
 namespace phrases {
 class CharacterTable;
@@ -30,6 +32,7 @@ using app::Answer;
 using app::BoxKind;
 class FileDialogs;
 struct EditedLine;
+struct ExportTarget;
 
 // What the commands need from the user: the message box and the one-line input box.
 class UserDialogs {
@@ -96,6 +99,14 @@ public:
     // True when path names one of the editor's own files, whichever way it reaches it: Export
     // must not write over them.
     virtual bool IsOwnFile(const std::string& /*path*/) const { return false; }
+    // The readings the user set for phrases (srf_pub.pinyin.txt), read at first use.
+    virtual const pinyin::UserReadings& Readings() {
+        static const pinyin::UserReadings none;
+        return none;
+    }
+    // Sets a phrase's reading (none: the table's again) and writes the file whole.
+    virtual void SetReading(std::string_view /*phrase*/,
+                            const std::vector<pinyin::Syllable>& /*reading*/) {}
 };
 
 enum class Command {
@@ -211,12 +222,17 @@ public:
     // Writes the whole tree to the chosen file. Refused while the data files failed to load,
     // since the tree then holds only part of srf_pub.dat, and for a target that is one of the
     // editor's own files, which would be overwritten without a backup.
-    void Export();
+    void Export(phrases::TTreeNode* selected);
     // Reads the chosen file, shows what the merge would do and, on OK, merges, saves and compiles
     // once, selecting the first new node. Plain lines go to the category of the selected node.
     void Import(phrases::TTreeNode* selected);
     // The window that shows the progress of a large import; none by default.
     void SetImportProgress(ImportProgress* progress) { m_progress = progress; }
+    // 设定读音…: the selected phrase's reading in pinyin, as the user reads it, kept beside the
+    // phrase file; an empty answer gives the phrase the table's reading again.
+    void SetReading(phrases::TTreeNode* selected);
+    // The selected phrase's reading, the user's first.
+    pinyin::Reading ReadingOf(const phrases::TTreeNode* phrase);
     // The next node after from whose text holds sought, wrapping; a notice when none does.
     void Find(const std::string& sought, phrases::TTreeNode* from);
     // On the window's activation: asks whether to read srf_pub.dat again when another program
@@ -241,6 +257,9 @@ private:
     void Reload();
     // Reads srf_pub.dat with the questions and notices of what its bytes show.
     void LoadTree();
+    // Export to another input method's dictionary: one category or all where the target has no
+    // categories, what it leaves out shown before anything is written.
+    void ExportDictionary(const ExportTarget& target, phrases::TTreeNode* selected);
     // Saves and compiles, unless another program has written srf_pub.dat meanwhile and the user
     // chooses to read it again instead: then false.
     bool SaveChanges();

@@ -2,6 +2,7 @@
 // PhraseTransfer.h.
 #include "editor/commands/PhraseTransfer.h"
 
+#include <ctime>
 #include <unordered_map>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "editor/rules/EditHistory.h"
 #include "phrases/TextEncoding.h"
 #include "phrases/TreeFile.h"
+#include "pinyin/DictionaryExport.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 
@@ -72,7 +74,7 @@ TTreeNode* MergeImport(TreeEditor& edits, const ImportPlan& plan, std::size_t ma
     return first;
 }
 
-void EditorCommands::Export() {
+void EditorCommands::Export(TTreeNode* selected) {
     if (!CheckDataLoaded())
         return;
     const std::optional<ExportTarget> target = m_fileDialogs.ChooseExportFile();
@@ -85,7 +87,51 @@ void EditorCommands::Export() {
         m_dialogs.Ask(target->path + texts::kReplaceQuestion, texts::kConfirmCaption,
                       BoxKind::Question) != Answer::Ok)
         return;
+    if (target->dictionary)
+        return ExportDictionary(*target, selected);
     phrases::ExportTreeToFile(target->path, m_tree, target->encoding);
+}
+
+void EditorCommands::ExportDictionary(const ExportTarget& target, TTreeNode* selected) {
+    const pinyin::ExportFormatInfo* format = nullptr;
+    for (const pinyin::ExportFormatInfo& info : pinyin::ExportFormats())
+        if (info.format == *target.dictionary)
+            format = &info;
+    if (!format)
+        return;
+    pinyin::ExportOptions options;
+    options.readings = &m_files.Readings();
+    options.timestamp = static_cast<std::uint32_t>(std::time(nullptr));
+    // A target without categories takes the selected one alone when the user says so.
+    if (!format->keepsCategories && selected) {
+        const TTreeNode* category = CategoryOf(selected);
+        switch (m_dialogs.Ask(std::string(texts::kExportCategoryStart) +
+                                  std::string(category->Text()) + texts::kExportCategoryEnd,
+                              texts::kConfirmCaption, BoxKind::Choice)) {
+        case Answer::Yes:
+            options.category = category;
+            break;
+        case Answer::No:
+            break;
+        default:
+            return;
+        }
+    }
+    const pinyin::DictionaryExportPlan plan =
+        pinyin::PlanDictionaryExport(m_tree, format->format, options);
+    if (!plan.notes.empty()) {
+        std::string question = texts::kExportCountStart + std::to_string(plan.entries.size()) +
+                               texts::kExportCountEnd + "\n" + texts::kExportNotesHeading;
+        constexpr std::size_t kListed = 10;
+        for (std::size_t k = 0; k < plan.notes.size() && k < kListed; ++k)
+            question += "\n" + plan.notes[k].Text();
+        if (plan.notes.size() > kListed)
+            question += "\n" + std::string(texts::kBatchMoreLines);
+        if (m_dialogs.Ask(question + "\n" + texts::kExportQuestion, texts::kConfirmCaption,
+                          BoxKind::Question) != Answer::Ok)
+            return;
+    }
+    platform::ReplaceFileSafely(target.path, pinyin::WriteDictionary(plan, options).bytes);
 }
 
 void EditorCommands::Import(TTreeNode* selected) {

@@ -20,6 +20,8 @@ namespace editor {
 struct ExportTarget {
     std::string path;  // GB2312, as the file layer takes it
     phrases::ExportEncoding encoding = phrases::ExportEncoding::Utf8;
+    // Another input method's dictionary, each phrase with its reading; none: the tree's own form.
+    std::optional<phrases::SourceFormat> dictionary;
 };
 
 // What Export and Import need from the user beyond the boxes: the system's file dialogs.

@@ -20,8 +20,14 @@ StatusText MakeStatusText(const StatusState& state) {
         text.right = texts::kFilterShownStart + std::to_string(state.filter->phrases) +
                      texts::kFilterShownMiddle + std::to_string(state.filter->totalPhrases) +
                      texts::kFilterShownEnd;
-    } else {
+    } else if (!state.shortTable.empty() || !state.reading) {
         text.right = state.shortTable;
+    } else {
+        text.right = texts::kReadingShown + pinyin::ReadingText(state.reading->syllables);
+        if (state.reading->uncertain)
+            text.right += texts::kReadingUncertain;
+        else if (state.readingSet)
+            text.right += texts::kReadingSet;
     }
     return text;
 }

@@ -9,6 +9,7 @@
 
 #include "editor/rules/PhraseFilter.h"
 #include "editor/rules/PhraseHealth.h"
+#include "pinyin/Reading.h"
 
 namespace editor {
 
@@ -18,6 +19,9 @@ struct StatusState {
     std::size_t chosen = 0;              // phrases chosen besides the selection
     std::optional<FilterCounts> filter;  // while filtered
     std::string shortTable;              // the note of an incomplete table (ShortTableNote)
+    // The selected phrase's reading, and whether the user set it.
+    std::optional<pinyin::Reading> reading;
+    bool readingSet = false;
 };
 
 struct StatusText {
@@ -28,7 +32,8 @@ struct StatusText {
 
 // Blank while nothing is compiled (the data failed to load). A left-out phrase's reason wins over
 // the filter's count; several chosen phrases win over both; the table's note goes with a reason
-// that names a character missing from it, and stands alone when nothing else is said.
+// that names a character missing from it, and stands alone when nothing else is said; else a
+// selected phrase's reading, marked when it is uncertain.
 StatusText MakeStatusText(const StatusState& state);
 
 }  // namespace editor

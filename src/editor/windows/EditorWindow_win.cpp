@@ -503,6 +503,10 @@ void TForm_User_Main::UpdateStatus() {
     if (m_view.Filtered())
         state.filter = m_filter.Counts();
     state.shortTable = ShortTableNote(m_directory.Table());
+    if (state.selected && state.selected->Level() > 0) {
+        state.reading = m_commands.ReadingOf(state.selected);
+        state.readingSet = m_files.Readings().Find(state.selected->Text()) != nullptr;
+    }
     const StatusText text = MakeStatusText(state);
     m_statusBar.Show(text.counts, text.right);
 }

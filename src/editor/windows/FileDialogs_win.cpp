@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "DictionaryImportTexts.h"
 #include "DictionaryTexts.h"
@@ -18,7 +19,7 @@ namespace editor {
 namespace {
 
 // A dialog's type list: pairs of caption and patterns, each ended by NUL, the list by another.
-std::wstring Filter(std::initializer_list<std::pair<const char*, const wchar_t*>> types) {
+std::wstring Filter(const std::vector<std::pair<const char*, const wchar_t*>>& types) {
     std::wstring filter;
     for (const auto& [caption, patterns] : types) {
         filter += platform::ToWide(caption);
@@ -76,13 +77,36 @@ std::optional<FileDialogChoice> RunFileDialog(HWND owner, BOOL(WINAPI* run)(OPEN
 
 }  // namespace
 
+namespace {
+
+// The export's types after the tree's own three forms, in the list's order.
+struct DictionaryType {
+    phrases::SourceFormat format;
+    const char* caption;
+    const wchar_t* patterns;
+};
+const DictionaryType kDictionaryTypes[] = {
+    {phrases::SourceFormat::Rime, texts::kExportRimeType, L"*.dict.yaml"},
+    {phrases::SourceFormat::MicrosoftIme, texts::kExportMsimeType, L"*.txt"},
+    {phrases::SourceFormat::CustomPhrases, texts::kExportFcitxType, L"*.txt"},
+    {phrases::SourceFormat::QqPhrases, texts::kExportQqPhrasesType, L"*.ini"},
+    {phrases::SourceFormat::PinyinText, texts::kExportPinyinTextType, L"*.txt"},
+    {phrases::SourceFormat::Gboard, texts::kExportGboardType, L"*.zip"},
+    {phrases::SourceFormat::MicrosoftPinyin, texts::kExportMspyType, L"*.dat"},
+};
+
+}  // namespace
+
 std::optional<ExportTarget> SystemFileDialogs::ChooseExportFile() {
+    std::vector<std::pair<const char*, const wchar_t*>> types =
+        {{phrases::texts::kExportUtf8Type, L"*.txt"},
+         {phrases::texts::kExportGb2312Type, L"*.txt"},
+         {phrases::texts::kExportWordListType, L"*.txt"}};
+    for (const DictionaryType& type : kDictionaryTypes)
+        types.emplace_back(type.caption, type.patterns);
     const std::optional<FileDialogChoice> choice =
         RunFileDialog(m_owner, GetSaveFileNameW,
-                      {Filter({{phrases::texts::kExportUtf8Type, L"*.txt"},
-                               {phrases::texts::kExportGb2312Type, L"*.txt"},
-                               {phrases::texts::kExportWordListType, L"*.txt"}}),
-                       texts::kExportTitle, L"srf_pub.txt", L"txt",
+                      {Filter(types), texts::kExportTitle, L"srf_pub.txt", L"txt",
                        // No overwrite prompt: the command checks the name first, then asks.
                        OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
     if (!choice)
@@ -92,15 +116,18 @@ std::optional<ExportTarget> SystemFileDialogs::ChooseExportFile() {
     target.encoding = choice->type == 2   ? phrases::ExportEncoding::Gb2312
                       : choice->type == 3 ? phrases::ExportEncoding::WordList
                                           : phrases::ExportEncoding::Utf8;
+    if (choice->type > 3 && choice->type - 4 < std::size(kDictionaryTypes))
+        target.dictionary = kDictionaryTypes[choice->type - 4].format;
     return target;
 }
 
 std::optional<std::string> SystemFileDialogs::ChooseImportFile() {
     const std::optional<FileDialogChoice> choice =
         RunFileDialog(m_owner, GetOpenFileNameW,
-                      {Filter({{texts::kImportTextFiles, L"*.txt;*.dat"},
-                               {texts::kImportDictionaries, L"*.yaml;*.txt;*.scel;*.dat;*.ini"},
-                               {texts::kImportAllFiles, L"*.*"}}),
+                      {Filter(
+                           {{texts::kImportTextFiles, L"*.txt;*.dat"},
+                            {texts::kImportDictionaries, L"*.yaml;*.txt;*.scel;*.dat;*.ini;*.zip"},
+                            {texts::kImportAllFiles, L"*.*"}}),
                        texts::kImportTitle, L"", nullptr,
                        OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR});
     if (!choice)

@@ -71,6 +71,15 @@ public:
             throw std::runtime_error("Cannot create file x");
     }
     void Compile() override { calls.push_back("compile"); }
+    const pinyin::UserReadings& Readings() override { return readings; }
+    void SetReading(std::string_view phrase,
+                    const std::vector<pinyin::Syllable>& reading) override {
+        if (reading.empty())
+            readings.Remove(phrase);
+        else
+            readings.Set(phrase, reading);
+    }
+    pinyin::UserReadings readings;
 };
 
 class RecordingObserver : public TreeObserver {
@@ -800,6 +809,25 @@ TEST_F(EditorCommandsTest, RestoreListsBackupsOfDifferentContentAndRestoresTheOn
     ASSERT_EQ(dialogs.lists.size(), 1u);
     EXPECT_EQ(dialogs.lists[0].size(), 2u);  // the copy holding what another holds is left out
     EXPECT_EQ(Dump(tree), "s");
+}
+
+TEST_F(EditorCommandsTest, SetReadingOpensOnTheReadingAndKeepsOnlyAValidOne) {
+    // 行长: the table reads it one way; the user sets hang zhang.
+    TTreeNode* phrase = tree.InsertLastChild(a, "\xD0\xD0\xB3\xA4");
+    const std::string tableReading = pinyin::ReadingText(commands.ReadingOf(phrase).syllables);
+    dialogs.typed = {"hang", "hang zhong x", "hang zhang"};
+    commands.SetReading(phrase);
+    EXPECT_EQ(dialogs.prompted.front().value, tableReading);
+    EXPECT_EQ(dialogs.shown.size(), 2u);  // one syllable for two characters; one too many
+    EXPECT_EQ(pinyin::ReadingText(commands.ReadingOf(phrase).syllables), "hang zhang");
+    EXPECT_FALSE(commands.ReadingOf(phrase).uncertain);
+
+    dialogs.typed = {""};  // nothing: the table's reading again
+    commands.SetReading(phrase);
+    EXPECT_EQ(pinyin::ReadingText(commands.ReadingOf(phrase).syllables), tableReading);
+    dialogs.shown.clear();
+    commands.SetReading(a);
+    EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kReadingOfCategory)});
 }
 
 }  // namespace

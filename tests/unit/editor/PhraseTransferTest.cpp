@@ -205,9 +205,9 @@ TEST_F(PhraseTransferTest, BothRefuseBeforeTheFileDialogWhileTheDataFilesFailedT
     files.loaded = false;
     dialogs.importPath = Put("in.txt", "A\r\n\tabab\r\n");
     dialogs.exportTarget =
-        ExportTarget{(directory / "out.txt").string(), phrases::ExportEncoding::Utf8};
+        ExportTarget{(directory / "out.txt").string(), phrases::ExportEncoding::Utf8, std::nullopt};
     commands.Import(nullptr);
-    commands.Export();
+    commands.Export(nullptr);
     EXPECT_EQ(dialogs.shown,
               (std::vector<Shown>{Notice(texts::kDataNotLoaded), Notice(texts::kDataNotLoaded)}));
     EXPECT_EQ(dialogs.fileDialogs, 0);
@@ -215,12 +215,12 @@ TEST_F(PhraseTransferTest, BothRefuseBeforeTheFileDialogWhileTheDataFilesFailedT
 }
 
 TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndAsksBeforeReplacingAFile) {
-    commands.Export();  // Cancel in the dialog
+    commands.Export(nullptr);  // Cancel in the dialog
     EXPECT_TRUE(fs::is_empty(directory));
     const std::string path = (directory / "out.txt").string();
     for (const auto encoding : {phrases::ExportEncoding::Utf8, phrases::ExportEncoding::Gb2312}) {
-        dialogs.exportTarget = ExportTarget{path, encoding};
-        commands.Export();
+        dialogs.exportTarget = ExportTarget{path, encoding, std::nullopt};
+        commands.Export(nullptr);
         EXPECT_EQ(Read("out.txt"), phrases::ExportTree(tree, encoding));
     }
     EXPECT_EQ(Read("out.txt"), "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
@@ -228,15 +228,34 @@ TEST_F(PhraseTransferTest, ExportWritesTheChosenEncodingAndAsksBeforeReplacingAF
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{replace});
 
     dialogs.answers = {Answer::Cancel};
-    dialogs.exportTarget = ExportTarget{path, phrases::ExportEncoding::Utf8};
-    commands.Export();
+    dialogs.exportTarget = ExportTarget{path, phrases::ExportEncoding::Utf8, std::nullopt};
+    commands.Export(nullptr);
     EXPECT_EQ(Read("out.txt"), "A\r\n\tabcd\r\nB\r\n\tcdab\r\n");
+}
+
+TEST_F(PhraseTransferTest, ExportToADictionaryWithoutCategoriesAsksForOneOrAll) {
+    TTreeNode* hanzi = tree.InsertLastChild(nullptr, "C");
+    TTreeNode* hello = tree.InsertLastChild(hanzi, "\xC4\xE3\xBA\xC3");  // 你好
+    const std::string path = (directory / "out.txt").string();
+    dialogs.exportTarget =
+        ExportTarget{path, phrases::ExportEncoding::Utf8, phrases::SourceFormat::PinyinText};
+    const auto words = [&] { return phrases::ReadImportSource(Read("out.txt"), path).text.bytes; };
+    dialogs.answers = {Answer::Yes};  // the selected phrase's category alone
+    commands.Export(hello);
+    EXPECT_EQ(words(), "\xC4\xE3\xBA\xC3\n");
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+
+    // Every category: the phrases the target cannot take are listed first; Cancel writes nothing.
+    dialogs.answers = {Answer::Ok, Answer::No, Answer::Cancel};
+    commands.Export(hanzi);
+    EXPECT_EQ(words(), "\xC4\xE3\xBA\xC3\n");
+    EXPECT_NE(dialogs.shown.back().text.find("abcd"), std::string::npos);
 }
 
 TEST_F(PhraseTransferTest, ExportRefusesTheEditorsOwnFilesAndWritesNothing) {
     files.ownFile = (directory / "srf_pub.dat").string();
-    dialogs.exportTarget = ExportTarget{files.ownFile, phrases::ExportEncoding::Utf8};
-    commands.Export();
+    dialogs.exportTarget = ExportTarget{files.ownFile, phrases::ExportEncoding::Utf8, std::nullopt};
+    commands.Export(nullptr);
     EXPECT_EQ(dialogs.shown, std::vector<Shown>{Notice(texts::kExportToOwnFile)});
     EXPECT_TRUE(fs::is_empty(directory));
 }

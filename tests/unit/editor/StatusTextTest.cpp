@@ -23,7 +23,7 @@ TEST(StatusTextTest, SaysTheMostSpecificThingOnTheRight) {
     PhraseHealth health;
     const auto state = [&](const phrases::TTreeNode* selected, std::size_t chosen = 0,
                            std::optional<FilterCounts> filter = {}, std::string note = {}) {
-        return StatusState{&health, selected, chosen, filter, std::move(note)};
+        return StatusState{&health, selected, chosen, filter, std::move(note), {}, false};
     };
     EXPECT_EQ(MakeStatusText(state(left)), StatusText{});  // nothing compiled: blank
     health.Update(tree, report);
@@ -48,6 +48,13 @@ TEST(StatusTextTest, SaysTheMostSpecificThingOnTheRight) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(MakeStatusText(c.state), (StatusText{counts, c.right})) << c.right;
+
+    // A selected phrase without anything else to say: its reading, marked when uncertain.
+    StatusState withReading = state(category);
+    withReading.reading = pinyin::ReadingOf("\xD2\xF8\xD0\xD0");  // 银行: a word of the table
+    EXPECT_EQ(MakeStatusText(withReading).right, texts::kReadingShown + std::string("yin hang"));
+    withReading.reading->uncertain = true;
+    EXPECT_TRUE(MakeStatusText(withReading).right.ends_with(texts::kReadingUncertain));
 }
 
 }  // namespace

@@ -21,9 +21,11 @@
 // Gboard's personal dictionary (.zip): an archive holding dictionary.txt, UTF-8, a first line
 //   "# Gboard Dictionary version:1", then shortcut<TAB>word<TAB>language code per line.
 #include <algorithm>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include "phrases/LittleEndian.h"
 
 #include "phrases/ImportSource.h"
 #include "phrases/WordList.h"
@@ -45,14 +47,6 @@ constexpr std::string_view kGboardText = "dictionary.txt";
 constexpr std::size_t kMsHeader = 0x20;
 constexpr std::uint32_t kMsEntryMark = 0x00100010;
 constexpr std::size_t kMsEntryHeader = 16;
-
-// Little-endian reads of a checked range.
-std::uint32_t U16(std::string_view bytes, std::size_t at) {
-    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
-}
-std::uint32_t U32(std::string_view bytes, std::size_t at) {
-    return U16(bytes, at) | U16(bytes, at + 2) << 16;
-}
 
 // The UTF-16 LE text in [begin, end) up to its first NUL unit; found tells whether there was one.
 std::string_view Utf16UpToNul(std::string_view bytes, std::size_t begin, std::size_t end,

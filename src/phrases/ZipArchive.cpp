@@ -13,6 +13,8 @@
 // descriptor follows the data (flag bit 3).
 #include "phrases/ZipArchive.h"
 
+#include "phrases/LittleEndian.h"
+
 #include <array>
 
 namespace phrases {
@@ -28,21 +30,6 @@ constexpr std::size_t kEndRecord = 22;
 constexpr std::uint16_t kStored = 0;
 constexpr std::uint16_t kDeflated = 8;
 constexpr std::uint16_t kEncrypted = 1;
-
-std::uint32_t U16(std::string_view bytes, std::size_t at) {
-    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
-}
-std::uint32_t U32(std::string_view bytes, std::size_t at) {
-    return U16(bytes, at) | U16(bytes, at + 2) << 16;
-}
-void Put16(std::string& out, std::uint32_t value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8 & 0xFF);
-}
-void Put32(std::string& out, std::uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 struct CentralEntry {
     std::string_view name;

@@ -16,6 +16,8 @@
 // take it for text.
 #include <cstdint>
 
+#include "phrases/LittleEndian.h"
+
 #include "ExportTexts.h"
 #include "phrases/TextEncoding.h"
 #include "phrases/ZipArchive.h"
@@ -27,6 +29,9 @@ using phrases::Gb2312ToUtf8;
 using phrases::SourceFormat;
 
 namespace {
+
+using phrases::Put16;
+using phrases::Put32;
 
 // GB2312 text as UTF-16 LE: ASCII as it is, a double-byte code as code page 936 reads it.
 std::string Utf16(std::string_view gb2312) {
@@ -48,14 +53,6 @@ std::string Utf16(std::string_view gb2312) {
     return out;
 }
 
-void Put16(std::string& out, std::uint32_t value) {
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8 & 0xFF);
-}
-void Put32(std::string& out, std::uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 void Set32(std::string& out, std::size_t at, std::uint32_t value) {
     std::string bytes;
     Put32(bytes, value);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -35,10 +37,25 @@ public:
 
     const std::filesystem::path& Root() const { return m_root; }
     std::string Path(const std::string& name) const { return (m_root / name).string(); }
+    // The directory as a data directory takes it: with its separator at the end.
+    std::string WithSeparator() const { return (m_root / "").string(); }
+    void Write(const std::string& name, std::string_view bytes) const {
+        std::ofstream(m_root / name, std::ios::binary) << bytes;
+    }
+    // The file's bytes; empty for a file that is not there.
+    std::string Read(const std::string& name) const {
+        std::ifstream file(m_root / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
 
 private:
     std::filesystem::path m_root;
 };
+
+// A character table of two characters, 啊 and 阿, numbers 1 and 2.
+inline std::string TwoCharacterTable() {
+    return std::string("\0\0\0\0\2\0\0\0\0\0\xB0\xA1\xB0\xA2", 14);
+}
 
 // Runs the call and returns the message of the platform::Error it throws, or "" when it succeeds.
 template <class Call>

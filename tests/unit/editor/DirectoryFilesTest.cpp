@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "ScriptedDialogs.h"
 #include "editor/rules/EditHistory.h"
+#include "shared/TestDirectory.h"
 
 namespace editor {
 namespace {
@@ -28,30 +27,13 @@ public:
 
 class DirectoryFilesTest : public ::testing::Test {
 protected:
-    static fs::path FreshDirectory() {
-        const fs::path path = fs::temp_directory_path() /
-                              (std::string("srf_directory_files_") +
-                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path);
-        fs::create_directories(path);
-        return path;
-    }
-    ~DirectoryFilesTest() override { fs::remove_all(directory); }
+    void Write(const std::string& name, const std::string& bytes) { m_dir.Write(name, bytes); }
+    std::string Read(const std::string& name) { return m_dir.Read(name); }
+    void WriteTable() { Write("srf_pub.zc", testsupport::TwoCharacterTable()); }
+    std::string Path(const std::string& name) { return m_dir.Path(name); }
 
-    void Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(directory / name, std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) {
-        std::ifstream file(directory / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-    // A table of two characters, numbers 1 and 2.
-    void WriteTable() {
-        Write("srf_pub.zc", std::string("\0\0\0\0\2\0\0\0\0\0\xB0\xA1\xB0\xA2", 14));
-    }
-    std::string Path(const std::string& name) { return (directory / name).string(); }
-
-    fs::path directory = FreshDirectory();
+    testsupport::TestDirectory m_dir{"directory-files"};
+    const fs::path& directory = m_dir.Root();
     phrases::DataDirectory data{(directory / "").string()};
     phrases::TTreeNodes& tree = data.Tree();
     testing::ScriptedDialogs dialogs;

@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "EditorTexts.h"
 #include "ScriptedDialogs.h"
 #include "editor/commands/DirectoryFiles.h"
 #include "editor/commands/EditorCommands.h"
+#include "shared/TestDirectory.h"
 
 namespace editor {
 namespace {
@@ -27,28 +26,11 @@ constexpr const char* kNone = "(none)";
 
 class FailedLoadTest : public ::testing::Test {
 protected:
-    static fs::path FreshDirectory() {
-        const fs::path path = fs::temp_directory_path() /
-                              (std::string("srf_failed_load_") +
-                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path);
-        fs::create_directories(path);
-        return path;
-    }
-    FailedLoadTest() {
-        // A table of two characters, numbers 1 and 2.
-        Write("srf_pub.zc", std::string("\0\0\0\0\2\0\0\0\0\0\xB0\xA1\xB0\xA2", 14));
-    }
-    ~FailedLoadTest() override { fs::remove_all(directory); }
+    FailedLoadTest() { Write("srf_pub.zc", testsupport::TwoCharacterTable()); }
 
-    void Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(directory / name, std::ios::binary) << bytes;
-    }
+    void Write(const std::string& name, const std::string& bytes) { m_dir.Write(name, bytes); }
     std::string Read(const std::string& name) {
-        if (!fs::exists(directory / name))
-            return kNone;
-        std::ifstream file(directory / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
+        return fs::exists(directory / name) ? m_dir.Read(name) : kNone;
     }
     void ExpectFiles(const std::string& tree, const std::string& backup,
                      const std::string& unreadable) {
@@ -61,7 +43,8 @@ protected:
         commands.New(tree.FirstRoot());
     }
 
-    fs::path directory = FreshDirectory();
+    testsupport::TestDirectory m_dir{"failed-load"};
+    const fs::path& directory = m_dir.Root();
     phrases::DataDirectory data{(directory / "").string()};
     phrases::TTreeNodes& tree = data.Tree();
     ScriptedDialogs dialogs;

@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "platform/Error.h"
+#include "shared/TestDirectory.h"
 
 namespace phrases {
 namespace {
@@ -17,28 +16,10 @@ namespace fs = std::filesystem;
 
 class DataDirectoryTest : public ::testing::Test {
 protected:
-    static fs::path FreshDirectory() {
-        const fs::path path = fs::temp_directory_path() /
-                              (std::string("srf_data_directory_") +
-                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path);
-        fs::create_directories(path);
-        return path;
-    }
-    ~DataDirectoryTest() override { fs::remove_all(directory); }
-
-    void Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(directory / name, std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) {
-        std::ifstream file(directory / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-    // A table of two characters, numbers 1 and 2.
-    void WriteTable() {
-        Write("srf_pub.zc", std::string("\0\0\0\0\2\0\0\0\0\0\xB0\xA1\xB0\xA2", 14));
-    }
-    std::string Path(const std::string& name) { return (directory / name).string(); }
+    void Write(const std::string& name, const std::string& bytes) { m_dir.Write(name, bytes); }
+    std::string Read(const std::string& name) { return m_dir.Read(name); }
+    void WriteTable() { Write("srf_pub.zc", testsupport::TwoCharacterTable()); }
+    std::string Path(const std::string& name) { return m_dir.Path(name); }
     TTreeNodes& Tree() { return files.Tree(); }
     void Load() {
         files.LoadTree(observer);
@@ -54,7 +35,8 @@ protected:
         files.Compile();
     }
 
-    fs::path directory = FreshDirectory();
+    testsupport::TestDirectory m_dir{"data-directory"};
+    const fs::path& directory = m_dir.Root();
     TreeObserver observer;
     DataDirectory files{(directory / "").string()};
 };

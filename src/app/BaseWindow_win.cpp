@@ -19,16 +19,25 @@ std::string ClassNameText(const wchar_t* className) {
     return platform::ToGb2312(className);
 }
 
+platform::Error ErrorWithSystemCode(const char* kind, const char* pattern, const wchar_t* className,
+                                    DWORD code) {
+    return platform::Error(kind,
+                           platform::Format(pattern, static_cast<long long>(code),
+                                            ClassNameText(className)),
+                           static_cast<int>(code));
+}
+
 [[noreturn]] void FailWithSystemCode(const char* kind, const char* pattern,
                                      const wchar_t* className) {
-    const DWORD code = GetLastError();
-    throw platform::Error(kind,
-                          platform::Format(pattern, static_cast<long long>(code),
-                                           ClassNameText(className)),
-                          static_cast<int>(code));
+    throw ErrorWithSystemCode(kind, pattern, className, GetLastError());
 }
 
 }  // namespace
+
+platform::Error WindowCreateError(const wchar_t* className, DWORD code) {
+    return ErrorWithSystemCode("WindowCreateError", "Cannot create window %s (error %d)", className,
+                               code);
+}
 
 void RegisterWindowClass(const WNDCLASSEXW& windowClass) {
     SetLastError(0);
@@ -74,7 +83,7 @@ HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t*
     const HWND hwnd = CreateWindowExW(exStyle, className, caption, style, x, y, width, height,
                                       parent, menu, instance, parameter);
     if (!hwnd)
-        FailWithSystemCode("WindowCreateError", "Cannot create window %s (error %d)", className);
+        throw WindowCreateError(className, GetLastError());
     return hwnd;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Error.h"
+
 namespace app {
 
 // Posted after the main window is first shown; its handler is the window's show handler.
@@ -25,6 +27,10 @@ std::wstring WindowText(HWND hwnd);
 // A dialog template of the given styles with no controls, no menu and no title: for a box that
 // places its controls itself once its font is made.
 std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle = 0);
+
+// The error of a window the system could not create: "Cannot create window CLASS (error CODE)",
+// the code also its SystemCode().
+platform::Error WindowCreateError(const wchar_t* className, DWORD code);
 
 HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
                          DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,

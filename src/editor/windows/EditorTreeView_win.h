@@ -67,6 +67,11 @@ private:
     HTREEITEM ItemAt(POINT screen) const;
     // Takes every item out of the control.
     void Clear();
+    // Puts the categories into the emptied control, and the phrases of the first ones.
+    void FillAll();
+    // Puts the filter's categories into the emptied control, and the shown phrases of the first
+    // ones.
+    void FillFiltered();
     // Puts the shown nodes m_filter.shown[begin, end) under their parents' items.
     void FillShown(std::size_t begin, std::size_t end);
     HTREEITEM Insert(phrases::TTreeNode* node, HTREEITEM parent, HTREEITEM after);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "app/Application_win.h"
 #include "app/Dialogs_win.h"
@@ -87,11 +88,13 @@ HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t*
     return hwnd;
 }
 
-BaseWindow::~BaseWindow() {
-    if (m_hwnd) {
-        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(m_hwnd);
-    }
+BaseWindow::~BaseWindow() { Destroy(); }
+
+void BaseWindow::Destroy() {
+    if (!m_hwnd)
+        return;
+    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(std::exchange(m_hwnd, nullptr));
 }
 
 void BaseWindow::CreateWindowOfClass(const wchar_t* className, const std::wstring& caption,

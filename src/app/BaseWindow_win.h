@@ -54,6 +54,9 @@ protected:
     void CreateWindowOfClass(const wchar_t* className, const std::wstring& caption, DWORD style,
                              DWORD exStyle, RECT bounds, HWND owner);
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Destroys the window (and its controls) without telling this object: for a destructor, when
+    // the parts of the object that handle messages are gone already.
+    void Destroy();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

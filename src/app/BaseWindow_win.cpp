@@ -1,5 +1,7 @@
 #include "app/BaseWindow_win.h"
 
+#include <windowsx.h>
+
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -67,6 +69,11 @@ std::wstring WindowText(HWND hwnd) {
     text.resize(
         static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+POINT MessagePosition() {
+    const DWORD position = GetMessagePos();
+    return {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
 }
 
 std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle) {

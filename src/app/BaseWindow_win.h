@@ -24,6 +24,8 @@ void RegisterWindowClass(const WNDCLASSEXW& windowClass);
 void RegisterWindowClassOnce(const wchar_t* className, WNDPROC windowProc);
 // The text of a window or control.
 std::wstring WindowText(HWND hwnd);
+// Where the mouse was, on the screen, when the message being handled was posted.
+POINT MessagePosition();
 // A dialog template of the given styles with no controls, no menu and no title: for a box that
 // places its controls itself once its font is made.
 std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle = 0);

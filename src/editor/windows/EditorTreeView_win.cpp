@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
 #include "app/ScopedRedraw_win.h"
 #include "phrases/TreePlaces.h"
@@ -20,6 +21,7 @@ constexpr int kEagerItems = 5000;
 // While filtered, each keystroke fills the control again: fewer items go in at once, as many
 // as fill a few screens; the other categories stay closed until opened.
 constexpr int kFilterEagerItems = 1000;
+constexpr int kIndent = 27;  // at 96 DPI
 
 }  // namespace
 
@@ -30,6 +32,12 @@ void PhraseTreeView::Create(HWND parent) {
                                             TVS_LINESATROOT | TVS_SHOWSELALWAYS)
             .ExStyle(WS_EX_CLIENTEDGE)
             .Create(parent);
+}
+
+void PhraseTreeView::ApplyDpi(HFONT font, HIMAGELIST images, UINT dpi) {
+    app::SetControlFont({m_hwnd}, font);
+    TreeView_SetImageList(m_hwnd, images, TVSIL_NORMAL);
+    TreeView_SetIndent(m_hwnd, app::Scale(kIndent, dpi));
 }
 
 TTreeNode* PhraseTreeView::NodeOf(HTREEITEM item) const {

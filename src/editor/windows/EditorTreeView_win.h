@@ -29,6 +29,8 @@ public:
 
     void Create(HWND parent);
     HWND Handle() const { return m_hwnd; }
+    // The font, pictures and indent for the DPI; the font and images stay the caller's.
+    void ApplyDpi(HFONT font, HIMAGELIST images, UINT dpi);
 
     phrases::TTreeNode* SelectedNode() const;
     phrases::TTreeNode* NodeOf(HTREEITEM item) const;

@@ -1,8 +1,11 @@
 #include "app/BaseWindow_win.h"
 
+#include <windowsx.h>
+
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "app/Application_win.h"
 #include "app/Dialogs_win.h"
@@ -19,16 +22,25 @@ std::string ClassNameText(const wchar_t* className) {
     return platform::ToGb2312(className);
 }
 
+platform::Error ErrorWithSystemCode(const char* kind, const char* pattern, const wchar_t* className,
+                                    DWORD code) {
+    return platform::Error(kind,
+                           platform::Format(pattern, static_cast<long long>(code),
+                                            ClassNameText(className)),
+                           static_cast<int>(code));
+}
+
 [[noreturn]] void FailWithSystemCode(const char* kind, const char* pattern,
                                      const wchar_t* className) {
-    const DWORD code = GetLastError();
-    throw platform::Error(kind,
-                          platform::Format(pattern, static_cast<long long>(code),
-                                           ClassNameText(className)),
-                          static_cast<int>(code));
+    throw ErrorWithSystemCode(kind, pattern, className, GetLastError());
 }
 
 }  // namespace
+
+platform::Error WindowCreateError(const wchar_t* className, DWORD code) {
+    return ErrorWithSystemCode("WindowCreateError", "Cannot create window %s (error %d)", className,
+                               code);
+}
 
 void RegisterWindowClass(const WNDCLASSEXW& windowClass) {
     SetLastError(0);
@@ -59,6 +71,11 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
+POINT MessagePosition() {
+    const DWORD position = GetMessagePos();
+    return {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+}
+
 std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle) {
     std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);  // + menu, class, title
     auto* dialog = reinterpret_cast<DLGTEMPLATE*>(words.data());
@@ -74,15 +91,17 @@ HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t*
     const HWND hwnd = CreateWindowExW(exStyle, className, caption, style, x, y, width, height,
                                       parent, menu, instance, parameter);
     if (!hwnd)
-        FailWithSystemCode("WindowCreateError", "Cannot create window %s (error %d)", className);
+        throw WindowCreateError(className, GetLastError());
     return hwnd;
 }
 
-BaseWindow::~BaseWindow() {
-    if (m_hwnd) {
-        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(m_hwnd);
-    }
+BaseWindow::~BaseWindow() { Destroy(); }
+
+void BaseWindow::Destroy() {
+    if (!m_hwnd)
+        return;
+    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(std::exchange(m_hwnd, nullptr));
 }
 
 void BaseWindow::CreateWindowOfClass(const wchar_t* className, const std::wstring& caption,

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Error.h"
+
 namespace app {
 
 // Posted after the main window is first shown; its handler is the window's show handler.
@@ -22,9 +24,15 @@ void RegisterWindowClass(const WNDCLASSEXW& windowClass);
 void RegisterWindowClassOnce(const wchar_t* className, WNDPROC windowProc);
 // The text of a window or control.
 std::wstring WindowText(HWND hwnd);
+// Where the mouse was, on the screen, when the message being handled was posted.
+POINT MessagePosition();
 // A dialog template of the given styles with no controls, no menu and no title: for a box that
 // places its controls itself once its font is made.
 std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle = 0);
+
+// The error of a window the system could not create: "Cannot create window CLASS (error CODE)",
+// the code also its SystemCode().
+platform::Error WindowCreateError(const wchar_t* className, DWORD code);
 
 HWND CreateWindowChecked(DWORD exStyle, const wchar_t* className, const wchar_t* caption,
                          DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
@@ -48,6 +56,9 @@ protected:
     void CreateWindowOfClass(const wchar_t* className, const std::wstring& caption, DWORD style,
                              DWORD exStyle, RECT bounds, HWND owner);
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Destroys the window (and its controls) without telling this object: for a destructor, when
+    // the parts of the object that handle messages are gone already.
+    void Destroy();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

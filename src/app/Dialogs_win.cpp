@@ -1,10 +1,9 @@
 #include "app/Dialogs_win.h"
 
-#include <vector>
-
 #include "app/AppPaths.h"
 #include "app/Application_win.h"
 #include "app/ErrorText.h"
+#include "app/ModalScope_win.h"
 #include "platform/Error.h"
 #include "platform/TextConversion_win.h"
 
@@ -12,38 +11,28 @@ namespace app {
 
 namespace {
 
-BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM lParam) {
-    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-        EnableWindow(hwnd, FALSE);
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-    }
-    return TRUE;
-}
-
-// While a message box is up: the owner window sits on the active window's monitor and every other
-// window of the program is disabled. The destructor puts everything back.
-class ModalScope {
+// While a message box is up: the owner window sits on the active window's monitor, so that the
+// box appears there; the program's other windows are disabled (ModalScope). The destructor puts
+// the owner back before the scope enables the windows again.
+class MessageBoxScope {
 public:
-    explicit ModalScope(HWND owner) : m_owner(owner), m_active(GetActiveWindow()) {
+    explicit MessageBoxScope(HWND owner) : m_owner(owner) {
         GetWindowRect(m_owner, &m_ownerBounds);
         MoveOwnerToActiveMonitor();
-        EnumThreadWindows(GetCurrentThreadId(), DisableWindow,
-                          reinterpret_cast<LPARAM>(&m_disabled));
     }
-    ~ModalScope() {
+    ~MessageBoxScope() {
         SetWindowPos(m_owner, nullptr, m_ownerBounds.left, m_ownerBounds.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        for (HWND hwnd : m_disabled)
-            EnableWindow(hwnd, TRUE);
-        if (m_active && IsWindow(m_active))
-            SetActiveWindow(m_active);
     }
+    MessageBoxScope(const MessageBoxScope&) = delete;
+    MessageBoxScope& operator=(const MessageBoxScope&) = delete;
 
 private:
     void MoveOwnerToActiveMonitor() {
-        if (!m_active || !m_owner)
+        const HWND active = m_modal.Active();
+        if (!active || !m_owner)
             return;
-        const HMONITOR activeMonitor = MonitorFromWindow(m_active, MONITOR_DEFAULTTONEAREST);
+        const HMONITOR activeMonitor = MonitorFromWindow(active, MONITOR_DEFAULTTONEAREST);
         if (activeMonitor == MonitorFromWindow(m_owner, MONITOR_DEFAULTTONEAREST))
             return;
         MONITORINFO info{};
@@ -54,15 +43,14 @@ private:
         SetWindowPos(m_owner, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
+    ModalScope m_modal;  // first: it takes the active window before anything moves
     HWND m_owner;
-    HWND m_active;
     RECT m_ownerBounds{};
-    std::vector<HWND> m_disabled;
 };
 
 int ShowBox(const std::wstring& text, const std::string& caption, unsigned flags) {
     const HWND owner = Application::Instance().OwnerWindow();
-    ModalScope scope(owner);
+    const MessageBoxScope scope(owner);
     return MessageBoxW(owner, text.c_str(), platform::ToWide(caption).c_str(), flags);
 }
 

@@ -2,14 +2,10 @@
 // "MS Sans Serif" 8 pt; its text is kept within 255 bytes of GB2312.
 #include <windows.h>
 
-#include <exception>
-#include <vector>
-
-#include "app/Application_win.h"
 #include "app/BaseWindow_win.h"
 #include "app/Dialogs_win.h"
+#include "app/ModalDialog_win.h"
 #include "app/PromptLayout.h"
-#include "platform/Error.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
 
@@ -20,45 +16,55 @@ namespace {
 constexpr int kPromptId = 100;
 constexpr int kEditId = 101;
 
-struct PromptState {
-    std::string caption;
-    std::string prompt;
-    std::string value;
-    std::wstring typed;  // the text as typed (UTF-16); on opening, when not empty, shown instead
-    char32_t unheld = 0;
-    std::string accepted;  // the edit box's last text within the limit
-    platform::UniqueHfont font;
-    bool limiting = false;
-    std::exception_ptr failure;  // an error while building the box, thrown again once it is closed
+class PromptDialog : public ModalDialog {
+public:
+    PromptDialog(const std::string& caption, const std::string& prompt, const std::string& value,
+                 std::wstring typed)
+        : m_caption(caption), m_prompt(prompt), m_value(value), m_typed(std::move(typed)) {}
+
+    // True on OK, with the text as typed.
+    bool Show() {
+        return ShowModal(EmptyDialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                                             WS_EX_DLGMODALFRAME)) == IDOK;
+    }
+    const std::string& Value() const { return m_value; }
+    const std::wstring& Typed() const { return m_typed; }
+    char32_t Unheld() const { return m_unheld; }
+
+private:
+    void OnInit() override;
+    bool OnCommand(int id, int code) override;
+    // After every change of the edit box: a step that took the text past 255 bytes of GB2312
+    // keeps only the characters that fit.
+    void KeepWithinLimit();
+
+    std::string m_caption;
+    std::string m_prompt;
+    std::string m_value;
+    std::wstring m_typed;  // the text as typed (UTF-16); on opening, when not empty, shown instead
+    char32_t m_unheld = 0;
+    std::string m_accepted;  // the edit box's last text within the limit
+    HWND m_edit = nullptr;
+    bool m_limiting = false;
 };
 
-HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text, DWORD style,
-                DWORD exStyle, int id, const PixelRect& at, HFONT font) {
-    HWND control =
-        CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                            at.left, at.top, at.width, at.height, dialog,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
-
-void BuildDialog(HWND dialog, PromptState& state) {
-    SetWindowTextW(dialog, platform::ToWide(state.caption).c_str());
+void PromptDialog::OnInit() {
+    const HWND dialog = Handle();
+    SetWindowTextW(dialog, platform::ToWide(m_caption).c_str());
     const UINT dpi = DpiOf(dialog);
-    state.font.Reset(CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                                 FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                 L"MS Sans Serif"));
+    SetFont(platform::UniqueHfont(
+        CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif")));
     // Measure before placing anything.
     static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE letters{};
     SIZE promptSize{};
     TEXTMETRICW metrics{};
-    const std::wstring prompt = platform::ToWide(state.prompt);
+    const std::wstring prompt = platform::ToWide(m_prompt);
     {
         const platform::WindowDc dc(dialog);
-        const platform::SelectedObject font(dc.Get(), state.font.Get());
+        const platform::SelectedObject font(dc.Get(), Font());
         GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters);
         GetTextExtentPoint32W(dc.Get(), prompt.c_str(), static_cast<int>(prompt.size()),
                               &promptSize);
@@ -74,139 +80,78 @@ void BuildDialog(HWND dialog, PromptState& state) {
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE));
     RECT frame{0, 0, geometry.clientWidth, geometry.clientHeight};
     AdjustWindowRectForDpi(frame, style, exStyle, dpi);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
     // Centred on the screen the user works on: the monitor of the window that was active.
     HWND owner = GetWindow(dialog, GW_OWNER);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& screen = monitor.rcMonitor;
-    SetWindowPos(dialog, nullptr, screen.left + (screen.right - screen.left - width) / 2,
-                 screen.top + (screen.bottom - screen.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreIn(monitor.rcMonitor, frame.right - frame.left, frame.bottom - frame.top);
 
-    AddControl(dialog, L"Static", prompt, SS_LEFT | SS_NOPREFIX, 0, kPromptId, geometry.prompt,
-               state.font.Get());
-    HWND edit = AddControl(dialog, L"Edit",
-                           state.typed.empty() ? platform::ToWide(state.value) : state.typed,
-                           ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kEditId, geometry.edit,
-                           state.font.Get());
-    AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, geometry.ok,
-               state.font.Get());
-    AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL,
-               geometry.cancel, state.font.Get());
-    state.accepted = state.value;
+    AddControl(ChildControl(L"Static", SS_LEFT | SS_NOPREFIX)
+                   .Id(kPromptId)
+                   .Text(prompt)
+                   .At(geometry.prompt));
+    m_edit = AddControl(ChildControl(L"Edit", ES_AUTOHSCROLL | WS_TABSTOP)
+                            .ExStyle(WS_EX_CLIENTEDGE)
+                            .Id(kEditId)
+                            .Text(m_typed.empty() ? platform::ToWide(m_value) : m_typed)
+                            .At(geometry.edit));
+    AddControl(ChildControl(L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP)
+                   .Id(IDOK)
+                   .Text(L"OK")
+                   .At(geometry.ok));
+    AddControl(ChildControl(L"Button", BS_PUSHBUTTON | WS_TABSTOP)
+                   .Id(IDCANCEL)
+                   .Text(L"Cancel")
+                   .At(geometry.cancel));
+    m_accepted = m_value;
     SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
-    SendMessageW(edit, EM_SETSEL, 0, -1);
-    SetFocus(edit);
+    SendMessageW(m_edit, EM_SETSEL, 0, -1);
+    SetFocus(m_edit);
 }
 
-// After every change of the edit box: a step that took the text past 255 bytes of GB2312 keeps
-// only the characters that fit.
-void KeepWithinLimit(HWND edit, PromptState& state) {
-    if (state.limiting)
+bool PromptDialog::OnCommand(int id, int code) {
+    if (id == kEditId) {
+        if (code == EN_CHANGE)
+            KeepWithinLimit();
+        return true;
+    }
+    if (id == IDOK) {
+        m_typed = WindowText(m_edit);
+        m_value = platform::ToGb2312(m_typed);
+        m_unheld = platform::FirstUnheldCharacter(m_typed);
+    }
+    return ModalDialog::OnCommand(id, code);
+}
+
+void PromptDialog::KeepWithinLimit() {
+    if (m_limiting)
         return;
-    const std::string text = platform::ToGb2312(WindowText(edit));
-    const LimitedText limited = LimitInsertion(state.accepted, text);
+    const std::string text = platform::ToGb2312(WindowText(m_edit));
+    const LimitedText limited = LimitInsertion(m_accepted, text);
     if (limited.text != text) {
-        state.limiting = true;
-        SetWindowTextW(edit, platform::ToWide(limited.text).c_str());
+        m_limiting = true;
+        SetWindowTextW(m_edit, platform::ToWide(limited.text).c_str());
         const auto caret =
             static_cast<WPARAM>(platform::ToWide(limited.text.substr(0, limited.caret)).size());
-        SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-        state.limiting = false;
+        SendMessageW(m_edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+        m_limiting = false;
         MessageBeep(MB_OK);
     }
-    state.accepted = limited.text;
-}
-
-INT_PTR CALLBACK PromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<PromptState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        try {
-            BuildDialog(dialog, *reinterpret_cast<PromptState*>(lParam));
-        } catch (...) {
-            reinterpret_cast<PromptState*>(lParam)->failure = std::current_exception();
-            EndDialog(dialog, IDCANCEL);
-        }
-        return FALSE;  // the focus is set
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK: {
-            state->typed = WindowText(GetDlgItem(dialog, kEditId));
-            state->value = platform::ToGb2312(state->typed);
-            state->unheld = platform::FirstUnheldCharacter(state->typed);
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        case kEditId:
-            if (HIWORD(wParam) == EN_CHANGE)
-                KeepWithinLimit(reinterpret_cast<HWND>(lParam), *state);
-            return TRUE;
-        }
-        break;
-    case WM_CLOSE:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM lParam) {
-    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-        EnableWindow(hwnd, FALSE);
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-    }
-    return TRUE;
+    m_accepted = limited.text;
 }
 
 }  // namespace
 
 bool PromptForText(const std::string& caption, const std::string& prompt, std::string& value,
                    char32_t& unheld, std::wstring* typed) {
-    PromptState state;
-    state.caption = caption;
-    state.prompt = prompt;
-    state.value = value;
-    if (typed)
-        state.typed = *typed;
-    // Modal for the whole program, as the message box is: the other windows are disabled for the
-    // time of the box and the window that was active is active again afterwards.
-    HWND active = GetActiveWindow();
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), DisableThreadWindow,
-                      reinterpret_cast<LPARAM>(&disabled));
-    const std::vector<WORD> dialogTemplate =
-        EmptyDialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                            WS_EX_DLGMODALFRAME);
-    const HWND owner = active ? active : Application::Instance().OwnerWindow();
-    const INT_PTR result =
-        DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
-                                PromptProc, reinterpret_cast<LPARAM>(&state));
-    const DWORD creationError = result == -1 ? GetLastError() : 0;
-    for (HWND hwnd : disabled)
-        EnableWindow(hwnd, TRUE);
-    if (active && IsWindow(active))
-        SetActiveWindow(active);
-    if (state.failure)
-        std::rethrow_exception(state.failure);
-    if (result == -1)
-        throw platform::Error("WindowCreateError",
-                              platform::Format("Cannot create window %s (error %d)", creationError,
-                                               "#32770"));
-    if (result != IDOK)
+    PromptDialog dialog(caption, prompt, value, typed ? *typed : std::wstring());
+    if (!dialog.Show())
         return false;
-    value = state.value;
-    unheld = state.unheld;
+    value = dialog.Value();
+    unheld = dialog.Unheld();
     if (typed)
-        *typed = state.typed;
+        *typed = dialog.Typed();
     return true;
 }
 

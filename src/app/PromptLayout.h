@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/PixelRect.h"
+
 namespace app {
 
 // The font's average character size: X is the width of "A".."Z""a".."z" divided by 52 (the
@@ -20,14 +22,6 @@ DialogBaseUnits BaseUnitsFromText(int widthOf52Letters, int height);
 // away from zero.
 int HorizontalPixels(int units, DialogBaseUnits base);
 int VerticalPixels(int units, DialogBaseUnits base);
-
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const PixelRect&) const = default;
-};
 
 // Where everything of the input box goes, in pixels of its client area.
 struct PromptGeometry {

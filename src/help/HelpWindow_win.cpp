@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "HelpTexts.h"
-#include "app/Application_win.h"
+#include "app/ChildControl_win.h"
+#include "app/Form_win.h"
 #include "app/ModeWindows_win.h"
 #include "help/FolderImages_win.h"
 #include "help/HelpCommandIds.h"
@@ -58,12 +59,6 @@ wchar_t AcceleratorOf(std::string_view caption) {
     return static_cast<wchar_t>(std::towupper(static_cast<unsigned char>(caption[mark + 1])));
 }
 
-HFONT CreateSongFont(int height, UINT dpi) {
-    return CreateFontW(-app::Scale(height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH, platform::ToWide(texts::kFontName).c_str());
-}
-
 // A panel passes its children's notifications, colour requests and focus moves (a multi-line
 // edit box asks its parent to move on at Tab) on to its own parent, so that the form handles
 // every control wherever it sits.
@@ -87,10 +82,10 @@ void SetTabStop(HWND control, bool tabStop) {
 
 HWND CreatePanel(HWND parent, int id, DWORD exStyle) {
     app::RegisterWindowClassOnce(L"TPanel", PanelProc);
-    return app::CreateWindowChecked(exStyle | WS_EX_CONTROLPARENT, L"TPanel", nullptr,
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                                    0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                    GetModuleHandleW(nullptr), nullptr);
+    return app::ChildControl(L"TPanel", WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS)
+        .ExStyle(exStyle | WS_EX_CONTROLPARENT)
+        .Id(id)
+        .Create(parent);
 }
 
 // One topic tree: the TTreeNodes of one method's topics, mirrored into its tree view. Each view
@@ -100,13 +95,10 @@ public:
     explicit TopicTree(Method method) : m_method(method) {}
 
     void Create(HWND parent, int id, bool visible) {
-        const DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASBUTTONS |
-                            TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
-                            (visible ? WS_VISIBLE : 0);
+        const DWORD style = WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASBUTTONS | TVS_HASLINES |
+                            TVS_LINESATROOT | TVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0);
         m_view =
-            app::CreateWindowChecked(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr, style, 0, 0, 0, 0,
-                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     GetModuleHandleW(nullptr), nullptr);
+            app::ChildControl(WC_TREEVIEWW, style).ExStyle(WS_EX_CLIENTEDGE).Id(id).Create(parent);
     }
     HWND View() const { return m_view; }
     Method TopicMethod() const { return m_method; }
@@ -148,30 +140,30 @@ private:
     std::vector<HTREEITEM> m_items;  // the view item of each node, by absolute index
 };
 
-class TForm_Help_Main : public app::BaseWindow {
+class TForm_Help_Main : public app::Form {
 public:
     TForm_Help_Main() {
-        m_dpi = app::DpiOf(nullptr);
-        const RECT bounds{kLeft, kTop, kLeft + app::Scale(kWidth, m_dpi),
-                          kTop + app::Scale(kHeight, m_dpi)};
-        CreateWindowOfClass(L"TForm_Help_Main", platform::ToWide(texts::kCaption),
-                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, bounds,
-                            app::Application::Instance().OwnerWindow());
+        CreateForm(L"TForm_Help_Main", platform::ToWide(texts::kCaption),
+                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, SIZE{kWidth, kHeight},
+                   POINT{kLeft, kTop});
     }
-    // The controls go before the fonts and pictures they use.
-    ~TForm_Help_Main() override {
-        if (Handle())
-            DestroyWindow(Handle());
-    }
-
     bool PreTranslateMessage(MSG& message) override;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void FormCreate();
-    void FormShow() { FillTopicTrees(); }
+    void FormCreate() override;
+    void FormShow() override { FillTopicTrees(); }
+    void ApplyDpi() override;
+    void LayOut() override;
+    // The tree in front; the first time that is the Lumo tree.
+    HWND DefaultFocus() const override {
+        return IsWindowVisible(m_ketra.View()) ? m_ketra.View() : m_lumo.View();
+    }
+    void OnCommand(int id, int code, HWND control) override;
+    LRESULT OnNotify(NMHDR& header) override;
+
     void FillTopicTrees();
     void TreeView1Change(HWND sender, phrases::TTreeNode* node) { ShowTopic(sender, m_lumo, node); }
     void TreeView2Change(HWND sender, phrases::TTreeNode* node) {
@@ -179,47 +171,19 @@ private:
     }
     void SpeedButtonKetraClick(int sender);
     void SpeedButton1Click(int) { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
-
     void ShowTopic(HWND sender, TopicTree& tree, phrases::TTreeNode* node);
-    void OnCommand(int id);
-    LRESULT OnNotify(const NMHDR& header);
-    void OnActivate(WPARAM wParam);
-    void ApplyDpi();
-    void Layout();
 
-    UINT m_dpi = 96;
-    platform::UniqueHfont m_font;
-    platform::UniqueHfont m_memoFont;
-    platform::UniqueHimagelist m_images;
     HWND m_toolBar = nullptr;
     HWND m_panel1 = nullptr;
     HWND m_panel2 = nullptr;
     HWND m_panel3 = nullptr;
     HWND m_memo = nullptr;
-    HWND m_lastFocus = nullptr;
     TopicTree m_lumo{Method::Lumo};
     TopicTree m_ketra{Method::Ketra};
 };
 
 LRESULT TForm_Help_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        FormCreate();
-        return 0;
-    case app::WM_APP_FORMSHOW:
-        FormShow();
-        return 0;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
-        return 0;
-    case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_SIZE:
-        Layout();
-        return 0;
-    case WM_ACTIVATE:
-        OnActivate(wParam);
-        return 0;
     case WM_NEXTDLGCTL:
         if (LOWORD(lParam))
             SetFocus(reinterpret_cast<HWND>(wParam));
@@ -235,25 +199,17 @@ LRESULT TForm_Help_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         }
         break;
-    case WM_DPICHANGED:
-        m_dpi = HIWORD(wParam);
-        ApplyDpi();
-        app::MoveToSuggestedBounds(Handle(), lParam);
-        return 0;
     }
-    return BaseWindow::HandleMessage(message, wParam, lParam);
+    return Form::HandleMessage(message, wParam, lParam);
 }
 
 void TForm_Help_Main::FormCreate() {
     const HWND form = Handle();
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_dpi = app::DpiOf(form);
-
-    m_toolBar = app::CreateWindowChecked(0, TOOLBARCLASSNAMEW, nullptr,
-                                         WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST |
-                                             CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                                         0, 0, 0, 0, form, reinterpret_cast<HMENU>(IDC_TOOLBAR1),
-                                         instance, nullptr);
+    m_toolBar =
+        app::ChildControl(TOOLBARCLASSNAMEW, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST |
+                                                 CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER)
+            .Id(IDC_TOOLBAR1)
+            .Create(form);
     SendMessageW(m_toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(m_toolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
     SendMessageW(m_toolBar, TB_SETDRAWTEXTFLAGS, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
@@ -278,60 +234,54 @@ void TForm_Help_Main::FormCreate() {
     m_panel2 = CreatePanel(m_panel1, IDC_PANEL2, 0);
     m_lumo.Create(m_panel2, IDC_TREEVIEW1, true);
     m_ketra.Create(m_panel2, IDC_TREEVIEW2, false);
-    m_memo = app::CreateWindowChecked(WS_EX_CLIENTEDGE, L"EDIT", nullptr,
-                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL |
-                                          ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                                      0, 0, 0, 0, m_panel1, reinterpret_cast<HMENU>(IDC_MEMO2),
-                                      instance, nullptr);
+    m_memo = app::ChildControl(L"EDIT", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
+                                            ES_READONLY | ES_AUTOVSCROLL)
+                 .ExStyle(WS_EX_CLIENTEDGE)
+                 .Id(IDC_MEMO2)
+                 .Create(m_panel1);
     m_panel3 = CreatePanel(m_panel1, IDC_PANEL3, 0);
-
-    ApplyDpi();
-    Layout();
 }
 
-// Fonts and pictures for the monitor's DPI. The new ones go to the controls first; the old ones
-// are deleted only once no control holds them.
+// Fonts and pictures for the monitor's DPI.
 void TForm_Help_Main::ApplyDpi() {
-    platform::UniqueHfont font(CreateSongFont(kFontHeight, m_dpi));
-    platform::UniqueHfont memoFont(CreateSongFont(kMemoFontHeight, m_dpi));
-    platform::UniqueHimagelist images = CreateFolderImages(app::Scale(kFolderImageSize, m_dpi));
-    for (HWND control : {m_toolBar, m_lumo.View(), m_ketra.View()})
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-    SendMessageW(m_memo, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont.Get()), TRUE);
+    platform::UniqueHfont font = app::CreateChineseFont(texts::kFontName, kFontHeight, Dpi());
+    platform::UniqueHfont memoFont =
+        app::CreateChineseFont(texts::kFontName, kMemoFontHeight, Dpi());
+    platform::UniqueHimagelist images = CreateFolderImages(Scaled(kFolderImageSize));
+    app::SetControlFont({m_toolBar, m_lumo.View(), m_ketra.View()}, font.Get());
+    app::SetControlFont({m_memo}, memoFont.Get());
     for (HWND tree : {m_lumo.View(), m_ketra.View()})
         TreeView_SetImageList(tree, images.Get(), TVSIL_NORMAL);
-    m_font = std::move(font);
-    m_memoFont = std::move(memoFont);
-    m_images = std::move(images);
+    KeepForControls(std::move(images), std::move(font), std::move(memoFont));
 
-    SendMessageW(m_toolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, app::Scale(kButtonHeight, m_dpi)));
+    SendMessageW(m_toolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, Scaled(kButtonHeight)));
     for (const SpeedButton& button : kSpeedButtons) {
         TBBUTTONINFOW info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
-        info.cx = static_cast<WORD>(app::Scale(button.width, m_dpi));
+        info.cx = static_cast<WORD>(Scaled(button.width));
         SendMessageW(m_toolBar, TB_SETBUTTONINFOW, button.id, reinterpret_cast<LPARAM>(&info));
     }
     for (HWND tree : {m_lumo.View(), m_ketra.View()})
-        TreeView_SetIndent(tree, app::Scale(kTreeIndent, m_dpi));
+        TreeView_SetIndent(tree, Scaled(kTreeIndent));
 }
 
 // The tool bar spans the top; below it Panel1 holds the tree panel and the spacer at fixed widths
 // and gives the text pane whatever width is left.
-void TForm_Help_Main::Layout() {
+void TForm_Help_Main::LayOut() {
     if (!m_panel1)
         return;
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int toolBarHeight = app::Scale(kToolBarHeight, m_dpi);
+    const int toolBarHeight = Scaled(kToolBarHeight);
     MoveWindow(m_toolBar, 0, 0, client.right, toolBarHeight, TRUE);
     MoveWindow(m_panel1, 0, toolBarHeight, client.right,
                std::max(0L, client.bottom - toolBarHeight), TRUE);
 
     RECT inner{};
     GetClientRect(m_panel1, &inner);
-    const int treeWidth = app::Scale(kTreePanelWidth, m_dpi);
-    const int spacerWidth = app::Scale(kSpacerWidth, m_dpi);
+    const int treeWidth = Scaled(kTreePanelWidth);
+    const int spacerWidth = Scaled(kSpacerWidth);
     MoveWindow(m_panel2, 0, 0, treeWidth, inner.bottom, TRUE);
     for (HWND tree : {m_lumo.View(), m_ketra.View()})
         MoveWindow(tree, 0, 0, treeWidth, inner.bottom, TRUE);
@@ -376,7 +326,7 @@ void TForm_Help_Main::SpeedButtonKetraClick(int sender) {
     }
 }
 
-void TForm_Help_Main::OnCommand(int id) {
+void TForm_Help_Main::OnCommand(int id, int, HWND) {
     switch (id) {
     case IDC_SPEEDBUTTONLUMO:
     case IDC_SPEEDBUTTONKETRA:
@@ -388,7 +338,7 @@ void TForm_Help_Main::OnCommand(int id) {
     }
 }
 
-LRESULT TForm_Help_Main::OnNotify(const NMHDR& header) {
+LRESULT TForm_Help_Main::OnNotify(NMHDR& header) {
     if (header.code != TVN_SELCHANGEDW)
         return 0;
     const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
@@ -403,23 +353,9 @@ LRESULT TForm_Help_Main::OnNotify(const NMHDR& header) {
     return 0;
 }
 
-// Keeps the keyboard focus on the control that had it when the window is activated again; the
-// first time that is the Lumo tree.
-void TForm_Help_Main::OnActivate(WPARAM wParam) {
-    if (LOWORD(wParam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus))
-            m_lastFocus = focus;
-        return;
-    }
-    if (!m_lastFocus || !IsWindow(m_lastFocus) || !IsWindowVisible(m_lastFocus))
-        m_lastFocus = IsWindowVisible(m_ketra.View()) ? m_ketra.View() : m_lumo.View();
-    SetFocus(m_lastFocus);
-}
-
 bool TForm_Help_Main::PreTranslateMessage(MSG& message) {
     const HWND form = Handle();
-    if (!form || (message.hwnd != form && !IsChild(form, message.hwnd)))
+    if (!Owns(message.hwnd))
         return false;
     // Alt+letter clicks the first button whose caption carries that letter.
     if (message.message == WM_SYSCHAR) {

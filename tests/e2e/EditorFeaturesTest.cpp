@@ -34,7 +34,7 @@ TEST(EditorHealth, ALeftOutPhraseShowsItsImageAndTheReasonInTheStatusBar) {
     session.Select(L"早");
     ExpectStatus(session, 1, L"未编入: 只有一个字, 语料至少要两个字");
     session.Select(L"你好");
-    ExpectStatus(session, 1, L"");
+    ExpectStatus(session, 1, L"读音: ni hao");  // a compiled phrase: its reading
 
     // Mending the phrase changes its image and the counts at once.
     session.Select(L"你们好");

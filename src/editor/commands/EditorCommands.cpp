@@ -478,6 +478,14 @@ pinyin::Reading EditorCommands::ReadingOf(const TTreeNode* phrase) {
     return reading;
 }
 
+std::optional<pinyin::Reading> EditorCommands::PhraseReading(const TTreeNode* node, bool& set) {
+    set = false;
+    if (!node || node->Level() == 0)
+        return std::nullopt;
+    set = m_files.Readings().Find(node->Text()) != nullptr;
+    return ReadingOf(node);
+}
+
 void EditorCommands::Find(const std::string& sought, TTreeNode* from) {
     if (sought.empty())
         return;

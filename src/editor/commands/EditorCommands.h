@@ -233,6 +233,9 @@ public:
     void SetReading(phrases::TTreeNode* selected);
     // The selected phrase's reading, the user's first.
     pinyin::Reading ReadingOf(const phrases::TTreeNode* phrase);
+    // For the status bar: a phrase's reading, and in set whether the user set it; none for a
+    // category or nothing.
+    std::optional<pinyin::Reading> PhraseReading(const phrases::TTreeNode* node, bool& set);
     // The next node after from whose text holds sought, wrapping; a notice when none does.
     void Find(const std::string& sought, phrases::TTreeNode* from);
     // On the window's activation: asks whether to read srf_pub.dat again when another program

@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
-#include <exception>
+#include <utility>
 
 #include "EditorTexts.h"
-#include "app/Application_win.h"
 #include "app/BaseWindow_win.h"
+#include "app/ChildControl_win.h"
+#include "app/ModalDialog_win.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
 
@@ -25,26 +26,41 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr int kFontHeight = 16;
 
-struct BoxState {
-    std::string caption;
-    std::wstring text;
-    const std::vector<std::string>* items = nullptr;  // a choice box: the lines of its list
-    int chosen = -1;
-    platform::UniqueHfont font;
-    UINT dpi = 96;
-    std::exception_ptr failure;
+// The batch-edit box (an edit box of many lines) or, given items, the list to choose one from.
+class LinesBox : public app::ModalDialog {
+public:
+    LinesBox(const std::string& caption, std::wstring text,
+             const std::vector<std::string>* items = nullptr)
+        : m_caption(caption), m_text(std::move(text)), m_items(items) {}
+
+    bool Show() {
+        return ShowModal(app::EmptyDialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU |
+                                                  WS_THICKFRAME)) == IDOK;
+    }
+    const std::wstring& Text() const { return m_text; }
+    int Chosen() const { return m_chosen; }
+
+private:
+    int Scaled(int pixels) const { return app::Scale(pixels, m_dpi); }
+    void OnInit() override;
+    bool OnCommand(int id, int code) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void LayOut();
+
+    std::string m_caption;
+    std::wstring m_text;
+    const std::vector<std::string>* m_items;  // a choice box: the lines of its list
+    int m_chosen = -1;
+    UINT m_dpi = 96;
 };
 
-int Scaled(const BoxState& state, int pixels) {
-    return MulDiv(pixels, static_cast<int>(state.dpi), 96);
-}
-
-void LayOut(HWND dialog, const BoxState& state) {
+void LinesBox::LayOut() {
+    const HWND dialog = Handle();
     RECT client{};
     GetClientRect(dialog, &client);
-    const int margin = Scaled(state, kMargin);
-    const int buttonWidth = Scaled(state, kButtonWidth);
-    const int buttonHeight = Scaled(state, kButtonHeight);
+    const int margin = Scaled(kMargin);
+    const int buttonWidth = Scaled(kButtonWidth);
+    const int buttonHeight = Scaled(kButtonHeight);
     const int buttonTop = client.bottom - margin - buttonHeight;
     MoveWindow(GetDlgItem(dialog, kEditId), margin, margin, client.right - 2 * margin,
                buttonTop - 2 * margin, TRUE);
@@ -54,101 +70,66 @@ void LayOut(HWND dialog, const BoxState& state) {
                buttonWidth, buttonHeight, TRUE);
 }
 
-HWND AddControl(HWND dialog, const wchar_t* className, const std::wstring& text, DWORD style,
-                DWORD exStyle, int id, HFONT font) {
-    HWND control =
-        app::CreateWindowChecked(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0,
-                                 0, 0, 0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
-
-void Build(HWND dialog, BoxState& state) {
-    SetWindowTextW(dialog, platform::ToWide(state.caption).c_str());
-    state.dpi = app::DpiOf(dialog);
-    state.font.Reset(CreateFontW(-Scaled(state, kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                                 FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                 platform::ToWide(texts::kFontName).c_str()));
+void LinesBox::OnInit() {
+    const HWND dialog = Handle();
+    SetWindowTextW(dialog, platform::ToWide(m_caption).c_str());
+    m_dpi = app::DpiOf(dialog);
+    SetFont(app::CreateChineseFont(texts::kFontName, kFontHeight, m_dpi));
     HWND owner = GetWindow(dialog, GW_OWNER);
     RECT around{};
     GetWindowRect(owner ? owner : GetDesktopWindow(), &around);
-    const int width = Scaled(state, kWidth);
-    const int height = Scaled(state, kHeight);
-    SetWindowPos(dialog, nullptr, (around.left + around.right - width) / 2,
-                 (around.top + around.bottom - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreIn(around, Scaled(kWidth), Scaled(kHeight));
     HWND edit = nullptr;
-    if (state.items) {
-        edit = AddControl(dialog, L"ListBox", L"",
-                          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-                          WS_EX_CLIENTEDGE, kEditId, state.font.Get());
-        for (const std::string& item : *state.items)
+    if (m_items) {
+        edit = AddControl(app::ChildControl(L"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                                            WS_VSCROLL | WS_TABSTOP)
+                              .ExStyle(WS_EX_CLIENTEDGE)
+                              .Id(kEditId));
+        for (const std::string& item : *m_items)
             SendMessageW(edit, LB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(platform::ToWide(item).c_str()));
         SendMessageW(edit, LB_SETCURSEL, 0, 0);
     } else {
-        edit = AddControl(dialog, L"Edit", state.text,
-                          ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
-                              WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-                          WS_EX_CLIENTEDGE, kEditId, state.font.Get());
+        edit = AddControl(app::ChildControl(L"Edit", ES_MULTILINE | ES_AUTOVSCROLL |
+                                                         ES_AUTOHSCROLL | ES_WANTRETURN |
+                                                         WS_VSCROLL | WS_HSCROLL | WS_TABSTOP)
+                              .ExStyle(WS_EX_CLIENTEDGE)
+                              .Id(kEditId)
+                              .Text(m_text));
         SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // as much as the category holds
     }
-    AddControl(dialog, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK, state.font.Get());
-    AddControl(dialog, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL,
-               state.font.Get());
-    LayOut(dialog, state);
+    AddControl(app::ChildControl(L"Button", BS_DEFPUSHBUTTON | WS_TABSTOP).Id(IDOK).Text(L"OK"));
+    AddControl(
+        app::ChildControl(L"Button", BS_PUSHBUTTON | WS_TABSTOP).Id(IDCANCEL).Text(L"Cancel"));
+    LayOut();
     SetFocus(edit);
 }
 
-INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<BoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        try {
-            Build(dialog, *reinterpret_cast<BoxState*>(lParam));
-        } catch (...) {
-            reinterpret_cast<BoxState*>(lParam)->failure = std::current_exception();
-            EndDialog(dialog, IDCANCEL);
-        }
-        return FALSE;  // the focus is set
-    case WM_SIZE:
-        if (state)
-            LayOut(dialog, *state);
-        return TRUE;
-    case WM_GETMINMAXINFO:
-        if (state) {
-            auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
-            info.ptMinTrackSize = {Scaled(*state, 3 * kButtonWidth),
-                                   Scaled(*state, 4 * kButtonHeight)};
-        }
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case kEditId:
-            if (!state->items || HIWORD(wParam) != LBN_DBLCLK)
-                break;
-            [[fallthrough]];
-        case IDOK:
-            if (state->items)
-                state->chosen =
-                    static_cast<int>(SendDlgItemMessageW(dialog, kEditId, LB_GETCURSEL, 0, 0));
-            else
-                state->text = app::WindowText(GetDlgItem(dialog, kEditId));
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    case WM_CLOSE:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
+bool LinesBox::OnCommand(int id, int code) {
+    // A double click in the list chooses as OK does.
+    if (id == kEditId && m_items && code == LBN_DBLCLK)
+        id = IDOK;
+    if (id == IDOK) {
+        if (m_items)
+            m_chosen = static_cast<int>(SendDlgItemMessageW(Handle(), kEditId, LB_GETCURSEL, 0, 0));
+        else
+            m_text = app::WindowText(GetDlgItem(Handle(), kEditId));
     }
-    return FALSE;
+    return ModalDialog::OnCommand(id, code);
+}
+
+bool LinesBox::OnMessage(UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        LayOut();
+        return true;
+    case WM_GETMINMAXINFO: {
+        auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
+        info.ptMinTrackSize = {Scaled(3 * kButtonWidth), Scaled(4 * kButtonHeight)};
+        return true;
+    }
+    }
+    return false;
 }
 
 // The wide text split into lines at CR LF, CR or LF, each in GB2312 with its first unheld
@@ -168,42 +149,24 @@ std::vector<EditedLine> LinesOf(const std::wstring& text) {
     return lines;
 }
 
-INT_PTR ShowBox(BoxState& state) {
-    const std::vector<WORD> dialogTemplate =
-        app::EmptyDialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
-    HWND active = GetActiveWindow();
-    const INT_PTR result =
-        DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                                active ? active : app::Application::Instance().OwnerWindow(),
-                                BoxProc, reinterpret_cast<LPARAM>(&state));
-    if (state.failure)
-        std::rethrow_exception(state.failure);
-    return result;
-}
-
 }  // namespace
 
 bool ShowBatchEditBox(const std::string& caption, std::wstring& text,
                       std::vector<EditedLine>& lines) {
-    BoxState state;
-    state.caption = caption;
-    state.text = text;
-    if (ShowBox(state) != IDOK)
+    LinesBox box(caption, text);
+    if (!box.Show())
         return false;
-    text = state.text;
-    lines = LinesOf(state.text);
+    text = box.Text();
+    lines = LinesOf(text);
     return true;
 }
 
 std::optional<int> ShowChoiceBox(const std::string& caption,
                                  const std::vector<std::string>& items) {
-    BoxState state;
-    state.caption = caption;
-    state.items = &items;
-    if (ShowBox(state) != IDOK || state.chosen < 0)
+    LinesBox box(caption, std::wstring(), &items);
+    if (!box.Show() || box.Chosen() < 0)
         return std::nullopt;
-    return state.chosen;
+    return box.Chosen();
 }
 
 }  // namespace editor

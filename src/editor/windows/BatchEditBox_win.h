@@ -10,12 +10,12 @@
 
 namespace editor {
 
-// Shows the dialog on text, modal to the active window. On OK returns true with the edited text
+// Shows the dialog on text, modal for the whole program. On OK returns true with the edited text
 // (UTF-16, as typed) in text and its lines in lines; on Cancel returns false, text untouched.
 bool ShowBatchEditBox(const std::string& caption, std::wstring& text,
                       std::vector<EditedLine>& lines);
 
-// Shows the GB2312 lines in a list, the first selected, modal to the active window; the index of
+// Shows the GB2312 lines in a list, the first selected, modal for the whole program; the index of
 // the line chosen with OK or a double click, nullopt on Cancel.
 std::optional<int> ShowChoiceBox(const std::string& caption, const std::vector<std::string>& items);
 

@@ -3,10 +3,7 @@
 #include "editor/windows/EditorImages_win.h"
 
 #include <initializer_list>
-#include <string>
-
-#include "EditorTexts.h"
-#include "platform/TextConversion_win.h"
+#include <iterator>
 
 namespace editor {
 
@@ -209,29 +206,6 @@ platform::UniqueHimagelist CreateEditorImages(int size) {
     // The strip is out of the device context now, as ImageList_AddMasked needs it.
     ImageList_AddMasked(images.Get(), strip.Get(), kKey);
     return images;
-}
-
-void DrawBanner(HDC dc, const RECT& bounds, HFONT font) {
-    // A blue band shading to the right, the maker's words in white and a thin light frame.
-    const int width = bounds.right - bounds.left;
-    for (int x = 0; x < width; ++x) {
-        auto mix = [&](int from, int to) {
-            return from + (to - from) * x / (width > 1 ? width - 1 : 1);
-        };
-        const RECT column{bounds.left + x, bounds.top, bounds.left + x + 1, bounds.bottom};
-        const platform::UniqueHbrush brush(
-            CreateSolidBrush(RGB(mix(30, 70), mix(70, 140), mix(150, 220))));
-        FillRect(dc, &column, brush.Get());
-    }
-    const platform::UniqueHbrush frame(CreateSolidBrush(RGB(170, 200, 240)));
-    FrameRect(dc, &bounds, frame.Get());
-    const platform::SelectedObject selected(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    RECT text = bounds;
-    const std::wstring words = platform::ToWide(texts::kBannerText);
-    DrawTextW(dc, words.c_str(), static_cast<int>(words.size()), &text,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 }  // namespace editor

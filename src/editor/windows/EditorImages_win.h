@@ -1,5 +1,5 @@
-// The phrase editor's pictures, drawn with GDI so that they stay sharp at every DPI: ImageList3
-// (the tree-node image and one for each command) and the maker's picture Image1.
+// The phrase editor's pictures, drawn with GDI so that they stay sharp at every DPI: ImageList3,
+// the tree-node image and one for each command.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +13,5 @@ namespace editor {
 // phrase the compile left out, 7 Undo, 8 Redo, 9 Find, 10 Move up, 11 Move down, 12 New category,
 // 13 Restore backup.
 platform::UniqueHimagelist CreateEditorImages(int size);
-
-// Image1: a banner with the maker's words, filling bounds.
-void DrawBanner(HDC dc, const RECT& bounds, HFONT font);
 
 }  // namespace editor

@@ -9,6 +9,7 @@
 #include "EditorTexts.h"
 #include "TransferMenuTexts.h"
 #include "app/BaseWindow_win.h"
+#include "app/ChildControl_win.h"
 #include "editor/commands/EditorCommandIds.h"
 #include "platform/TextConversion_win.h"
 
@@ -62,6 +63,10 @@ constexpr MenuDef kMainMenu[] = {{File, texts::kMenuFile, true},
                                  {Help, texts::kMenuHelp, false}};
 
 constexpr int kSeparatorWidth = 8;
+// Sizes at 96 DPI.
+constexpr int kToolBarHeight = 33;
+constexpr int kButtonWidth = 31;
+constexpr int kButtonHeight = 30;
 
 // The commands at a place, in its order; null between two groups.
 template <class PlaceOf>
@@ -105,12 +110,10 @@ void AppendItems(HMENU menu, const std::vector<const CommandDef*>& items) {
 }  // namespace
 
 void EditorToolBar::Create(HWND parent) {
-    m_hwnd =
-        app::CreateWindowChecked(0, TOOLBARCLASSNAMEW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
-                                     TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
-                                     CCS_NOPARENTALIGN,
-                                 0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = app::ChildControl(TOOLBARCLASSNAMEW, WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
+                                                      TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
+                                                      CCS_NORESIZE | CCS_NOPARENTALIGN)
+                 .Create(parent);
     SendMessageW(m_hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     m_ids.clear();
     m_hints.clear();
@@ -133,6 +136,18 @@ void EditorToolBar::Create(HWND parent) {
         m_hints.push_back(def && def->hint ? platform::ToWide(def->hint) : std::wstring());
     }
     SendMessageW(m_hwnd, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+}
+
+void EditorToolBar::ApplyDpi(HIMAGELIST images, UINT dpi) {
+    SendMessageW(m_hwnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    SendMessageW(m_hwnd, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(app::Scale(kButtonWidth, dpi), app::Scale(kButtonHeight, dpi)));
+}
+
+int EditorToolBar::LayOut(int clientWidth, UINT dpi) {
+    const int height = app::Scale(kToolBarHeight, dpi);
+    MoveWindow(m_hwnd, 0, 0, clientWidth, height, TRUE);
+    return height;
 }
 
 bool EditorToolBar::OnNotify(NMHDR& header) {
@@ -173,6 +188,31 @@ platform::UniqueHmenu CreateTreeContextMenu() {
     platform::UniqueHmenu menu(CreatePopupMenu());
     AppendItems(menu.Get(), Arranged([](const CommandDef& def) { return def.contextPlace; }));
     return menu;
+}
+
+void EditorCommandBars::Create(HWND window) {
+    m_window = window;
+    m_toolBar.Create(window);
+    // The window owns its menu bar once it has it.
+    if (platform::UniqueHmenu menuBar = CreateEditorMenuBar(); SetMenu(window, menuBar.Get()))
+        menuBar.Release();
+    m_accelerators = CreateEditorAccelerators();
+}
+
+void EditorCommandBars::ShowEnabled(const CommandEnabled& enabled) {
+    m_toolBar.ShowEnabled(enabled);
+    editor::ShowEnabled(GetMenu(m_window), enabled);
+}
+
+bool EditorCommandBars::TranslateKey(MSG& message) const {
+    return TranslateAcceleratorW(m_window, m_accelerators.Get(), &message) != 0;
+}
+
+int TrackTreeContextMenu(HWND owner, POINT screen, const CommandEnabled& enabled) {
+    const platform::UniqueHmenu menu = CreateTreeContextMenu();
+    ShowEnabled(menu.Get(), enabled);
+    return TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner,
+                          nullptr);
 }
 
 platform::UniqueHaccel CreateEditorAccelerators() {

@@ -6,15 +6,15 @@
 #include <algorithm>
 
 #include "app/BaseWindow_win.h"
+#include "app/ChildControl_win.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
 
 namespace editor {
 
 void EditorStatusBar::Create(HWND parent) {
-    m_hwnd = app::CreateWindowChecked(0, STATUSCLASSNAMEW, nullptr,
-                                      WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
-                                      0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = app::ChildControl(STATUSCLASSNAMEW, WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE)
+                 .Create(parent);
 }
 
 int EditorStatusBar::LayOut(int clientWidth, int clientHeight, UINT dpi) {
@@ -25,9 +25,9 @@ int EditorStatusBar::LayOut(int clientWidth, int clientHeight, UINT dpi) {
     return height;
 }
 
-void EditorStatusBar::Show(const std::string& counts, const std::string& reason) {
-    m_counts = platform::ToWide(counts);
-    m_right = platform::ToWide(reason);
+void EditorStatusBar::Show(const StatusText& text) {
+    m_counts = platform::ToWide(text.counts);
+    m_right = platform::ToWide(text.right);
     SetParts();
     SendMessageW(m_hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(m_counts.c_str()));
     SendMessageW(m_hwnd, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(m_right.c_str()));

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "editor/rules/StatusText.h"
+
 namespace editor {
 
 class EditorStatusBar {
@@ -14,8 +16,7 @@ public:
     HWND Handle() const { return m_hwnd; }
     // Places the bar at the bottom of the parent's client area and returns its height.
     int LayOut(int clientWidth, int clientHeight, UINT dpi);
-    // Texts in GB2312.
-    void Show(const std::string& counts, const std::string& reason);
+    void Show(const StatusText& text);
 
 private:
     void SetParts();

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/BaseWindow_win.h"
+#include "app/ChildControl_win.h"
+#include "app/ScopedRedraw_win.h"
 #include "phrases/TreePlaces.h"
 #include "platform/TextConversion_win.h"
 
@@ -19,16 +21,23 @@ constexpr int kEagerItems = 5000;
 // While filtered, each keystroke fills the control again: fewer items go in at once, as many
 // as fill a few screens; the other categories stay closed until opened.
 constexpr int kFilterEagerItems = 1000;
+constexpr int kIndent = 27;  // at 96 DPI
 
 }  // namespace
 
 void PhraseTreeView::Create(HWND parent) {
     // Read-only: no in-place editing, texts change through the commands only.
     m_hwnd =
-        app::CreateWindowChecked(WS_EX_CLIENTEDGE, WC_TREEVIEWW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES |
-                                     TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                                 0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+        app::ChildControl(WC_TREEVIEWW, WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
+                                            TVS_LINESATROOT | TVS_SHOWSELALWAYS)
+            .ExStyle(WS_EX_CLIENTEDGE)
+            .Create(parent);
+}
+
+void PhraseTreeView::ApplyDpi(HFONT font, HIMAGELIST images, UINT dpi) {
+    app::SetControlFont({m_hwnd}, font);
+    TreeView_SetImageList(m_hwnd, images, TVSIL_NORMAL);
+    TreeView_SetIndent(m_hwnd, app::Scale(kIndent, dpi));
 }
 
 TTreeNode* PhraseTreeView::NodeOf(HTREEITEM item) const {
@@ -108,8 +117,15 @@ void PhraseTreeView::ShowFiltered(FilterResult result) {
     m_stale = false;
     m_filter = std::move(result);
     m_filterRanges.clear();
-    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
-    Clear();
+    {
+        const app::ScopedRedrawDisabler frozen(m_hwnd);
+        Clear();
+        FillFiltered();
+    }
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void PhraseTreeView::FillFiltered() {
     const std::vector<const TTreeNode*>& shown = m_filter.shown;
     int filled = 0;
     for (std::size_t at = 0; at < shown.size();) {
@@ -131,8 +147,6 @@ void PhraseTreeView::ShowFiltered(FilterResult result) {
         }
         at = end;
     }
-    SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
 void PhraseTreeView::ShowAll() {
@@ -152,14 +166,20 @@ void PhraseTreeView::FillShown(std::size_t begin, std::size_t end) {
 }
 
 void PhraseTreeView::TreeReloaded() {
-    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
-    Clear();
-    if (m_filtered) {  // the window applies the filter to the new tree
-        m_stale = true;
-        m_filterRanges.clear();
-        SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
-        return;
+    {
+        const app::ScopedRedrawDisabler frozen(m_hwnd);
+        Clear();
+        if (m_filtered) {  // the window applies the filter to the new tree
+            m_stale = true;
+            m_filterRanges.clear();
+            return;
+        }
+        FillAll();
     }
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void PhraseTreeView::FillAll() {
     int filled = 0;
     for (TTreeNode* category = m_tree.FirstRoot(); category; category = category->NextSibling()) {
         const HTREEITEM item = Insert(category, TVI_ROOT, TVI_LAST);
@@ -175,8 +195,6 @@ void PhraseTreeView::TreeReloaded() {
             SetHasChildren(item, true);
         }
     }
-    SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
 void PhraseTreeView::NodeInserted(TTreeNode* node) {
@@ -323,18 +341,18 @@ void PhraseTreeView::EnsureFilled(const TTreeNode* node) {
         if (m_stale || range == m_filterRanges.end())
             return;
         m_unfilled.erase(category);
-        SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
-        FillShown(range->second.first, range->second.second);
-        SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
+        {
+            const app::ScopedRedrawDisabler frozen(m_hwnd);
+            FillShown(range->second.first, range->second.second);
+        }
         m_filterRanges.erase(range);
         return;
     }
     if (!m_unfilled.erase(category))
         return;
     m_lastWaiting = nullptr;
-    SendMessageW(m_hwnd, WM_SETREDRAW, FALSE, 0);
+    const app::ScopedRedrawDisabler frozen(m_hwnd);
     FillChildren(category, ItemOf(category));
-    SendMessageW(m_hwnd, WM_SETREDRAW, TRUE, 0);
 }
 
 void PhraseTreeView::SetHasChildren(HTREEITEM item, bool hasChildren) {

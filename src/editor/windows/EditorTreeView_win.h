@@ -29,6 +29,8 @@ public:
 
     void Create(HWND parent);
     HWND Handle() const { return m_hwnd; }
+    // The font, pictures and indent for the DPI; the font and images stay the caller's.
+    void ApplyDpi(HFONT font, HIMAGELIST images, UINT dpi);
 
     phrases::TTreeNode* SelectedNode() const;
     phrases::TTreeNode* NodeOf(HTREEITEM item) const;
@@ -67,6 +69,11 @@ private:
     HTREEITEM ItemAt(POINT screen) const;
     // Takes every item out of the control.
     void Clear();
+    // Puts the categories into the emptied control, and the phrases of the first ones.
+    void FillAll();
+    // Puts the filter's categories into the emptied control, and the shown phrases of the first
+    // ones.
+    void FillFiltered();
     // Puts the shown nodes m_filter.shown[begin, end) under their parents' items.
     void FillShown(std::size_t begin, std::size_t end);
     HTREEITEM Insert(phrases::TTreeNode* node, HTREEITEM parent, HTREEITEM after);

@@ -5,6 +5,7 @@
 
 #include "DictionaryImportTexts.h"
 #include "app/BaseWindow_win.h"
+#include "app/ChildControl_win.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
 
@@ -41,22 +42,25 @@ public:
         metrics.lfMessageFont.lfHeight = -scaled(12);
         m_font.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
 
-        const HINSTANCE instance = GetModuleHandleW(nullptr);
-        const auto child = [&](const wchar_t* type, const std::wstring& text, DWORD extra, int x,
-                               int y, int w, int h, int id) {
-            const HWND control =
-                app::CreateWindowChecked(0, type, text.c_str(), WS_CHILD | WS_VISIBLE | extra,
-                                         scaled(x), scaled(y), scaled(w), scaled(h), Handle(),
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                         instance, nullptr);
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
-            return control;
+        const auto at = [&](int x, int y, int width, int height) {
+            return app::PixelRect{scaled(x), scaled(y), scaled(width), scaled(height)};
         };
-        child(L"Static", platform::ToWide(texts::kProgressText), 0, 16, 12, 328, 18, 0);
-        m_bar = child(PROGRESS_CLASSW, L"", 0, 16, 34, 328, 18, 0);
+        app::ChildControl(L"Static", WS_VISIBLE)
+            .Text(platform::ToWide(texts::kProgressText))
+            .At(at(16, 12, 328, 18))
+            .Font(m_font.Get())
+            .Create(Handle());
+        m_bar = app::ChildControl(PROGRESS_CLASSW, WS_VISIBLE)
+                    .At(at(16, 34, 328, 18))
+                    .Font(m_font.Get())
+                    .Create(Handle());
         SendMessageW(m_bar, PBM_SETRANGE32, 0, kBarRange);
-        child(L"Button", platform::ToWide(texts::kProgressCancel), WS_TABSTOP | BS_DEFPUSHBUTTON,
-              264, 62, 80, 26, kCancelId);
+        app::ChildControl(L"Button", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON)
+            .Id(kCancelId)
+            .Text(platform::ToWide(texts::kProgressCancel))
+            .At(at(264, 62, 80, 26))
+            .Font(m_font.Get())
+            .Create(Handle());
         ShowWindow(Handle(), SW_SHOW);
         UpdateWindow(Handle());
     }

@@ -1,0 +1,75 @@
+// The main window of a mode; see Form_win.h.
+#include "app/Form_win.h"
+
+#include "app/Application_win.h"
+
+namespace app {
+
+void Form::CreateForm(const wchar_t* className, const std::wstring& caption, DWORD style,
+                      SIZE size96, std::optional<POINT> topLeft) {
+    m_dpi = DpiOf(nullptr);
+    const int width = Scaled(size96.cx);
+    const int height = Scaled(size96.cy);
+    const POINT at = topLeft.value_or(POINT{(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                            (GetSystemMetrics(SM_CYSCREEN) - height) / 2});
+    CreateWindowOfClass(className, caption, style, 0, RECT{at.x, at.y, at.x + width, at.y + height},
+                        Application::Instance().OwnerWindow());
+}
+
+Form::~Form() { Destroy(); }
+
+bool Form::Owns(HWND hwnd) const {
+    return hwnd && Handle() && (hwnd == Handle() || IsChild(Handle(), hwnd));
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        m_dpi = DpiOf(Handle());
+        FormCreate();
+        ApplyDpi();
+        LayOut();
+        return 0;
+    case WM_APP_FORMSHOW:
+        FormShow();
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(wParam);
+        return 0;
+    case WM_SIZE:
+        LayOut();
+        return 0;
+    case WM_DPICHANGED:
+        ChangeDpi(HIWORD(wParam), lParam);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    }
+    return BaseWindow::HandleMessage(message, wParam, lParam);
+}
+
+// Keeps the keyboard where it was (a tree, a find box, a text pane) across boxes and other
+// programs; where it was on none of the window's controls, the default control takes it.
+void Form::OnActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        m_focus = focus && IsChild(Handle(), focus) ? focus : nullptr;
+        return;
+    }
+    Activated();
+    const bool usable = m_focus && IsWindow(m_focus) && IsWindowVisible(m_focus);
+    SetFocus(usable ? m_focus : DefaultFocus());
+}
+
+void Form::ChangeDpi(UINT dpi, LPARAM suggestedBounds) {
+    m_dpi = dpi;
+    ApplyDpi();
+    LayOut();
+    InvalidateRect(Handle(), nullptr, TRUE);
+    MoveToSuggestedBounds(Handle(), suggestedBounds);
+}
+
+}  // namespace app

@@ -16,4 +16,18 @@ std::string_view TrimText(std::string_view text);
 // True when the text holds a byte that would break the one-node-per-line file (CR, LF, NUL).
 bool HasLineBreakingByte(std::string_view text);
 
+// Why a text cannot be stored in the tree as it stands, the first reason in this order.
+enum class TextFault {
+    None,       // it can be stored
+    Empty,      // nothing but blanks
+    Untrimmed,  // TrimText would change it: a leading blank would read back one level deeper
+    LineBreak,  // CR, LF or NUL inside
+    TooLong,    // more than kMaxTextBytes
+    NotGb2312,  // a byte that starts no GB2312 character (GBK codes, kUnheldMark, a lone lead)
+};
+
+// The one check of a text that comes from elsewhere (another computer, a command) before it is
+// stored as it stands.
+TextFault CheckStoredText(std::string_view text);
+
 }  // namespace phrases

@@ -30,5 +30,30 @@ TEST(PhraseRulesTest, LineBreakingBytesAreCrLfAndNul) {
     EXPECT_EQ(kMaxTextBytes, 64u);
 }
 
+TEST(PhraseRulesTest, StoredTextCheckNamesTheFirstFault) {
+    const struct {
+        std::string text;
+        TextFault fault;
+    } cases[] = {
+        {"\xB0\xA1\xB0\xA2 ok", TextFault::None},
+        {"a\tb\x01"
+         "c",
+         TextFault::None},  // ASCII controls inside are characters of GB2312 too
+        {"", TextFault::Empty},
+        {" \t ", TextFault::Empty},
+        {" a", TextFault::Untrimmed},
+        {"a\r", TextFault::Untrimmed},
+        {"a\nb", TextFault::LineBreak},
+        {std::string("a\0b", 3), TextFault::LineBreak},
+        {std::string(64, 'x'), TextFault::None},
+        {std::string(65, 'x'), TextFault::TooLong},
+        {"\x81\x40", TextFault::NotGb2312},  // GBK, not GB2312
+        {"a\xB0", TextFault::NotGb2312},     // a lead byte without its trail
+        {"\xFF", TextFault::NotGb2312},      // the mark of a character GB2312 cannot hold
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckStoredText(c.text), c.fault) << c.text;
+}
+
 }  // namespace
 }  // namespace phrases

@@ -2,6 +2,8 @@
 #include "sync/Replica.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <unordered_map>
@@ -238,7 +240,11 @@ void Replica::WriteText(std::uint32_t n, std::string_view text, const Stamp& sta
 }
 
 void Replica::WritePlace(std::uint32_t n, std::uint32_t parent, std::string_view key,
-                         const Stamp& stamp) {
+                         const Stamp& stamp, bool change) {
+    if (const char* w = std::getenv("SRF_SYNC_WATCH"); w && TextOf(n) == w)
+        fprintf(stderr, "   WRITEPLACE %s old key %.*s new key %.*s parent %u->%u\n", w,
+                (int)KeyOf(n).size(), KeyOf(n).data(), (int)key.size(), key.data(),
+                m_nodes[n].parent, parent);
     Node& node = m_nodes[n];
     node.placePred = node.placeClock;
     node.placeClock = stamp.clock;
@@ -248,7 +254,12 @@ void Replica::WritePlace(std::uint32_t n, std::uint32_t parent, std::string_view
     node.keyAt = StoreBytes(key);
     node.keySize = static_cast<std::uint32_t>(key.size());
     MarkMoving(n);
-    WriteLife(n, Life::Alive, kNoNode, stamp);
+    if (change) {
+        WriteLife(n, Life::Alive, kNoNode, stamp);
+    } else {
+        MarkDirty(n);
+        Touch(n);
+    }
 }
 
 void Replica::WriteLife(std::uint32_t n, Life life, std::uint32_t mergedInto, const Stamp& stamp) {
@@ -288,8 +299,12 @@ Conflict Replica::MakeConflict(std::uint32_t node, const Lost& lost) const {
 Effect Replica::Apply(const Record& record, std::vector<Conflict>* conflicts) {
     std::uint32_t n = Find(record.id);
     const bool known = n != kNoNode && m_nodes[n].life != Life::Unknown;
-    if (!known && Collected(record))
+    if (!known && Collected(record)) {
+        if (std::getenv("SRF_SYNC_TRACE"))
+            fprintf(stderr, "   DROPPED %.*s life %d\n", (int)record.text.size(),
+                    record.text.data(), (int)record.life);
         return Effect::None;
+    }
     if (n == kNoNode)
         n = NewSlot(record.id);
     // Parents and merge targets may be new slots: made before a reference to the node is taken.
@@ -394,10 +409,12 @@ Effect Replica::Apply(const Record& record, std::vector<Conflict>* conflicts) {
             record.life != same.life ? record.life > same.life : merged > same.mergedInto;
         const bool later = Before(current, record.lifeStamp) ||
                            (!Before(record.lifeStamp, current) && !sameValue && valueAbove);
-        // Alive against deleted is a conflict worth telling; merges are the engine's own.
-        const bool aliveAgainstDeleted =
-            (record.life == Life::Alive && same.life == Life::Deleted) ||
-            (record.life == Life::Deleted && same.life == Life::Alive);
+        // A change against a deletion is a conflict worth telling; so is one against a merge with
+        // a node of the same text (the change made the text differ). Merges with each other are
+        // the engine's own.
+        const auto ended = [](Life life) { return life == Life::Deleted || life == Life::Merged; };
+        const bool aliveAgainstDeleted = (record.life == Life::Alive && ended(same.life)) ||
+                                         (ended(record.life) && same.life == Life::Alive);
         const bool concurrent =
             aliveAgainstDeleted &&
             Concurrent(record.lifePred, record.lifeStamp.clock, same.lifePred, current.clock);
@@ -708,7 +725,7 @@ void Replica::FindCycles(const std::vector<std::uint32_t>& dirty) {
 
 // Removing what every member has seen removed -----------------------------------------------------
 
-void Replica::Collect(const std::vector<Clock>& floor) {
+void Replica::Collect(const std::vector<Clock>& floor, std::vector<NodeId>* collected) {
     m_survivorsStale = true;
     RefreshSurvivors();
     // Nodes still named as a merge target stay.
@@ -765,6 +782,8 @@ void Replica::Collect(const std::vector<Clock>& floor) {
                           [&](std::uint32_t c) { return (m_nodes[c].flags & kMark) != 0; });
         for (const std::uint32_t n : victims) {
             Node& node = m_nodes[n];
+            if (collected && node.life != Life::Unknown && !(node.flags & kLocalOnly))
+                collected->push_back(IdOf(n));
             m_ids.Erase(IdKey(IdOf(n)), n);
             if (node.children != kNoNode) {
                 m_lists[node.children].clear();
@@ -799,9 +818,6 @@ void Replica::MarkSeen(NodeId id) {
 }
 
 void Replica::EndSnapshot(const std::vector<Clock>& knownByWriter) {
-    const auto known = [&](Clock clock, std::uint32_t by) {
-        return by < knownByWriter.size() && clock <= knownByWriter[by];
-    };
     std::vector<std::uint32_t> gone;
     for (std::uint32_t n = 0; n < m_nodes.size(); ++n) {
         Node& node = m_nodes[n];
@@ -811,22 +827,41 @@ void Replica::EndSnapshot(const std::vector<Clock>& knownByWriter) {
         node.flags &= static_cast<std::uint8_t>(~kSeen);
         if (seen || node.life == Life::Unknown || (node.flags & (kLocalOnly | kTouched)))
             continue;
-        if (known(node.textClock, node.textBy) && known(node.placeClock, node.placeBy) &&
-            known(node.lifeClock, node.lifeBy))
+        if (KnownTo(n, knownByWriter))
             gone.push_back(n);
     }
-    // Its writer removed them: they go as removed nodes do, children first; a node that still
-    // has children stays as a mere placeholder.
-    for (const std::uint32_t n : gone) {
-        if (m_nodes[n].life == Life::Alive)
-            SetLife(n, Life::Deleted, kNoNode);
-        m_nodes[n].life = Life::Unknown;
-        m_nodes[n].parent = kNoNode;
-        MarkMoving(n);
-        MarkDirty(n);
-        m_ended.push_back(n);
-    }
+    for (const std::uint32_t n : gone)
+        Forget(n);
     Settle();
+}
+
+// Its writer removed it: it goes as removed nodes do, children first; a node that still has
+// children stays as a mere placeholder.
+void Replica::Forget(std::uint32_t n) {
+    if (m_nodes[n].life == Life::Alive)
+        SetLife(n, Life::Deleted, kNoNode);
+    m_nodes[n].life = Life::Unknown;
+    m_nodes[n].parent = kNoNode;
+    MarkMoving(n);
+    MarkDirty(n);
+    m_ended.push_back(n);
+}
+
+bool Replica::KnownTo(std::uint32_t n, const std::vector<Clock>& known) const {
+    const auto below = [&](Clock clock, std::uint32_t by) {
+        return by < known.size() && clock <= known[by];
+    };
+    const Node& node = m_nodes[n];
+    return below(node.textClock, node.textBy) && below(node.placeClock, node.placeBy) &&
+           below(node.lifeClock, node.lifeBy);
+}
+
+void Replica::DropCollected(NodeId id, const std::vector<Clock>& known) {
+    const std::uint32_t n = Find(id);
+    if (n == kNoNode || m_nodes[n].life == Life::Unknown ||
+        (m_nodes[n].flags & (kLocalOnly | kTouched)) || !KnownTo(n, known))
+        return;
+    Forget(n);
 }
 
 Replica::Produced Replica::Materialise() {

@@ -105,6 +105,7 @@ public:
     // into.
     std::uint32_t ShownParent(std::uint32_t node) const;
     bool IsLocalOnly(std::uint32_t node) const { return m_nodes[node].flags & kLocalOnly; }
+    // The node's registers; not for a placeholder (Life::Unknown).
     Record RecordOf(std::uint32_t node) const;
     // The alive node of this text; kNoNode when none.
     std::uint32_t FindText(std::string_view text) const;
@@ -120,8 +121,10 @@ public:
     std::uint32_t AddNode(NodeId id, std::string_view text, std::uint32_t parent,
                           std::string_view key, const Stamp& stamp, bool localOnly);
     void WriteText(std::uint32_t node, std::string_view text, const Stamp& stamp, bool localOnly);
+    // change: the user moved it (a vote for its life, as WriteText); otherwise only its key is
+    // made anew to make room, which must not bring it back from a deletion.
     void WritePlace(std::uint32_t node, std::uint32_t parent, std::string_view key,
-                    const Stamp& stamp);
+                    const Stamp& stamp, bool change = true);
     void WriteLife(std::uint32_t node, Life life, std::uint32_t mergedInto, const Stamp& stamp);
 
     // A record read from a file (or the state). Each register takes the later write; a loser that
@@ -155,8 +158,11 @@ public:
     void Normalise(const Stamp& stamp, std::vector<Conflict>* conflicts);
 
     // Removes deleted nodes whose deletion every member has seen (their life stamp at or below
-    // the floor of its writer) and that no node refers to any more.
-    void Collect(const std::vector<Clock>& floor);
+    // the floor of its writer) and that no node refers to any more; their ids go to collected.
+    void Collect(const std::vector<Clock>& floor, std::vector<NodeId>* collected = nullptr);
+    // Another member removed this node: it goes here too unless it holds a write that member did
+    // not know of (known, per member).
+    void DropCollected(NodeId id, const std::vector<Clock>& known);
     // Raises the floor below which records of unknown nodes are dropped.
     void SetFloor(const std::vector<Clock>& floor) { m_floor = floor; }
     const std::vector<Clock>& Floor() const { return m_floor; }
@@ -214,6 +220,9 @@ private:
     static std::uint64_t IdKey(NodeId id) { return std::uint64_t{id.origin} << 32 | id.counter; }
     std::uint32_t NewSlot(NodeId id);
     std::uint32_t FindOrPlaceholder(NodeId id);
+    // Turns a node into a placeholder, to be removed with the collected ones.
+    void Forget(std::uint32_t n);
+    bool KnownTo(std::uint32_t n, const std::vector<Clock>& known) const;
     std::uint32_t StoreBytes(std::string_view bytes);
     void SetText(Node& node, std::uint32_t n, std::string_view text);
     void SetLife(std::uint32_t n, Life life, std::uint32_t mergedInto);

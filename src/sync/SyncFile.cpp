@@ -159,7 +159,8 @@ Clock ReadDelta(Reader& in, Clock from) { return from + static_cast<Clock>(in.Si
 }  // namespace
 
 std::string WriteFile(const FileHeader& header, const Replica& replica,
-                      const std::vector<std::uint32_t>& nodes, const StateExtras* state) {
+                      const std::vector<std::uint32_t>& nodes, const StateExtras* state,
+                      const std::vector<NodeId>& collected) {
     Writer out;
     out.Raw(kMagic);
     out.Byte(kFormat);
@@ -208,14 +209,25 @@ std::string WriteFile(const FileHeader& header, const Replica& replica,
             out.Bytes(name);
             out.Fixed(checksum, 8);
         }
+        out.Varint(state->merged.size());
+        for (const auto& [id, before] : state->merged) {
+            WriteId(out, id);
+            out.Bytes(before);
+        }
+    }
+
+    if (header.kind != FileKind::Snapshot) {
+        out.Varint(collected.size());
+        for (const NodeId id : collected)
+            WriteId(out, id);
     }
 
     Clock previous = 0;
     std::uint32_t count = 0;
     for (const std::uint32_t n : nodes) {
+        if (replica.LifeOf(n) == Life::Unknown)
+            continue;  // a placeholder: only referred to
         const Record record = replica.RecordOf(n);
-        if (record.life == Life::Unknown)
-            continue;
         const bool placeAsText = record.placeStamp.clock == record.textStamp.clock &&
                                  record.placeStamp.by == record.textStamp.by;
         const bool lifeAsText = record.lifeStamp.clock == record.textStamp.clock &&
@@ -341,6 +353,28 @@ ParsedFile ParseFile(std::string_view bytes) {
         for (std::uint32_t k = 0; k < copies; ++k) {
             std::string name(in.Bytes(kMaxNameBytes));
             state.copiesRead.emplace_back(std::move(name), in.Fixed(8));
+        }
+        const std::uint32_t merged = in.Count(1u << 30, "merged nodes");
+        for (std::uint32_t k = 0; k < merged; ++k) {
+            NodeId id;
+            const std::uint64_t origin = in.Varint();
+            const std::uint64_t counter = in.Varint();
+            if (origin >= members || counter == 0 || counter > 0xFFFFFFFFu)
+                Fail(FileFault::Invalid, "a merged node out of range");
+            id.origin = static_cast<std::uint32_t>(origin);
+            id.counter = static_cast<std::uint32_t>(counter);
+            state.merged.emplace_back(id, std::string(in.Bytes(kMaxStateText)));
+        }
+    }
+    if (file.header.kind != FileKind::Snapshot) {
+        const std::uint32_t collected = in.Count(1u << 30, "collected nodes");
+        for (std::uint32_t k = 0; k < collected; ++k) {
+            const std::uint64_t origin = in.Varint();
+            const std::uint64_t counter = in.Varint();
+            if (origin >= members || counter == 0 || counter > 0xFFFFFFFFu)
+                Fail(FileFault::Invalid, "a collected node out of range");
+            file.collected.push_back(
+                {static_cast<std::uint32_t>(origin), static_cast<std::uint32_t>(counter)});
         }
     }
     file.recordsAt = in.At();

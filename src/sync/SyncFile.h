@@ -49,6 +49,8 @@ struct StateExtras {
     Clock snapshotBase = 0;            // the content clock of its last snapshot
     std::vector<Clock> floor;          // by member index
     std::vector<std::pair<std::string, std::uint64_t>> copiesRead;  // name, checksum
+    // The nodes the last merge changed in the shown tree, with their texts before it.
+    std::vector<std::pair<NodeId, std::string>> merged;
 };
 
 struct FileHeader {
@@ -63,6 +65,8 @@ struct FileHeader {
 struct ParsedFile {
     FileHeader header;
     std::vector<FileMember> members;
+    // A log and the state: the nodes its writer removed since its snapshot (file member refs).
+    std::vector<NodeId> collected;
     StateExtras state;
     std::uint64_t checksum = 0;
     std::uint32_t count = 0;
@@ -89,8 +93,9 @@ void ForEachRecord(std::string_view bytes, const ParsedFile& file,
                    const std::function<void(const Record&, phrases::TextFault)>& badText);
 
 // The bytes of a file. members are the replica's, written whole (file index = member index);
-// nodes are the records to hold, in that order.
+// nodes are the records to hold, in that order; collected goes into a log or the state.
 std::string WriteFile(const FileHeader& header, const Replica& replica,
-                      const std::vector<std::uint32_t>& nodes, const StateExtras* state);
+                      const std::vector<std::uint32_t>& nodes, const StateExtras* state,
+                      const std::vector<NodeId>& collected = {});
 
 }  // namespace synchro

@@ -15,7 +15,8 @@ namespace synchro {
 enum class ConflictKind {
     Text,      // two new texts for one node: the later kept, the other one lost
     Place,     // moved to two categories: the later move kept
-    EditLost,  // changed on one computer, deleted later on another: the deletion kept
+    EditLost,  // changed on one computer, deleted later on another (or merged there with a node
+               // of its former text): the deletion kept
     Revived,   // deleted on one computer, changed later (or given a new phrase) on another: kept
 };
 
@@ -88,6 +89,11 @@ struct SyncOutcome {
     std::vector<SkippedFile> skippedFiles;
     std::vector<SkippedText> skippedTexts;
     std::vector<MemberInfo> members;
+    // The tree given was the one from before the last merge, edited: the merged tree had not
+    // been written (a crash between the two writes). Its additions and renames were joined with
+    // the merged tree; its deletions and moves were not taken, as they could not be told from
+    // the undoing of the merge.
+    bool staleTree = false;
 };
 
 }  // namespace synchro

@@ -6,6 +6,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <map>
+#include <unordered_set>
 
 #include "platform/Error.h"
 #include "sync/Hash.h"
@@ -107,9 +108,20 @@ public:
         if (m_joined && currentDigest != m_producedDigest && currentDigest != m_givenDigest) {
             if (!m_shownValid)
                 m_replica.Materialise();
+            // Only a tree the last merge changed can have been left unwritten, and only by a
+            // process that ended before it wrote it: this engine was just read from the state.
+            std::vector<MergeChange> merged;
+            if (m_producedDigest != m_givenDigest && m_freshlyLoaded)
+                for (const auto& [id, before] : m_merged)
+                    if (const std::uint32_t n = m_replica.Find(id); n != kNoNode)
+                        merged.push_back({n, before});
             local = ApplyLocalChanges(m_replica, current, Tick(), m_counter, DiffMode::Changes,
-                                      here.computer);
+                                      here.computer, merged);
+            m_out.staleTree = local.stale;
         }
+        m_merged.clear();
+        m_mergedSeen.clear();
+        m_freshlyLoaded = false;
 
         ReadFolder(names, folder);
 
@@ -127,7 +139,7 @@ public:
             m_content = m_clock;
 
         UpdateFloor();
-        m_replica.Collect(m_floor);
+        m_replica.Collect(m_floor, &m_collected);
         m_replica.CompactArena();
 
         Replica::Produced produced = m_replica.Materialise();
@@ -170,6 +182,9 @@ public:
         extras.snapshotBase = m_snapshotBase;
         extras.floor = m_floor;
         extras.copiesRead = m_copiesRead;
+        for (const auto& [id, before] : m_merged)
+            if (m_replica.Find(id) != kNoNode)
+                extras.merged.emplace_back(id, before);
         FileHeader header;
         header.kind = FileKind::State;
         header.writer = m_self;
@@ -179,7 +194,7 @@ public:
         header.wallMs = m_lastWallMs;
         std::vector<std::uint32_t> nodes;
         m_replica.ForEachNode([&](std::uint32_t n) { nodes.push_back(n); });
-        return WriteFile(header, m_replica, nodes, &extras);
+        return WriteFile(header, m_replica, nodes, &extras, m_collected);
     }
 
     std::vector<MemberInfo> Members() const {
@@ -256,6 +271,8 @@ private:
             m_floor = state.floor;
             m_floor.resize(m_replica.Members().size(), 0);
             m_copiesRead = state.copiesRead;
+            m_merged = state.merged;
+            m_collected = file.collected;
             m_lastWallMs = file.header.wallMs;
         } catch (const FileError& error) {
             m_replica = Replica();
@@ -455,7 +472,17 @@ private:
             [&](const Record& record) {
                 if (snapshot && !copy)
                     m_replica.MarkSeen(record.id);
-                switch (m_replica.Apply(record, &m_out.conflicts)) {
+                // The node as shown before, should this merge change it.
+                const std::uint32_t n = m_replica.Find(record.id);
+                std::string before;
+                if (n != kNoNode && m_replica.LifeOf(n) == Life::Alive)
+                    before = std::string(m_replica.TextOf(n));
+                const Effect effect = m_replica.Apply(record, &m_out.conflicts);
+                if (effect != Effect::None &&
+                    m_mergedSeen.insert(std::uint64_t{record.id.origin} << 32 | record.id.counter)
+                        .second)
+                    m_merged.emplace_back(record.id, std::move(before));
+                switch (effect) {
                 case Effect::Added:
                     ++changes.added;
                     break;
@@ -486,6 +513,10 @@ private:
         knownByWriter[writer] = std::max(knownByWriter[writer], file.header.content);
         if (snapshot)
             m_replica.EndSnapshot(knownByWriter);
+        // The nodes the writer removed, as every member it knew had seen them removed: a member
+        // it did not know of yet (one that read its files but wrote none) may hold them still.
+        for (const NodeId id : file.collected)
+            m_replica.DropCollected({refs[id.origin], id.counter}, knownByWriter);
         for (std::uint32_t k = 0; k < file.members.size(); ++k) {
             Member& member = m_replica.Members()[refs[k]];
             if (snapshot) {
@@ -576,7 +607,8 @@ private:
         // A snapshot takes the log in once it has grown, best when this sync brought nothing new
         // of ours: a member that has read the last log then need not read the snapshot.
         const std::size_t limit = std::max(kSnapshotNodes, m_replica.NodeCount() / 32);
-        if (nodes.size() > limit && (!wrote || nodes.size() > 4 * limit))
+        const std::size_t size = nodes.size() + m_collected.size();
+        if (size > limit && (!wrote || size > 4 * limit))
             WriteSnapshot(folder, nodes);
 
         FileHeader header;
@@ -589,7 +621,7 @@ private:
         SyncSelfDeclared(m_replica);
         Self().known = m_content;
         Self().lastWriteMs = m_here->nowMs;
-        const std::string bytes = WriteFile(header, m_replica, nodes, nullptr);
+        const std::string bytes = WriteFile(header, m_replica, nodes, nullptr, m_collected);
         try {
             folder.Write(LogName(Self().id), bytes);
             Self().versionRead = header.version;
@@ -624,6 +656,7 @@ private:
         }
         m_snapshotBase = m_content;
         m_replica.ClearTouched();
+        m_collected.clear();
         logNodes.clear();
     }
 
@@ -643,7 +676,11 @@ private:
     Clock m_snapshotBase = 0;
     std::vector<Clock> m_floor;
     std::vector<std::pair<std::string, std::uint64_t>> m_copiesRead;
+    std::vector<std::pair<NodeId, std::string>> m_merged;  // see StateExtras::merged
+    std::vector<NodeId> m_collected;                       // removed here since the last snapshot
+    std::unordered_set<std::uint64_t> m_mergedSeen;
     bool m_shownValid = false;
+    bool m_freshlyLoaded = true;
     bool m_knowledgeChanged = false;
     bool m_stateDamaged = false;
     std::string m_stateDetail;

@@ -2,7 +2,10 @@
 #include "sync/TreeDiff.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <unordered_map>
 
 #include "phrases/PhraseRules.h"
 #include "sync/PositionKey.h"
@@ -94,21 +97,29 @@ bool KeysFit(const std::vector<std::string>& keys) {
 class Differ {
 public:
     Differ(Replica& replica, const phrases::TTreeNodes& current, const Stamp& stamp,
-           std::uint32_t& counter, DiffMode mode, const std::string& computer)
+           std::uint32_t& counter, DiffMode mode, const std::string& computer,
+           const std::vector<MergeChange>& merged)
         : m_replica(replica),
           m_stamp(stamp),
           m_counter(counter),
           m_mode(mode),
-          m_computer(computer) {
+          m_computer(computer),
+          m_merged(merged) {
         ReadBase();
         ReadCurrent(current);
     }
 
     LocalDiff Run() {
         MatchTexts();
-        if (m_mode == DiffMode::Changes)
+        if (m_mode == DiffMode::Changes && Stale()) {
+            m_mode = DiffMode::Join;
+            m_diff.stale = true;
+            MatchEarlierForms();
+        }
+        if (m_mode == DiffMode::Changes) {
             MatchRenames();
-        WriteRenames();
+            WriteRenames();
+        }
         if (m_mode == DiffMode::Changes)
             WriteDeletions();
         WritePlaces();
@@ -177,6 +188,57 @@ private:
                 continue;
             Match(k, m_basePos[found]);
             cursor = m_basePos[found] + 1;
+        }
+    }
+
+    // The unmatched current nodes by text.
+    std::unordered_map<std::string_view, std::uint32_t> Unmatched() const {
+        std::unordered_map<std::string_view, std::uint32_t> unmatched;
+        for (std::uint32_t k = 0; k < m_current.size(); ++k)
+            if (m_current[k].match == kNone)
+                unmatched.emplace(m_current[k].node->Text(), k);
+        return unmatched;
+    }
+
+    // Whether current is the tree from before the last merge: none of the merge's results is in
+    // it, and the earlier forms of the nodes it changed are (or it only added nodes, all of them
+    // missing).
+    bool Stale() {
+        if (m_merged.empty())
+            return false;
+        const auto unmatched = Unmatched();
+        int after = 0;
+        int before = 0;
+        for (const MergeChange& change : m_merged) {
+            const bool shown = change.node < m_basePos.size() && m_basePos[change.node] != kNone;
+            if (shown && m_baseMatched[m_basePos[change.node]])
+                ++after;
+            else if (!change.before.empty() && unmatched.count(change.before))
+                ++before;
+            else if (shown && change.before.empty())
+                ++before;  // added by the merge and missing
+        }
+        return after == 0 && before > 0;
+    }
+
+    // In a tree of before the merge, a node's earlier text stands for that node.
+    void MatchEarlierForms() {
+        auto unmatched = Unmatched();
+        for (const MergeChange& change : m_merged) {
+            if (change.before.empty() || change.node >= m_replica.NodeSlots() ||
+                m_replica.LifeOf(change.node) == Life::Unknown)
+                continue;
+            const auto found = unmatched.find(change.before);
+            if (found == unmatched.end())
+                continue;
+            const std::uint32_t pos =
+                m_basePos[change.node] == kNone ? kNone : m_basePos[change.node];
+            if (pos != kNone && m_baseMatched[pos])
+                continue;
+            m_current[found->second].match = change.node;
+            if (pos != kNone)
+                m_baseMatched[pos] = true;
+            unmatched.erase(found);
         }
     }
 
@@ -258,7 +320,7 @@ private:
     // The parent a node had in the old tree (kRootNode for the top level), or kNoNode when it
     // was not shown there.
     std::uint32_t BaseParentNode(std::uint32_t node) const {
-        const std::uint32_t pos = m_basePos[node];
+        const std::uint32_t pos = node < m_basePos.size() ? m_basePos[node] : kNone;
         if (pos == kNone)
             return kNoNode;
         const std::uint32_t parent = m_baseParent[pos];
@@ -267,9 +329,10 @@ private:
 
     // True when the parent's children are the same nodes in the same order as before.
     bool Unchanged(std::uint32_t parentNode, const std::uint32_t* children, std::uint32_t size) {
+        if (parentNode != kRootNode &&
+            (parentNode >= m_basePos.size() || m_basePos[parentNode] == kNone))
+            return false;  // a new node, or one not shown before
         const std::uint32_t basePos = parentNode == kRootNode ? kNone : m_basePos[parentNode];
-        if (parentNode != kRootNode && basePos == kNone)
-            return false;
         if (m_baseChildren.Size(basePos) != size)
             return false;
         const std::uint32_t* base = m_baseChildren.First(basePos);
@@ -309,27 +372,61 @@ private:
                         values.push_back(m_basePos[node]);
                     }
                 }
-                std::string_view lastKey;
-                bool any = false;
-                for (const std::size_t at : LongestIncreasing(values)) {
-                    const std::string_view key =
-                        m_replica.KeyOf(m_current[children[ordered[at]]].match);
-                    if (any && key <= lastKey)
-                        continue;  // an equal key leaves no room between: this one moves
+                for (const std::size_t at : LongestIncreasing(values))
                     kept[ordered[at]] = true;
-                    lastKey = key;
-                    any = true;
-                }
             } else {
                 for (std::uint32_t s = 0; s < size; ++s)
                     kept[s] = m_current[children[s]].match != kNone;
             }
-            if (!PlaceRuns(parentNode, children, size, kept)) {
-                // Keys grew too long: every child of this parent takes a fresh one.
-                kept.assign(size, false);
-                PlaceRuns(parentNode, children, size, kept);
+            if (const char* w = std::getenv("SRF_SYNC_WATCH")) {
+                bool has = false;
+                for (std::uint32_t q = 0; q < size; ++q)
+                    has = has || m_current[children[q]].node->Text() == w;
+                if (has) {
+                    fprintf(stderr, "   VALUES:");
+                    for (auto v : values)
+                        fprintf(stderr, " %u", v);
+                    fprintf(stderr, "\n   PLACES under %u:", parentNode);
+                    for (std::uint32_t q = 0; q < size; ++q) {
+                        const std::uint32_t m = m_current[children[q]].match;
+                        fprintf(stderr, " %.*s[%s%s bp=%u key=%.*s]",
+                                (int)m_current[children[q]].node->Text().size(),
+                                m_current[children[q]].node->Text().data(), kept[q] ? "K" : "-",
+                                m == kNone ? "new" : "", m == kNone ? 0 : BaseParentNode(m),
+                                m == kNone ? 0 : (int)m_replica.KeyOf(m).size(),
+                                m == kNone ? "" : m_replica.KeyOf(m).data());
+                    }
+                    fprintf(stderr, "\n   BASE:");
+                    const std::uint32_t bp =
+                        parentNode == kRootNode
+                            ? kNone
+                            : (parentNode < m_basePos.size() ? m_basePos[parentNode] : kNone);
+                    if (parentNode == kRootNode || bp != kNone) {
+                        const std::uint32_t* b = m_baseChildren.First(bp);
+                        for (std::uint32_t q = 0; q < m_baseChildren.Size(bp); ++q) {
+                            const std::uint32_t node = m_replica.LastShown()[b[q]].node;
+                            fprintf(stderr, " %.*s(%u:%u key %.*s)",
+                                    (int)m_replica.TextOf(node).size(),
+                                    m_replica.TextOf(node).data(), m_replica.IdOf(node).origin,
+                                    m_replica.IdOf(node).counter, (int)m_replica.KeyOf(node).size(),
+                                    m_replica.KeyOf(node).data());
+                        }
+                    }
+                    fprintf(stderr, "\n");
+                }
             }
+            if (!PlaceRuns(parentNode, children, size, kept))
+                Rekey(parentNode, children, size, kept);
         }
+    }
+
+    // Keys grew too long: every child of this parent takes a fresh one, those kept only to make
+    // room.
+    void Rekey(std::uint32_t parentNode, const std::uint32_t* children, std::uint32_t size,
+               const std::vector<bool>& kept) {
+        const std::vector<std::string> keys = KeysBetween("", "", size);
+        for (std::uint32_t k = 0; k < size; ++k)
+            Place(children[k], parentNode, keys[k], !kept[k]);
     }
 
     // The key above low among the parent's children now, for the join: new nodes go between a
@@ -346,8 +443,11 @@ private:
         return next;
     }
 
-    // Gives the children that are not kept their places, run by run between kept ones. Returns
-    // false, writing nothing for the run, when a run's keys would grow too long.
+    // Gives the children that are not kept their places, run by run between kept ones. Two
+    // siblings may share a key (added at one place on two computers at once, told apart by
+    // their ids): a run between them takes the second one and those after it that are not above
+    // the first, which are given new keys as well. Returns false, writing nothing for the run,
+    // when a run's keys would grow too long.
     bool PlaceRuns(std::uint32_t parentNode, const std::uint32_t* children, std::uint32_t size,
                    const std::vector<bool>& kept) {
         std::string low;
@@ -358,7 +458,9 @@ private:
                 continue;
             }
             std::uint32_t end = s;
-            while (end < size && !kept[end])
+            while (end < size &&
+                   (!kept[end] || (m_mode == DiffMode::Changes &&
+                                   m_replica.KeyOf(m_current[children[end]].match) <= low)))
                 ++end;
             std::string high;
             if (m_mode == DiffMode::Join)
@@ -369,14 +471,15 @@ private:
             if (!KeysFit(keys))
                 return false;
             for (std::uint32_t k = s; k < end; ++k)
-                Place(children[k], parentNode, keys[k - s]);
+                Place(children[k], parentNode, keys[k - s], !kept[k]);
             low = keys.back();
             s = end;
         }
         return true;
     }
 
-    void Place(std::uint32_t k, std::uint32_t parentNode, const std::string& key) {
+    // moved: the user put it here; otherwise it only makes room.
+    void Place(std::uint32_t k, std::uint32_t parentNode, const std::string& key, bool moved) {
         Current& current = m_current[k];
         if (current.match == kNone) {
             const std::string_view text = current.node->Text();
@@ -390,16 +493,17 @@ private:
         if (m_replica.ParentOf(current.match) == parentNode &&
             m_replica.KeyOf(current.match) == key)
             return;
-        m_replica.WritePlace(current.match, parentNode, key, m_stamp);
-        if (!m_renamed[k])
+        m_replica.WritePlace(current.match, parentNode, key, m_stamp, moved);
+        if (moved && !m_renamed[k])
             ++m_diff.changed;
     }
 
     Replica& m_replica;
     const Stamp m_stamp;
     std::uint32_t& m_counter;
-    const DiffMode m_mode;
+    DiffMode m_mode;
     const std::string& m_computer;
+    const std::vector<MergeChange>& m_merged;
 
     std::vector<std::uint32_t> m_basePos;  // per replica node: its position in the old tree
     std::vector<std::uint32_t> m_baseParent;
@@ -416,8 +520,8 @@ private:
 
 LocalDiff ApplyLocalChanges(Replica& replica, const phrases::TTreeNodes& current,
                             const Stamp& stamp, std::uint32_t& counter, DiffMode mode,
-                            const std::string& computer) {
-    return Differ(replica, current, stamp, counter, mode, computer).Run();
+                            const std::string& computer, const std::vector<MergeChange>& merged) {
+    return Differ(replica, current, stamp, counter, mode, computer, merged).Run();
 }
 
 }  // namespace synchro

@@ -17,6 +17,13 @@ struct LocalDiff {
     int deleted = 0;
     int changed = 0;
     std::vector<SkippedText> kept;  // texts that stay on this computer only
+    bool stale = false;             // the tree was found to predate the last merge
+};
+
+// A node the last merge changed in the shown tree, with its text before (empty: not shown then).
+struct MergeChange {
+    std::uint32_t node = 0;
+    std::string before;
 };
 
 // How the trees are matched. Texts are unique in both, so a node keeps its identity by its text;
@@ -34,8 +41,15 @@ enum class DiffMode {
 // up to date with the registers) and writes the changes, each stamped by stamp. New nodes take
 // the ids self:counter+1, counter+2, ...; counter is advanced. computer names this member in the
 // texts kept here.
+//
+// merged lists what the last merge changed. When most of those changes are missing from current
+// (and their earlier forms are there), current is the tree from before that merge, edited: the
+// caller never wrote the merged tree (a crash between its two writes) and the user went on with
+// the old one. Read as changes, it would undo the merge; it is joined instead (its texts of
+// before the merge standing for their nodes), and the result says stale.
 LocalDiff ApplyLocalChanges(Replica& replica, const phrases::TTreeNodes& current,
                             const Stamp& stamp, std::uint32_t& counter, DiffMode mode,
-                            const std::string& computer);
+                            const std::string& computer,
+                            const std::vector<MergeChange>& merged = {});
 
 }  // namespace synchro

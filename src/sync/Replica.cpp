@@ -272,11 +272,23 @@ void Replica::WriteLife(std::uint32_t n, Life life, std::uint32_t mergedInto, co
     Touch(n);
 }
 
+static bool Watched(const std::vector<Member>& members, NodeId id) {
+    static const char* w = std::getenv("SRF_SYNC_WATCHID");
+    if (!w || id.origin >= members.size())
+        return false;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%llx:%u", (unsigned long long)members[id.origin].id,
+                  id.counter);
+    return std::string_view(buffer) == w;
+}
+
 bool Replica::Collected(const Record& record) const {
     const auto below = [&](const Stamp& stamp) {
         return stamp.by < m_floor.size() && stamp.clock <= m_floor[stamp.by];
     };
-    return below(record.textStamp) && below(record.placeStamp) && below(record.lifeStamp);
+    // Every write up to the floor has been seen here: a node unknown here whose life write is
+    // among them was removed (see LifeKnownTo).
+    return below(record.lifeStamp);
 }
 
 Conflict Replica::MakeConflict(std::uint32_t node, const Lost& lost) const {
@@ -297,6 +309,12 @@ Conflict Replica::MakeConflict(std::uint32_t node, const Lost& lost) const {
 }
 
 Effect Replica::Apply(const Record& record, std::vector<Conflict>* conflicts) {
+    if (Watched(m_members, record.id))
+        fprintf(stderr, "   APPLY text %.*s@%llx life %d@%llx by %s (collected %d)\n",
+                (int)record.text.size(), record.text.data(),
+                (unsigned long long)record.textStamp.clock, (int)record.life,
+                (unsigned long long)record.lifeStamp.clock,
+                m_members[record.lifeStamp.by].computer.c_str(), (int)Collected(record));
     std::uint32_t n = Find(record.id);
     const bool known = n != kNoNode && m_nodes[n].life != Life::Unknown;
     if (!known && Collected(record)) {
@@ -781,6 +799,12 @@ void Replica::Collect(const std::vector<Clock>& floor, std::vector<NodeId>* coll
             std::erase_if(m_lists[list],
                           [&](std::uint32_t c) { return (m_nodes[c].flags & kMark) != 0; });
         for (const std::uint32_t n : victims) {
+            if (Watched(m_members, IdOf(n)))
+                fprintf(stderr, "   COLLECTED(id) life %d @%llx floor %llx\n", (int)m_nodes[n].life,
+                        (unsigned long long)m_nodes[n].lifeClock,
+                        (unsigned long long)(m_nodes[n].lifeBy < floor.size()
+                                                 ? floor[m_nodes[n].lifeBy]
+                                                 : 0));
             Node& node = m_nodes[n];
             if (collected && node.life != Life::Unknown && !(node.flags & kLocalOnly))
                 collected->push_back(IdOf(n));
@@ -817,7 +841,8 @@ void Replica::MarkSeen(NodeId id) {
         m_nodes[n].flags |= kSeen;
 }
 
-void Replica::EndSnapshot(const std::vector<Clock>& knownByWriter) {
+void Replica::EndSnapshot(const std::vector<Clock>& knownByWriter, const Stamp& stamp,
+                          std::vector<Conflict>* conflicts) {
     std::vector<std::uint32_t> gone;
     for (std::uint32_t n = 0; n < m_nodes.size(); ++n) {
         Node& node = m_nodes[n];
@@ -825,19 +850,47 @@ void Replica::EndSnapshot(const std::vector<Clock>& knownByWriter) {
             continue;
         const bool seen = node.flags & kSeen;
         node.flags &= static_cast<std::uint8_t>(~kSeen);
-        if (seen || node.life == Life::Unknown || (node.flags & (kLocalOnly | kTouched)))
+        if (seen || node.life == Life::Unknown || (node.flags & kLocalOnly))
             continue;
-        if (KnownTo(n, knownByWriter))
+        if (LifeKnownTo(n, knownByWriter))
             gone.push_back(n);
     }
     for (const std::uint32_t n : gone)
-        Forget(n);
+        Forget(n, stamp, conflicts);
     Settle();
 }
 
-// Its writer removed it: it goes as removed nodes do, children first; a node that still has
-// children stays as a mere placeholder.
-void Replica::Forget(std::uint32_t n) {
+bool Replica::HasAliveBelow(std::uint32_t n) {
+    std::vector<std::uint32_t> work{n};
+    std::vector<std::uint32_t> children;
+    for (std::size_t at = 0; at < work.size(); ++at) {
+        ShownChildren(work[at], children);
+        for (const std::uint32_t child : children) {
+            if (m_nodes[child].life == Life::Alive)
+                return true;
+            work.push_back(child);
+        }
+    }
+    return false;
+}
+
+// Its writer removed it: it goes as removed nodes do, children first, a node that still has
+// children staying as a mere placeholder. One with an alive node below it was removed by a
+// member that did not know this one had seen it alive (it knew of no such member yet); the
+// node comes back, as a deleted category does when a phrase is added to it meanwhile.
+void Replica::Forget(std::uint32_t n, const Stamp& stamp, std::vector<Conflict>* conflicts) {
+    if (HasAliveBelow(n)) {
+        if (m_nodes[n].life != Life::Alive) {
+            const Lost lost{ConflictKind::Revived, std::string(TextOf(n)), m_nodes[n].parent,
+                            m_nodes[n].lifeBy, stamp.by};
+            WriteLife(n, Life::Alive, kNoNode, stamp);
+            if (conflicts)
+                conflicts->push_back(MakeConflict(n, lost));
+        } else {
+            WriteLife(n, Life::Alive, kNoNode, stamp);
+        }
+        return;
+    }
     if (m_nodes[n].life == Life::Alive)
         SetLife(n, Life::Deleted, kNoNode);
     m_nodes[n].life = Life::Unknown;
@@ -847,21 +900,23 @@ void Replica::Forget(std::uint32_t n) {
     m_ended.push_back(n);
 }
 
-bool Replica::KnownTo(std::uint32_t n, const std::vector<Clock>& known) const {
-    const auto below = [&](Clock clock, std::uint32_t by) {
-        return by < known.size() && clock <= known[by];
-    };
+// Whether the node's life register is one the member of known had: its removal then beat it. A
+// later change of the text or a move to another parent votes for the life register too; a
+// reorder does not, and a removed node is not kept for one.
+bool Replica::LifeKnownTo(std::uint32_t n, const std::vector<Clock>& known) const {
     const Node& node = m_nodes[n];
-    return below(node.textClock, node.textBy) && below(node.placeClock, node.placeBy) &&
-           below(node.lifeClock, node.lifeBy);
+    return node.lifeBy < known.size() && node.lifeClock <= known[node.lifeBy];
 }
 
-void Replica::DropCollected(NodeId id, const std::vector<Clock>& known) {
+void Replica::DropCollected(NodeId id, const std::vector<Clock>& known, const Stamp& stamp,
+                            std::vector<Conflict>* conflicts) {
     const std::uint32_t n = Find(id);
-    if (n == kNoNode || m_nodes[n].life == Life::Unknown ||
-        (m_nodes[n].flags & (kLocalOnly | kTouched)) || !KnownTo(n, known))
+    // A write the other member did not know of (our own not yet published among them) keeps it.
+    if (n == kNoNode || m_nodes[n].life == Life::Unknown || (m_nodes[n].flags & kLocalOnly) ||
+        !LifeKnownTo(n, known))
         return;
-    Forget(n);
+    Settle();
+    Forget(n, stamp, conflicts);
 }
 
 Replica::Produced Replica::Materialise() {

@@ -161,8 +161,10 @@ public:
     // the floor of its writer) and that no node refers to any more; their ids go to collected.
     void Collect(const std::vector<Clock>& floor, std::vector<NodeId>* collected = nullptr);
     // Another member removed this node: it goes here too unless it holds a write that member did
-    // not know of (known, per member).
-    void DropCollected(NodeId id, const std::vector<Clock>& known);
+    // not know of (known, per member). One that holds an alive node here (that member did not
+    // know this one had seen it) comes back instead, by a write stamped stamp.
+    void DropCollected(NodeId id, const std::vector<Clock>& known, const Stamp& stamp,
+                       std::vector<Conflict>* conflicts);
     // Raises the floor below which records of unknown nodes are dropped.
     void SetFloor(const std::vector<Clock>& floor) { m_floor = floor; }
     const std::vector<Clock>& Floor() const { return m_floor; }
@@ -185,7 +187,8 @@ public:
     // must have removed: every write of them known to it (known, per member) yet absent.
     void BeginSnapshot();
     void MarkSeen(NodeId id);
-    void EndSnapshot(const std::vector<Clock>& knownByWriter);
+    void EndSnapshot(const std::vector<Clock>& knownByWriter, const Stamp& stamp,
+                     std::vector<Conflict>* conflicts);
 
     // Texts and keys live in one arena; replaced ones leave garbage, given back here.
     void CompactArena();
@@ -220,9 +223,11 @@ private:
     static std::uint64_t IdKey(NodeId id) { return std::uint64_t{id.origin} << 32 | id.counter; }
     std::uint32_t NewSlot(NodeId id);
     std::uint32_t FindOrPlaceholder(NodeId id);
-    // Turns a node into a placeholder, to be removed with the collected ones.
-    void Forget(std::uint32_t n);
-    bool KnownTo(std::uint32_t n, const std::vector<Clock>& known) const;
+    // Turns a node into a placeholder, to be removed with the collected ones; one with an alive
+    // node below it is brought back instead.
+    void Forget(std::uint32_t n, const Stamp& stamp, std::vector<Conflict>* conflicts);
+    bool HasAliveBelow(std::uint32_t n);
+    bool LifeKnownTo(std::uint32_t n, const std::vector<Clock>& known) const;
     std::uint32_t StoreBytes(std::string_view bytes);
     void SetText(Node& node, std::uint32_t n, std::string_view text);
     void SetLife(std::uint32_t n, Life life, std::uint32_t mergedInto);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <unordered_set>
 
@@ -140,6 +141,12 @@ public:
 
         UpdateFloor();
         m_replica.Collect(m_floor, &m_collected);
+        // A node removed here and then brought back by a later change elsewhere is no longer
+        // removed: listing it would make the readers drop it.
+        std::erase_if(m_collected, [&](NodeId id) {
+            const std::uint32_t n = m_replica.Find(id);
+            return n != kNoNode && m_replica.LifeOf(n) != Life::Unknown;
+        });
         m_replica.CompactArena();
 
         Replica::Produced produced = m_replica.Materialise();
@@ -511,12 +518,15 @@ private:
         for (std::uint32_t k = 0; k < file.members.size(); ++k)
             knownByWriter[refs[k]] = file.members[k].known;
         knownByWriter[writer] = std::max(knownByWriter[writer], file.header.content);
+        if (snapshot || !file.collected.empty())
+            m_dropStamp = Tick();
         if (snapshot)
-            m_replica.EndSnapshot(knownByWriter);
+            m_replica.EndSnapshot(knownByWriter, m_dropStamp, &m_out.conflicts);
         // The nodes the writer removed, as every member it knew had seen them removed: a member
         // it did not know of yet (one that read its files but wrote none) may hold them still.
         for (const NodeId id : file.collected)
-            m_replica.DropCollected({refs[id.origin], id.counter}, knownByWriter);
+            m_replica.DropCollected({refs[id.origin], id.counter}, knownByWriter, m_dropStamp,
+                                    &m_out.conflicts);
         for (std::uint32_t k = 0; k < file.members.size(); ++k) {
             Member& member = m_replica.Members()[refs[k]];
             if (snapshot) {
@@ -588,6 +598,17 @@ private:
                     continue;
                 const std::vector<Clock>& declared = members[k].declared;
                 floor = std::min(floor, origin < declared.size() ? declared[origin] : 0);
+            }
+            if (std::getenv("SRF_SYNC_FLOOR") && floor > m_floor[origin]) {
+                fprintf(stderr, "   FLOOR at %s for %s: %llx ->", Self().computer.c_str(),
+                        members[origin].computer.c_str(), (unsigned long long)floor);
+                for (std::uint32_t k = 0; k < members.size(); ++k)
+                    fprintf(stderr, " %s%s=%llx", members[k].computer.c_str(),
+                            k == m_self ? "(self)" : "",
+                            (unsigned long long)(origin < members[k].declared.size()
+                                                     ? members[k].declared[origin]
+                                                     : 0));
+                fprintf(stderr, "\n");
             }
             m_floor[origin] = std::max(m_floor[origin], floor);
         }
@@ -680,6 +701,7 @@ private:
     std::vector<NodeId> m_collected;                       // removed here since the last snapshot
     std::unordered_set<std::uint64_t> m_mergedSeen;
     bool m_shownValid = false;
+    Stamp m_dropStamp;
     bool m_freshlyLoaded = true;
     bool m_knowledgeChanged = false;
     bool m_stateDamaged = false;

@@ -200,25 +200,30 @@ private:
         return unmatched;
     }
 
-    // Whether current is the tree from before the last merge: none of the merge's results is in
-    // it, and the earlier forms of the nodes it changed are (or it only added nodes, all of them
-    // missing).
+    // Whether current is the tree from before the last merge. Evidence for it: the earlier texts
+    // of nodes the merge renamed or removed are there (strong), the nodes it added are missing
+    // (weak: the user may have deleted them); against it: the merge's texts are there.
     bool Stale() {
         if (m_merged.empty())
             return false;
         const auto unmatched = Unmatched();
         int after = 0;
-        int before = 0;
+        int strong = 0;
+        int weak = 0;
         for (const MergeChange& change : m_merged) {
             const bool shown = change.node < m_basePos.size() && m_basePos[change.node] != kNone;
+            // Only a node whose text the merge changed (added, removed, renamed) tells the trees
+            // apart by its texts; one it only moved is in both.
+            if (change.before == (shown ? m_replica.TextOf(change.node) : std::string_view()))
+                continue;
             if (shown && m_baseMatched[m_basePos[change.node]])
                 ++after;
             else if (!change.before.empty() && unmatched.count(change.before))
-                ++before;
+                ++strong;
             else if (shown && change.before.empty())
-                ++before;  // added by the merge and missing
+                ++weak;
         }
-        return after == 0 && before > 0;
+        return strong > after || (strong == 0 && weak > 4 * after);
     }
 
     // In a tree of before the merge, a node's earlier text stands for that node.
@@ -493,7 +498,11 @@ private:
         if (m_replica.ParentOf(current.match) == parentNode &&
             m_replica.KeyOf(current.match) == key)
             return;
-        m_replica.WritePlace(current.match, parentNode, key, m_stamp, moved);
+        // Only a move to another parent is a change of the node itself, which brings it back from
+        // a deletion made meanwhile elsewhere: within its parent, which node of a reorder moved
+        // is not known (one moved down or the next one up give the same order).
+        const bool toAnotherParent = BaseParentNode(current.match) != parentNode;
+        m_replica.WritePlace(current.match, parentNode, key, m_stamp, moved && toAnotherParent);
         if (moved && !m_renamed[k])
             ++m_diff.changed;
     }

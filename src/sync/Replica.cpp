@@ -2,8 +2,6 @@
 #include "sync/Replica.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <unordered_map>
@@ -241,10 +239,6 @@ void Replica::WriteText(std::uint32_t n, std::string_view text, const Stamp& sta
 
 void Replica::WritePlace(std::uint32_t n, std::uint32_t parent, std::string_view key,
                          const Stamp& stamp, bool change) {
-    if (const char* w = std::getenv("SRF_SYNC_WATCH"); w && TextOf(n) == w)
-        fprintf(stderr, "   WRITEPLACE %s old key %.*s new key %.*s parent %u->%u\n", w,
-                (int)KeyOf(n).size(), KeyOf(n).data(), (int)key.size(), key.data(),
-                m_nodes[n].parent, parent);
     Node& node = m_nodes[n];
     node.placePred = node.placeClock;
     node.placeClock = stamp.clock;
@@ -270,16 +264,6 @@ void Replica::WriteLife(std::uint32_t n, Life life, std::uint32_t mergedInto, co
     SetLife(n, life, mergedInto);
     MarkDirty(n);
     Touch(n);
-}
-
-static bool Watched(const std::vector<Member>& members, NodeId id) {
-    static const char* w = std::getenv("SRF_SYNC_WATCHID");
-    if (!w || id.origin >= members.size())
-        return false;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%llx:%u", (unsigned long long)members[id.origin].id,
-                  id.counter);
-    return std::string_view(buffer) == w;
 }
 
 bool Replica::Collected(const Record& record) const {
@@ -309,20 +293,10 @@ Conflict Replica::MakeConflict(std::uint32_t node, const Lost& lost) const {
 }
 
 Effect Replica::Apply(const Record& record, std::vector<Conflict>* conflicts) {
-    if (Watched(m_members, record.id))
-        fprintf(stderr, "   APPLY text %.*s@%llx life %d@%llx by %s (collected %d)\n",
-                (int)record.text.size(), record.text.data(),
-                (unsigned long long)record.textStamp.clock, (int)record.life,
-                (unsigned long long)record.lifeStamp.clock,
-                m_members[record.lifeStamp.by].computer.c_str(), (int)Collected(record));
     std::uint32_t n = Find(record.id);
     const bool known = n != kNoNode && m_nodes[n].life != Life::Unknown;
-    if (!known && Collected(record)) {
-        if (std::getenv("SRF_SYNC_TRACE"))
-            fprintf(stderr, "   DROPPED %.*s life %d\n", (int)record.text.size(),
-                    record.text.data(), (int)record.life);
+    if (!known && Collected(record))
         return Effect::None;
-    }
     if (n == kNoNode)
         n = NewSlot(record.id);
     // Parents and merge targets may be new slots: made before a reference to the node is taken.
@@ -743,7 +717,8 @@ void Replica::FindCycles(const std::vector<std::uint32_t>& dirty) {
 
 // Removing what every member has seen removed -----------------------------------------------------
 
-void Replica::Collect(const std::vector<Clock>& floor, std::vector<NodeId>* collected) {
+void Replica::Collect(const std::vector<Clock>& floor, Clock horizon,
+                      std::vector<NodeId>* collected) {
     m_survivorsStale = true;
     RefreshSurvivors();
     // Nodes still named as a merge target stay.
@@ -765,7 +740,8 @@ void Replica::Collect(const std::vector<Clock>& floor, std::vector<NodeId>* coll
             return false;
         if (node.life == Life::Unknown || (node.flags & kLocalOnly))
             return true;
-        return node.lifeBy < floor.size() && node.lifeClock <= floor[node.lifeBy];
+        return node.lifeBy < floor.size() && node.lifeClock <= floor[node.lifeBy] &&
+               node.lifeClock <= horizon;
     };
 
     std::sort(m_ended.begin(), m_ended.end());
@@ -799,12 +775,6 @@ void Replica::Collect(const std::vector<Clock>& floor, std::vector<NodeId>* coll
             std::erase_if(m_lists[list],
                           [&](std::uint32_t c) { return (m_nodes[c].flags & kMark) != 0; });
         for (const std::uint32_t n : victims) {
-            if (Watched(m_members, IdOf(n)))
-                fprintf(stderr, "   COLLECTED(id) life %d @%llx floor %llx\n", (int)m_nodes[n].life,
-                        (unsigned long long)m_nodes[n].lifeClock,
-                        (unsigned long long)(m_nodes[n].lifeBy < floor.size()
-                                                 ? floor[m_nodes[n].lifeBy]
-                                                 : 0));
             Node& node = m_nodes[n];
             if (collected && node.life != Life::Unknown && !(node.flags & kLocalOnly))
                 collected->push_back(IdOf(n));

@@ -158,8 +158,10 @@ public:
     void Normalise(const Stamp& stamp, std::vector<Conflict>* conflicts);
 
     // Removes deleted nodes whose deletion every member has seen (their life stamp at or below
-    // the floor of its writer) and that no node refers to any more; their ids go to collected.
-    void Collect(const std::vector<Clock>& floor, std::vector<NodeId>* collected = nullptr);
+    // the floor of its writer), made before horizon, and that no node refers to any more; their
+    // ids go to collected.
+    void Collect(const std::vector<Clock>& floor, Clock horizon,
+                 std::vector<NodeId>* collected = nullptr);
     // Another member removed this node: it goes here too unless it holds a write that member did
     // not know of (known, per member). One that holds an alive node here (that member did not
     // know this one had seen it) comes back instead, by a write stamped stamp.

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <unordered_set>
 
@@ -140,7 +139,7 @@ public:
             m_content = m_clock;
 
         UpdateFloor();
-        m_replica.Collect(m_floor, &m_collected);
+        m_replica.Collect(m_floor, ClockOfWall(here.nowMs - kKeepDeletedMs), &m_collected);
         // A node removed here and then brought back by a later change elsewhere is no longer
         // removed: listing it would make the readers drop it.
         std::erase_if(m_collected, [&](NodeId id) {
@@ -598,17 +597,6 @@ private:
                     continue;
                 const std::vector<Clock>& declared = members[k].declared;
                 floor = std::min(floor, origin < declared.size() ? declared[origin] : 0);
-            }
-            if (std::getenv("SRF_SYNC_FLOOR") && floor > m_floor[origin]) {
-                fprintf(stderr, "   FLOOR at %s for %s: %llx ->", Self().computer.c_str(),
-                        members[origin].computer.c_str(), (unsigned long long)floor);
-                for (std::uint32_t k = 0; k < members.size(); ++k)
-                    fprintf(stderr, " %s%s=%llx", members[k].computer.c_str(),
-                            k == m_self ? "(self)" : "",
-                            (unsigned long long)(origin < members[k].declared.size()
-                                                     ? members[k].declared[origin]
-                                                     : 0));
-                fprintf(stderr, "\n");
             }
             m_floor[origin] = std::max(m_floor[origin], floor);
         }

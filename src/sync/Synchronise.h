@@ -54,6 +54,11 @@ struct Here {
 // A member older than this (by the time of its last write against the newest one's) is retired:
 // it no longer holds back the removal of deleted nodes' markers.
 inline constexpr std::int64_t kRetireMs = std::int64_t{180} * 24 * 60 * 60 * 1000;
+// A deleted node's marker is kept at least this long after the deletion, also once every member
+// known has seen it: a member not heard of yet (a data directory copied, a computer that read the
+// folder but has not written) may still hold the node, and only the marker tells its older
+// changes from later ones.
+inline constexpr std::int64_t kKeepDeletedMs = std::int64_t{30} * 24 * 60 * 60 * 1000;
 
 class Engine;
 

@@ -2,8 +2,6 @@
 #include "sync/TreeDiff.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <unordered_map>
 
@@ -262,9 +260,14 @@ private:
         return true;
     }
 
-    // A new text at the place of a vanished one is that node renamed. Parents come first, so
-    // that the children of a renamed category are found at their places too.
+    // A new text at the place of a vanished one is that node renamed (the editor's Modify). The
+    // place is taken between the neighbours both trees hold: within each gap between such
+    // siblings, the vanished nodes and the new ones pair in order, so a deletion or an insertion
+    // elsewhere among the siblings does not shift the pairs. Parents come first, so that the
+    // children of a renamed category are found at their places too.
     void MatchRenames() {
+        std::vector<std::uint32_t> newOnes;
+        std::vector<std::uint32_t> vanished;
         for (std::uint32_t parent = 0; parent <= m_current.size(); ++parent) {
             const std::uint32_t parentPos = parent == 0 ? kNone : parent - 1;
             const std::uint32_t size = m_currentChildren.Size(parentPos);
@@ -276,12 +279,42 @@ private:
                 continue;
             const std::uint32_t baseSize = m_baseChildren.Size(base);
             const std::uint32_t* baseChildren = m_baseChildren.First(base);
-            for (std::uint32_t s = 0; s < size && s < baseSize; ++s) {
-                const std::uint32_t k = children[s];
-                if (m_current[k].match == kNone && !m_baseMatched[baseChildren[s]])
-                    Match(k, baseChildren[s]);
+            // The index among the base siblings of each node here, for the anchors.
+            std::uint32_t baseAt = 0;
+            for (std::uint32_t s = 0; s <= size; ++s) {
+                std::uint32_t anchor = baseSize;  // the end closes the last gap
+                if (s < size) {
+                    const std::uint32_t match = m_current[children[s]].match;
+                    if (match == kNone || match >= m_basePos.size() || m_basePos[match] == kNone ||
+                        m_baseParent[m_basePos[match]] != base) {
+                        if (match == kNone)
+                            newOnes.push_back(children[s]);
+                        continue;
+                    }
+                    anchor = IndexAmong(baseChildren, baseSize, m_basePos[match], baseAt);
+                    if (anchor == kNone)
+                        continue;  // out of order: no anchor
+                }
+                for (std::uint32_t b = baseAt; b < anchor; ++b)
+                    if (!m_baseMatched[baseChildren[b]])
+                        vanished.push_back(baseChildren[b]);
+                for (std::size_t k = 0; k < newOnes.size() && k < vanished.size(); ++k)
+                    Match(newOnes[k], vanished[k]);
+                newOnes.clear();
+                vanished.clear();
+                baseAt = anchor + 1;
             }
         }
+    }
+
+    // The index of pos among the base siblings at or after from; kNone when it is not there.
+    static std::uint32_t IndexAmong(const std::uint32_t* siblings, std::uint32_t size,
+                                    std::uint32_t pos, std::uint32_t from) {
+        // Siblings are in tree order, so positions ascend: a binary search.
+        const std::uint32_t* found = std::lower_bound(siblings + from, siblings + size, pos);
+        return found != siblings + size && *found == pos
+                   ? static_cast<std::uint32_t>(found - siblings)
+                   : kNone;
     }
 
     bool KeepHere(std::string_view text) {
@@ -382,43 +415,6 @@ private:
             } else {
                 for (std::uint32_t s = 0; s < size; ++s)
                     kept[s] = m_current[children[s]].match != kNone;
-            }
-            if (const char* w = std::getenv("SRF_SYNC_WATCH")) {
-                bool has = false;
-                for (std::uint32_t q = 0; q < size; ++q)
-                    has = has || m_current[children[q]].node->Text() == w;
-                if (has) {
-                    fprintf(stderr, "   VALUES:");
-                    for (auto v : values)
-                        fprintf(stderr, " %u", v);
-                    fprintf(stderr, "\n   PLACES under %u:", parentNode);
-                    for (std::uint32_t q = 0; q < size; ++q) {
-                        const std::uint32_t m = m_current[children[q]].match;
-                        fprintf(stderr, " %.*s[%s%s bp=%u key=%.*s]",
-                                (int)m_current[children[q]].node->Text().size(),
-                                m_current[children[q]].node->Text().data(), kept[q] ? "K" : "-",
-                                m == kNone ? "new" : "", m == kNone ? 0 : BaseParentNode(m),
-                                m == kNone ? 0 : (int)m_replica.KeyOf(m).size(),
-                                m == kNone ? "" : m_replica.KeyOf(m).data());
-                    }
-                    fprintf(stderr, "\n   BASE:");
-                    const std::uint32_t bp =
-                        parentNode == kRootNode
-                            ? kNone
-                            : (parentNode < m_basePos.size() ? m_basePos[parentNode] : kNone);
-                    if (parentNode == kRootNode || bp != kNone) {
-                        const std::uint32_t* b = m_baseChildren.First(bp);
-                        for (std::uint32_t q = 0; q < m_baseChildren.Size(bp); ++q) {
-                            const std::uint32_t node = m_replica.LastShown()[b[q]].node;
-                            fprintf(stderr, " %.*s(%u:%u key %.*s)",
-                                    (int)m_replica.TextOf(node).size(),
-                                    m_replica.TextOf(node).data(), m_replica.IdOf(node).origin,
-                                    m_replica.IdOf(node).counter, (int)m_replica.KeyOf(node).size(),
-                                    m_replica.KeyOf(node).data());
-                        }
-                    }
-                    fprintf(stderr, "\n");
-                }
             }
             if (!PlaceRuns(parentNode, children, size, kept))
                 Rekey(parentNode, children, size, kept);

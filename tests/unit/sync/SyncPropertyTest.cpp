@@ -3,7 +3,10 @@
 // conflicted copies of files, with clocks hours apart; after a last full exchange every computer
 // must hold the same srf_pub.dat, and the ledger of what the users did must be honoured: nothing
 // added is lost or misplaced, no deletion undone without a later change, every text unique and
-// storable. Seeded; SRF_SYNC_SEEDS sets how many seeds run (default 40).
+// storable. Programs stop now and then between writing the state and the tree (and synchronise
+// first when they start again), data directories are copied, and the clock jumps a month so that
+// the markers of deletions go. Seeded; SRF_SYNC_SEEDS sets how many seeds run (default 25) and
+// SRF_SYNC_SEED the first.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +20,6 @@
 #include "phrases/PhraseRules.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
-#include "sync/SyncFile.h"
 #include "sync/Synchronise.h"
 
 namespace synchro {
@@ -72,6 +74,11 @@ struct Sim {
     // Categories where a child was renamed or deleted since its last sync: a new text there may
     // be read as the rename of a vanished one (same parent, same position).
     std::set<std::string> reshaped;
+    std::set<std::string> deleted;  // texts deleted since its last sync
+    // Per parent text, since its last sync: texts that vanished there (deleted, renamed away) and
+    // texts that appeared there. The comparison of trees may take any such pair for a rename.
+    std::multimap<std::string, std::string> vanished;
+    std::multimap<std::string, std::string> appeared;
     std::unique_ptr<SyncEngine> engine;  // kept while its program runs
 
     Sim(Service& service) : folder(service) {}
@@ -106,7 +113,11 @@ public:
         for (int step = 0; step < steps; ++step) {
             m_now += 1 + static_cast<std::int64_t>(m_random() % 60000);
             Sim& sim = *m_sims[m_random() % m_sims.size()];
-            const unsigned what = m_random() % 100;
+            unsigned what = m_random() % 100;
+            // A program that stopped between its two writes synchronises when it starts again,
+            // before the user edits: the state then tells the old tree from the user's changes.
+            if (sim.stale && what < 45)
+                what = 80;
             if (what < 45) {
                 const int edits = 1 + static_cast<int>(m_random() % 4);
                 for (int e = 0; e < edits; ++e)
@@ -123,7 +134,8 @@ public:
         }
         // The last full exchange: every file's newest version everywhere, until nobody writes.
         for (int round = 0; round < 12; ++round) {
-            m_now += 1000;
+            // Then a month later, when the markers of deletions may go.
+            m_now += round == 2 ? kKeepDeletedMs + 86400000 : 1000;
             for (auto& sim : m_sims)
                 DeliverAll(*sim);
             std::size_t written = 0;
@@ -134,7 +146,7 @@ public:
             std::size_t after = 0;
             for (const auto& [name, list] : m_service.versions)
                 after += list.size();
-            if (after == written && round > 1)
+            if (after == written && round > 3)
                 break;
         }
         Check();
@@ -172,8 +184,6 @@ private:
 
     // The data directory copied elsewhere: the same files, another place.
     void CopyComputer(const Sim& from) {
-        if (std::getenv("SRF_SYNC_TRACE"))
-            fprintf(stderr, "COPY %s#%d -> #%zu\n", from.name.c_str(), from.id, m_sims.size());
         auto sim = std::make_unique<Sim>(m_service);
         sim->id = static_cast<int>(m_sims.size());
         sim->name = m_random() % 2 ? from.name : "PC" + std::to_string(sim->id);
@@ -182,6 +192,7 @@ private:
         sim->random = m_random();
         sim->state = from.state;
         sim->tree = from.tree;
+        sim->stale = from.stale;
         // What the original had not synchronised yet is the copy's own addition as well.
         for (const std::string& text : from.pending)
             Note(*sim, text, m_events[text].category, m_events[text].phrase);
@@ -200,6 +211,7 @@ private:
 
     void Note(Sim& sim, const std::string& text, const std::string& category, bool phrase) {
         sim.pending.insert(text);
+        sim.appeared.emplace(category, text);
         TextEvents& events = m_events[text];
         events.by.insert(sim.id);
         if (events.adds++ == 0) {
@@ -314,6 +326,7 @@ private:
             if (!FindText(tree, text)) {
                 Touch(sim, TextOf(node), false);
                 sim.reshaped.insert(TextOf(node->Parent()));
+                sim.vanished.emplace(TextOf(node->Parent()), TextOf(node));
                 Note(sim, text, TextOf(node->Parent()), node->Parent() != nullptr);
                 m_renames.emplace(TextOf(node), text);
                 tree.SetNodeText(node, text);
@@ -329,6 +342,8 @@ private:
                 events.deleted = true;
                 events.deletedAsLeaf = at->Parent() && !at->HasChildren();
                 events.deletedStale = events.deletedStale || sim.stale;
+                sim.deleted.insert(TextOf(at));
+                sim.vanished.emplace(TextOf(at->Parent()), TextOf(at));
             }
             tree.DeleteNode(node);
         } else if (what < 76 && !phrases.empty()) {  // a reorder within the category
@@ -360,24 +375,9 @@ private:
             Move(tree, node, parent, m_random() % (ChildCount(tree, parent) + 1));
         }
         sim.tree = phrases::FormatTree(tree);
-        if (std::getenv("SRF_SYNC_TRACE"))
-            fprintf(stderr, "EDIT %s#%d (%u): %s\n", sim.name.c_str(), sim.id, what,
-                    Show(sim.tree).c_str());
     }
 
-    static std::string Show(const std::string& tree) {
-        std::string out;
-        for (char c : tree)
-            out += c == '\r'   ? std::string()
-                   : c == '\n' ? std::string(" | ")
-                   : c == '\t' ? std::string(">")
-                               : std::string(1, c);
-        return out;
-    }
     void Sync(Sim& sim) {
-        if (std::getenv("SRF_SYNC_TRACE"))
-            fprintf(stderr, "SYNC %s#%d t=%lld tree: %s\n", sim.name.c_str(), sim.id,
-                    (long long)(m_now + sim.skewMs), Show(sim.tree).c_str());
         TTreeNodes current;
         phrases::ParseTree(current, sim.tree);
         const Here here{sim.name, sim.directory, m_now + sim.skewMs, sim.random++};
@@ -388,26 +388,25 @@ private:
         for (const std::string& text : sim.pending)
             if (sim.reshaped.count(m_events[text].category))
                 m_events[text].ambiguous = true;
+        // A tree taken for one of before the last merge: its deletions were not taken, and the
+        // caller was told so.
+        if (outcome.staleTree)
+            for (const std::string& text : sim.deleted)
+                m_events[text].deletedStale = true;
+        for (const auto& [parent, gone] : sim.vanished) {
+            const auto range = sim.appeared.equal_range(parent);
+            for (auto it = range.first; it != range.second; ++it) {
+                m_renames.emplace(gone, it->second);
+                m_renames.emplace(it->second, gone);
+            }
+        }
         sim.pending.clear();
         sim.reshaped.clear();
+        sim.deleted.clear();
+        sim.vanished.clear();
+        sim.appeared.clear();
         // Now and then the computer stops between the two writes: the state only.
         sim.state = std::move(outcome.state);
-        if (std::getenv("SRF_SYNC_TRACE")) {
-            if (outcome.staleTree)
-                fprintf(stderr, "   STALE\n");
-            for (auto& f : outcome.skippedFiles)
-                fprintf(stderr, "   skipped %s %d %s\n", f.name.c_str(), (int)f.fault,
-                        f.detail.c_str());
-            for (auto& c : outcome.changes)
-                fprintf(stderr, "   changes %s +%d -%d ~%d\n", c.computer.c_str(), c.added,
-                        c.deleted, c.changed);
-            for (auto& c : outcome.conflicts)
-                fprintf(stderr, "   conflict %d %s/%s kept %s/%s loser %s winner %s\n", (int)c.kind,
-                        c.category.c_str(), c.text.c_str(), c.keptCategory.c_str(),
-                        c.keptText.c_str(), c.loserComputer.c_str(), c.winnerComputer.c_str());
-            if (outcome.treeFile)
-                fprintf(stderr, "   => %s\n", Show(*outcome.treeFile).c_str());
-        }
         // What the users are told of: a losing text can be put back by hand; two texts of one
         // node (a rename on each side, or a deletion and a new node at its place read as one)
         // stand for one category.
@@ -424,8 +423,6 @@ private:
             sim.engine.reset();  // it stopped between the two writes
         if (outcome.treeFile && !sim.stale)
             sim.tree = std::move(*outcome.treeFile);
-        else if (sim.stale && std::getenv("SRF_SYNC_TRACE"))
-            fprintf(stderr, "   (tree not written)\n");
     }
 
     // The sync service brings some files, some of them late, old, twice, damaged or as copies.
@@ -466,18 +463,21 @@ private:
     }
 
     // Every name one node had: the texts joined by renames, either way.
-    std::set<std::string> Group(const std::string& text) const {
+    std::set<std::string> Group(const std::string& text) {
+        if (m_linked.empty())
+            for (const auto& [from, to] : m_renames) {
+                m_linked[from].push_back(to);
+                m_linked[to].push_back(from);
+            }
         std::set<std::string> texts{text};
         std::vector<std::string> work{text};
         while (!work.empty()) {
             const std::string at = work.back();
             work.pop_back();
-            for (const auto& [from, to] : m_renames) {
-                if (from == at && texts.insert(to).second)
-                    work.push_back(to);
-                if (to == at && texts.insert(from).second)
-                    work.push_back(from);
-            }
+            if (const auto found = m_linked.find(at); found != m_linked.end())
+                for (const std::string& other : found->second)
+                    if (texts.insert(other).second)
+                        work.push_back(other);
         }
         return texts;
     }
@@ -499,60 +499,6 @@ private:
 
     void Check() {
         const std::string& first = m_sims[0]->tree;
-        if (const char* watch = std::getenv("SRF_SYNC_WATCH")) {
-            const auto dump = [&](const std::string& label, const std::string& bytes) {
-                try {
-                    const ParsedFile file = ParseFile(bytes);
-                    std::vector<std::uint32_t> refs;
-                    for (std::uint32_t k = 0; k < file.members.size(); ++k)
-                        refs.push_back(k);
-                    fprintf(stderr, "%s kind %d version %llx content %llx base %llx\n",
-                            label.c_str(), (int)file.header.kind,
-                            (unsigned long long)file.header.version,
-                            (unsigned long long)file.header.content,
-                            (unsigned long long)file.header.base);
-                    for (std::uint32_t k = 0; k < file.members.size(); ++k)
-                        fprintf(stderr, "   member %u %s known %llx\n", k,
-                                file.members[k].computer.c_str(),
-                                (unsigned long long)file.members[k].known);
-                    ForEachRecord(
-                        bytes, file, refs,
-                        [&](const Record& r) {
-                            if (std::getenv("SRF_SYNC_ALL") && label.rfind("STATE", 0) == 0)
-                                fprintf(
-                                    stderr,
-                                    "   REC %u:%u parent %s%u:%u key %.*s life %d merged %u:%u text %.*s place@%llx\n",
-                                    r.id.origin, r.id.counter, r.atRoot ? "root " : "",
-                                    r.parent.origin, r.parent.counter, (int)r.key.size(),
-                                    r.key.data(), (int)r.life, r.mergedInto.origin,
-                                    r.mergedInto.counter, (int)r.text.size(), r.text.data(),
-                                    (unsigned long long)r.placeStamp.clock);
-                            if (r.text == watch)
-                                fprintf(
-                                    stderr,
-                                    "   %u:%u life %d @%llx/%u pred %llx text @%llx/%u place @%llx/%u\n",
-                                    r.id.origin, r.id.counter, (int)r.life,
-                                    (unsigned long long)r.lifeStamp.clock, r.lifeStamp.by,
-                                    (unsigned long long)r.lifePred,
-                                    (unsigned long long)r.textStamp.clock, r.textStamp.by,
-                                    (unsigned long long)r.placeStamp.clock, r.placeStamp.by);
-                        },
-                        [](const Record&, phrases::TextFault) {});
-                } catch (const FileError& e) {
-                    fprintf(stderr, "%s: %s\n", label.c_str(), e.detail.c_str());
-                }
-            };
-            for (const auto& sim : m_sims) {
-                dump("STATE " + sim->name, sim->state);
-                for (const auto& [name, bytes] : sim->folder.files)
-                    if (sim->folder.own.count(name))
-                        dump("OWN " + sim->name + " " + name, bytes);
-            }
-        }
-        if (std::getenv("SRF_SYNC_TRACE"))
-            for (const auto& sim : m_sims)
-                fprintf(stderr, "FINAL %s %s: %s\n", sim->name.c_str(), sim->directory.c_str(),
-                        Show(sim->tree).c_str());
         for (const auto& sim : m_sims)
             ASSERT_EQ(sim->tree, first) << sim->name << " differs after the full exchange";
 
@@ -589,9 +535,12 @@ private:
                     categoryDeleted =
                         categoryDeleted || found == m_events.end() || found->second.deleted;
                 }
-                bool categoryTold = false;
+                // The exact place is checked under a category that kept its identity plainly: never
+                // moved, renamed or named in a conflict (the comparison of trees may take a
+                // vanished category and a new one at its place for one).
+                bool categoryTold = Group(events.category).size() > 1;
                 for (const std::string& place : places)
-                    categoryTold = categoryTold || m_told.count(place);
+                    categoryTold = categoryTold || m_told.count(place) || m_events[place].moves > 0;
                 if (!categoryDeleted) {
                     ++m_checked;
                     EXPECT_TRUE(present) << "lost: " << text;
@@ -616,14 +565,15 @@ private:
     std::vector<std::unique_ptr<Sim>> m_sims;
     std::map<std::string, TextEvents> m_events;
     std::multimap<std::string, std::string> m_renames;
-    std::set<std::string> m_told;  // texts named in a conflict
+    std::set<std::string> m_told;                              // texts named in a conflict
+    std::map<std::string, std::vector<std::string>> m_linked;  // m_renames both ways, for Group
     std::int64_t m_now = 1'700'000'000'000;
     int m_fresh = 0;
     int m_checked = 0;
 };
 
 TEST(SyncPropertyTest, EveryComputerEndsWithTheSameTreeAndNothingIsLost) {
-    int seeds = 40;
+    int seeds = 25;
     int firstSeed = 1;
     if (const char* value = std::getenv("SRF_SYNC_SEED"))
         firstSeed = std::atoi(value);

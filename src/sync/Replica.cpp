@@ -5,12 +5,28 @@
 #include <cstring>
 #include <stdexcept>
 #include <unordered_map>
+#include <utility>
 
+#include "phrases/TreeFile.h"
 #include "sync/Hash.h"
 
 namespace synchro {
 
 namespace {
+
+// memcpy for the short texts of phrases: two overlapping words instead of a call (a call per
+// node costs as much as the rest of writing the tree file).
+void CopyShort(char* to, const char* from, std::size_t size) {
+    if (size >= 8 && size <= 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size != 0) {
+        std::memcpy(to, from, size);
+    }
+}
 
 bool Concurrent(Clock incomingPred, Clock incoming, Clock currentPred, Clock current) {
     // Neither writer had the other's value when it wrote.
@@ -135,8 +151,15 @@ std::uint32_t Replica::StoreBytes(std::string_view bytes) {
     // Bytes of the arena itself (another node's text or key) are appended by their offset, as
     // the arena may move while it grows.
     const char* const begin = m_arena.data();
-    if (!bytes.empty() && bytes.data() >= begin && bytes.data() < begin + m_arena.size())
-        m_arena.append(m_arena, static_cast<std::size_t>(bytes.data() - begin), bytes.size());
+    const bool inside =
+        !bytes.empty() && bytes.data() >= begin && bytes.data() < begin + m_arena.size();
+    const std::size_t offset = inside ? static_cast<std::size_t>(bytes.data() - begin) : 0;
+    // Grown by a quarter at least: a copy of the arena costs as much as a million texts.
+    if (m_arena.size() + bytes.size() > m_arena.capacity())
+        m_arena.reserve(m_arena.size() + bytes.size() + m_arena.size() / 4 + 4096);
+
+    if (inside)
+        m_arena.append(m_arena, offset, bytes.size());
     else
         m_arena.append(bytes);
     return at;
@@ -477,20 +500,33 @@ const std::vector<std::uint32_t>& Replica::ListOf(std::uint32_t parent) const {
 void Replica::Settle() {
     if (m_moving.empty())
         return;
-    // Out of the lists they were in: each list touched is filtered once.
-    std::vector<std::uint32_t> leaving;
+    // Out of the lists they were in, found by their numbers (reading the numbers of a list costs
+    // less than reading each sibling's node); a list that many leave is filtered once.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> leaving;  // list, node
     for (const std::uint32_t n : m_moving) {
         const std::uint32_t under = m_nodes[n].listedUnder;
-        if (under == kNoNode)
-            continue;
-        const std::uint32_t list = under == kRootNode ? 0 : m_nodes[under].children;
-        leaving.push_back(list);
+        if (under != kNoNode)
+            leaving.emplace_back(under == kRootNode ? 0 : m_nodes[under].children, n);
     }
     std::sort(leaving.begin(), leaving.end());
-    leaving.erase(std::unique(leaving.begin(), leaving.end()), leaving.end());
-    for (const std::uint32_t list : leaving)
-        std::erase_if(m_lists[list],
-                      [&](std::uint32_t n) { return (m_nodes[n].flags & kMoving) != 0; });
+    for (std::size_t begin = 0; begin < leaving.size();) {
+        const std::uint32_t list = leaving[begin].first;
+        std::size_t end = begin;
+        while (end < leaving.size() && leaving[end].first == list)
+            ++end;
+        std::vector<std::uint32_t>& siblings = m_lists[list];
+        if ((end - begin) * 16 < siblings.size()) {
+            for (std::size_t k = begin; k < end; ++k) {
+                const auto at = std::find(siblings.begin(), siblings.end(), leaving[k].second);
+                if (at != siblings.end())
+                    siblings.erase(at);
+            }
+        } else {
+            std::erase_if(siblings,
+                          [&](std::uint32_t n) { return (m_nodes[n].flags & kMoving) != 0; });
+        }
+        begin = end;
+    }
 
     // Into the lists of their parents now, in order: grouped by list, sorted, merged in.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> entering;  // list, node
@@ -515,12 +551,21 @@ void Replica::Settle() {
         while (end < entering.size() && entering[end].first == list)
             ++end;
         std::vector<std::uint32_t>& siblings = m_lists[list];
-        const std::size_t old = siblings.size();
-        for (std::size_t k = begin; k < end; ++k)
-            siblings.push_back(entering[k].second);
-        std::inplace_merge(siblings.begin(), siblings.begin() + static_cast<std::ptrdiff_t>(old),
-                           siblings.end(),
-                           [&](std::uint32_t a, std::uint32_t b) { return SortsBefore(a, b); });
+        const auto before = [&](std::uint32_t a, std::uint32_t b) { return SortsBefore(a, b); };
+        if ((end - begin) * 16 < siblings.size()) {
+            // A few into a long list: each by a binary search.
+            for (std::size_t k = begin; k < end; ++k) {
+                const std::uint32_t n = entering[k].second;
+                siblings.insert(std::upper_bound(siblings.begin(), siblings.end(), n, before), n);
+            }
+        } else {
+            const std::size_t old = siblings.size();
+            for (std::size_t k = begin; k < end; ++k)
+                siblings.push_back(entering[k].second);
+            std::inplace_merge(siblings.begin(),
+                               siblings.begin() + static_cast<std::ptrdiff_t>(old), siblings.end(),
+                               before);
+        }
         begin = end;
     }
 }
@@ -552,7 +597,12 @@ void Replica::RefreshSurvivors() {
 
 void Replica::ShownChildren(std::uint32_t node, std::vector<std::uint32_t>& out) {
     RefreshSurvivors();
+    std::as_const(*this).ShownChildren(node, out);
+}
+
+void Replica::ShownChildren(std::uint32_t node, std::vector<std::uint32_t>& out) const {
     out.clear();
+
     const auto add = [&](const std::vector<std::uint32_t>& list) {
         for (const std::uint32_t child : list)
             if (!(m_nodes[child].flags & kBreaker))
@@ -661,7 +711,10 @@ void Replica::Normalise(const Stamp& stamp, std::vector<Conflict>* conflicts) {
 }
 
 void Replica::Reindex() {
+    // Room for the changes of the next syncs, so that the arena is not copied at the first.
+    m_arena.reserve(m_arena.size() + m_arena.size() / 4 + 4096);
     Settle();
+
     std::vector<std::uint32_t> dirty = std::move(m_dirty);
     m_dirty.clear();
     for (const std::uint32_t d : dirty)
@@ -889,31 +942,28 @@ void Replica::DropCollected(NodeId id, const std::vector<Clock>& known, const St
     Forget(n, stamp, conflicts);
 }
 
-Replica::Produced Replica::Materialise() {
-    Settle();
-    RefreshSurvivors();
-    Produced produced;
-    m_shown.clear();
-    m_shown.reserve(m_ids.Size());
-    std::string& bytes = produced.bytes;
-    bytes.resize(m_arena.size() + 4 * m_ids.Size() + 64);
-    char* at = bytes.data();
-    char* end = bytes.data() + bytes.size();
+// One run of the shown tree in file order: its lines, its shown nodes and its digest.
+struct Replica::Written {
+    platform::FileBytes bytes;
+    std::size_t used = 0;
+    std::vector<Shown> shown;
     TreeDigest digest;
+};
 
+void Replica::WriteRun(const std::uint32_t* first, const std::uint32_t* last, Written& out) const {
+    char* at = out.bytes.Data() + out.used;
+    char* end = out.bytes.Data() + out.bytes.Size();
     struct Frame {
         const std::uint32_t* at;
         const std::uint32_t* end;
         std::uint32_t level;
     };
     std::vector<Frame> stack;
-    // The merged lists of a survivor (and of the top level with its cycle breakers), one per
-    // level: a frame's list stays put while the frames below it use the next.
+    // The merged lists of a survivor, one per level: a frame's list stays put while the frames
+    // below it use the next.
     std::vector<std::vector<std::uint32_t>> merged;
     const auto push = [&](std::uint32_t node, std::uint32_t level) {
-        const bool several =
-            node == kRootNode ? !m_breakers.empty() : (m_nodes[node].flags & kSurvivor) != 0;
-        if (several) {
+        if (m_nodes[node].flags & kSurvivor) {
             if (merged.size() <= level)
                 merged.resize(level + 1);
             ShownChildren(node, merged[level]);
@@ -926,7 +976,8 @@ Replica::Produced Replica::Materialise() {
         if (!list.empty())
             stack.push_back({list.data(), list.data() + list.size(), level});
     };
-    push(kRootNode, 0);
+    if (first != last)
+        stack.push_back({first, last, 0});
     while (!stack.empty()) {
         Frame& frame = stack.back();
         if (frame.at == frame.end) {
@@ -941,24 +992,65 @@ Replica::Produced Replica::Materialise() {
         const std::string_view text = TextOf(n);
         const std::size_t length = level + text.size() + 2;
         if (static_cast<std::size_t>(end - at) < length) {
-            const std::size_t used = static_cast<std::size_t>(at - bytes.data());
-            bytes.resize(std::max(bytes.size() * 2, used + length));
-            at = bytes.data() + used;
-            end = bytes.data() + bytes.size();
+            const std::size_t used = static_cast<std::size_t>(at - out.bytes.Data());
+            out.bytes.Resize(std::max(out.bytes.Size() * 2, used + length));
+            at = out.bytes.Data() + used;
+            end = out.bytes.Data() + out.bytes.Size();
         }
-        std::memset(at, '\t', level);
-        at += level;
-        std::memcpy(at, text.data(), text.size());
+        for (std::uint32_t tab = 0; tab < level; ++tab)
+            *at++ = '\t';
+        CopyShort(at, text.data(), text.size());
         at += text.size();
         *at++ = '\r';
         *at++ = '\n';
-        digest.Add(static_cast<int>(level), text);
-        m_shown.push_back({n, level});
-        push(n, level + 1);
+        out.digest.Add(static_cast<int>(level), text);
+        out.shown.push_back({n, level});
+        if (node.children != kNoNode || (node.flags & kSurvivor))
+            push(n, level + 1);
     }
-    bytes.resize(static_cast<std::size_t>(at - bytes.data()));
-    produced.digest = digest.Value();
-    return produced;
+    out.used = static_cast<std::size_t>(at - out.bytes.Data());
+}
+
+Replica::Produced Replica::Materialise() {
+    Settle();
+    RefreshSurvivors();
+    // The top level, with the nodes that break cycles.
+    std::vector<std::uint32_t> roots;
+    ShownChildren(kRootNode, roots);
+
+    // Two halves of the top level on two threads when the tree is large; each half's lines go
+    // after the other's.
+    constexpr std::size_t kSplitNodes = std::size_t{1} << 16;
+    const std::size_t estimate = m_arena.size() + 4 * m_ids.Size() + 64;
+    const std::size_t split = m_ids.Size() >= kSplitNodes ? roots.size() / 2 : 0;
+    Written whole;
+    whole.bytes.Resize(estimate);
+    whole.shown.swap(m_shown);
+    whole.shown.clear();
+    whole.shown.reserve(m_ids.Size());
+    if (split == 0) {
+        WriteRun(roots.data(), roots.data() + roots.size(), whole);
+    } else {
+        Written second;
+        second.bytes.Resize(estimate / 2);
+        const std::exception_ptr error =
+            phrases::RunBesides([&] { WriteRun(roots.data(), roots.data() + split, whole); },
+                                [&] {
+                                    WriteRun(roots.data() + split, roots.data() + roots.size(),
+                                             second);
+                                });
+        if (error)
+            std::rethrow_exception(error);
+        if (whole.bytes.Size() < whole.used + second.used)
+            whole.bytes.Resize(whole.used + second.used);
+        std::memcpy(whole.bytes.Data() + whole.used, second.bytes.Data(), second.used);
+        whole.used += second.used;
+        whole.shown.insert(whole.shown.end(), second.shown.begin(), second.shown.end());
+        whole.digest.Join(second.digest);
+    }
+    whole.bytes.Resize(whole.used);
+    m_shown.swap(whole.shown);
+    return {std::move(whole.bytes), whole.digest.Value()};
 }
 
 void Replica::CompactArena() {

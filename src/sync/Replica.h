@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/LargeBlock.h"
 #include "sync/FlatIndex.h"
+
 #include "sync/SyncOutcome.h"
 
 namespace synchro {
@@ -174,7 +176,7 @@ public:
     // The tree file the registers give: the shown nodes in order, a line each, TABs for the
     // level, CR LF. Also keeps the order for the next comparison with the user's tree.
     struct Produced {
-        std::string bytes;
+        platform::FileBytes bytes;  // in large pages, filled without clearing first
         std::uint64_t digest = 0;
     };
     Produced Materialise();
@@ -207,19 +209,20 @@ private:
         kSurvivor = 128,  // other nodes were merged into it: its children come from several lists
     };
 
+    // What writing the tree reads comes first, in one cache line with the key.
     struct Node {
-        Clock textClock, placeClock, lifeClock;
-        Clock textPred, placePred, lifePred;
-        std::uint32_t textBy, placeBy, lifeBy;
+        std::uint32_t textAt, textSize;
+        std::uint32_t children;  // its list, or kNoNode
+        Life life;
+        std::uint8_t flags;
+        std::uint32_t keyAt, keySize;
         std::uint32_t origin, counter;  // origin kNoNode: a free slot
         std::uint32_t parent;           // node, kRootNode, or kNoNode while unknown
         std::uint32_t mergedInto;
-        std::uint32_t textAt, textSize;
-        std::uint32_t keyAt, keySize;
         std::uint32_t listedUnder;  // whose list holds it: kNoNode when none
-        std::uint32_t children;     // its list, or kNoNode
-        Life life;
-        std::uint8_t flags;
+        std::uint32_t textBy, placeBy, lifeBy;
+        Clock textClock, placeClock, lifeClock;
+        Clock textPred, placePred, lifePred;
     };
 
     static std::uint64_t IdKey(NodeId id) { return std::uint64_t{id.origin} << 32 | id.counter; }
@@ -255,10 +258,17 @@ private:
     void RefreshSurvivors();
 
 public:
+    // Writes the shown tree below the nodes first..last (siblings, at level 0) into out.
+    struct Written;
+    void WriteRun(const std::uint32_t* first, const std::uint32_t* last, Written& out) const;
+
+public:
     // The children shown under node (kRootNode: the top level), in order, hidden ones included:
     // its list and the lists of the nodes merged into it, without the nodes that break cycles
     // (which the top level shows).
     void ShownChildren(std::uint32_t node, std::vector<std::uint32_t>& out);
+    // The same once the survivors are up to date (as Materialise leaves them).
+    void ShownChildren(std::uint32_t node, std::vector<std::uint32_t>& out) const;
 
 private:
     std::vector<Member> m_members;

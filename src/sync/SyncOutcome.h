@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "phrases/PhraseRules.h"
+#include "platform/LargeBlock.h"
 
 namespace synchro {
 
@@ -80,8 +81,9 @@ struct MemberInfo {
 };
 
 struct SyncOutcome {
-    // The new srf_pub.dat bytes when they differ from the tree given; none when it stays.
-    std::optional<std::string> treeFile;
+    // The new srf_pub.dat bytes when they differ from the tree given; none when it stays. In a
+    // large block: a million phrases are 13 MB.
+    std::optional<platform::FileBytes> treeFile;
     // The new state file bytes. Write them before treeFile (see Synchronise).
     std::string state;
     std::vector<MemberChanges> changes;

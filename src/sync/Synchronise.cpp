@@ -8,6 +8,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "phrases/TreeFile.h"
 #include "platform/Error.h"
 #include "sync/Hash.h"
 #include "sync/Replica.h"
@@ -24,11 +25,46 @@ constexpr std::string_view kSnapshotSuffix = ".snap";
 // A log grows to this many nodes (or a share of the tree) before a snapshot takes it in.
 constexpr std::size_t kSnapshotNodes = 4096;
 
-std::uint64_t DigestOf(const phrases::TTreeNodes& tree) {
+// The digest of the nodes from first up to (not including) the top-level node last.
+TreeDigest DigestRun(const phrases::TTreeNode* first, const phrases::TTreeNode* last) {
     TreeDigest digest;
-    tree.ForEachNode(
-        [&](const phrases::TTreeNode& node, int level) { digest.Add(level, node.Text()); });
-    return digest.Value();
+    int level = 0;
+    for (const phrases::TTreeNode* node = first; node && node != last;) {
+        digest.Add(level, node->Text());
+        if (const phrases::TTreeNode* child = node->FirstChild()) {
+            node = child;
+            ++level;
+            continue;
+        }
+        while (node && !node->NextSibling()) {
+            node = node->Parent();
+            --level;
+        }
+        if (node)
+            node = node->NextSibling();
+    }
+    return digest;
+}
+
+// The digest of a tree, as Replica::Materialise gives it: a large tree's two halves of the top
+// level on two threads.
+std::uint64_t DigestOf(const phrases::TTreeNodes& tree) {
+    constexpr int kSplitNodes = 1 << 16;
+    std::vector<const phrases::TTreeNode*> roots;
+    for (const phrases::TTreeNode* root = tree.FirstRoot(); root; root = root->NextSibling())
+        roots.push_back(root);
+    if (tree.NodeCount() < kSplitNodes || roots.size() < 2)
+        return DigestRun(tree.FirstRoot(), nullptr).Value();
+    const phrases::TTreeNode* middle = roots[roots.size() / 2];
+    TreeDigest first;
+    TreeDigest second;
+    const std::exception_ptr error =
+        phrases::RunBesides([&] { first = DigestRun(tree.FirstRoot(), middle); },
+                            [&] { second = DigestRun(middle, nullptr); });
+    if (error)
+        std::rethrow_exception(error);
+    first.Join(second);
+    return first.Value();
 }
 
 int HexDigit(char c) {
@@ -88,7 +124,7 @@ public:
     }
 
     SyncOutcome Synchronise(const phrases::TTreeNodes& current, const Here& here,
-                            SyncFolder& folder) {
+                            SyncFolder& folder, bool withState) {
         m_out = SyncOutcome{};
         m_here = &here;
         if (m_stateDamaged) {
@@ -122,7 +158,6 @@ public:
         m_merged.clear();
         m_mergedSeen.clear();
         m_freshlyLoaded = false;
-
         ReadFolder(names, folder);
 
         // A member's first sync: what it has joins what the others have.
@@ -147,7 +182,6 @@ public:
             return n != kNoNode && m_replica.LifeOf(n) != Life::Unknown;
         });
         m_replica.CompactArena();
-
         Replica::Produced produced = m_replica.Materialise();
         m_shownValid = true;
         if (produced.digest != currentDigest)
@@ -169,7 +203,8 @@ public:
         for (SkippedText& text : local.kept)
             m_out.skippedTexts.push_back(std::move(text));
         m_out.members = Members();
-        m_out.state = SaveState();
+        if (withState)
+            m_out.state = SaveState();
         m_here = nullptr;
         return std::move(m_out);
     }
@@ -706,7 +741,7 @@ SyncEngine& SyncEngine::operator=(SyncEngine&&) noexcept = default;
 
 SyncOutcome SyncEngine::Synchronise(const phrases::TTreeNodes& current, const Here& here,
                                     SyncFolder& folder) {
-    return m_engine->Synchronise(current, here, folder);
+    return m_engine->Synchronise(current, here, folder, false);
 }
 
 std::string SyncEngine::SaveState() const { return m_engine->SaveState(); }
@@ -715,7 +750,8 @@ std::vector<MemberInfo> SyncEngine::Members() const { return m_engine->Members()
 
 SyncOutcome Synchronise(const phrases::TTreeNodes& current, std::string_view state,
                         const Here& here, SyncFolder& folder) {
-    return SyncEngine(state).Synchronise(current, here, folder);
+    Engine engine(state);
+    return engine.Synchronise(current, here, folder, true);
 }
 
 std::vector<MemberInfo> ListMembers(std::string_view state) {

@@ -75,9 +75,11 @@ public:
 
     // One synchronisation. current is srf_pub.dat as loaded; never call it while the data
     // directory failed to load (its partial tree would count as the user's deletions). Reads the
-    // folder, merges, writes this member's files into it, and returns the new tree and state.
+    // folder, merges, writes this member's files into it, and returns the new tree; outcome.state
+    // stays empty: encoding the whole state is left to SaveState, as it costs more than the merge
+    // of a few changes into a large tree.
     //
-    // The caller then writes outcome.state first and outcome.treeFile (when present) second. A
+    // The caller then writes SaveState() first and outcome.treeFile (when present) second. A
     // crash between the two leaves the old tree with the new state; the state remembers the
     // digest of the tree it was given, so the next sync takes that tree as unchanged and gives
     // the new one again, instead of reading it as the user's undoing of the merge. A crash before
@@ -95,7 +97,8 @@ private:
     std::unique_ptr<Engine> m_engine;
 };
 
-// One synchronisation from the state file's bytes (empty: the first); see SyncEngine.
+// One synchronisation from the state file's bytes (empty: the first), the new state in
+// outcome.state; see SyncEngine. Write outcome.state first, then outcome.treeFile.
 SyncOutcome Synchronise(const phrases::TTreeNodes& current, std::string_view state,
                         const Here& here, SyncFolder& folder);
 

@@ -385,6 +385,7 @@ private:
         if (!sim.engine || m_random() % 6 == 0)
             sim.engine = std::make_unique<SyncEngine>(sim.state);
         SyncOutcome outcome = sim.engine->Synchronise(current, here, sim.folder);
+        outcome.state = sim.engine->SaveState();
         for (const std::string& text : sim.pending)
             if (sim.reshaped.count(m_events[text].category))
                 m_events[text].ambiguous = true;
@@ -422,7 +423,7 @@ private:
         if (sim.stale)
             sim.engine.reset();  // it stopped between the two writes
         if (outcome.treeFile && !sim.stale)
-            sim.tree = std::move(*outcome.treeFile);
+            sim.tree = std::string(outcome.treeFile->View());
     }
 
     // The sync service brings some files, some of them late, old, twice, damaged or as copies.

@@ -60,7 +60,7 @@ struct Computer {
         last = Synchronise(current, state, here, folder);
         state = last.state;
         if (last.treeFile)
-            tree = *last.treeFile;
+            tree = std::string(last.treeFile->View());
     }
 
     // The tree as "a[b c[d]] e", children in brackets after their parent.

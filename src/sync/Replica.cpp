@@ -66,7 +66,7 @@ bool Replica::IdBefore(NodeId a, NodeId b) const {
     return left != right ? left < right : a.counter < b.counter;
 }
 
-std::uint32_t Replica::Find(NodeId id) const { return m_ids.Find(IdKey(id)); }
+std::uint32_t Replica::Find(NodeId id) const { return m_ids.Find(id.origin, id.counter); }
 
 std::string_view Replica::TextOf(std::uint32_t node) const {
     return {m_arena.data() + m_nodes[node].textAt, m_nodes[node].textSize};
@@ -131,7 +131,7 @@ std::uint32_t Replica::NewSlot(NodeId id) {
     node.listedUnder = kNoNode;
     node.children = kNoNode;
     node.life = Life::Unknown;
-    m_ids.Insert(IdKey(id), n);
+    m_ids.Insert(id.origin, id.counter, n);
     return n;
 }
 
@@ -542,9 +542,36 @@ void Replica::Settle() {
         entering.emplace_back(list, n);
     }
     m_moving.clear();
-    std::sort(entering.begin(), entering.end(), [&](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : SortsBefore(a.second, b.second);
-    });
+    // Grouped by list (by counting when many enter at once, as when a state is read), then each
+    // list's entries in order: sorted only where they do not come so already.
+    if (entering.size() * 4 > m_lists.size()) {
+        std::vector<std::uint32_t> starts(m_lists.size() + 1, 0);
+        for (const auto& [list, n] : entering)
+            ++starts[list + 1];
+        for (std::size_t k = 1; k < starts.size(); ++k)
+            starts[k] += starts[k - 1];
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> grouped(entering.size());
+        for (const auto& item : entering)
+            grouped[starts[item.first]++] = item;
+        entering.swap(grouped);
+    } else {
+        std::stable_sort(entering.begin(), entering.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+    const auto before = [&](const auto& a, const auto& b) {
+        return SortsBefore(a.second, b.second);
+    };
+    for (std::size_t begin = 0; begin < entering.size();) {
+        std::size_t end = begin;
+        while (end < entering.size() && entering[end].first == entering[begin].first)
+            ++end;
+        const auto first = entering.begin() + static_cast<std::ptrdiff_t>(begin);
+        const auto last = entering.begin() + static_cast<std::ptrdiff_t>(end);
+        if (!std::is_sorted(first, last, before))
+            std::sort(first, last, before);
+        begin = end;
+    }
+
     for (std::size_t begin = 0; begin < entering.size();) {
         const std::uint32_t list = entering[begin].first;
         std::size_t end = begin;
@@ -710,6 +737,14 @@ void Replica::Normalise(const Stamp& stamp, std::vector<Conflict>* conflicts) {
     FindCycles(all);
 }
 
+void Replica::Reserve(std::size_t nodes) {
+    m_nodes.reserve(nodes);
+
+    m_texts.Reserve(nodes);
+    m_moving.reserve(nodes);
+    m_dirty.reserve(nodes);
+}
+
 void Replica::Reindex() {
     // Room for the changes of the next syncs, so that the arena is not copied at the first.
     m_arena.reserve(m_arena.size() + m_arena.size() / 4 + 4096);
@@ -831,7 +866,8 @@ void Replica::Collect(const std::vector<Clock>& floor, Clock horizon,
             Node& node = m_nodes[n];
             if (collected && node.life != Life::Unknown && !(node.flags & kLocalOnly))
                 collected->push_back(IdOf(n));
-            m_ids.Erase(IdKey(IdOf(n)), n);
+            m_ids.Erase(node.origin, node.counter, n);
+
             if (node.children != kNoNode) {
                 m_lists[node.children].clear();
                 m_freeLists.push_back(node.children);

@@ -12,6 +12,7 @@
 
 #include "platform/LargeBlock.h"
 #include "sync/FlatIndex.h"
+#include "sync/IdTable.h"
 
 #include "sync/SyncOutcome.h"
 
@@ -142,6 +143,8 @@ public:
     // After records were applied without Normalise (a state read back): sibling lists and cycles
     // brought up to date, nothing written.
     void Reindex();
+    // Room for this many nodes, before a state is read.
+    void Reserve(std::size_t nodes);
 
     // The nodes written here since the last snapshot, which the log carries.
     const std::vector<std::uint32_t>& Touched() const { return m_touched; }
@@ -225,7 +228,6 @@ private:
         Clock textPred, placePred, lifePred;
     };
 
-    static std::uint64_t IdKey(NodeId id) { return std::uint64_t{id.origin} << 32 | id.counter; }
     std::uint32_t NewSlot(NodeId id);
     std::uint32_t FindOrPlaceholder(NodeId id);
     // Turns a node into a placeholder, to be removed with the collected ones; one with an alive
@@ -274,7 +276,7 @@ private:
     std::vector<Member> m_members;
     std::vector<Node> m_nodes;
     std::vector<std::uint32_t> m_freeNodes;
-    HashIndex m_ids;
+    IdTable m_ids;
     HashIndex m_texts;  // alive nodes by the hash of their text
     std::string m_arena;
     std::size_t m_arenaGarbage = 0;

@@ -278,9 +278,12 @@ private:
             std::vector<std::uint32_t> refs;
             for (std::uint32_t k = 0; k < file.members.size(); ++k)
                 refs.push_back(k);
-            ForEachRecord(
-                bytes, file, refs, [](const Record&) {}, [](const Record&, phrases::TextFault) {});
+            // One pass: a fault anywhere drops the whole state, so nothing half read stays.
             Replica replica;
+            // The count is the file's word: no more than its bytes can hold (a record takes
+            // eight at least).
+            replica.Reserve(std::min<std::size_t>(file.count, bytes.size() / 8));
+
             for (const FileMember& fileMember : file.members) {
                 Member& member = replica.Members().emplace_back();
                 member.id = fileMember.id;

@@ -47,6 +47,7 @@ struct Computer {
     std::int64_t skewMs = 0;
     std::uint64_t random = 1;
     SyncOutcome last;
+    std::vector<Conflict> conflicts;  // of every sync so far
 
     Computer(std::string computer, std::string_view dump, std::uint64_t seed = 1)
         : name(std::move(computer)), directory("C:\\Users\\" + name + "\\srf"), random(seed) {
@@ -58,7 +59,9 @@ struct Computer {
         phrases::ParseTree(current, tree);
         const Here here{name, directory, nowMs + skewMs, random++};
         last = Synchronise(current, state, here, folder);
+        conflicts.insert(conflicts.end(), last.conflicts.begin(), last.conflicts.end());
         state = last.state;
+
         if (last.treeFile)
             tree = std::string(last.treeFile->View());
     }

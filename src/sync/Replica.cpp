@@ -892,8 +892,6 @@ void Replica::Collect(const std::vector<Clock>& floor, Clock horizon,
     }
 }
 
-void Replica::BeginSnapshot() {}
-
 void Replica::MarkSeen(NodeId id) {
     const std::uint32_t n = Find(id);
     if (n != kNoNode)

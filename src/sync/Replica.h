@@ -190,10 +190,10 @@ public:
     };
     const std::vector<Shown>& LastShown() const { return m_shown; }
 
-    // Marks every node of a snapshot read, and removes those of ours that the snapshot's writer
-    // must have removed: every write of them known to it (known, per member) yet absent.
-    void BeginSnapshot();
+    // Marks every node of a snapshot read (MarkSeen), then (EndSnapshot) removes those of ours
+    // that the snapshot's writer must have removed: their life write known to it, yet absent.
     void MarkSeen(NodeId id);
+
     void EndSnapshot(const std::vector<Clock>& knownByWriter, const Stamp& stamp,
                      std::vector<Conflict>* conflicts);
 

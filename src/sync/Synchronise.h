@@ -34,8 +34,10 @@ namespace synchro {
 class SyncFolder {
 public:
     virtual ~SyncFolder() = default;
-    // Every file name in the folder (the engine picks out its own).
+    // Every file name in the folder (the engine picks out its own), as UTF-8, names beyond ASCII
+    // included: a sync service's conflicted copy carries a computer's name.
     virtual std::vector<std::string> ListNames() = 0;
+
     // The file's bytes; none when it cannot be read now (gone meanwhile, locked, too large).
     virtual std::optional<std::string> Read(const std::string& name) = 0;
     // Replaces the file whole and safely (platform::ReplaceFileSafely); throws platform::Error
@@ -85,6 +87,13 @@ public:
     // the new one again, instead of reading it as the user's undoing of the merge. A crash before
     // the state is written leaves the old state: the changes are found again (with new stamps)
     // and the member's own log, already in the folder, merges with them.
+    //
+    // So synchronise when the program starts, before the user edits: after a crash between the
+    // two writes the tree on disk is then the one the state knows. Edits made first to such a
+    // tree are recognised when they leave the merge's results out and its earlier texts in
+    // (outcome.staleTree); that tree is then joined like a first sync's (its additions and
+    // renames kept as additions, its deletions and moves not taken), never read as the undoing
+    // of the merge.
     SyncOutcome Synchronise(const phrases::TTreeNodes& current, const Here& here,
                             SyncFolder& folder);
 

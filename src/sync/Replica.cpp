@@ -980,7 +980,7 @@ void Replica::DropCollected(NodeId id, const std::vector<Clock>& known, const St
 struct Replica::Written {
     platform::FileBytes bytes;
     std::size_t used = 0;
-    std::vector<Shown> shown;
+    ShownList shown;
     TreeDigest digest;
 };
 
@@ -1038,11 +1038,30 @@ void Replica::WriteRun(const std::uint32_t* first, const std::uint32_t* last, Wr
         *at++ = '\r';
         *at++ = '\n';
         out.digest.Add(static_cast<int>(level), text);
-        out.shown.push_back({n, level});
+        out.shown.Push({n, level});
         if (node.children != kNoNode || (node.flags & kSurvivor))
             push(n, level + 1);
     }
     out.used = static_cast<std::size_t>(at - out.bytes.Data());
+}
+
+void Replica::ShownList::Reserve(std::size_t count) {
+    if (count <= m_capacity)
+        return;
+    platform::LargeBlock block(count * sizeof(Shown));
+    if (m_size != 0)
+        std::memcpy(block.Data(), m_block.Data(), m_size * sizeof(Shown));
+    m_block = std::move(block);
+    m_capacity = count;
+}
+
+void Replica::ShownList::Append(const ShownList& other) {
+    Reserve(m_size + other.m_size);
+    if (other.m_size != 0)
+        std::memcpy(m_block.Data() + m_size * sizeof(Shown), other.m_block.Data(),
+                    other.m_size * sizeof(Shown));
+
+    m_size += other.m_size;
 }
 
 Replica::Produced Replica::Materialise() {
@@ -1059,9 +1078,9 @@ Replica::Produced Replica::Materialise() {
     const std::size_t split = m_ids.Size() >= kSplitNodes ? roots.size() / 2 : 0;
     Written whole;
     whole.bytes.Resize(estimate);
-    whole.shown.swap(m_shown);
-    whole.shown.clear();
-    whole.shown.reserve(m_ids.Size());
+    std::swap(whole.shown, m_shown);
+    whole.shown.Clear();
+    whole.shown.Reserve(m_ids.Size());
     if (split == 0) {
         WriteRun(roots.data(), roots.data() + roots.size(), whole);
     } else {
@@ -1079,11 +1098,11 @@ Replica::Produced Replica::Materialise() {
             whole.bytes.Resize(whole.used + second.used);
         std::memcpy(whole.bytes.Data() + whole.used, second.bytes.Data(), second.used);
         whole.used += second.used;
-        whole.shown.insert(whole.shown.end(), second.shown.begin(), second.shown.end());
+        whole.shown.Append(second.shown);
         whole.digest.Join(second.digest);
     }
     whole.bytes.Resize(whole.used);
-    m_shown.swap(whole.shown);
+    std::swap(m_shown, whole.shown);
     return {std::move(whole.bytes), whole.digest.Value()};
 }
 

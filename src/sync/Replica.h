@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -188,7 +190,7 @@ public:
         std::uint32_t node;
         std::uint32_t level;
     };
-    const std::vector<Shown>& LastShown() const { return m_shown; }
+    std::span<const Shown> LastShown() const { return m_shown.View(); }
 
     // Marks every node of a snapshot read (MarkSeen), then (EndSnapshot) removes those of ours
     // that the snapshot's writer must have removed: their life write known to it, yet absent.
@@ -292,7 +294,27 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_survivors;  // survivor, merged node
     bool m_survivorsStale = false;
     std::vector<Clock> m_floor;
-    std::vector<Shown> m_shown;
+    // The shown nodes in a large block: a million of them are 8 MB, filled anew at every sync.
+    class ShownList {
+    public:
+        void Reserve(std::size_t count);
+        void Clear() { m_size = 0; }
+        void Push(const Shown& shown) {
+            if (m_size == m_capacity)
+                Reserve(m_capacity * 2 + 1024);
+            reinterpret_cast<Shown*>(m_block.Data())[m_size++] = shown;
+        }
+        void Append(const ShownList& other);
+        std::span<const Shown> View() const {
+            return {reinterpret_cast<const Shown*>(m_block.Data()), m_size};
+        }
+
+    private:
+        platform::LargeBlock m_block;
+        std::size_t m_size = 0;
+        std::size_t m_capacity = 0;
+    };
+    ShownList m_shown;
     std::uint64_t m_writes = 0;
 };
 

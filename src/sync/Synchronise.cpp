@@ -22,8 +22,6 @@ namespace {
 constexpr std::string_view kPrefix = "srfsync-";
 constexpr std::string_view kLogSuffix = ".log";
 constexpr std::string_view kSnapshotSuffix = ".snap";
-// A log grows to this many nodes (or a share of the tree) before a snapshot takes it in.
-constexpr std::size_t kSnapshotNodes = 4096;
 
 // The digest of the nodes from first up to (not including) the top-level node last.
 TreeDigest DigestRun(const phrases::TTreeNode* first, const phrases::TTreeNode* last) {
@@ -208,6 +206,8 @@ public:
         m_here = nullptr;
         return std::move(m_out);
     }
+
+    void SetSnapshotNodes(std::size_t nodes) { m_snapshotNodes = nodes; }
 
     std::string SaveState() const {
         StateExtras extras;
@@ -514,14 +514,15 @@ private:
         ForEachRecord(
             bytes, file, refs,
             [&](const Record& record) {
-                if (snapshot && !copy)
-                    m_replica.MarkSeen(record.id);
                 // The node as shown before, should this merge change it.
                 const std::uint32_t n = m_replica.Find(record.id);
                 std::string before;
                 if (n != kNoNode && m_replica.LifeOf(n) == Life::Alive)
                     before = std::string(m_replica.TextOf(n));
                 const Effect effect = m_replica.Apply(record, &m_out.conflicts);
+                // Marked once applied: a node new here is in the snapshot too.
+                if (snapshot && !copy)
+                    m_replica.MarkSeen(record.id);
                 if (effect != Effect::None &&
                     m_mergedSeen.insert(std::uint64_t{record.id.origin} << 32 | record.id.counter)
                         .second)
@@ -653,7 +654,7 @@ private:
                 nodes.push_back(n);
         // A snapshot takes the log in once it has grown, best when this sync brought nothing new
         // of ours: a member that has read the last log then need not read the snapshot.
-        const std::size_t limit = std::max(kSnapshotNodes, m_replica.NodeCount() / 32);
+        const std::size_t limit = std::max(m_snapshotNodes, m_replica.NodeCount() / 32);
         const std::size_t size = nodes.size() + m_collected.size();
         if (size > limit && (!wrote || size > 4 * limit))
             WriteSnapshot(folder, nodes);
@@ -721,6 +722,7 @@ private:
     bool m_published = false;
     Clock m_content = 0;
     Clock m_snapshotBase = 0;
+    std::size_t m_snapshotNodes = kSnapshotNodes;
     std::vector<Clock> m_floor;
     std::vector<std::pair<std::string, std::uint64_t>> m_copiesRead;
     std::vector<std::pair<NodeId, std::string>> m_merged;  // see StateExtras::merged
@@ -746,6 +748,8 @@ SyncOutcome SyncEngine::Synchronise(const phrases::TTreeNodes& current, const He
                                     SyncFolder& folder) {
     return m_engine->Synchronise(current, here, folder, false);
 }
+
+void SyncEngine::SetSnapshotNodes(std::size_t nodes) { m_engine->SetSnapshotNodes(nodes); }
 
 std::string SyncEngine::SaveState() const { return m_engine->SaveState(); }
 

@@ -62,6 +62,9 @@ inline constexpr std::int64_t kRetireMs = std::int64_t{180} * 24 * 60 * 60 * 100
 // changes from later ones.
 inline constexpr std::int64_t kKeepDeletedMs = std::int64_t{30} * 24 * 60 * 60 * 1000;
 
+// See SyncEngine::SetSnapshotNodes.
+inline constexpr std::size_t kSnapshotNodes = 4096;
+
 class Engine;
 
 // The engine with its state, for a caller that keeps it between syncs (the merge then costs the
@@ -96,6 +99,11 @@ public:
     // of the merge.
     SyncOutcome Synchronise(const phrases::TTreeNodes& current, const Here& here,
                             SyncFolder& folder);
+
+    // How many nodes written since the last snapshot (or removed for good) make this member
+    // write its snapshot anew (kSnapshotNodes, or a 32nd of the tree when more). Tests set a
+    // few, to reach snapshots with small trees.
+    void SetSnapshotNodes(std::size_t nodes);
 
     // The state file's bytes as they stand.
     std::string SaveState() const;

@@ -103,7 +103,9 @@ struct TextEvents {
 
 class Simulation {
 public:
-    explicit Simulation(unsigned seed) : m_random(seed) {}
+    // Every other seed writes snapshots after a few changes: small trees then reach them.
+    explicit Simulation(unsigned seed)
+        : m_random(seed), m_snapshotNodes(seed % 2 ? 2 + seed % 37 : kSnapshotNodes) {}
 
     void Go() {
         const int computers = 3 + static_cast<int>(m_random() % 3);
@@ -382,8 +384,10 @@ private:
         phrases::ParseTree(current, sim.tree);
         const Here here{sim.name, sim.directory, m_now + sim.skewMs, sim.random++};
         // The program starts now and then: its engine is read from the state file again.
-        if (!sim.engine || m_random() % 6 == 0)
+        if (!sim.engine || m_random() % 6 == 0) {
             sim.engine = std::make_unique<SyncEngine>(sim.state);
+            sim.engine->SetSnapshotNodes(m_snapshotNodes);
+        }
         SyncOutcome outcome = sim.engine->Synchronise(current, here, sim.folder);
         outcome.state = sim.engine->SaveState();
         for (const std::string& text : sim.pending)
@@ -562,6 +566,7 @@ private:
     }
 
     std::mt19937_64 m_random;
+    std::size_t m_snapshotNodes;
     Service m_service;
     std::vector<std::unique_ptr<Sim>> m_sims;
     std::map<std::string, TextEvents> m_events;

@@ -314,5 +314,40 @@ TEST(SynchroniseTest, TheFolderKeepsNoMoreThanTheTreeNeeds) {
     EXPECT_LT(a.state.size() + b.state.size(), 4096u);
 }
 
+TEST(SynchroniseTest, ALargeTreeIsWrittenWholeAndInOrder) {
+    // A large tree goes into the folder as a snapshot at once, which a new member reads first;
+    // it is written on two threads, a half of the categories each, in one block. Each row puts
+    // most phrases in the first half or in the second.
+    for (const bool firstLarge : {true, false}) {
+        SCOPED_TRACE(firstLarge);
+        phrases::TTreeNodes tree;
+        for (int c = 0; c < 2; ++c) {
+            auto* category = tree.InsertLastChild(nullptr, "k" + std::to_string(c));
+            const int phrases = (c == 0) == firstLarge ? 70000 : 1;
+            for (int p = 0; p < phrases; ++p)
+                tree.InsertLastChild(category, "p" + std::to_string(c) + "-" + std::to_string(p));
+        }
+        MemoryFolder folder;
+        std::int64_t now = kStart;
+        Computer a("A", "", 1);
+        Computer b("B", "", 2);
+        a.tree = phrases::FormatTree(tree);
+        a.Sync(folder, now += 1000);
+        b.Sync(folder, now += 1000);
+        ASSERT_EQ(b.tree, a.tree);
+        // Edits at both ends of each category: found against the order the last sync wrote.
+        for (auto* category = tree.FirstRoot(); category; category = category->NextSibling()) {
+            tree.SetNodeText(category->FirstChild(),
+                             std::string(category->FirstChild()->Text()) + "a");
+            tree.InsertLastChild(category, std::string(category->Text()) + "-end");
+        }
+        a.tree = phrases::FormatTree(tree);
+        a.Sync(folder, now += 1000);
+        b.Sync(folder, now += 1000);
+        EXPECT_EQ(a.tree, phrases::FormatTree(tree));
+        EXPECT_EQ(b.tree, a.tree);
+    }
+}
+
 }  // namespace
 }  // namespace synchro

@@ -145,7 +145,7 @@ public:
     // After records were applied without Normalise (a state read back): sibling lists and cycles
     // brought up to date, nothing written.
     void Reindex();
-    // Room for this many nodes, before a state is read.
+    // Room for this many nodes and some more, before a state is read.
     void Reserve(std::size_t nodes);
 
     // The nodes written here since the last snapshot, which the log carries.

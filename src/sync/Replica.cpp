@@ -978,17 +978,20 @@ void Replica::DropCollected(NodeId id, const std::vector<Clock>& known, const St
     Forget(n, stamp, conflicts);
 }
 
-// One run of the shown tree in file order: its lines, its shown nodes and its digest.
+// One run of the shown tree in file order: its lines, its shown nodes and its digest. The lines
+// go to a region of a block both runs share, or, when they outgrow it, to a block of their own.
 struct Replica::Written {
-    platform::FileBytes bytes;
+    char* data = nullptr;
+    std::size_t capacity = 0;
     std::size_t used = 0;
+    platform::FileBytes own;
     ShownList shown;
     TreeDigest digest;
 };
 
 void Replica::WriteRun(const std::uint32_t* first, const std::uint32_t* last, Written& out) const {
-    char* at = out.bytes.Data() + out.used;
-    char* end = out.bytes.Data() + out.bytes.Size();
+    char* at = out.data + out.used;
+    char* end = out.data + out.capacity;
     struct Frame {
         const std::uint32_t* at;
         const std::uint32_t* end;
@@ -1028,10 +1031,20 @@ void Replica::WriteRun(const std::uint32_t* first, const std::uint32_t* last, Wr
         const std::string_view text = TextOf(n);
         const std::size_t length = level + text.size() + 2;
         if (static_cast<std::size_t>(end - at) < length) {
-            const std::size_t used = static_cast<std::size_t>(at - out.bytes.Data());
-            out.bytes.Resize(std::max(out.bytes.Size() * 2, used + length));
-            at = out.bytes.Data() + used;
-            end = out.bytes.Data() + out.bytes.Size();
+            const std::size_t used = static_cast<std::size_t>(at - out.data);
+            const std::size_t size = std::max(out.capacity * 2, used + length);
+            if (out.own.Size() != 0 && out.data == out.own.Data()) {
+                out.own.Resize(size);
+            } else {
+                platform::FileBytes own;
+                own.Resize(size);
+                std::memcpy(own.Data(), out.data, used);
+                out.own = std::move(own);
+            }
+            out.data = out.own.Data();
+            out.capacity = out.own.Size();
+            at = out.data + used;
+            end = out.data + out.capacity;
         }
         for (std::uint32_t tab = 0; tab < level; ++tab)
             *at++ = '\t';
@@ -1044,7 +1057,7 @@ void Replica::WriteRun(const std::uint32_t* first, const std::uint32_t* last, Wr
         if (node.children != kNoNode || (node.flags & kSurvivor))
             push(n, level + 1);
     }
-    out.used = static_cast<std::size_t>(at - out.bytes.Data());
+    out.used = static_cast<std::size_t>(at - out.data);
 }
 
 void Replica::ShownList::Reserve(std::size_t count) {
@@ -1057,15 +1070,6 @@ void Replica::ShownList::Reserve(std::size_t count) {
     m_capacity = count;
 }
 
-void Replica::ShownList::Append(const ShownList& other) {
-    Reserve(m_size + other.m_size);
-    if (other.m_size != 0)
-        std::memcpy(m_block.Data() + m_size * sizeof(Shown), other.m_block.Data(),
-                    other.m_size * sizeof(Shown));
-
-    m_size += other.m_size;
-}
-
 Replica::Produced Replica::Materialise() {
     Settle();
     RefreshSurvivors();
@@ -1074,20 +1078,30 @@ Replica::Produced Replica::Materialise() {
     ShownChildren(kRootNode, roots);
 
     // Two halves of the top level on two threads when the tree is large; each half's lines go
-    // after the other's.
+    // after the other's. The block is sized by the texts; the second half writes from its
+    // middle and is moved down to the end of the first: memory the system gives anew is
+    // cleared at first touch, which costs as much as the writing.
     constexpr std::size_t kSplitNodes = std::size_t{1} << 16;
     const std::size_t estimate = m_arena.size() + 4 * m_ids.Size() + 64;
     const std::size_t split = m_ids.Size() >= kSplitNodes ? roots.size() / 2 : 0;
+    platform::FileBytes block;
+    block.Resize(estimate);
+    const std::size_t middle = split == 0 ? estimate : estimate / 2;
     Written whole;
-    whole.bytes.Resize(estimate);
+    Written second;
+    whole.data = block.Data();
+    whole.capacity = middle;
+    second.data = block.Data() + middle;
+    second.capacity = estimate - middle;
     std::swap(whole.shown, m_shown);
+    std::swap(second.shown, m_shownSecond);
     whole.shown.Clear();
-    whole.shown.Reserve(m_ids.Size());
+    second.shown.Clear();
+    whole.shown.Reserve(m_ids.Size());  // pages are taken when touched
     if (split == 0) {
         WriteRun(roots.data(), roots.data() + roots.size(), whole);
     } else {
-        Written second;
-        second.bytes.Resize(estimate / 2);
+        second.shown.Reserve(m_ids.Size());
         const std::exception_ptr error =
             phrases::RunBesides([&] { WriteRun(roots.data(), roots.data() + split, whole); },
                                 [&] {
@@ -1096,16 +1110,19 @@ Replica::Produced Replica::Materialise() {
                                 });
         if (error)
             std::rethrow_exception(error);
-        if (whole.bytes.Size() < whole.used + second.used)
-            whole.bytes.Resize(whole.used + second.used);
-        std::memcpy(whole.bytes.Data() + whole.used, second.bytes.Data(), second.used);
-        whole.used += second.used;
-        whole.shown.Append(second.shown);
         whole.digest.Join(second.digest);
     }
-    whole.bytes.Resize(whole.used);
+    platform::FileBytes bytes =
+        whole.data == block.Data() ? std::move(block) : std::move(whole.own);
+    const std::size_t size = whole.used + second.used;
+    if (bytes.Size() < size)
+        bytes.Resize(size);  // only when one of the runs wrote a block of its own
+    if (second.used != 0)
+        std::memmove(bytes.Data() + whole.used, second.data, second.used);
+    bytes.Resize(size);
     std::swap(m_shown, whole.shown);
-    return {std::move(whole.bytes), whole.digest.Value()};
+    std::swap(m_shownSecond, second.shown);
+    return {std::move(bytes), whole.digest.Value()};
 }
 
 void Replica::CompactArena() {

@@ -190,7 +190,21 @@ public:
         std::uint32_t node;
         std::uint32_t level;
     };
-    std::span<const Shown> LastShown() const { return m_shown.View(); }
+    // In two parts, as two threads wrote them.
+    class ShownView {
+    public:
+        ShownView(std::span<const Shown> first, std::span<const Shown> second)
+            : m_first(first), m_second(second) {}
+        std::size_t size() const { return m_first.size() + m_second.size(); }
+        const Shown& operator[](std::size_t p) const {
+            return p < m_first.size() ? m_first[p] : m_second[p - m_first.size()];
+        }
+
+    private:
+        std::span<const Shown> m_first;
+        std::span<const Shown> m_second;
+    };
+    ShownView LastShown() const { return {m_shown.View(), m_shownSecond.View()}; }
 
     // Marks every node of a snapshot read (MarkSeen), then (EndSnapshot) removes those of ours
     // that the snapshot's writer must have removed: their life write known to it, yet absent.
@@ -304,7 +318,6 @@ private:
                 Reserve(m_capacity * 2 + 1024);
             reinterpret_cast<Shown*>(m_block.Data())[m_size++] = shown;
         }
-        void Append(const ShownList& other);
         std::span<const Shown> View() const {
             return {reinterpret_cast<const Shown*>(m_block.Data()), m_size};
         }
@@ -315,6 +328,7 @@ private:
         std::size_t m_capacity = 0;
     };
     ShownList m_shown;
+    ShownList m_shownSecond;
     std::uint64_t m_writes = 0;
 };
 

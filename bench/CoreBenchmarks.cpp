@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,12 @@
 #include "phrases/CharacterTable.h"
 #include "phrases/PhraseCompiler.h"
 #include "phrases/PhraseRules.h"
+#include "phrases/TextEncoding.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
 #include "pinyin/Reading.h"
 #include "platform/FileSystem.h"
+#include "sync/Synchronise.h"
 
 namespace bench {
 namespace {
@@ -406,6 +409,155 @@ void ReadingsOfTree(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPhrases);
 }
 
+// Synchronisation at full scale: a member that holds the million phrases merges the logs of
+// three others, 10,000 changes in all (renames, deletions, additions spread over the categories).
+// The phrases are of GB2312 characters, as synchronised texts must be; the baseline is LoadTree of
+// that same tree. The merge reads the logs, applies them and gives the new srf_pub.dat bytes; the
+// engine is kept in memory between syncs (SyncEngine), its state encoded apart (SaveState).
+class MemoryFolder : public synchro::SyncFolder {
+public:
+    std::vector<std::string> ListNames() override {
+        std::vector<std::string> names;
+        for (const auto& [name, bytes] : files)
+            names.push_back(name);
+        return names;
+    }
+    std::optional<std::string> Read(const std::string& name) override {
+        const auto found = files.find(name);
+        return found == files.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    void Write(const std::string& name, std::string_view bytes) override {
+        files[name] = std::string(bytes);
+    }
+    std::map<std::string, std::string> files;
+};
+
+constexpr int kSyncChanges = 10000;
+constexpr int kSyncMembers = 3;
+
+struct SyncData {
+    std::string treeFile;  // the path of the GB2312 tree's srf_pub.dat
+    phrases::TTreeNodes tree;
+    std::string state;  // the member's state once it has joined with the tree
+    MemoryFolder folder;
+    int changes = 0;
+};
+
+synchro::Here HereOf(const std::string& name, std::int64_t nowMs) {
+    return {name, "C:\\Users\\" + name + "\\srf", nowMs, std::hash<std::string>{}(name)};
+}
+
+// One member's share of the changes, made to its copy of the tree.
+int ChangeTree(phrases::TTreeNodes& tree, int member, int count) {
+    std::vector<phrases::TTreeNode*> categories;
+    for (phrases::TTreeNode* node = tree.FirstRoot(); node; node = node->NextSibling())
+        categories.push_back(node);
+    int made = 0;
+    for (int k = 0; k < count; ++k) {
+        phrases::TTreeNode* category =
+            categories[static_cast<std::size_t>((member * 331 + k * 7) % kCategories)];
+        phrases::TTreeNode* phrase = category->FirstChild();
+        for (int skip = (k * 13 + member * 101) % (kPhrasesEach - 2); skip > 0 && phrase; --skip)
+            phrase = phrase->NextSibling();
+        if (!phrase)
+            continue;
+        // New texts: a GB2312 character and the member's number and change's number in ASCII.
+        const std::string fresh = "\xB0\xA1" + std::to_string(member) + "-" + std::to_string(k);
+        switch (k % 3) {
+        case 0:
+            tree.SetNodeText(phrase, fresh);
+            break;
+        case 1:
+            tree.DeleteNode(phrase);
+            break;
+        default:
+            tree.InsertAfter(phrase, fresh);
+            break;
+        }
+        ++made;
+    }
+    return made;
+}
+
+SyncData& TheSyncData() {
+    static SyncData* data = [] {
+        auto* made = new SyncData;
+        std::vector<std::string> characters;
+        for (const std::string& code : TheData().characters)
+            if (phrases::InGb2312(static_cast<unsigned char>(code[0]),
+                                  static_cast<unsigned char>(code[1])))
+                characters.push_back(code);
+        FillTree(made->tree, characters, kCategories, kPhrasesEach);
+        made->treeFile = TheData().dir + "/sync_pub.dat";
+        phrases::SaveTree(made->tree, made->treeFile);
+
+        // The member joins with the whole tree, then three copies of its data directory (three
+        // other computers) make their changes and publish them.
+        const std::int64_t start = 1'700'000'000'000;
+        synchro::SyncEngine member("");
+        member.Synchronise(made->tree, HereOf("MEMBER", start), made->folder);
+        made->state = member.SaveState();
+        const std::string bytes = phrases::FormatTree(made->tree);
+        for (int other = 0; other < kSyncMembers; ++other) {
+            phrases::TTreeNodes tree;
+            phrases::ParseTree(tree, bytes);
+            made->changes += ChangeTree(tree, other, kSyncChanges / kSyncMembers + 1);
+            synchro::SyncEngine engine(made->state);
+            const std::string name = "OTHER" + std::to_string(other);
+            engine.Synchronise(tree, HereOf(name, start + 1000 * (other + 1)), made->folder);
+        }
+        return made;
+    }();
+    return *data;
+}
+
+void LoadSyncTree(benchmark::State& state) {
+    SyncData& data = TheSyncData();
+    for (auto _ : state) {
+        phrases::TTreeNodes tree;
+        phrases::LoadTree(tree, data.treeFile);
+        benchmark::DoNotOptimize(tree.NodeCount());
+        state.PauseTiming();
+        tree.ClearTree();
+        state.ResumeTiming();
+    }
+}
+
+void SyncMerge(benchmark::State& state) {
+    SyncData& data = TheSyncData();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto engine = std::make_unique<synchro::SyncEngine>(data.state);
+        MemoryFolder folder = data.folder;
+        state.ResumeTiming();
+        const synchro::SyncOutcome outcome =
+            engine->Synchronise(data.tree, HereOf("MEMBER", 1'700'000'100'000), folder);
+        benchmark::DoNotOptimize(outcome.treeFile);
+        state.PauseTiming();
+        Check(outcome.treeFile && !outcome.changes.empty(), "the merge changed the tree");
+        engine.reset();
+        state.ResumeTiming();
+    }
+}
+
+void SyncSaveState(benchmark::State& state) {
+    SyncData& data = TheSyncData();
+    const synchro::SyncEngine engine(data.state);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(engine.SaveState());
+}
+
+void SyncLoadState(benchmark::State& state) {
+    SyncData& data = TheSyncData();
+    for (auto _ : state) {
+        auto engine = std::make_unique<synchro::SyncEngine>(data.state);
+        benchmark::DoNotOptimize(engine.get());
+        state.PauseTiming();
+        engine.reset();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(Compile)->Unit(benchmark::kMillisecond);
 BENCHMARK(CompileByScanSubset)->Unit(benchmark::kMillisecond);
 BENCHMARK(CompileToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -429,6 +581,10 @@ BENCHMARK(FilterScanBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterByRule)->ArgsProduct({{0, 1, 2}, {0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadingsOfTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(NodeAtScan)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadSyncTree)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(SyncMerge)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(SyncSaveState)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(SyncLoadState)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // Keeps every run's seconds per iteration (the median when repeated) for the summary.
 class Collector : public benchmark::ConsoleReporter {
@@ -559,6 +715,14 @@ void PrintSummary(const Collector& results) {
     std::printf("%-44s %11.1f ns/step\n", "NodeAt scan at N = 10^6", scan6);
     std::printf("%-44s %16.2f x %14s %7s\n", "NodeAt scan: slowest step / fastest step", flat,
                 "<= 2 x (flat)", verdict(flat <= 2));
+    const double syncRatio = s("SyncMerge") / s("LoadSyncTree");
+    std::printf("%-44s %16.2f x %14s %7s\n", "Sync: merge of 10,000 changes vs. LoadTree",
+                syncRatio, "<= 2 x", verdict(syncRatio <= 2));
+    std::printf("%-44s %15.1f ms\n", "  (the merge", s("SyncMerge") * 1e3);
+    std::printf("%-44s %15.1f ms)\n", "   LoadTree of the same tree", s("LoadSyncTree") * 1e3);
+    std::printf("%-44s %15.1f ms\n", "Sync: state encoded (SaveState)", s("SyncSaveState") * 1e3);
+    std::printf("%-44s %15.1f ms\n", "Sync: state read (an engine made from it)",
+                s("SyncLoadState") * 1e3);
     std::printf(
         "\nFor reference: WriteCompiledFile (temporary file, fsync, rename) %.1f ms; "
         "FormatTree %.1f ms;\nLoadTree %.1f ms from the disk, %.1f ms from the page cache; raw read %.1f ms "

@@ -162,7 +162,8 @@ std::optional<std::string> DataDirectory::ReadBackupNamed(const std::string& nam
 
 bool DataDirectory::IsOwnFile(const std::string& path) const {
     for (const platform::Path& own :
-         {TreePath(), BackupPath(), TablePath(), CompiledPath(), ReadingsPath()})
+         {TreePath(), BackupPath(), TablePath(), CompiledPath(), ReadingsPath(),
+          ReadingsPath() + ".bak", SyncSettingPath(), SyncStatePath()})
         if (platform::IsSameFile(path, own))
             return true;
     // A dated backup's name in the directory, whether or not it exists: the rotation would delete

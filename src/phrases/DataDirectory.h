@@ -45,6 +45,8 @@ public:
     platform::Path TablePath() const { return m_directory + kTableFileName; }
     platform::Path CompiledPath() const { return m_directory + kCompiledFileName; }
     platform::Path ReadingsPath() const { return m_directory + kReadingsFileName; }
+    platform::Path SyncSettingPath() const { return m_directory + kSyncSettingFileName; }
+    platform::Path SyncStatePath() const { return m_directory + kSyncStateFileName; }
 
     TTreeNodes& Tree() { return m_tree; }
     const TTreeNodes& Tree() const { return m_tree; }

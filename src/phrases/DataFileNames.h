@@ -13,6 +13,10 @@ inline constexpr char kCompiledFileName[] = "srf_pub.usr";    // the compiled ph
 inline constexpr char kBackupFileName[] = "srf_pub.dat.bak";  // the tree before its last save
 // The readings the user set for phrases, UTF-8 (see pinyin/UserReadings.h); never in srf_pub.dat.
 inline constexpr char kReadingsFileName[] = "srf_pub.pinyin.txt";
+// Synchronisation: the folder chosen (UTF-8, "folder=PATH"; absent means off) and the state of
+// the merge between synchronisations.
+inline constexpr char kSyncSettingFileName[] = "srf_pub.sync.ini";
+inline constexpr char kSyncStateFileName[] = "srf_pub.sync.state";
 // The tree file kept aside after a failed load; later ones add ".1", ".2", ...
 inline constexpr char kUnreadableFileName[] = "srf_pub.dat.unreadable";
 

@@ -65,6 +65,12 @@ public:
     // False when the phrase had no reading set.
     bool Remove(std::string_view phrase);
     std::size_t Size() const { return m_entries.size(); }
+    // Calls visit(phrase, reading) for every reading set, in the order they were set.
+    template <class Visit>
+    void ForEach(Visit&& visit) const {
+        for (const auto& [phrase, reading] : m_entries)
+            visit(std::string_view(phrase), reading);
+    }
 
 private:
     std::vector<std::pair<std::string, std::vector<Syllable>>> m_entries;

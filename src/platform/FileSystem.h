@@ -70,6 +70,10 @@ bool IsSameFile(const Path& a, const Path& b);
 // given); names other than ASCII are left out. Empty when the directory cannot be read.
 std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix);
 
+// The names of every file in the directory as UTF-8 (names beyond ASCII included); empty when
+// the directory cannot be read.
+std::vector<std::string> ListFileNamesUtf8(const Path& directory);
+
 // Deletes the file; false when it could not be deleted.
 bool RemoveFile(const Path& path);
 

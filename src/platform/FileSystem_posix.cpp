@@ -386,6 +386,20 @@ std::vector<std::string> ListFileNames(const Path& directory, std::string_view p
     return names;
 }
 
+std::vector<std::string> ListFileNamesUtf8(const Path& directory) {
+    std::vector<std::string> names;
+    DIR* listing = ::opendir(directory.Native().empty() ? "." : directory.Native().c_str());
+    if (!listing)
+        return names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && entry->d_type != DT_DIR)
+            names.emplace_back(name);
+    }
+    ::closedir(listing);
+    return names;
+}
+
 bool RemoveFile(const Path& path) { return ::unlink(path.Native().c_str()) == 0; }
 
 }  // namespace platform

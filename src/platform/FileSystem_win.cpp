@@ -368,6 +368,21 @@ std::vector<std::string> ListFileNames(const Path& directory, std::string_view p
     return names;
 }
 
+std::vector<std::string> ListFileNamesUtf8(const Path& directory) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    const std::wstring pattern =
+        (directory.Native().empty() ? std::wstring(L".\\") : directory.Native()) + L"*";
+    const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+    if (!search)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(Path::FromNative(found.cFileName).Utf8());
+    } while (FindNextFileW(search.Get(), &found));
+    return names;
+}
+
 bool RemoveFile(const Path& path) { return DeleteFileW(path.Native().c_str()) != FALSE; }
 
 }  // namespace platform

@@ -22,6 +22,10 @@ public:
     Path(const char* text) : Path(std::string_view(text)) {}
     // A name as the system reported it.
     static Path FromNative(NativeString native);
+    // A name kept as UTF-8 (a setting, a command-line argument), whatever code page the system
+    // uses; and the name as UTF-8.
+    static Path FromUtf8(std::string_view utf8);
+    std::string Utf8() const;
 
     const NativeString& Native() const { return m_native; }
     bool Empty() const { return m_native.empty(); }

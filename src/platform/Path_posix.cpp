@@ -17,4 +17,8 @@ Path Path::operator+(std::string_view text) const {
 
 std::string Path::Text() const { return m_native; }
 
+Path Path::FromUtf8(std::string_view utf8) { return FromNative(std::string(utf8)); }
+
+std::string Path::Utf8() const { return m_native; }
+
 }  // namespace platform

@@ -28,6 +28,7 @@
 #include "platform/Error.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
+#include "sync/DirectorySync.h"
 
 namespace tool {
 
@@ -110,6 +111,7 @@ constexpr char kGeneralHelp[] =
     "  import DIR FILE [--dry-run] [--category TEXT] [--format NAME]\n"
     "                              merge the phrases of FILE into the tree\n"
     "  convert DIR                 convert a srf_pub.dat saved as UTF-8 or UTF-16 to GB2312\n"
+    "  sync DIR [FOLDER]           synchronise the phrases through a shared folder\n"
     "  dump FILE.usr --table FILE.zc\n"
     "                              decode a compiled file, one phrase a line\n"
     "\n"
@@ -190,6 +192,20 @@ constexpr char kImportHelp[] =
     "nothing and ends with exit code 3. While the data directory needs attention (see\n"
     "srf_tool check) nothing is imported and the exit code is 4.\n";
 
+constexpr char kSyncHelp[] =
+    "Usage: srf_tool sync DIR [FOLDER]\n"
+    "Synchronises the phrases of DIR with the other computers (or data directories) that\n"
+    "synchronise through FOLDER, a folder that a sync service carries between them\n"
+    "(OneDrive, Dropbox, Syncthing, a network share), as the phrase editor does; without\n"
+    "FOLDER, through the folder chosen in the editor (DIR/srf_pub.sync.ini). Writes this\n"
+    "directory's own files into FOLDER, merges what every member wrote, and writes\n"
+    "srf_pub.dat (with its backups), srf_pub.usr, the readings and the state\n"
+    "(srf_pub.sync.state) when they change. Exit codes: 0 synchronised (with or without\n"
+    "changes), 2 wrong usage or no folder, 3 synchronised but a file of FOLDER was skipped\n"
+    "(damaged, half-synchronised or of a newer version: named on standard error, read again\n"
+    "next time), 4 the data directory needs attention (see srf_tool check) and nothing was\n"
+    "done.\n";
+
 constexpr char kConvertHelp[] =
     "Usage: srf_tool convert DIR\n"
     "Converts DIR/srf_pub.dat from UTF-8 or UTF-16 (as Notepad saves it) to the GB2312 the\n"
@@ -236,10 +252,14 @@ public:
         return found == m_options.end() ? std::string() : found->second;
     }
     const std::vector<std::string>& Positionals(std::size_t count) const {
-        if (m_positionals.size() < count)
+        return Positionals(count, count);
+    }
+    // From least to most of them.
+    const std::vector<std::string>& Positionals(std::size_t least, std::size_t most) const {
+        if (m_positionals.size() < least)
             throw UsageError{"missing argument"};
-        if (m_positionals.size() > count)
-            throw UsageError{"unexpected argument " + m_positionals[count]};
+        if (m_positionals.size() > most)
+            throw UsageError{"unexpected argument " + m_positionals[most]};
         return m_positionals;
     }
 
@@ -276,6 +296,7 @@ private:
                                                   const std::string& utf8);
     int Import(const Arguments& arguments);
     int Convert(const Arguments& arguments);
+    int Sync(const Arguments& arguments);
     // Prints the lines of Attention to err; true when there was any.
     bool ReportAttention(const std::vector<std::string>& lines);
     int Dump(const Arguments& arguments);
@@ -369,6 +390,7 @@ int Tool::Run(const std::vector<std::string>& args) {
          &Tool::Export},
         {"import", kImportHelp, {"--dry-run"}, {"--category", "--format"}, &Tool::Import},
         {"convert", kConvertHelp, {}, {}, &Tool::Convert},
+        {"sync", kSyncHelp, {}, {}, &Tool::Sync},
         {"dump", kDumpHelp, {}, {"--table"}, &Tool::Dump},
     };
     for (const Entry& entry : entries) {
@@ -593,6 +615,37 @@ int Tool::Convert(const Arguments& arguments) {
     m_out << phrases::kTreeFileName << " converted to GB2312; the original is kept as "
           << Console(kept.Text()) << "\n";
     return kExitOk;
+}
+
+int Tool::Sync(const Arguments& arguments) {
+    const std::vector<std::string>& positionals = arguments.Positionals(1, 2);
+    phrases::DataDirectory files(Directory(positionals[0]));
+    phrases::TreeObserver unseen;
+    files.LoadTree(unseen);
+    files.LoadTable();
+    if (ReportAttention(Attention(files)))
+        return kExitAttention;
+    synchro::DirectorySync sync(files);
+    const std::string folder = positionals.size() == 2 ? positionals[1] : sync.Folder();
+    if (folder.empty())
+        throw UsageError{"no folder: name one, or choose it in the editor's 同步…"};
+    synchro::FolderFiles folderFiles(folder);
+    const synchro::SyncReport report =
+        sync.Synchronise(synchro::HereNow(files), folderFiles, unseen);
+    for (const synchro::MemberChanges& changes : report.outcome.changes)
+        if (!changes.self && (changes.added || changes.deleted || changes.changed))
+            m_out << "from " << changes.computer << ": " << changes.added << " added, "
+                  << changes.deleted << " deleted, " << changes.changed << " changed\n";
+    for (const synchro::Conflict& conflict : report.outcome.conflicts)
+        m_out << "conflict: kept " << Gb2312ToUtf8(conflict.keptText) << " ("
+              << conflict.winnerComputer << ") over " << Gb2312ToUtf8(conflict.text) << " ("
+              << conflict.loserComputer << ")\n";
+    for (const synchro::SkippedText& text : report.outcome.skippedTexts)
+        m_err << "not synchronised: " << Gb2312ToUtf8(text.text) << " (" << text.computer << ")\n";
+    for (const synchro::SkippedFile& file : report.outcome.skippedFiles)
+        m_err << "skipped " << file.name << ": " << file.detail << "\n";
+    m_out << (report.treeChanged ? "srf_pub.dat and srf_pub.usr written\n" : "no change here\n");
+    return report.outcome.skippedFiles.empty() ? kExitOk : kExitError;
 }
 
 bool Tool::ReportAttention(const std::vector<std::string>& lines) {

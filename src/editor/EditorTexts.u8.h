@@ -124,6 +124,42 @@ inline constexpr char kExportCountEnd[] = " 条语料.";
 inline constexpr char kExportNotesHeading[] = "以下语料不导出, 或按最常见的读音导出:";
 inline constexpr char kExportQuestion[] = "确定要导出吗?";
 
+// Synchronisation: the status bar's note of what came from where, the lines of the sync box, its
+// captions and the notices of a synchronisation that cannot run.
+inline constexpr char kSyncNoteStart[] = "同步: ";
+inline constexpr char kSyncFrom[] = "来自 ";
+inline constexpr char kSyncAdded[] = " 新增 ";
+inline constexpr char kSyncDeleted[] = ", 删除 ";
+inline constexpr char kSyncChanged[] = ", 修改 ";
+inline constexpr char kSyncNothing[] = "同步: 没有新的修改";
+inline constexpr char kSyncConflicts[] = "; 冲突 %d 个(详见“同步…”)";
+inline constexpr char kSyncSkipped[] = "; 跳过 %d 个文件(下次再读)";
+inline constexpr char kSyncFailed[] = "同步失败: ";
+inline constexpr char kSyncOff[] = "还没有选择同步文件夹: 请用“文件 > 同步…”选择.";
+inline constexpr char kSyncNotWhole[] = "数据文件未能正确读入或需要处理, 现在不能同步!";
+inline constexpr char kSyncCaption[] = "同步";
+inline constexpr char kSyncFolderLabel[] = "同步文件夹:";
+inline constexpr char kSyncFolderNone[] = "(没有选择: 同步已关闭)";
+inline constexpr char kSyncMembersLabel[] = "在这个文件夹同步的计算机:";
+inline constexpr char kSyncConflictsLabel[] = "上次同步的冲突:";
+inline constexpr char kSyncChoose[] = "选择文件夹…";
+inline constexpr char kSyncTurnOff[] = "关闭同步";
+inline constexpr char kSyncNow[] = "立即同步";
+inline constexpr char kSyncPutBack[] = "恢复选中的文本";
+inline constexpr char kSyncClose[] = "关闭";
+inline constexpr char kSyncPickTitle[] =
+    "选择同步文件夹 (OneDrive、Dropbox、Syncthing 或网络共享中的文件夹)";
+// A member's line: its name, then when it last wrote (or never); this computer marked.
+inline constexpr char kSyncLastWrite[] = "    最后写入: ";
+inline constexpr char kSyncNever[] = "    还没有写入";
+inline constexpr char kSyncThisComputer[] = " (本机)";
+// A conflict's line: the kept text and who made it, the lost one and who made it.
+inline constexpr char kSyncKept[] = "保留 ";
+inline constexpr char kSyncLost[] = ", 未采用 ";
+inline constexpr char kSyncIn[] = " (分类 ";
+inline constexpr char kSyncBy[] = ", ";
+inline constexpr char kSyncDeletedBy[] = "已被删除";
+
 // Prompt of New category.
 inline constexpr char kCategoryPrompt[] = "分类";
 
@@ -179,6 +215,8 @@ inline constexpr char kMenuMoveTo[] = "移动到分类…（&M）";
 inline constexpr char kMenuSelectAll[] = "全选本类（&A）";
 inline constexpr char kMenuFilter[] = "筛选（&L）";
 inline constexpr char kMenuSetReading[] = "设定读音…（&P）";
+inline constexpr char kMenuSync[] = "同步…（&Y）";
+inline constexpr char kMenuSyncNow[] = "立即同步（&W）";
 inline constexpr char kMenuSystemHelp[] = "系统帮助（&E）";
 inline constexpr char kMenuVersionHelp[] = "版本信息（&I）";
 

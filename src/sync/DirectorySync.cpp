@@ -165,11 +165,9 @@ SyncReport DirectorySync::Synchronise(const Here& here, SyncFolder& folder,
     if (mergedFile != phrases::FormatTree(tree)) {
         phrases::ReplaceTree(tree, mergedFile, observer);
         m_files.Save();
-        m_files.Compile();
         report.treeChanged = true;
     }
-    if (merged != readingsFile.value_or(std::string()) &&
-        !(merged.empty() && !readingsFile)) {
+    if (merged != readingsFile.value_or(std::string()) && !(merged.empty() && !readingsFile)) {
         platform::ReplaceFileKeepingBackup(m_files.ReadingsPath(), merged,
                                            m_files.ReadingsPath() + ".bak");
         report.readingsChanged = true;
@@ -183,8 +181,8 @@ Here HereNow(const phrases::DataDirectory& files) {
     // Written the same way every time: a copy of the directory elsewhere is then told by it.
     std::error_code error;
     const auto absolute = std::filesystem::absolute(files.Directory().Native(), error);
-    here.directory = error ? files.Directory().Utf8()
-                           : platform::Path::FromNative(absolute.native()).Utf8();
+    here.directory =
+        error ? files.Directory().Utf8() : platform::Path::FromNative(absolute.native()).Utf8();
     here.nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                      std::chrono::system_clock::now().time_since_epoch())
                      .count();

@@ -45,8 +45,9 @@ enum class SyncStatus {
 
 struct SyncReport {
     SyncStatus status = SyncStatus::Done;
-    SyncOutcome outcome;         // when Done (its treeFile and state already written)
-    bool treeChanged = false;    // srf_pub.dat was written anew (and srf_pub.usr compiled)
+    SyncOutcome outcome;  // when Done (its treeFile and state already written)
+    bool treeChanged =
+        false;  // srf_pub.dat was written anew: srf_pub.usr is the caller's to compile
     bool readingsChanged = false;
 };
 
@@ -61,8 +62,8 @@ public:
 
     // One synchronisation through folder: refused while the data directory failed to load or
     // needs attention. Writes the state first, then (when the merge changed them) srf_pub.dat by
-    // a save with its backups, srf_pub.usr and the readings file; the observer hears of the new
-    // tree.
+    // a save with its backups and the readings file; the observer hears of the new tree. The
+    // caller compiles srf_pub.usr when the tree changed.
     SyncReport Synchronise(const Here& here, SyncFolder& folder, phrases::TreeObserver& observer);
     // The same through the folder chosen.
     SyncReport Synchronise(const Here& here, phrases::TreeObserver& observer);

@@ -644,6 +644,8 @@ int Tool::Sync(const Arguments& arguments) {
         m_err << "not synchronised: " << Gb2312ToUtf8(text.text) << " (" << text.computer << ")\n";
     for (const synchro::SkippedFile& file : report.outcome.skippedFiles)
         m_err << "skipped " << file.name << ": " << file.detail << "\n";
+    if (report.treeChanged)
+        files.Compile();
     m_out << (report.treeChanged ? "srf_pub.dat and srf_pub.usr written\n" : "no change here\n");
     return report.outcome.skippedFiles.empty() ? kExitOk : kExitError;
 }

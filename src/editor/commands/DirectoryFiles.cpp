@@ -30,6 +30,15 @@ void DirectoryFiles::SetReading(std::string_view phrase,
     m_readings = std::move(readings);
 }
 
+synchro::SyncReport DirectoryFiles::Synchronise() {
+    synchro::SyncReport report = m_sync.Synchronise(synchro::HereNow(m_directory), *this);
+    if (report.treeChanged)
+        Compile();
+    if (report.readingsChanged)
+        m_readings.reset();
+    return report;
+}
+
 void DirectoryFiles::Compile() {
     const phrases::CompileReport report = m_directory.Compile();
     m_observer.PhrasesChecked(m_health.Update(m_directory.Tree(), report));

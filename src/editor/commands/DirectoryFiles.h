@@ -44,6 +44,10 @@ public:
         return m_directory.ReadBackupNamed(name);
     }
     bool IsOwnFile(const std::string& path) const override { return m_directory.IsOwnFile(path); }
+    std::string SyncFolder() const override { return m_sync.Folder(); }
+    void SetSyncFolder(const std::string& folder) override { m_sync.SetFolder(folder); }
+    synchro::SyncReport Synchronise() override;
+    std::vector<synchro::MemberInfo> SyncMembers() override { return m_sync.Members(); }
     const pinyin::UserReadings& Readings() override;
     void SetReading(std::string_view phrase, const std::vector<pinyin::Syllable>& reading) override;
 
@@ -61,6 +65,7 @@ private:
     TreeObserver& m_observer;
     PhraseHealth m_health;
     std::optional<pinyin::UserReadings> m_readings;  // read at first use
+    synchro::DirectorySync m_sync{m_directory};
 };
 
 }  // namespace editor

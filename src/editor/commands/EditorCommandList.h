@@ -17,6 +17,8 @@
     X(RestoreBackup, IDM_RESTORE,      116, texts::kMenuRestore,     nullptr,              13, NoKey,          NoKey,          File,   22, 0,  0,  HasBackup,  &EditorCommands::RestoreBackup)  \
     X(Export,        IDM_EXPORT,       117, texts::kMenuExport,      nullptr,              -1, NoKey,          NoKey,          File,   31, 0,  0,  DataLoaded, &EditorCommands::Export)         \
     X(Import,        IDM_IMPORT,       118, texts::kMenuImport,      nullptr,              -1, NoKey,          NoKey,          File,   32, 0,  0,  DataLoaded, &EditorCommands::Import)         \
+    X(SyncSettings,  IDM_SYNC,         127, texts::kMenuSync,        nullptr,              -1, NoKey,          NoKey,          File,   33, 0,  0,  Always,     &EditorCommands::SyncSettings)   \
+    X(SyncNow,       IDM_SYNC_NOW,     128, texts::kMenuSyncNow,     nullptr,              -1, Plain(kF5),     NoKey,          File,   34, 0,  0,  Always,     &EditorCommands::SyncNow)        \
     X(Quit,          IDM_QUIT,         105, texts::kMenuQuit,        texts::kHintQuit,     5,  NoKey,          NoKey,          File,   41, 15, 0,  Always,     &EditorCommands::Quit)           \
     X(Undo,          IDM_UNDO,         108, texts::kMenuUndo,        texts::kHintUndo,     7,  Ctrl('Z'),      NoKey,          Update, 11, 21, 0,  CanUndo,    &EditorCommands::Undo)           \
     X(Redo,          IDM_REDO,         109, texts::kMenuRedo,        texts::kHintRedo,     8,  Ctrl('Y'),      NoKey,          Update, 12, 22, 0,  CanRedo,    &EditorCommands::Redo)           \

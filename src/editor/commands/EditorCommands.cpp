@@ -206,6 +206,9 @@ void EditorCommands::Load() {
         std::rethrow_exception(treeError);
     if (m_files.DataLoaded())
         m_files.Compile();
+    // Before the user edits: after a stop between a merge's two writes, the tree on disk is then
+    // the one the state knows.
+    SyncQuietly();
 }
 
 void EditorCommands::LoadTree() {
@@ -497,13 +500,15 @@ void EditorCommands::Find(const std::string& sought, TTreeNode* from) {
 
 void EditorCommands::CheckDiskChange() {
     // Also while the data is not loaded: a file that appears or changes then may be the way back.
-    if (!m_files.ChangedOnDisk())
-        return;
-    if (m_dialogs.Ask(texts::kChangedOnDisk, texts::kConfirmCaption, BoxKind::Question) ==
-        Answer::Ok)
-        Reload();
-    else
-        m_files.AcceptDiskState();
+    if (m_files.ChangedOnDisk()) {
+        if (m_dialogs.Ask(texts::kChangedOnDisk, texts::kConfirmCaption, BoxKind::Question) ==
+            Answer::Ok)
+            Reload();
+        else
+            m_files.AcceptDiskState();
+    }
+    // The other computers' changes come in where the other programs' do.
+    SyncQuietly();
 }
 
 TTreeNode* EditorCommands::TakeSelection() {
@@ -539,6 +544,7 @@ bool EditorCommands::SaveChanges() {
         m_files.AcceptDiskState();
     }
     m_files.SaveAndCompile();
+    SyncQuietly();
     return true;
 }
 

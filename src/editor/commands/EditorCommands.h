@@ -21,6 +21,7 @@
 #include "phrases/TreeNodes.h"
 #include "pinyin/Reading.h"
 #include "pinyin/UserReadings.h"
+#include "sync/DirectorySync.h"
 
 namespace phrases {
 class CharacterTable;
@@ -33,6 +34,22 @@ using app::BoxKind;
 class FileDialogs;
 struct EditedLine;
 struct ExportTarget;
+
+// What the 同步… box shows: the folder chosen (UTF-8; empty: off), the computers that synchronise
+// there and the conflicts of the last synchronisation (GB2312 lines).
+struct SyncBoxView {
+    std::string folder;
+    std::vector<std::string> members;
+    std::vector<std::string> conflicts;
+};
+
+// What the user asked of the 同步… box.
+struct SyncBoxAnswer {
+    enum class Action { Close, ChooseFolder, TurnOff, SyncNow, PutBack };
+    Action action = Action::Close;
+    std::string folder;  // ChooseFolder: the folder picked (UTF-8)
+    int conflict = -1;   // PutBack: the line of the conflict whose losing text goes back
+};
 
 // What the commands need from the user: the message box and the one-line input box.
 class UserDialogs {
@@ -57,6 +74,8 @@ public:
                                               const std::vector<std::string>& /*items*/) {
         return std::nullopt;
     }
+    // The 同步… box over what it shows; what the user asked for (Close on the close box).
+    virtual SyncBoxAnswer ShowSyncBox(const SyncBoxView& /*view*/) { return {}; }
 };
 
 // What the commands need from the files beside the program: the data directory (see
@@ -107,6 +126,13 @@ public:
     // Sets a phrase's reading (none: the table's again) and writes the file whole.
     virtual void SetReading(std::string_view /*phrase*/,
                             const std::vector<pinyin::Syllable>& /*reading*/) {}
+    // Synchronisation (see sync/DirectorySync.h): the folder chosen (UTF-8; empty: off).
+    virtual std::string SyncFolder() const { return {}; }
+    virtual void SetSyncFolder(const std::string& /*folder*/) {}
+    // One synchronisation; a merge that changes the tree replaces it (the observers hear of it)
+    // and saves and compiles it.
+    virtual synchro::SyncReport Synchronise() { return {.status = synchro::SyncStatus::Off}; }
+    virtual std::vector<synchro::MemberInfo> SyncMembers() { return {}; }
 };
 
 enum class Command {
@@ -228,6 +254,18 @@ public:
     void Import(phrases::TTreeNode* selected);
     // The window that shows the progress of a large import; none by default.
     void SetImportProgress(ImportProgress* progress) { m_progress = progress; }
+    // 立即同步: synchronises now, saying why when it cannot. A merge that changes the tree starts a
+    // fresh undo history: no 撤销 can send the merge's phrases away again as deletions.
+    void SyncNow();
+    // 同步…: the folder, the computers and the last conflicts, in a box that chooses the folder,
+    // turns synchronisation off, synchronises, or puts a conflict's losing text back.
+    void SyncSettings(phrases::TTreeNode* selected);
+    // After the show handler's load, a save and an activation: a synchronisation when one is set
+    // up and the data is whole; a failure goes to the status bar, not to a box.
+    void SyncQuietly();
+    // What the last synchronisation brought, for the status bar (GB2312); empty when nothing.
+    const std::string& SyncNote() const { return m_syncNote; }
+    void ClearSyncNote() { m_syncNote.clear(); }
     // 设定读音…: the selected phrase's reading in pinyin, as the user reads it, kept beside the
     // phrase file; an empty answer gives the phrase the table's reading again.
     void SetReading(phrases::TTreeNode* selected);
@@ -239,7 +277,7 @@ public:
     // The next node after from whose text holds sought, wrapping; a notice when none does.
     void Find(const std::string& sought, phrases::TTreeNode* from);
     // On the window's activation: asks whether to read srf_pub.dat again when another program
-    // has written it.
+    // has written it, then synchronises.
     void CheckDiskChange();
 
     // The node the last command is about, for the window to select; null to leave the selection.
@@ -260,6 +298,11 @@ private:
     void Reload();
     // Reads srf_pub.dat with the questions and notices of what its bytes show.
     void LoadTree();
+    // Puts the losing text of a conflict of the last synchronisation back, as New would.
+    void PutBack(int conflict, phrases::TTreeNode* selected);
+    // Takes a synchronisation's report: a fresh history after a merge that changed the tree, the
+    // status bar's note, the conflicts for the 同步… box.
+    void TakeSyncReport(const synchro::SyncReport& report);
     // Export to another input method's dictionary: one category or all where the target has no
     // categories, what it leaves out shown before anything is written.
     void ExportDictionary(const ExportTarget& target, phrases::TTreeNode* selected);
@@ -291,6 +334,8 @@ private:
     std::unique_ptr<EditHistory> m_history;
     phrases::TTreeNode* m_select = nullptr;
     bool m_quit = false;
+    std::string m_syncNote;
+    std::vector<synchro::Conflict> m_conflicts;  // of the last synchronisation
     ImportProgress* m_progress = nullptr;
 };
 

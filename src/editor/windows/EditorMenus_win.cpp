@@ -42,7 +42,7 @@ constexpr Key NoKey{};
 constexpr Key Plain(WORD key) { return {FVIRTKEY, key}; }
 constexpr Key Ctrl(WORD key) { return {FVIRTKEY | FCONTROL, key}; }
 constexpr WORD kInsert = VK_INSERT, kDelete = VK_DELETE, kReturn = VK_RETURN, kF2 = VK_F2,
-               kF3 = VK_F3, kUp = VK_UP, kDown = VK_DOWN;
+               kF3 = VK_F3, kF5 = VK_F5, kUp = VK_UP, kDown = VK_DOWN;
 
 using enum Menu;
 #define SRF_COMMAND_DEF(name, id, number, caption, hint, image, key1, key2, menu, menuPlace, \

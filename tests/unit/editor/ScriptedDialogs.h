@@ -51,6 +51,9 @@ public:
     std::vector<std::string> editedFrom;
     std::deque<std::optional<int>> chosen;
     std::vector<std::vector<std::string>> lists;
+    // The sync box: what the user does in it, and what it showed.
+    std::deque<SyncBoxAnswer> syncAnswers;
+    std::vector<SyncBoxView> syncViews;
     // The file dialogs' answers (nullopt: Cancel) and how often one was shown.
     std::optional<std::string> importPath;
     std::optional<ExportTarget> exportTarget;
@@ -96,6 +99,14 @@ public:
             throw std::logic_error("unexpected list");
         const auto answer = chosen.front();
         chosen.pop_front();
+        return answer;
+    }
+    SyncBoxAnswer ShowSyncBox(const SyncBoxView& view) override {
+        syncViews.push_back(view);
+        if (syncAnswers.empty())
+            throw std::logic_error("unexpected sync box");
+        const SyncBoxAnswer answer = syncAnswers.front();
+        syncAnswers.pop_front();
         return answer;
     }
     std::optional<ExportTarget> ChooseExportFile() override {

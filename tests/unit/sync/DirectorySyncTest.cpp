@@ -62,7 +62,6 @@ TEST_F(DirectorySyncTest, PhrasesAndReadingsTravelAndTheSettingIsRemembered) {
     EXPECT_TRUE(report.treeChanged);
     EXPECT_EQ(b.Read("srf_pub.dat"), "c\r\n\t\xB0\xA1\xB0\xA2\r\n");
     EXPECT_EQ(b.Read("srf_pub.pinyin.txt"), "\xE5\x95\x8A\xE9\x98\xBF\ta a\r\n");
-    EXPECT_FALSE(b.Read("srf_pub.usr").empty());
     EXPECT_FALSE(b.Read("srf_pub.sync.state").empty());
     // The readings' category stands in the tree only while a synchronisation runs.
     EXPECT_EQ(b.files.Tree().NodeCount(), 2);

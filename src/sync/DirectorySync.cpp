@@ -59,10 +59,16 @@ std::string TakeReadings(phrases::TTreeNodes& tree) {
     return pinyin::UserReadings::Parse(phrases::Gb2312ToUtf8(lines)).Format();
 }
 
+SyncReport Refused(SyncStatus status) {
+    SyncReport report;
+    report.status = status;
+    return report;
+}
+
 }  // namespace
 
 std::vector<std::string> FolderFiles::ListNames() {
-    return platform::ListFileNamesUtf8(platform::Path::FromUtf8(m_folder));
+    return platform::ListFileNamesUtf8(PathOf(""));
 }
 
 std::optional<std::string> FolderFiles::Read(const std::string& name) {
@@ -81,6 +87,7 @@ void FolderFiles::Write(const std::string& name, std::string_view bytes) {
     platform::ReplaceFileSafely(PathOf(name), bytes);
 }
 
+// The folder's path with its separator, and a name in it.
 platform::Path FolderFiles::PathOf(const std::string& name) const {
     std::string path = m_folder;
     if (!path.empty() && path.back() != '/' && path.back() != kSeparator)
@@ -127,7 +134,7 @@ std::vector<MemberInfo> DirectorySync::Members() { return Engine().Members(); }
 SyncReport DirectorySync::Synchronise(const Here& here, phrases::TreeObserver& observer) {
     const std::string folder = Folder();
     if (folder.empty())
-        return {.status = SyncStatus::Off};
+        return Refused(SyncStatus::Off);
     FolderFiles files(folder);
     return Synchronise(here, files, observer);
 }
@@ -136,9 +143,9 @@ SyncReport DirectorySync::Synchronise(const Here& here, SyncFolder& folder,
                                       phrases::TreeObserver& observer) {
     // A partly read tree would go out as the deletion of everything it lacks.
     if (!m_files.DataLoaded())
-        return {.status = SyncStatus::NotLoaded};
+        return Refused(SyncStatus::NotLoaded);
     if (m_files.AttentionNeeded().Any())
-        return {.status = SyncStatus::NeedsAttention};
+        return Refused(SyncStatus::NeedsAttention);
 
     const std::optional<std::string> readingsFile = ReadIfThere(m_files.ReadingsPath());
     const pinyin::UserReadings readings =

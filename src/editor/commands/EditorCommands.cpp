@@ -481,12 +481,15 @@ pinyin::Reading EditorCommands::ReadingOf(const TTreeNode* phrase) {
     return reading;
 }
 
-std::optional<pinyin::Reading> EditorCommands::PhraseReading(const TTreeNode* node, bool& set) {
-    set = false;
-    if (!node || node->Level() == 0)
-        return std::nullopt;
-    set = m_files.Readings().Find(node->Text()) != nullptr;
-    return ReadingOf(node);
+StatusState& EditorCommands::CompleteStatus(StatusState& state) {
+    state.shortTable = ShortTableNote(m_table);
+    state.syncNote = m_syncNote;
+    const TTreeNode* node = state.selected;
+    if (node && node->Level() > 0) {
+        state.reading = ReadingOf(node);
+        state.readingSet = m_files.Readings().Find(node->Text()) != nullptr;
+    }
+    return state;
 }
 
 void EditorCommands::Find(const std::string& sought, TTreeNode* from) {

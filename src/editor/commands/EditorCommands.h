@@ -15,6 +15,7 @@
 #include "app/BoxAnswers.h"
 #include "editor/commands/EditorCommandList.h"
 #include "editor/rules/EditorObserver.h"
+#include "editor/rules/StatusText.h"
 #include "phrases/DataFileCheck.h"
 #include "phrases/DatedBackups.h"
 #include "phrases/PhraseRules.h"
@@ -131,7 +132,11 @@ public:
     virtual void SetSyncFolder(const std::string& /*folder*/) {}
     // One synchronisation; a merge that changes the tree replaces it (the observers hear of it)
     // and saves and compiles it.
-    virtual synchro::SyncReport Synchronise() { return {.status = synchro::SyncStatus::Off}; }
+    virtual synchro::SyncReport Synchronise() {
+        synchro::SyncReport off;
+        off.status = synchro::SyncStatus::Off;
+        return off;
+    }
     virtual std::vector<synchro::MemberInfo> SyncMembers() { return {}; }
 };
 
@@ -271,9 +276,9 @@ public:
     void SetReading(phrases::TTreeNode* selected);
     // The selected phrase's reading, the user's first.
     pinyin::Reading ReadingOf(const phrases::TTreeNode* phrase);
-    // For the status bar: a phrase's reading, and in set whether the user set it; none for a
-    // category or nothing.
-    std::optional<pinyin::Reading> PhraseReading(const phrases::TTreeNode* node, bool& set);
+    // The status bar's state with what the controller knows added: the table's note, the
+    // synchronisation's note and the selected phrase's reading (see StatusText.h).
+    StatusState& CompleteStatus(StatusState& state);
     // The next node after from whose text holds sought, wrapping; a notice when none does.
     void Find(const std::string& sought, phrases::TTreeNode* from);
     // On the window's activation: asks whether to read srf_pub.dat again when another program

@@ -20,6 +20,8 @@ StatusText MakeStatusText(const StatusState& state) {
         text.right = texts::kFilterShownStart + std::to_string(state.filter->phrases) +
                      texts::kFilterShownMiddle + std::to_string(state.filter->totalPhrases) +
                      texts::kFilterShownEnd;
+    } else if (!state.syncNote.empty()) {
+        text.right = state.syncNote;
     } else if (!state.shortTable.empty() || !state.reading) {
         text.right = state.shortTable;
     } else {

@@ -19,6 +19,8 @@ struct StatusState {
     std::size_t chosen = 0;              // phrases chosen besides the selection
     std::optional<FilterCounts> filter;  // while filtered
     std::string shortTable;              // the note of an incomplete table (ShortTableNote)
+    // What the last synchronisation brought (SyncNote), until the next step of the user.
+    std::string syncNote;
     // The selected phrase's reading, and whether the user set it.
     std::optional<pinyin::Reading> reading;
     bool readingSet = false;
@@ -32,8 +34,9 @@ struct StatusText {
 
 // Blank while nothing is compiled (the data failed to load). A left-out phrase's reason wins over
 // the filter's count; several chosen phrases win over both; the table's note goes with a reason
-// that names a character missing from it, and stands alone when nothing else is said; else a
-// selected phrase's reading, marked when it is uncertain.
+// that names a character missing from it; a synchronisation's note comes before the table's and
+// stands alone when nothing else is said; else a selected phrase's reading, marked when it is
+// uncertain.
 StatusText MakeStatusText(const StatusState& state);
 
 }  // namespace editor

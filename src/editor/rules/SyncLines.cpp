@@ -70,11 +70,11 @@ std::string ConflictLine(const synchro::Conflict& conflict) {
                          const std::string& computer) {
         return text + texts::kSyncIn + category + texts::kSyncBy + ComputerText(computer) + ")";
     };
-    std::string kept = conflict.kind == synchro::ConflictKind::EditLost
-                           ? std::string(texts::kSyncDeletedBy) + " (" +
-                                 ComputerText(conflict.winnerComputer) + ")"
-                           : side(conflict.keptText, conflict.keptCategory,
-                                  conflict.winnerComputer);
+    std::string kept =
+        conflict.kind == synchro::ConflictKind::EditLost
+            ? std::string(texts::kSyncDeletedBy) + " (" + ComputerText(conflict.winnerComputer) +
+                  ")"
+            : side(conflict.keptText, conflict.keptCategory, conflict.winnerComputer);
     return texts::kSyncKept + kept + texts::kSyncLost +
            side(conflict.text, conflict.category, conflict.loserComputer);
 }

@@ -1,6 +1,8 @@
 // The editor's boxes; see EditorDialogs_win.h.
 #include "editor/windows/EditorDialogs_win.h"
 
+#include "editor/windows/SyncBox_win.h"
+
 #include <utility>
 
 #include "app/Dialogs_win.h"
@@ -36,6 +38,10 @@ bool EditorDialogs::EditLines(const std::string& caption, std::string& text,
 std::optional<int> EditorDialogs::ChooseFromList(const std::string& caption,
                                                  const std::vector<std::string>& items) {
     return ShowChoiceBox(caption, items);
+}
+
+SyncBoxAnswer EditorDialogs::ShowSyncBox(const SyncBoxView& view) {
+    return editor::ShowSyncBox(view);
 }
 
 }  // namespace editor

@@ -21,6 +21,7 @@ public:
                    std::vector<EditedLine>& lines) override;
     std::optional<int> ChooseFromList(const std::string& caption,
                                       const std::vector<std::string>& items) override;
+    SyncBoxAnswer ShowSyncBox(const SyncBoxView& view) override;
 
 private:
     // A text as last typed (UTF-16) with its GB2312 form.

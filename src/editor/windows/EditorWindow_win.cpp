@@ -18,7 +18,6 @@
 #include "editor/commands/DirectoryFiles.h"
 #include "editor/commands/EditorCommandIds.h"
 #include "editor/commands/EditorCommands.h"
-#include "editor/rules/LoadNotices.h"
 #include "editor/rules/StatusText.h"
 #include "editor/windows/ChosenPhrases_win.h"
 #include "editor/windows/EditorDialogs_win.h"
@@ -350,9 +349,7 @@ void TForm_User_Main::ShowState() {
     state.chosen = m_chosen.Choice().Size();
     if (m_view.Filtered())
         state.filter = m_filterBox.State().Counts();
-    state.shortTable = ShortTableNote(m_directory.Table());
-    state.reading = m_commands.PhraseReading(state.selected, state.readingSet);
-    m_statusBar.Show(MakeStatusText(state));
+    m_statusBar.Show(MakeStatusText(m_commands.CompleteStatus(state)));
     m_commandBars.ShowEnabled(Enabled());
 }
 
@@ -366,6 +363,8 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
     switch (header.code) {
     case TVN_SELCHANGEDW:
         m_chosen.SelectionChanged();
+        if (reinterpret_cast<NMTREEVIEWW&>(header).action != TVC_UNKNOWN)  // the user's own step
+            m_commands.ClearSyncNote();
         ShowState();
         return 0;
     case NM_DBLCLK:

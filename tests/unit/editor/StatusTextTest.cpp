@@ -23,7 +23,7 @@ TEST(StatusTextTest, SaysTheMostSpecificThingOnTheRight) {
     PhraseHealth health;
     const auto state = [&](const phrases::TTreeNode* selected, std::size_t chosen = 0,
                            std::optional<FilterCounts> filter = {}, std::string note = {}) {
-        return StatusState{&health, selected, chosen, filter, std::move(note), {}, false};
+        return StatusState{&health, selected, chosen, filter, std::move(note), {}, {}, false};
     };
     EXPECT_EQ(MakeStatusText(state(left)), StatusText{});  // nothing compiled: blank
     health.Update(tree, report);
@@ -55,6 +55,8 @@ TEST(StatusTextTest, SaysTheMostSpecificThingOnTheRight) {
     EXPECT_EQ(MakeStatusText(withReading).right, texts::kReadingShown + std::string("yin hang"));
     withReading.reading->uncertain = true;
     EXPECT_TRUE(MakeStatusText(withReading).right.ends_with(texts::kReadingUncertain));
+    withReading.syncNote = "sync";  // a synchronisation's note before the reading
+    EXPECT_EQ(MakeStatusText(withReading).right, "sync");
 }
 
 }  // namespace

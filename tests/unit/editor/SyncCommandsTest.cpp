@@ -75,8 +75,8 @@ TEST_F(SyncCommandsTest, SyncNowSaysWhyItCannotAndAMergeStartsAFreshHistory) {
     commands.SyncNow();
     EXPECT_FALSE(commands.CanUndo());  // no undo could send the merge's phrases away again
     EXPECT_EQ(commands.SyncNote(), std::string(texts::kSyncNoteStart) + texts::kSyncFrom +
-                                       "OFFICE" + texts::kSyncAdded + "2" +
-                                       texts::kSyncDeleted + "0");
+                                       "OFFICE" + texts::kSyncAdded + "2" + texts::kSyncDeleted +
+                                       "0");
 
     // A folder out of reach: said in the status bar, no box, and the save itself stands.
     files.fail = true;
@@ -98,10 +98,11 @@ TEST_F(SyncCommandsTest, AConflictsLosingTextGoesBackAsANewPhraseOfItsCategory) 
     commands.SyncNow();
     files.conflicts.clear();  // the next synchronisations find none
     using Action = SyncBoxAnswer::Action;
-    dialogs.syncAnswers = {{Action::PutBack, {}, 0}, {Action::Close}};
+    dialogs.syncAnswers = {{Action::PutBack, {}, 0}, {Action::Close, {}, -1}};
     commands.SyncSettings(nullptr);
     EXPECT_EQ(Dump(tree), "k[old x]");
-    EXPECT_EQ(dialogs.syncViews.front().conflicts, std::vector<std::string>{ConflictLine(conflict)});
+    EXPECT_EQ(dialogs.syncViews.front().conflicts,
+              std::vector<std::string>{ConflictLine(conflict)});
     EXPECT_TRUE(dialogs.syncViews.back().conflicts.empty());
     EXPECT_TRUE(commands.CanUndo());
 }

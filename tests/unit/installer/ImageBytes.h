@@ -11,8 +11,7 @@ inline std::string Little32(std::uint32_t value) {
             static_cast<char>(value >> 24)};
 }
 
-// The MZ header with the PE header's offset at 0x3C, the DOS stub's room, "PE\0\0", the machine
-// and the rest of the COFF header.
+// The MZ header with the PE header's offset at 0x3C, "PE\0\0" there, then the COFF header.
 inline std::string Image(std::uint16_t machine, std::uint32_t peOffset = 0x80) {
     std::string bytes = "MZ" + std::string(0x3A, '\x90') + Little32(peOffset);
     bytes.resize(peOffset, '\0');

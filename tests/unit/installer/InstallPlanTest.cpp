@@ -35,12 +35,9 @@ TEST(InstallMessages, QuoteTheNameBetweenHalfWidthBrackets) {
     EXPECT_EQ(RefusedNameNotice("..").substr(RefusedNameNotice("..").size() - 1), "!");
 }
 
-TEST(InstallMessages, TheOtherBitnessNoticeNamesTheFileBothBitnessesAndTheProgramToUse) {
+TEST(InstallMessages, TheOtherBitnessNoticeNamesBothAndTheProgramToUse) {
     EXPECT_EQ(OtherBitnessNotice("srf_ime", 32, 64),
               Gb("注意: 输入法文件[srf_ime]是32位的, 而这个srf_user.exe是64位的. 请用32位的"
-                 "srf_user.exe安装, 安装已取消!"));
-    EXPECT_EQ(OtherBitnessNotice("srf_py.ime", 64, 32),
-              Gb("注意: 输入法文件[srf_py.ime]是64位的, 而这个srf_user.exe是32位的. 请用64位的"
                  "srf_user.exe安装, 安装已取消!"));
 }
 

@@ -30,6 +30,16 @@ ensure_build_tools() {
         fonts-wine:/usr/share/wine/fonts/marlett.ttf clang-format:clang-format git:git
 }
 
+# The 32-bit build: mingw-w64 for i686 and Wine's 32-bit side, which Debian ships for its i386
+# architecture (added here; ensure_packages then reads the package lists again).
+ensure_x86_build_tools() {
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
+    ensure_packages g++-mingw-w64-i686-posix:i686-w64-mingw32-g++-posix \
+        binutils-mingw-w64-i686:i686-w64-mingw32-windres wine32:/usr/lib/wine/wine
+}
+
 # The Chinese locale for the second Wine prefix: Wine takes its code page from the Unix locale.
 chinese_wine_prefix="$root/build/wine-prefix-zh"
 ensure_chinese_locale() {
@@ -49,6 +59,12 @@ configure_and_build() {
 
 build_windows() {
     configure_and_build win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release "$@"
+}
+
+# The 32-bit program from the same sources, into build/win32.
+build_windows_x86() {
+    configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
         -DCMAKE_BUILD_TYPE=Release "$@"
 }
 
@@ -91,6 +107,14 @@ prepare_wine_prefix() {
         done
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 || true
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    # A prefix made before Wine's 32-bit side was installed has an empty syswow64, where 32-bit
+    # programs find no kernel32.dll; an update that is made to run again fills it.
+    if [ -e /usr/lib/wine/wine ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+        echo "Adding Wine's 32-bit side to $WINEPREFIX"
+        rm -f "$WINEPREFIX/.update-timestamp"
+        wineboot -u >/dev/null 2>&1 || true
         wineserver -w
     fi
     # Wine draws the caption buttons with Marlett (from fonts-wine), which it does not put in the prefix.

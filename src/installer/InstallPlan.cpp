@@ -87,6 +87,13 @@ std::string RefusedNameNotice(std::string_view baseName) {
     return Quoted(texts::kRefusedNameBefore, baseName, texts::kRefusedNameAfter);
 }
 
+std::string OtherBitnessNotice(std::string_view fileName, int fileBits, int programBits) {
+    const std::string file = std::to_string(fileBits);
+    return Quoted(texts::kBitnessBefore, fileName, texts::kBitnessFileIs) + file +
+           texts::kBitnessProgramIs + std::to_string(programBits) + texts::kBitnessUse + file +
+           texts::kBitnessAfter;
+}
+
 bool IsAcceptableBaseName(std::string_view baseName) {
     if (baseName.empty() || baseName.back() == '.' || baseName.back() == ' ')
         return false;

@@ -19,6 +19,9 @@ std::string LayoutText(std::string_view displayName);
 std::string InUseWarning(std::string_view displayName);
 std::string OverwriteQuestion(std::string_view displayName);
 std::string RefusedNameNotice(std::string_view baseName);
+// The notice that the packaged input method file (fileName) is built for fileBits (32 or 64) while
+// this program is built for programBits: it names both and the srf_user.exe to use.
+std::string OtherBitnessNotice(std::string_view fileName, int fileBits, int programBits);
 
 // Install mode deletes and registers files named after the base name, usually with administrator
 // rights, so a base name that would reach outside the current directory or that Windows cannot

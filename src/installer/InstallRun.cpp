@@ -1,17 +1,39 @@
 #include "installer/InstallRun.h"
 
 #include "InstallTexts.h"
+#include "installer/ImageMachine.h"
 #include "installer/InstallPlan.h"
 
 namespace installer {
 
 namespace {
 
+// The packaged input method file, srf_ime, or where the package brings none BASE.ime: the
+// notice when it is an image of the other bitness. A 32-bit process that names the system
+// directory reaches SysWOW64, a 64-bit one System32, so a program of the wrong bitness would
+// hand the Input Method Manager a file where no program can load it.
+std::optional<std::string> OtherBitness(const std::string& baseName, InstallSystem& system) {
+    std::string file = "srf_ime";
+    if (!system.FileExists(file))
+        file = baseName + ".ime";
+    // A file that is no image (or none at all) is not judged here.
+    const std::optional<std::uint16_t> machine =
+        ImageMachine(system.ReadFileStart(file, kImageHeaderBytes));
+    const int bits = machine ? MachineBits(*machine) : 0;
+    if (bits == 0 || bits == kOwnBits)
+        return std::nullopt;
+    return OtherBitnessNotice(file, bits, kOwnBits);
+}
+
 // The checks before anything changes: false when the run ends here.
 bool MayInstall(const InstallArguments& arguments, InstallSystem& system) {
     if (!IsAcceptableBaseName(arguments.baseName)) {
         system.Ask(RefusedNameNotice(arguments.baseName), texts::kNoticeCaption,
                    MessageKind::Notice);
+        return false;
+    }
+    if (const std::optional<std::string> notice = OtherBitness(arguments.baseName, system)) {
+        system.Ask(*notice, texts::kNoticeCaption, MessageKind::Notice);
         return false;
     }
     switch (system.CheckInstalledCopy(arguments.baseName + ".ime")) {

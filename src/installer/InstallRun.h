@@ -4,6 +4,7 @@
 // come through InstallSystem, so the whole sequence runs against a stand-in as well.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -88,6 +89,8 @@ public:
     virtual InstalledCopy CheckInstalledCopy(const std::string& fileName) = 0;
     // Whether a file (not a directory) of that name exists.
     virtual bool FileExists(const std::string& fileName) = 0;
+    // The file's first bytes, at most size of them; empty when it cannot be read.
+    virtual std::string ReadFileStart(const std::string& fileName, std::size_t size) = 0;
     // Each returns whether it succeeded; a move never replaces an existing file.
     virtual bool RemoveFile(const std::string& fileName) = 0;
     virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
@@ -112,8 +115,9 @@ struct InstallArguments {
     std::string argument4;
 };
 
-// The whole run. Refuses an unsafe base name and warns of an input method file in use, each with
-// a notice and nothing changed; asks before it replaces an installed copy. The installation
+// The whole run. Refuses an unsafe base name and a packaged input method file built for the other
+// bitness (x86 or x64) than this program, and warns of an input method file in use, each with a
+// notice and nothing changed; asks before it replaces an installed copy. The installation
 // itself reports nothing: a failure raised in it ends it silently.
 void RunInstall(const InstallArguments& arguments, InstallSystem& system);
 

@@ -129,6 +129,21 @@ bool WindowsInstallSystem::FileExists(const std::string& fileName) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string WindowsInstallSystem::ReadFileStart(const std::string& fileName, std::size_t size) {
+    // Shared with any reader and writer, and closed before the in-use check opens the files.
+    const platform::UniqueFile file(CreateFileW(platform::ToWide(fileName).c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return {};
+    std::string bytes(size, '\0');
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &got, nullptr))
+        return {};
+    bytes.resize(got);
+    return bytes;
+}
+
 bool WindowsInstallSystem::RemoveFile(const std::string& fileName) {
     return DeleteFileW(platform::ToWide(fileName).c_str()) != FALSE;
 }

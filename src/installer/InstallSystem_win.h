@@ -1,6 +1,6 @@
 // Install mode's system calls on Windows: the message boxes, FindFirstFile/CreateFile for the
-// in-use test, DeleteFile and MoveFile for the data files, the registry (keys owned by
-// platform::UniqueHkey), the Input Method Manager and the shell.
+// in-use test, ReadFile for the input method file's header, DeleteFile and MoveFile for the data
+// files, the registry (keys owned by platform::UniqueHkey), the Input Method Manager and the shell.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,7 @@ public:
     Answer Ask(const std::string& text, const std::string& caption, MessageKind kind) override;
     InstalledCopy CheckInstalledCopy(const std::string& fileName) override;
     bool FileExists(const std::string& fileName) override;
+    std::string ReadFileStart(const std::string& fileName, std::size_t size) override;
     bool RemoveFile(const std::string& fileName) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
     OwnedKey OpenLayoutsKey() override;

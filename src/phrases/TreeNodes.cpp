@@ -12,7 +12,7 @@ namespace phrases {
 
 namespace {
 
-static_assert(sizeof(void*) == 8, "a node keeps more beside each 48-bit address");
+static_assert(sizeof(void*) == 8 || sizeof(void*) == 4, "an address fits the 48 bits of a link");
 static_assert(sizeof(TTreeNode) == 32, "a node takes four words");
 static_assert(std::is_trivially_default_constructible_v<TTreeNode>, "blocks are not cleared");
 
@@ -20,7 +20,7 @@ constexpr std::size_t kFirstChunkSize = 64;
 // Large enough to fill a large page; the last chunk's unused room stays small beside the rest.
 constexpr std::size_t kLargestChunkSize = platform::kLargePageSize / sizeof(TTreeNode);
 constexpr std::size_t kTextBlockSize = 64 * 1024;
-constexpr std::uintptr_t kAddressLimit = std::uintptr_t{1} << 48;
+constexpr std::uint64_t kAddressLimit = std::uint64_t{1} << 48;
 
 }  // namespace
 
@@ -108,7 +108,7 @@ TTreeNode* TTreeNodes::PreviousNode(const TTreeNode* node) {
 TTreeNode* TTreeNodes::MakeNode(std::string_view text) {
     TTreeNode* node = m_freeNodes;
     try {
-        const std::uintptr_t stored = StoreText(text);
+        const std::uint64_t stored = StoreText(text);
         if (node) {
             m_freeNodes = node->NextSibling();
         } else {
@@ -144,13 +144,13 @@ TTreeNode* TTreeNodes::NewNode(TTreeNode* parent, std::string_view text) {
     return node;
 }
 
-std::uintptr_t TTreeNodes::StoreText(std::string_view text) {
+std::uint64_t TTreeNodes::StoreText(std::string_view text) {
     const std::size_t length = text.size();
-    const auto address = reinterpret_cast<std::uintptr_t>(text.data());
+    const std::uint64_t address = TTreeNode::Word(text.data());
     if (length == 0)
         return 0;
     if (m_textsInFile && length < TTreeNode::kLongText && address < kAddressLimit)
-        return address | std::uintptr_t{length} << TTreeNode::kHighShift;
+        return address | std::uint64_t{length} << TTreeNode::kHighShift;
 
     // Into the arena, a long text behind its length.
     const bool isLong = length >= TTreeNode::kLongText;
@@ -170,10 +170,10 @@ std::uintptr_t TTreeNodes::StoreText(std::string_view text) {
     std::memcpy(at, text.data(), length);
     m_textFree += size;
     m_textLeft -= size;
-    const auto stored = reinterpret_cast<std::uintptr_t>(at);
+    const std::uint64_t stored = TTreeNode::Word(at);
     if (stored >= kAddressLimit)
         throw std::bad_alloc();
-    return stored | std::uintptr_t{isLong ? TTreeNode::kLongText : length} << TTreeNode::kHighShift;
+    return stored | std::uint64_t{isLong ? TTreeNode::kLongText : length} << TTreeNode::kHighShift;
 }
 
 void TTreeNodes::FreeNode(TTreeNode* node) {

@@ -32,27 +32,33 @@ public:
 private:
     friend class TTreeNodes;
 
-    // A node takes four words. Addresses take 48 bits; the high 16 bits of the text's word hold
-    // its length, and those of the three links each hold a third of a fifth link: the previous
+    // A node takes four 64-bit words, in a 64-bit build and a 32-bit one alike. Addresses take
+    // 48 bits (a 32-bit one the low 32 of them); the high 16 bits of the text's word hold its
+    // length, and those of the three links each hold a third of a fifth link: the previous
     // sibling, or for a first child (or the first root) the last sibling instead, so that the
     // last child is found in one step. A text of kLongText bytes or more keeps its length in the
-    // 8 bytes before it (in the arena), the high bits then all set.
+    // std::size_t before it (in the arena), the high bits then all set.
     static constexpr unsigned kHighShift = 48;
     static constexpr std::uint64_t kAddressBits = (std::uint64_t{1} << kHighShift) - 1;
     static constexpr std::size_t kLongText = 0xFFFF;
 
+    // Through std::uintptr_t: a 32-bit pointer cast straight to a 64-bit integer is sign-extended
+    // by GCC, which would fill the high bits of an address above 2 GB.
+    static std::uint64_t Word(const void* address) {
+        return reinterpret_cast<std::uintptr_t>(address);
+    }
     static TTreeNode* Address(std::uint64_t word) {
-        return reinterpret_cast<TTreeNode*>(word & kAddressBits);
+        return reinterpret_cast<TTreeNode*>(static_cast<std::uintptr_t>(word & kAddressBits));
     }
     static void SetAddress(std::uint64_t& word, const TTreeNode* node) {
-        word = (word & ~kAddressBits) | reinterpret_cast<std::uint64_t>(node);
+        word = (word & ~kAddressBits) | Word(node);
     }
     TTreeNode* PreviousOrLast() const {
-        return reinterpret_cast<TTreeNode*>(
-            m_parent >> kHighShift | m_firstChild >> kHighShift << 16 | m_next >> kHighShift << 32);
+        return Address(m_parent >> kHighShift | m_firstChild >> kHighShift << 16 |
+                       m_next >> kHighShift << 32);
     }
     void SetPreviousOrLast(const TTreeNode* node) {
-        const auto address = reinterpret_cast<std::uint64_t>(node);
+        const std::uint64_t address = Word(node);
         m_parent = (m_parent & kAddressBits) | address << kHighShift;
         m_firstChild = (m_firstChild & kAddressBits) | (address >> 16) << kHighShift;
         m_next = (m_next & kAddressBits) | (address >> 32) << kHighShift;
@@ -60,10 +66,10 @@ private:
     // All five links at once, for a node that is being made.
     void Link(const TTreeNode* parent, const TTreeNode* firstChild, const TTreeNode* next,
               const TTreeNode* previousOrLast) {
-        const auto links = reinterpret_cast<std::uint64_t>(previousOrLast);
-        m_parent = reinterpret_cast<std::uint64_t>(parent) | links << kHighShift;
-        m_firstChild = reinterpret_cast<std::uint64_t>(firstChild) | (links >> 16) << kHighShift;
-        m_next = reinterpret_cast<std::uint64_t>(next) | (links >> 32) << kHighShift;
+        const std::uint64_t links = Word(previousOrLast);
+        m_parent = Word(parent) | links << kHighShift;
+        m_firstChild = Word(firstChild) | (links >> 16) << kHighShift;
+        m_next = Word(next) | (links >> 32) << kHighShift;
     }
 
     // No initializers: a block of nodes is not cleared before its nodes are made.
@@ -182,7 +188,7 @@ private:
     TTreeNode* NewNode(TTreeNode* parent, std::string_view text);
     // The node's m_text for text: text itself when it lies in the loaded file and is short,
     // otherwise a copy in the arena.
-    std::uintptr_t StoreText(std::string_view text);
+    std::uint64_t StoreText(std::string_view text);
     void FreeNode(TTreeNode* node);
     void ForgetCache() { m_cacheNode = nullptr; }
 
@@ -209,7 +215,7 @@ private:
 };
 
 inline void TTreeNodes::Appender::Add(std::string_view text, int level) {
-    const auto address = reinterpret_cast<std::uint64_t>(text.data());
+    const std::uint64_t address = TTreeNode::Word(text.data());
     TTreeNode* node;
     if (m_room != m_roomEnd && m_textsInFile && text.size() < TTreeNode::kLongText &&
         address <= TTreeNode::kAddressBits) {
@@ -233,7 +239,8 @@ inline void TTreeNodes::Appender::Add(std::string_view text, int level) {
 }
 
 inline std::string_view TTreeNode::Text() const {
-    const auto* data = reinterpret_cast<const char*>(m_text & kAddressBits);
+    const auto* data =
+        reinterpret_cast<const char*>(static_cast<std::uintptr_t>(m_text & kAddressBits));
     std::size_t length = m_text >> kHighShift;
     if (length == kLongText)
         std::memcpy(&length, data - sizeof length, sizeof length);

@@ -1,6 +1,7 @@
 // Whole-file reads and safe whole-file replacement.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +12,15 @@
 
 namespace platform {
 
+// The largest file a 32-bit build reads whole (a 64-bit one reads any): its 2 to 4 GB of addresses
+// must also hold what is made of the bytes, a phrase tree's nodes taking up to five times the
+// size of its file.
+constexpr std::uint64_t kLargestFileRead =
+    sizeof(void*) == 4 ? std::uint64_t{256} << 20 : ~std::uint64_t{0};
+
 // Reads the existing file whole, opened for reading without sharing.
-// Throws Error "Cannot open file %s" when it cannot be opened.
+// Throws Error "Cannot open file %s" when it cannot be opened, and "Cannot open file %s: larger
+// than 256 MB" for a file larger than kLargestFileRead, before anything is read.
 std::string ReadWholeFile(const Path& path);
 // The same, into a large block: for files of megabytes that are kept once read.
 FileBytes ReadFileBytes(const Path& path);

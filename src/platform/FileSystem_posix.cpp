@@ -120,8 +120,12 @@ void ReadInto(const Path& path, Bytes& bytes, Resize resize) {
     const int fd = file.Get();
     struct stat status {};
     std::size_t size = kWriteChunk;
-    if (::fstat(fd, &status) == 0 && status.st_size > 0)
+    if (::fstat(fd, &status) == 0 && status.st_size > 0) {
+        // Checked before the size becomes a std::size_t, which a 32-bit build would cut short.
+        if (static_cast<std::uint64_t>(status.st_size) > kLargestFileRead)
+            Fail("FileOpenError", "Cannot open file %s: larger than 256 MB", path, 0);
         size = static_cast<std::size_t>(status.st_size) + 1;
+    }
     char* data = resize(bytes, size);
     std::size_t filled = 0;
     for (;;) {
@@ -137,6 +141,8 @@ void ReadInto(const Path& path, Bytes& bytes, Resize resize) {
         if (got == 0)
             break;
         filled += static_cast<std::size_t>(got);
+        if (filled > kLargestFileRead)  // it grew while it was read
+            Fail("FileOpenError", "Cannot open file %s: larger than 256 MB", path, 0);
     }
     resize(bytes, filled);
 }

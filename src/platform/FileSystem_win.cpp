@@ -97,8 +97,12 @@ FileBytes ReadFileBytes(const Path& path) {
     FileBytes bytes;
     LARGE_INTEGER size{};
     std::size_t room = kWriteChunk;
-    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
+    if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0) {
+        // Checked before the size becomes a std::size_t, which a 32-bit build would cut short.
+        if (static_cast<std::uint64_t>(size.QuadPart) > kLargestFileRead)
+            throw Error("FileOpenError", "Cannot open file %s: larger than 256 MB", path);
         room = static_cast<std::size_t>(size.QuadPart) + 1;
+    }
     bytes.Resize(room);
     std::size_t filled = 0;
     for (;;) {
@@ -113,6 +117,8 @@ FileBytes ReadFileBytes(const Path& path) {
         if (got == 0)
             break;
         filled += got;
+        if (filled > kLargestFileRead)  // it grew while it was read
+            throw Error("FileOpenError", "Cannot open file %s: larger than 256 MB", path);
     }
     bytes.Resize(filled);
     return bytes;

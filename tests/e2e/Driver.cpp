@@ -143,7 +143,7 @@ std::vector<HWND> VisibleWindows(DWORD processId) {
         std::vector<HWND> found;
     } search{processId, {}};
     EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
+        [](HWND hwnd, LPARAM lParam) CALLBACK -> BOOL {
             auto* search = reinterpret_cast<Search*>(lParam);
             DWORD owner = 0;
             GetWindowThreadProcessId(hwnd, &owner);
@@ -210,7 +210,7 @@ HWND FindChild(HWND parent, const std::wstring& className, int index) {
     } search{className, index};
     EnumChildWindows(
         parent,
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
+        [](HWND hwnd, LPARAM lParam) CALLBACK -> BOOL {
             auto* search = reinterpret_cast<Search*>(lParam);
             if (ClassName(hwnd) == search->className && search->index-- == 0) {
                 search->found = hwnd;

@@ -25,7 +25,7 @@ std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> children;
     EnumChildWindows(
         parent,
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
+        [](HWND hwnd, LPARAM lParam) CALLBACK -> BOOL {
             reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
             return TRUE;
         },

@@ -22,7 +22,7 @@ HWND FindControl(HWND parent, int id) {
     } search{id};
     EnumChildWindows(
         parent,
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
+        [](HWND hwnd, LPARAM lParam) CALLBACK -> BOOL {
             auto* search = reinterpret_cast<Search*>(lParam);
             if (GetDlgCtrlID(hwnd) != search->id)
                 return TRUE;

@@ -281,6 +281,28 @@ TEST(Install, AnInputMethodFileInUseOrReadOnlyIsWarnedAboutAndNothingChanges) {
     }
 }
 
+TEST(Install, AnInputMethodFileOfTheOtherBitnessIsRefusedBeforeTheQuestion) {
+    KeyboardLayoutsSandbox layouts;
+    InstallDirectory directory;
+    directory.AddInstallation("srf_py", true);
+    directory.AddPackage();
+    // The headers of an image for the other machine than this test's (and the program's): "MZ",
+    // the PE header's offset at 0x3C, "PE\0\0", the machine.
+    const bool program64 = sizeof(void*) == 8;
+    const char machine[] = {program64 ? '\x4C' : '\x64', program64 ? '\x01' : '\x86'};
+    directory.Add("srf_ime", "MZ" + std::string(0x3A, '\0') + std::string("\x40\0\0\0PE\0\0", 8) +
+                                 std::string(machine, 2) + std::string(18, '\0'));
+    const Files before = directory.Contents();
+    const std::wstring own = program64 ? L"64" : L"32";
+    const std::wstring other = program64 ? L"32" : L"64";
+    InstallAnswering(directory, L"srf_py Lumo", kNoticeCaption,
+                     L"注意: 输入法文件[srf_ime]是" + other + L"位的, 而这个srf_user.exe是" + own +
+                         L"位的. 请用" + other + L"位的srf_user.exe安装, 安装已取消!",
+                     IDOK, "install-other-bitness");
+    EXPECT_EQ(directory.Contents(), before);
+    EXPECT_EQ(layouts.NewSubkeys(), Names{});
+}
+
 TEST(Install, ADirectoryNamedLikeTheInputMethodFileCountsAsAbsent) {
     KeyboardLayoutsSandbox layouts;
     InstallDirectory directory;

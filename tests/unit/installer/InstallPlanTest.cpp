@@ -4,11 +4,17 @@
 
 #include <set>
 
+#include "phrases/TextEncoding.h"
+
 using namespace installer;
 
 namespace {
 
 using Names = std::vector<std::string>;
+
+std::string Gb(std::string_view utf8) {
+    return phrases::ConvertToGb2312(utf8, phrases::TextEncoding::Utf8).bytes;
+}
 
 const std::string kPrefix = "\xD6\xD0\xCE\xC4\xA3\xA8\xBC\xF2\xCC\xE5\xA3\xA9\x2D\x20";
 
@@ -27,6 +33,12 @@ TEST(InstallMessages, QuoteTheNameBetweenHalfWidthBrackets) {
     EXPECT_NE(InUseWarning("").find("[]"), std::string::npos);
     EXPECT_EQ(OverwriteQuestion("x").substr(OverwriteQuestion("x").size() - 2), "!!");
     EXPECT_EQ(RefusedNameNotice("..").substr(RefusedNameNotice("..").size() - 1), "!");
+}
+
+TEST(InstallMessages, TheOtherBitnessNoticeNamesBothAndTheProgramToUse) {
+    EXPECT_EQ(OtherBitnessNotice("srf_ime", 32, 64),
+              Gb("注意: 输入法文件[srf_ime]是32位的, 而这个srf_user.exe是64位的. 请用32位的"
+                 "srf_user.exe安装, 安装已取消!"));
 }
 
 TEST(BaseNameCheck, RefusesNamesThatReachOutsideTheCurrentDirectoryOrWindowsCannotHold) {

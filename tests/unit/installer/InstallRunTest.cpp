@@ -10,6 +10,8 @@
 #include <stdexcept>
 
 #include "InstallTexts.h"
+#include "installer/ImageBytes.h"
+#include "installer/ImageMachine.h"
 #include "installer/InstallPlan.h"
 
 using namespace installer;
@@ -116,6 +118,9 @@ struct FakeSystem : InstallSystem {
     }
     InstalledCopy CheckInstalledCopy(const std::string&) override { return installedCopy; }
     bool FileExists(const std::string& name) override { return files.contains(name); }
+    std::string ReadFileStart(const std::string& name, std::size_t size) override {
+        return files.contains(name) ? files[name].substr(0, size) : "";
+    }
     bool RemoveFile(const std::string& name) override {
         return !refused.contains(name) && files.erase(name) == 1;
     }
@@ -199,6 +204,39 @@ TEST(InstallRun, ShowsItsNoticesAndQuestionAndChangesNothingUnlessTheAnswerIsOk)
     Install(confirmed);
     EXPECT_EQ(confirmed.shown, (Log{question, "ime srf_py", "page"}));
     EXPECT_EQ(confirmed.files.at("srf_py.ime"), "srf_ime");
+}
+
+TEST(InstallRun, RefusesAnInputMethodFileOfTheOtherBitnessBeforeAnyOtherCheck) {
+    const int otherBits = kOwnBits == 64 ? 32 : 64;
+    const std::string own = Image(kOwnBits == 64 ? kMachineAmd64 : kMachineI386);
+    const std::string other = Image(kOwnBits == 64 ? kMachineI386 : kMachineAmd64);
+    const std::string notice = std::string("notice ") + texts::kNoticeCaption + " ";
+    // srf_ime is judged, or srf_py.ime where the package brings none; a file that is no image is
+    // not judged.
+    const struct {
+        std::string srfIme, baseIme;  // "" for no such file
+        std::string shown;            // the notice, or "" for going on
+    } cases[] = {
+        {other, "installed", notice + OtherBitnessNotice("srf_ime", otherBits, kOwnBits)},
+        {"", other, notice + OtherBitnessNotice("srf_py.ime", otherBits, kOwnBits)},
+        {own, other, ""},
+        {"srf_ime", other, ""},
+    };
+    for (const auto& c : cases) {
+        FakeSystem system;
+        // The in-use warning would come next.
+        system.installedCopy = InstalledCopy::InUse;
+        system.files.erase("srf_ime");
+        system.files.erase("srf_py.ime");
+        if (!c.srfIme.empty())
+            system.files["srf_ime"] = c.srfIme;
+        if (!c.baseIme.empty())
+            system.files["srf_py.ime"] = c.baseIme;
+        const Files before = system.files;
+        Install(system);
+        EXPECT_EQ(system.shown, Log{c.shown.empty() ? notice + InUseWarning("Lumo") : c.shown});
+        EXPECT_EQ(system.files, before);
+    }
 }
 
 TEST(InstallRun, EachFailureOfTheRegistrationEndsItSilently) {

@@ -108,6 +108,21 @@ TEST_F(FileSystemTest, ReadWholeFileNamesTheFileItCannotOpen) {
     EXPECT_THROW(ReadWholeFile(m_dir.string()), Error);  // a directory
 }
 
+TEST_F(FileSystemTest, A32BitBuildRefusesAFileOver256MegabytesBeforeReadingIt) {
+    if (sizeof(void*) != 4)
+        GTEST_SKIP() << "a 64-bit build reads a file of any size";
+    {
+        // Sparse: one byte is written, after a hole of 256 MB.
+        std::ofstream file(Path("large"), std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(kLargestFileRead));
+        file.put('x');
+    }
+    ASSERT_EQ(fs::file_size(Path("large")), kLargestFileRead + 1);
+    const std::string message = "Cannot open file " + Path("large") + ": larger than 256 MB";
+    EXPECT_EQ(testsupport::ErrorMessage([&] { ReadWholeFile(Path("large")); }), message);
+    EXPECT_EQ(testsupport::ErrorMessage([&] { ReadFileBytes(Path("large")); }), message);
+}
+
 TEST_F(FileSystemTest, ReplaceFileCreatesAndReplaces) {
     ReplaceFileSafely(Path("out"), "first");
     EXPECT_EQ(ReadWholeFile(Path("out")), "first");

@@ -32,9 +32,8 @@ TEST(EditorSync, ANewPhraseInOneEditorReachesTheOtherOnSyncNow) {
     second.Command(editor::IDM_SYNC_NOW);
     EXPECT_TRUE(second.WaitForFile("srf_pub.dat", EditorTree() + Gb("\t上好\r\n")));
     EXPECT_TRUE(Eventually([&] { return second.Item(L"上好") != nullptr; }));
-    EXPECT_TRUE(Eventually([&] {
-        return StatusBarText(second.Status(), 1).starts_with(L"同步: 来自 ");
-    }));
+    EXPECT_TRUE(
+        Eventually([&] { return StatusBarText(second.Status(), 1).starts_with(L"同步: 来自 "); }));
 
     second.Command(editor::IDM_SYNC);
     const MessageBoxSeen box = WaitForMessageBox(second.program().Id());

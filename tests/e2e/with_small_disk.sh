@@ -5,7 +5,8 @@
 #   usage: with_small_disk.sh COMMAND [ARGUMENTS...]
 set -uo pipefail
 
-size=${SRF_SMALL_DISK_SIZE:-4m}
+# Room for a copy of the program (4.5 MB with its table of readings) and its data files.
+size=${SRF_SMALL_DISK_SIZE:-16m}
 mountpoint=$(mktemp -d "${TMPDIR:-/tmp}/srf_small_disk.XXXXXX") || exit 1
 
 unmount() {

@@ -17,7 +17,15 @@ namespace editor {
 
 namespace {
 
-enum : int { kFolderId = 101, kMembersId, kConflictsId, kChooseId, kTurnOffId, kSyncId, kPutBackId };
+enum : int {
+    kFolderId = 101,
+    kMembersId,
+    kConflictsId,
+    kChooseId,
+    kTurnOffId,
+    kSyncId,
+    kPutBackId
+};
 // Sizes at 96 DPI.
 constexpr int kWidth = 620;
 constexpr int kHeight = 420;
@@ -81,9 +89,9 @@ private:
             top += line;
         };
         label(texts::kSyncFolderLabel);
-        const std::wstring folder =
-            m_view.folder.empty() ? platform::ToWide(texts::kSyncFolderNone)
-                                  : platform::Path::FromUtf8(m_view.folder).Native();
+        const std::wstring folder = m_view.folder.empty()
+                                        ? platform::ToWide(texts::kSyncFolderNone)
+                                        : platform::Path::FromUtf8(m_view.folder).Native();
         AddControl(app::ChildControl(L"Edit", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP)
                        .ExStyle(WS_EX_CLIENTEDGE)
                        .Id(kFolderId)
@@ -123,7 +131,7 @@ private:
 
     void AddList(int id, const std::vector<std::string>& lines, const app::PixelRect& at) {
         HWND list = AddControl(app::ChildControl(L"ListBox", LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
-                                                                  WS_HSCROLL | WS_TABSTOP)
+                                                                 WS_HSCROLL | WS_TABSTOP)
                                    .ExStyle(WS_EX_CLIENTEDGE)
                                    .Id(id)
                                    .At(at));
@@ -154,8 +162,8 @@ private:
             End(IDOK);
             return true;
         case kPutBackId: {
-            const auto chosen = static_cast<int>(
-                SendDlgItemMessageW(Handle(), kConflictsId, LB_GETCURSEL, 0, 0));
+            const auto chosen =
+                static_cast<int>(SendDlgItemMessageW(Handle(), kConflictsId, LB_GETCURSEL, 0, 0));
             if (chosen < 0)
                 return true;
             m_answer = {Action::PutBack, {}, chosen};

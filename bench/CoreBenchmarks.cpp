@@ -29,6 +29,7 @@
 #include "phrases/TreeNodes.h"
 #include "pinyin/Reading.h"
 #include "platform/FileSystem.h"
+#include "shared/MemoryFolder.h"
 #include "sync/Synchronise.h"
 
 namespace bench {
@@ -414,23 +415,7 @@ void ReadingsOfTree(benchmark::State& state) {
 // The phrases are of GB2312 characters, as synchronised texts must be; the baseline is LoadTree of
 // that same tree. The merge reads the logs, applies them and gives the new srf_pub.dat bytes; the
 // engine is kept in memory between syncs (SyncEngine), its state encoded apart (SaveState).
-class MemoryFolder : public synchro::SyncFolder {
-public:
-    std::vector<std::string> ListNames() override {
-        std::vector<std::string> names;
-        for (const auto& [name, bytes] : files)
-            names.push_back(name);
-        return names;
-    }
-    std::optional<std::string> Read(const std::string& name) override {
-        const auto found = files.find(name);
-        return found == files.end() ? std::nullopt : std::optional<std::string>(found->second);
-    }
-    void Write(const std::string& name, std::string_view bytes) override {
-        files[name] = std::string(bytes);
-    }
-    std::map<std::string, std::string> files;
-};
+using synchro::testing::MemoryFolder;
 
 constexpr int kSyncChanges = 10000;
 constexpr int kSyncMembers = 3;

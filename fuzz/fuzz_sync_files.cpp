@@ -2,8 +2,6 @@
 // folder and the state file. Whatever the bytes, nothing crashes; a state that is taken is written
 // back as one that is taken again; a folder file is taken or skipped as a whole, the same way by
 // two members, and the tree that comes of it reads back as written.
-#include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +9,7 @@
 #include "FuzzInput.h"
 #include "phrases/TreeFile.h"
 #include "phrases/TreeNodes.h"
+#include "shared/MemoryFolder.h"
 #include "sync/Hash.h"
 #include "sync/SyncFile.h"
 
@@ -20,23 +19,7 @@ using fuzz::Check;
 
 namespace {
 
-class MemoryFolder : public synchro::SyncFolder {
-public:
-    std::vector<std::string> ListNames() override {
-        std::vector<std::string> names;
-        for (const auto& [name, bytes] : files)
-            names.push_back(name);
-        return names;
-    }
-    std::optional<std::string> Read(const std::string& name) override {
-        const auto found = files.find(name);
-        return found == files.end() ? std::nullopt : std::optional<std::string>(found->second);
-    }
-    void Write(const std::string& name, std::string_view bytes) override {
-        files[name] = std::string(bytes);
-    }
-    std::map<std::string, std::string> files;
-};
+using synchro::testing::MemoryFolder;
 
 std::string TreeOf(const synchro::SyncOutcome& outcome) {
     return outcome.treeFile ? std::string(outcome.treeFile->View()) : std::string();

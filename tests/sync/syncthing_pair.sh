@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Two data directories synchronised by `srf_tool sync` through two Syncthing instances that talk
-# to each other on 127.0.0.1 only: an addition, a deletion and a concurrent rename travel, and the
-# two srf_pub.dat end byte for byte the same.
+# to each other on 127.0.0.1 only: an addition, a deletion and a concurrent rename travel, the two
+# srf_pub.dat end byte for byte the same, and then the syncs fall quiet.
 #   usage: syncthing_pair.sh SRF_TOOL
 # Exits 77 (skipped) where Debian's syncthing is not installed; tools/test installs it.
 set -euo pipefail
@@ -183,3 +183,14 @@ fi
 # Each file had one writer: Syncthing never had to keep a conflicted copy.
 conflicted=("$work"/[ab]/folder/*sync-conflict*)
 [ ${#conflicted[@]} -eq 0 ] || fail "Syncthing kept conflicted copies: ${conflicted[*]}"
+
+# Then the syncs fall quiet: once each has taken in what the other has, a sync writes nothing, and
+# the sync service has nothing more to carry.
+for round in 1 2 3; do
+    wait_mirrored "round $round after the renames"
+    before=$(md5sum "$work"/[ab]/folder/srfsync-*.{log,snap})
+    synchronise a
+    synchronise b
+    [ "$(md5sum "$work"/[ab]/folder/srfsync-*.{log,snap})" != "$before" ] || break
+    ((round < 3)) || fail "a and b still write into the folder after three rounds with no change"
+done

@@ -172,7 +172,11 @@ public:
             m_content = m_clock;
 
         UpdateFloor();
+        const std::size_t collectedBefore = m_collected.size();
         m_replica.Collect(m_floor, ClockOfWall(here.nowMs - kKeepDeletedMs), &m_collected);
+        // Markers removed here are news: the readers drop the same nodes.
+        if (m_collected.size() > collectedBefore)
+            m_knowledgeChanged = true;
         // A node removed here and then brought back by a later change elsewhere is no longer
         // removed: listing it would make the readers drop it.
         std::erase_if(m_collected, [&](NodeId id) {
@@ -349,19 +353,23 @@ private:
 
     // The member's own log may be newer than its state (a crash after the folder was written and
     // before the state was): its node counter and clock go past what it holds, so that no id or
-    // stamp is given twice.
+    // stamp is given twice. A log gone from the folder, damaged or put back older is written
+    // again: a member with no news would otherwise leave the others without its changes.
     void PeekOwnLog(const std::vector<std::string>& names, SyncFolder& folder) {
         const std::string own = LogName(Self().id);
-        if (std::find(names.begin(), names.end(), own) == names.end())
+        if (std::find(names.begin(), names.end(), own) == names.end()) {
+            m_published = false;
             return;
+        }
         const std::optional<std::string> bytes = folder.Read(own);
         if (!bytes)
             return;
         try {
             const ParsedFile file = ParseFile(*bytes);
-            if (file.members[file.header.writer].id != Self().id)
-                return;
-            if (file.header.version <= Self().versionRead)
+            const bool ours = file.members[file.header.writer].id == Self().id;
+            if (!ours || file.header.version < Self().versionRead)
+                m_published = false;
+            if (!ours || file.header.version <= Self().versionRead)
                 return;
             Observe(file.header.version);
             // The counters of its own nodes, read with the file's own member numbers.
@@ -379,7 +387,8 @@ private:
                         m_counter = std::max(m_counter, record.id.counter);
                 });
         } catch (const FileError&) {
-            // Read and reported with the other files.
+            // Reported with the other files.
+            m_published = false;
         }
     }
 
@@ -490,6 +499,7 @@ private:
     // Merges a checked file. A copy only brings its nodes: what it says of clocks and knowledge
     // may belong to another copy of the same member.
     void Take(const std::string& bytes, const ParsedFile& file, bool copy) {
+        const std::vector<Clock> knownBefore = KnownOfEach();
         std::vector<std::uint32_t> refs;
         for (const FileMember& fileMember : file.members) {
             const std::uint32_t index = m_replica.MemberIndex(fileMember.id);
@@ -547,8 +557,14 @@ private:
                 m_out.skippedTexts.push_back(
                     {std::string(record.text), author.computer, fault, false});
             });
-        if (copy)
+        if (copy) {
+            // A member first heard of in a copy is news all the same: the copy may be gone before
+            // the others read it, and until they know of the member they may drop markers of
+            // deletions it still needs.
+            if (m_replica.Members().size() != knownBefore.size())
+                m_knowledgeChanged = true;
             return;
+        }
 
         // What the writer knows: its own changes up to its content clock, and (a snapshot) all
         // it had taken in of every member.
@@ -583,7 +599,19 @@ private:
         author.declared.resize(m_replica.Members().size(), 0);
         for (std::uint32_t k = 0; k < file.members.size(); ++k)
             author.declared[refs[k]] = std::max(author.declared[refs[k]], knownByWriter[refs[k]]);
-        m_knowledgeChanged = true;
+        // Only what this member has taken in is news to the others. A log that brought nothing
+        // more is not answered: two members would otherwise answer each other's logs at every
+        // sync, for ever.
+        if (KnownOfEach() != knownBefore)
+            m_knowledgeChanged = true;
+    }
+
+    // What this member's log says it has taken in of each member (a new member included).
+    std::vector<Clock> KnownOfEach() const {
+        std::vector<Clock> known;
+        for (const Member& member : m_replica.Members())
+            known.push_back(member.known);
+        return known;
     }
 
     MemberChanges& ChangesOf(std::uint32_t member) {
@@ -645,7 +673,8 @@ private:
     // This member's files -----------------------------------------------------------------------
 
     void Publish(SyncFolder& folder, bool wrote) {
-        if (!wrote && !m_knowledgeChanged && m_published)
+        const bool heartbeat = m_here->nowMs - Self().lastWriteMs >= kHeartbeatMs;
+        if (!wrote && !m_knowledgeChanged && m_published && !heartbeat)
             return;
         m_knowledgeChanged = false;
         std::vector<std::uint32_t> nodes;

@@ -56,6 +56,9 @@ struct Here {
 // A member older than this (by the time of its last write against the newest one's) is retired:
 // it no longer holds back the removal of deleted nodes' markers.
 inline constexpr std::int64_t kRetireMs = std::int64_t{180} * 24 * 60 * 60 * 1000;
+// A member with nothing new to tell writes its log again after this long all the same, so that
+// the others see it still synchronises; otherwise it writes only when it has news.
+inline constexpr std::int64_t kHeartbeatMs = std::int64_t{24} * 60 * 60 * 1000;
 // A deleted node's marker is kept at least this long after the deletion, also once every member
 // known has seen it: a member not heard of yet (a data directory copied, a computer that read the
 // folder but has not written) may still hold the node, and only the marker tells its older

@@ -314,6 +314,91 @@ TEST(SynchroniseTest, TheFolderKeepsNoMoreThanTheTreeNeeds) {
     EXPECT_LT(a.state.size() + b.state.size(), 4096u);
 }
 
+TEST(SynchroniseTest, OnceTheChangesAreExchangedSyncsWriteNothing) {
+    // Each row: A's and B's edits, made without syncing ("" for none). A member's log that only
+    // says what it has taken in is no news: answered with another, two computers syncing in
+    // turn would rewrite their logs for ever, and the sync service carry them.
+    const struct {
+        const char* a;
+        const char* b;
+    } cases[] = {
+        {"k[x y]", ""},
+        {"k[x2]", "k[x3]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.a);
+        MemoryFolder folder;
+        std::int64_t now = kStart;
+        Computer a("A", "k[x]", 1);
+        Computer b("B", "", 2);
+        Exchange(folder, {&a, &b}, now);
+        a.Edit(c.a);
+        if (*c.b)
+            b.Edit(c.b);
+        Exchange(folder, {&a, &b}, now);
+        const int writes = folder.writes;
+        Exchange(folder, {&a, &b}, now);
+        EXPECT_EQ(folder.writes, writes);
+        EXPECT_EQ(a.tree, b.tree);
+        // A day later each writes its log once all the same: the others see it still syncs.
+        now += kHeartbeatMs;
+        Exchange(folder, {&a, &b}, now);
+        EXPECT_EQ(folder.writes, writes + 2);
+    }
+}
+
+TEST(SynchroniseTest, AQuietMemberWritesWhenTheFolderLacksWhatItSaid) {
+    // Each row: what befalls the folder while A and B have nothing new to tell (A's log, and its
+    // version before the last change), and how many files the next exchange writes: A's log
+    // again, or both logs once for a member they first hear of.
+    const struct {
+        void (*befall)(MemoryFolder&, const std::string& log, const std::string& older);
+        int writes;
+    } cases[] = {
+        {[](MemoryFolder& folder, const std::string& log, const std::string&) {
+             folder.files.erase(log);
+         },
+         1},
+        {[](MemoryFolder& folder, const std::string& log, const std::string&) {
+             folder.files[log].resize(folder.files[log].size() / 2);
+         },
+         1},
+        {[](MemoryFolder& folder, const std::string& log, const std::string& older) {
+             folder.files[log] = older;
+         },
+         1},
+        {[](MemoryFolder& folder, const std::string&, const std::string&) {
+             MemoryFolder elsewhere;
+             Computer n("N", "m[v]", 3);
+             n.Sync(elsewhere, kStart);
+             const std::string log = LogName(ListMembers(n.state)[0].id);
+             folder.files[log.substr(0, log.size() - 4) + ".sync-conflict-20240501-101500-N.log"] =
+                 elsewhere.files[log];
+         },
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.writes);
+        MemoryFolder folder;
+        std::int64_t now = kStart;
+        Computer a("A", "k[x]", 1);
+        Computer b("B", "", 2);
+        Exchange(folder, {&a, &b}, now);
+        const std::string log = LogName(ListMembers(a.state)[0].id);
+        const std::string older = folder.files[log];
+        a.Edit("k[x y]");
+        Exchange(folder, {&a, &b}, now);
+        c.befall(folder, log, older);
+        const int writes = folder.writes;
+        Exchange(folder, {&a, &b}, now);
+        EXPECT_EQ(folder.writes, writes + c.writes);
+        // A newcomer that reads the folder alone gets all that A has.
+        Computer newcomer("C", "", 4);
+        newcomer.Sync(folder, now += 1000);
+        EXPECT_EQ(newcomer.Dump(), a.Dump());
+    }
+}
+
 TEST(SynchroniseTest, ALargeTreeIsWrittenWholeAndInOrder) {
     // A large tree goes into the folder as a snapshot at once, which a new member reads first;
     // it is written on two threads, a half of the categories each, in one block. Each row puts

@@ -17,15 +17,17 @@ namespace editor {
 // Whether the controller lets a command act now.
 using CommandEnabled = std::function<bool(Command)>;
 
-// ToolBar1: a button for each of the most used commands, with its hint as a tool tip.
+// ToolBar1: a button for each of the most used commands, with its hint as a tool tip (which is
+// also what a screen reader says of the button).
 class EditorToolBar {
 public:
     void Create(HWND parent);
     HWND Handle() const { return m_hwnd; }
     // The buttons' pictures and size for the DPI; the images stay the caller's.
     void ApplyDpi(HIMAGELIST images, UINT dpi);
-    // Places the bar across the top of the parent's client area and returns its height.
-    int LayOut(int clientWidth, UINT dpi);
+    // Places the bar across the top of the parent's client area, at least minHeight high, and
+    // returns its height.
+    int LayOut(int clientWidth, UINT dpi, int minHeight = 0);
     // Points a button's tool tip at its hint (TTN_GETDISPINFOW); false for any other notification.
     bool OnNotify(NMHDR& header);
     // Greys the buttons of the commands that cannot act and enables the others.

@@ -53,10 +53,11 @@ AccessibleWindow Describe(HWND hwnd) {
     return window;
 }
 
-// A panel that only holds other controls: a screen reader passes through it to them.
+// A panel that only holds other controls, or only keeps room between them (the help window's
+// spacer): the keyboard never stops on it, and a screen reader passes through it to its controls.
 bool IsPanel(HWND hwnd) {
     return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
-           GetWindow(hwnd, GW_CHILD) && !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_TABSTOP);
+           !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_TABSTOP);
 }
 
 std::vector<std::pair<HWND, long>>& Events() {

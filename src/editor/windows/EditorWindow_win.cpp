@@ -442,11 +442,15 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
         m_drag.OnNotify(Handle(), header) || header.hwndFrom != m_view.Handle())
         return result;
     switch (header.code) {
-    case TVN_SELCHANGEDW:
-        // The tree tells screen readers of the new selection; the status bar keeps quiet.
+    case TVN_SELCHANGEDW: {
+        // Where the user moved, the tree tells screen readers of the new selection and the status
+        // bar keeps quiet. Where the program moved it (a filter, a command), what the status bar
+        // now shows (a count, a result) is news: shown quietly here it would never be announced.
+        const UINT cause = reinterpret_cast<const NMTREEVIEWW&>(header).action;
         m_chosen.SelectionChanged();
-        ShowState(false);
+        ShowState(cause != TVC_BYKEYBOARD && cause != TVC_BYMOUSE);
         return 0;
+    }
     case NM_DBLCLK:
         // On a category the tree expands or collapses it, as every tree does; on a phrase it is
         // Modify, and nothing else.

@@ -224,13 +224,16 @@ public:
         }
         if (m_logPixels)
             SetLogPixels(*m_logPixels);
+        if (m_themeActive)
+            SetThemeActive(*m_themeActive);
         _putenv("SRF_HIGH_CONTRAST=");
     }
     SessionLook(const SessionLook&) = delete;
     SessionLook& operator=(const SessionLook&) = delete;
 
-    // The colours of Windows' "High Contrast Black", and high contrast reported on through the
-    // program's switch (Wine always reports it off).
+    // The colours of Windows' "High Contrast Black", visual styles off (as Windows turns them off
+    // under high contrast) and high contrast reported on through the program's switch (Wine
+    // always reports it off).
     void HighContrastBlack() {
         const std::vector<std::pair<int, COLORREF>> scheme =
             {{COLOR_WINDOW, RGB(0, 0, 0)},
@@ -252,7 +255,14 @@ public:
              {COLOR_CAPTIONTEXT, RGB(255, 255, 255)},
              {COLOR_APPWORKSPACE, RGB(0, 0, 0)},
              {COLOR_MENUBAR, RGB(0, 0, 0)},
-             {COLOR_MENUHILIGHT, RGB(26, 235, 255)}};
+             {COLOR_MENUHILIGHT, RGB(26, 235, 255)},
+             {COLOR_INACTIVECAPTION, RGB(0, 0, 0)},
+             {COLOR_INACTIVECAPTIONTEXT, RGB(63, 242, 63)},
+             {COLOR_GRADIENTACTIVECAPTION, RGB(0, 0, 255)},
+             {COLOR_GRADIENTINACTIVECAPTION, RGB(0, 0, 0)},
+             {COLOR_SCROLLBAR, RGB(0, 0, 0)},
+             {COLOR_INFOBK, RGB(0, 0, 0)},
+             {COLOR_INFOTEXT, RGB(255, 255, 255)}};
         std::vector<int> elements;
         std::vector<COLORREF> colours;
         for (const auto& [element, colour] : scheme) {
@@ -262,6 +272,8 @@ public:
             colours.push_back(colour);
         }
         SetSysColors(static_cast<int>(elements.size()), elements.data(), colours.data());
+        m_themeActive = ThemeActive();
+        SetThemeActive(L"0");
         _putenv("SRF_HIGH_CONTRAST=1");
     }
     // The message font at 1.5 times its height: Windows' "make text bigger" at 150%.
@@ -294,6 +306,20 @@ private:
                      nullptr, &value, &size);
         return value;
     }
+    // Whether programs started from now on draw with visual styles ("1") or in the classic look.
+    static constexpr wchar_t kThemeManager[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    static std::wstring ThemeActive() {
+        wchar_t value[8] = L"1";
+        DWORD size = sizeof value;
+        RegGetValueW(HKEY_CURRENT_USER, kThemeManager, L"ThemeActive", RRF_RT_REG_SZ, nullptr,
+                     value, &size);
+        return value;
+    }
+    static void SetThemeActive(const std::wstring& value) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kThemeManager, L"ThemeActive", REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
     static void SetLogPixels(DWORD value) {
         HKEY key = nullptr;
         if (RegCreateKeyExW(HKEY_CURRENT_CONFIG, L"Software\\Fonts", 0, nullptr, 0, KEY_SET_VALUE,
@@ -308,6 +334,7 @@ private:
     std::vector<COLORREF> m_colours;
     std::optional<LONG> m_fontHeight;
     std::optional<DWORD> m_logPixels;
+    std::optional<std::wstring> m_themeActive;
 };
 
 // The editor with a phrase left out (你们好: 们 is not in the table) and two chosen, the filter
@@ -342,6 +369,11 @@ TEST(EditorLook, UnderHighContrastThePicturesAreDrawnInTheSystemsColours) {
     ReleaseDC(nullptr, screen);
     EXPECT_GT(ink, 20);
     EXPECT_EQ(yellow, 0);
+    // Two chosen, for the picture: highlighted and ticked.
+    session.Select(L"你好");
+    PressKey(session.Tree(), VK_DOWN, false, false, true);
+    EXPECT_TRUE(
+        Eventually([&] { return StatusBarText(session.Status(), 1) == L"已选中 2 条语料"; }));
     BringToFront(session.Main());
     SaveScreenshot(session.Main(), "editor-high-contrast");
 

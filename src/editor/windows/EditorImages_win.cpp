@@ -216,7 +216,7 @@ static_assert(std::size(kImages) == kChosenImage + 1);
 
 }  // namespace
 
-platform::UniqueHimagelist CreateEditorImages(int size) {
+platform::UniqueHimagelist CreateEditorImages(int size, UINT inkColor) {
     constexpr int count = static_cast<int>(std::size(kImages));
     platform::UniqueHimagelist images(
         ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0));
@@ -228,7 +228,7 @@ platform::UniqueHimagelist CreateEditorImages(int size) {
         const RECT all{0, 0, size * count, size};
         const platform::UniqueHbrush key(CreateSolidBrush(kKey));
         FillRect(dc.Get(), &all, key.Get());
-        const Canvas canvas{dc.Get(), app::HighContrast(), GetSysColor(COLOR_WINDOWTEXT),
+        const Canvas canvas{dc.Get(), app::HighContrast(), GetSysColor(static_cast<int>(inkColor)),
                             GetSysColor(COLOR_WINDOW)};
         SetMapMode(dc.Get(), MM_ANISOTROPIC);
         SetWindowExtEx(dc.Get(), kGrid, kGrid, nullptr);

@@ -4,12 +4,15 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "EditorTexts.h"
 #include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
+#include "app/SystemLook_win.h"
 #include "editor/commands/CommandPlaces.h"
 #include "editor/commands/EditorCommandIds.h"
+#include "editor/windows/EditorImages_win.h"
 #include "platform/TextConversion_win.h"
 
 namespace editor {
@@ -79,6 +82,14 @@ void EditorToolBar::Create(HWND parent) {
 
 void EditorToolBar::ApplyDpi(HIMAGELIST images, UINT dpi) {
     SendMessageW(m_hwnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    // Under high contrast the greyed buttons show their pictures drawn in the grey text's colour.
+    int size = 0, height = 0;
+    ImageList_GetIconSize(images, &size, &height);
+    platform::UniqueHimagelist greyed;
+    if (app::HighContrast())
+        greyed = CreateEditorImages(size, COLOR_GRAYTEXT);
+    SendMessageW(m_hwnd, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(greyed.Get()));
+    m_greyedImages = std::move(greyed);
     SendMessageW(m_hwnd, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(app::Scale(kButtonWidth, dpi), app::Scale(kButtonHeight, dpi)));
 }

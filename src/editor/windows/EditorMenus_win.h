@@ -23,7 +23,8 @@ class EditorToolBar {
 public:
     void Create(HWND parent);
     HWND Handle() const { return m_hwnd; }
-    // The buttons' pictures and size for the DPI; the images stay the caller's.
+    // The buttons' pictures and size for the DPI; the images stay the caller's (the pictures of
+    // greyed buttons under high contrast are the bar's own).
     void ApplyDpi(HIMAGELIST images, UINT dpi);
     // Places the bar across the top of the parent's client area, at least minHeight high, and
     // returns its height.
@@ -37,6 +38,7 @@ private:
     HWND m_hwnd = nullptr;
     std::vector<int> m_ids;             // by button: its command id, 0 for a blank or a separator
     std::vector<std::wstring> m_hints;  // by button, empty for a button without a hint
+    platform::UniqueHimagelist m_greyedImages;  // under high contrast only
 };
 
 // The commands' places in the editor window: the tool bar, the menu bar and the keys, greyed

@@ -74,23 +74,19 @@ TEST(Accessibility, EveryFocusableControlOfEveryWindowHasAName) {
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
 
     session.Select(L"你好");
-    session.Command(IDM_NEW);
-    HWND box = WaitForBox(session, L"输入框");
-    ExpectEveryFocusableNamed(box, "the input box");
-    PressDialogButton(box, IDCANCEL);
-    WaitUntilClosed(box);
-
-    session.Command(IDM_BATCH_EDIT);
-    box = WaitForBox(session, L"批量编辑 - 问候");
-    ExpectEveryFocusableNamed(box, "the batch-edit box");
-    PressDialogButton(box, IDCANCEL);
-    WaitUntilClosed(box);
-
-    session.Command(IDM_MOVE_TO);
-    box = WaitForBox(session, L"移动到分类");
-    ExpectEveryFocusableNamed(box, "the list of Move to category");
-    PressDialogButton(box, IDCANCEL);
-    WaitUntilClosed(box);
+    struct Box {
+        int command;
+        const wchar_t* caption;
+    };
+    for (const Box& each : {Box{IDM_NEW, L"输入框"}, Box{IDM_BATCH_EDIT, L"批量编辑 - 问候"},
+                            Box{IDM_MOVE_TO, L"移动到分类"}}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(each.caption)));
+        session.Command(each.command);
+        const HWND box = WaitForBox(session, each.caption);
+        ExpectEveryFocusableNamed(box, "a box");
+        PressDialogButton(box, IDCANCEL);
+        WaitUntilClosed(box);
+    }
 
     ScratchDirectory directory;
     Program help(directory.InstallProgram(), L"help", directory.Path());
@@ -114,24 +110,6 @@ TEST(EditorKeyboard, ShiftDownChoosesThreePhrasesAndDeleteDeletesThem) {
     const HWND box = WaitForBox(session, L"确认框");
     PressKey(box, VK_RETURN);
     session.WaitForFile("srf_pub.dat", Gb("问候\r\n\t上好\r\n其他\r\n"));
-}
-
-TEST(EditorKeyboard, ShiftUpShrinksTheChoiceAndStopsAtTheCategorysEnd) {
-    EditorRun session;
-    session.Put("srf_pub.dat", Gb(kFourPhrases));
-    session.Start(kFourCompiled);
-    session.Select(L"你早");
-    PressKey(session.Tree(), VK_DOWN, false, false, true);  // 你早 上好
-    PressKey(session.Tree(), VK_DOWN, false, false, true);  // the last phrase: no further
-    PressKey(session.Tree(), VK_UP, false, false, true);    // back to 你早 alone
-    PressKey(session.Tree(), VK_UP, false, false, true);    // 早上好 你早
-    EXPECT_TRUE(Eventually([&] { return session.SelectedText() == L"早上好"; }));
-    EXPECT_TRUE(
-        Eventually([&] { return StatusBarText(session.Status(), 1) == L"已选中 2 条语料"; }));
-    PressKey(session.Tree(), VK_DOWN);  // a plain key ends the choice
-    session.WaitForSelected(L"你早");
-    EXPECT_TRUE(
-        Eventually([&] { return StatusBarText(session.Status(), 1).rfind(L"已选中", 0) != 0; }));
 }
 
 TEST(EditorKeyboard, APhraseMovesToAnotherCategoryThroughTheMenuKeys) {

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/Accessibility_win.h"
 #include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
 #include "platform/TextConversion_win.h"
+#include "platform/UniqueHandles_win.h"
 
 namespace app {
 
@@ -16,6 +18,18 @@ namespace {
 constexpr int kHeight = 28;
 constexpr int kLabelWidth = 44;
 constexpr int kGap = 4;
+constexpr int kButtonPadding = 12;  // both sides of a button's caption together
+constexpr int kLinePadding = 8;     // above and below the text of the edit box together
+
+// The height of a line of the control's font.
+int LineHeight(HWND control) {
+    const platform::WindowDc dc(control);
+    const platform::SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(
+                                                      SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.Get(), &metrics);
+    return metrics.tmHeight;
+}
 
 }  // namespace
 
@@ -28,11 +42,24 @@ void EditBar::Create(HWND parent, Definition definition) {
                  .Id(m_definition.editId)
                  .Create(parent);
     m_buttons.clear();
-    for (const Button& button : m_definition.buttons)
+    for (const Button& button : m_definition.buttons) {
         m_buttons.push_back(ChildControl(L"Button", WS_TABSTOP | BS_PUSHBUTTON)
                                 .Id(button.command)
                                 .Text(button.caption)
                                 .Create(parent));
+        if (!button.name.empty())
+            SetAccessibleName(m_buttons.back(), button.name);
+    }
+}
+
+int EditBar::TextWidth(HWND control) const {
+    const std::wstring text = WindowText(control);
+    const platform::WindowDc dc(control);
+    const platform::SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(
+                                                      SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
 }
 
 std::vector<HWND> EditBar::Controls() const {
@@ -46,21 +73,28 @@ void EditBar::SetFont(HFONT font) {
         SetControlFont({control}, font);
 }
 
-int EditBar::Height(UINT dpi) const { return m_open ? Scale(kHeight, dpi) : 0; }
+int EditBar::Height(UINT dpi) const {
+    if (!m_open)
+        return 0;
+    const int line = LineHeight(m_edit) + Scale(kLinePadding, dpi) + Scale(kGap, dpi);
+    return std::max(Scale(kHeight, dpi), line);
+}
 
 void EditBar::LayOut(int top, int clientWidth, UINT dpi) {
     if (!m_open)
         return;
     const auto scaled = [dpi](int pixels) { return Scale(pixels, dpi); };
-    const int height = scaled(kHeight);
+    const int height = Height(dpi);
     const int inner = height - scaled(kGap);
     const int y = top + (height - inner) / 2;
-    const int editLeft = scaled(kGap) + scaled(kLabelWidth) + scaled(kGap);
-    MoveWindow(m_label, scaled(kGap), y, scaled(kLabelWidth), inner, TRUE);
+    const int labelWidth = std::max(scaled(kLabelWidth), TextWidth(m_label) + scaled(kGap));
+    const int editLeft = scaled(kGap) + labelWidth + scaled(kGap);
+    MoveWindow(m_label, scaled(kGap), y, labelWidth, inner, TRUE);
     // The buttons from the right edge leftwards; the edit box takes what is left.
     int right = clientWidth;
     for (std::size_t i = m_buttons.size(); i-- > 0;) {
-        const int width = scaled(m_definition.buttons[i].width);
+        const int width = std::max(scaled(m_definition.buttons[i].width),
+                                   TextWidth(m_buttons[i]) + scaled(kButtonPadding));
         right -= scaled(kGap) + width;
         MoveWindow(m_buttons[i], right, y, width, inner, TRUE);
     }

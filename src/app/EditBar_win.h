@@ -1,6 +1,8 @@
 // A bar of one line across a window, opened and closed by it: a label, an edit box and buttons
 // (the editor's find box and filter box). In the bar the keys edit the text; only Enter and F3
-// (the bar's next command) and Esc (its close command) mean something more.
+// (the bar's next command) and Esc (its close command) mean something more. The label names the
+// edit box for screen readers; a button whose caption is no word ("×") has a name of its own.
+// The bar is as high, the label and buttons as wide, as their texts need in the bar's font.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +16,9 @@ class EditBar {
 public:
     struct Button {
         std::wstring caption;
-        int command;  // sent to the parent as WM_COMMAND when clicked
-        int width;    // at 96 DPI
+        int command;          // sent to the parent as WM_COMMAND when clicked
+        int width;            // at 96 DPI, at least
+        std::wstring name{};  // what a screen reader says of it; empty: the caption
     };
     struct Definition {
         std::wstring label{};
@@ -29,10 +32,13 @@ public:
     // Makes the controls, hidden until Open.
     void Create(HWND parent, Definition definition);
     void SetFont(HFONT font);
-    // The bar's height at that DPI; 0 while closed.
+    // The bar's height at that DPI (the one of its texts: the monitor's enlarged by the text
+    // size), and at least what its font needs; 0 while closed.
     int Height(UINT dpi) const;
     // Places the bar's controls on a line from top across the width of the parent's client area.
     void LayOut(int top, int clientWidth, UINT dpi);
+    // The edit box, which takes the keyboard when the bar is reached with F6.
+    HWND Edit() const { return m_edit; }
 
     // Shows the bar and gives the edit box the keyboard, its text selected.
     void Open();
@@ -48,6 +54,8 @@ public:
 
 private:
     std::vector<HWND> Controls() const;
+    // The width of a control's text in the bar's font.
+    int TextWidth(HWND control) const;
 
     Definition m_definition;
     HWND m_label = nullptr;

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "app/Accessibility_win.h"
 #include "app/Application_win.h"
 #include "app/CommandLine.h"
 #include "app/Dialogs_win.h"
@@ -30,6 +31,9 @@ std::unique_ptr<app::BaseWindow> CreateModeWindow(app::Mode mode) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
+        // Screen readers reach the windows' annotations through COM. Made before the application
+        // object, it ends after it: the main window lets its annotations go while COM is there.
+        static const app::ComScope com;
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         auto& application = app::Application::Instance();

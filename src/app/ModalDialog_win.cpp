@@ -1,8 +1,10 @@
 // The base of the modal dialogs; see ModalDialog_win.h.
 #include "app/ModalDialog_win.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "app/Accessibility_win.h"
 #include "app/Application_win.h"
 #include "app/BaseWindow_win.h"
 #include "app/ModalScope_win.h"
@@ -37,9 +39,18 @@ HWND ModalDialog::AddControl(ChildControl control) {
 }
 
 void ModalDialog::CentreIn(const RECT& area, int width, int height) {
-    SetWindowPos(m_hwnd, nullptr, area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Within the work area of the monitor: large text must not push the buttons off the screen.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    const int left = std::clamp<int>(area.left + (area.right - area.left - width) / 2, work.left,
+                                     work.right - width);
+    const int top = std::clamp<int>(area.top + (area.bottom - area.top - height) / 2, work.top,
+                                    work.bottom - height);
+    SetWindowPos(m_hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool ModalDialog::OnCommand(int id, int) {
@@ -53,6 +64,7 @@ INT_PTR ModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         OnInit();
+        ShowKeyboardCues(m_hwnd);
         return FALSE;  // the focus is set
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam));

@@ -1,6 +1,7 @@
 // The base of the program's modal dialogs (the input box, the batch-edit box, the list box), in
 // the shape of Explorer++'s BaseDialog: the dialog procedure, the relay of errors, the modal scope
-// and the check of the result live here once; a dialog adds only its controls and its rules.
+// and the check of the result live here once; a dialog adds only its controls and its rules. Its
+// focus and mnemonics are drawn from the start.
 #pragma once
 
 #include <windows.h>
@@ -37,7 +38,8 @@ protected:
     HFONT Font() const { return m_font.Get(); }
     // A control of the dialog, shown, in the dialog's font.
     HWND AddControl(ChildControl control);
-    // Puts the dialog, of that outer size, in the middle of area (screen coordinates).
+    // Puts the dialog, of that outer size, in the middle of area (screen coordinates), within the
+    // work area of area's monitor.
     void CentreIn(const RECT& area, int width, int height);
 
     // WM_INITDIALOG: builds the controls and sets the focus.

@@ -1,11 +1,13 @@
 // The one-line input box: a dialog built in memory and laid out in dialog units measured from
-// "MS Sans Serif" 8 pt; its text is kept within 255 bytes of GB2312.
+// "MS Sans Serif" 8 pt (enlarged by the user's text size), as wide as its prompt needs; its text
+// is kept within 255 bytes of GB2312.
 #include <windows.h>
 
 #include "app/BaseWindow_win.h"
 #include "app/Dialogs_win.h"
 #include "app/ModalDialog_win.h"
 #include "app/PromptLayout.h"
+#include "app/SystemLook_win.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
 
@@ -53,9 +55,9 @@ void PromptDialog::OnInit() {
     SetWindowTextW(dialog, platform::ToWide(m_caption).c_str());
     const UINT dpi = DpiOf(dialog);
     SetFont(platform::UniqueHfont(
-        CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                    DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif")));
+        CreateFontW(-MulDiv(8, static_cast<int>(TextDpiOf(dpi)), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                    FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif")));
     // Measure before placing anything.
     static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE letters{};

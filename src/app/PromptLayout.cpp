@@ -41,12 +41,14 @@ PromptGeometry LayOutPrompt(DialogBaseUnits base, int promptWidth, int lineHeigh
     auto across = [&](int units) { return HorizontalPixels(units, base); };
     auto down = [&](int units) { return VerticalPixels(units, base); };
     PromptGeometry geometry;
-    geometry.clientWidth = across(180);
+    // A long prompt (the reading's) widens the box rather than being cut.
+    const int extra = std::max(0, 2 * across(8) + promptWidth - across(180));
+    geometry.clientWidth = across(180) + extra;
     geometry.clientHeight = down(63);
     geometry.prompt = {across(8), down(8), promptWidth, lineHeight};
-    geometry.edit = {across(8), down(19), across(164), editHeight};
-    geometry.ok = {across(38), down(41), across(50), down(14)};
-    geometry.cancel = {across(92), down(41), across(50), down(14)};
+    geometry.edit = {across(8), down(19), across(164) + extra, editHeight};
+    geometry.ok = {across(38) + extra / 2, down(41), across(50), down(14)};
+    geometry.cancel = {across(92) + extra / 2, down(41), across(50), down(14)};
     return geometry;
 }
 

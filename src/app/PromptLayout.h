@@ -33,7 +33,8 @@ struct PromptGeometry {
     PixelRect cancel;
 };
 // promptWidth and lineHeight are the prompt's text extent, editHeight the edit box's
-// natural height for the font.
+// natural height for the font. The box is 180 units wide, or wider where the prompt needs it;
+// the edit box then spans it and the buttons stay in its middle.
 PromptGeometry LayOutPrompt(DialogBaseUnits base, int promptWidth, int lineHeight, int editHeight);
 
 // The most bytes of GB2312 the input box takes.

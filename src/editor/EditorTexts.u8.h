@@ -96,6 +96,9 @@ inline constexpr char kBatchQuestion[] = "确定要保存这些修改吗?";
 inline constexpr char kBatchNoChange[] = "没有要保存的修改.";
 // The edit box's caption, before the category's name.
 inline constexpr char kBatchCaption[] = "批量编辑 - ";
+// The labels of the batch-edit box and of the list of Restore backup and Move to category.
+inline constexpr char kBatchLabel[] = "语料, 每行一条(&T):";
+inline constexpr char kChoiceLabel[] = "请选择(&L):";
 
 // The list of backups to restore: srf_pub.dat.bak in place of a date, and the phrase count.
 inline constexpr char kBackupLatest[] = "最近一次修改前";
@@ -180,6 +183,9 @@ inline constexpr char kReasonMissingEnd[] = "”不在字表中";
 inline constexpr char kChosenStart[] = "已选中 ";
 inline constexpr char kChosenEnd[] = " 条语料";
 inline constexpr char kReasonHalfWidth[] = " (半角字符使后面的字错位)";
+// What a screen reader hears of a chosen phrase, before why it was left out.
+inline constexpr char kDescriptionChosen[] = "已选中";
+inline constexpr char kDescriptionSeparator[] = "; ";
 
 // The filter box, and the status bar while it holds a text.
 inline constexpr char kFilterLabel[] = "筛选:";
@@ -192,6 +198,9 @@ inline constexpr char kHintFilter[] = "筛选 (Ctrl+E)";
 inline constexpr char kFindLabel[] = "查找:";
 inline constexpr char kFindNext[] = "下一个";
 inline constexpr char kFindClose[] = "×";
+// What a screen reader says of the close buttons of the find and filter boxes.
+inline constexpr char kFindCloseName[] = "关闭查找";
+inline constexpr char kFilterCloseName[] = "关闭筛选";
 
 // Menu captions; the full-width and ASCII parentheses are mixed on purpose, as users know them.
 inline constexpr char kMenuFile[] = "文件（&F）";
@@ -220,17 +229,21 @@ inline constexpr char kMenuSyncNow[] = "立即同步（&W）";
 inline constexpr char kMenuSystemHelp[] = "系统帮助（&E）";
 inline constexpr char kMenuVersionHelp[] = "版本信息（&I）";
 
-// Tool bar hints, also the captions of the context menu.
-inline constexpr char kHintNew[] = "新增";
-inline constexpr char kHintEdit[] = "修改";
-inline constexpr char kHintDelete[] = "删除";
-inline constexpr char kHintSave[] = "保存";
+// Tool bar hints, with their keys: also what a screen reader says of the tool buttons.
+inline constexpr char kHintNew[] = "新增 (Insert)";
+inline constexpr char kHintEdit[] = "修改 (F2, Enter)";
+inline constexpr char kHintDelete[] = "删除 (Delete)";
+inline constexpr char kHintSave[] = "保存 (Ctrl+S)";
 inline constexpr char kHintQuit[] = "退出";
 inline constexpr char kHintUndo[] = "撤销 (Ctrl+Z)";
 inline constexpr char kHintRedo[] = "重做 (Ctrl+Y)";
 inline constexpr char kHintFind[] = "查找 (Ctrl+F, F3)";
 inline constexpr char kHintMoveUp[] = "上移 (Ctrl+↑)";
 inline constexpr char kHintMoveDown[] = "下移 (Ctrl+↓)";
+
+// What a screen reader says of the tool bar and of the tree (neither shows a text of its own).
+inline constexpr char kToolBarName[] = "工具栏";
+inline constexpr char kTreeName[] = "语料";
 
 // The window font and the words on the maker's picture at the right end of the tool bar.
 inline constexpr char kFontName[] = "宋体";

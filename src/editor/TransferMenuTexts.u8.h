@@ -4,8 +4,8 @@
 
 namespace editor::texts {
 
-inline constexpr char kMenuExport[] = "导出…";
-inline constexpr char kMenuImport[] = "导入…";
+inline constexpr char kMenuExport[] = "导出…（&E）";
+inline constexpr char kMenuImport[] = "导入…（&I）";
 
 inline constexpr char kExportTitle[] = "导出语料";
 inline constexpr char kImportTitle[] = "导入语料";

@@ -1,7 +1,10 @@
 // The two 16 x 16 pictures of the topic trees as plain-text pixel maps, turned into a masked
 // image list of the size asked for. One character a pixel: '.' transparent, 'K' black, 'O' the
-// folder's dark outline, 'Y' yellow, 'L' its highlight, 'S' its shade.
+// folder's dark outline, 'Y' yellow, 'L' its highlight, 'S' its shade. Under high contrast only
+// the outline and the arrow are drawn, in the window's text colour.
 #include "help/FolderImages_win.h"
+
+#include "app/SystemLook_win.h"
 
 #include <array>
 #include <cstdint>
@@ -32,7 +35,9 @@ constexpr PixelMap kClosedFolder = {
 // Stands for the transparent pixels; the image list makes it the mask.
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
-COLORREF ColorOf(char pixel) {
+COLORREF ColorOf(char pixel, bool highContrast) {
+    if (highContrast)
+        return pixel == 'K' || pixel == 'O' ? GetSysColor(COLOR_WINDOWTEXT) : kTransparent;
     switch (pixel) {
     case 'K':
         return RGB(0, 0, 0);
@@ -51,7 +56,7 @@ COLORREF ColorOf(char pixel) {
 
 // Each pixel of the picture takes the colour of the map's pixel it falls on, so that the pixel art
 // stays crisp at any size.
-void AddPicture(HIMAGELIST images, const PixelMap& map, int size) {
+void AddPicture(HIMAGELIST images, const PixelMap& map, int size, bool highContrast) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = size;
@@ -66,7 +71,8 @@ void AddPicture(HIMAGELIST images, const PixelMap& map, int size) {
     auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            const COLORREF color = ColorOf(map[y * kMapSize / size][x * kMapSize / size]);
+            const COLORREF color =
+                ColorOf(map[y * kMapSize / size][x * kMapSize / size], highContrast);
             // A DIB holds blue in the low byte, a COLORREF red.
             pixels[y * size + x] =
                 (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
@@ -78,9 +84,10 @@ void AddPicture(HIMAGELIST images, const PixelMap& map, int size) {
 
 platform::UniqueHimagelist CreateFolderImages(int size) {
     platform::UniqueHimagelist images(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 2, 0));
+    const bool highContrast = app::HighContrast();
     if (images) {
-        AddPicture(images.Get(), kOpenFolder, size);    // kOpenFolderImage
-        AddPicture(images.Get(), kClosedFolder, size);  // kClosedFolderImage
+        AddPicture(images.Get(), kOpenFolder, size, highContrast);    // kOpenFolderImage
+        AddPicture(images.Get(), kClosedFolder, size, highContrast);  // kClosedFolderImage
     }
     return images;
 }

@@ -7,12 +7,18 @@
 
 namespace help::texts {
 
-// The window: its caption, the tool bar's buttons ("&" marks the accelerator) and its fonts.
+// The window: its caption, the tool bar's buttons ("&" marks the accelerator: a second Alt+A goes
+// on to the other button that carries A) and its fonts.
 inline constexpr std::string_view kCaption = "帮助";
 inline constexpr std::string_view kLumoButton = "Lumo帮助（&A）";
 inline constexpr std::string_view kKetraButton = "Ketra帮助（&A）";
 inline constexpr std::string_view kExitButton = "退出（&X）";
 inline constexpr std::string_view kFontName = "宋体";
+// What a screen reader says of the tool bar, the two topic trees and the text pane.
+inline constexpr std::string_view kToolBarName = "工具栏";
+inline constexpr std::string_view kLumoTreeName = "Lumo帮助主题";
+inline constexpr std::string_view kKetraTreeName = "Ketra帮助主题";
+inline constexpr std::string_view kTextPaneName = "帮助内容";
 
 inline constexpr std::string_view kLumoTitles[] = {
     "Lumo输入法说明", "一、单字输入", "二、词组输入",  "三、长语句连续输入",

@@ -1,18 +1,22 @@
 // Form_Help_Main: the help browser. A tool bar switches between the Lumo and the Ketra topic tree;
-// the text pane shows the topic selected last. All titles and texts come from HelpTopics.
+// the text pane shows the topic selected last. All titles and texts come from HelpTopics. Hidden
+// labels name the trees and the pane for screen readers; under high contrast the pane and the
+// folder pictures take the system's colours.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwctype>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "HelpTexts.h"
+#include "app/Accessibility_win.h"
 #include "app/ChildControl_win.h"
 #include "app/Form_win.h"
+#include "app/Mnemonic.h"
 #include "app/ModeWindows_win.h"
 #include "help/FolderImages_win.h"
 #include "help/HelpCommandIds.h"
@@ -25,7 +29,8 @@ namespace help {
 
 namespace {
 
-// Sizes in pixels at 96 dots per inch; the window scales them to its monitor.
+// Sizes in pixels at 96 dots per inch; the window scales them to its monitor, and those that hold
+// text also to the user's text size.
 constexpr int kLeft = 201;
 constexpr int kTop = 128;
 constexpr int kWidth = 696;
@@ -51,12 +56,17 @@ constexpr SpeedButton kSpeedButtons[] = {
     {IDC_SPEEDBUTTON1, texts::kExitButton, 96},
 };
 
-// The letter after "&" in a caption, upper case; 0 when it has none.
-wchar_t AcceleratorOf(std::string_view caption) {
-    const auto mark = caption.find('&');
-    if (mark == std::string_view::npos || mark + 1 >= caption.size())
-        return 0;
-    return static_cast<wchar_t>(std::towupper(static_cast<unsigned char>(caption[mark + 1])));
+std::vector<std::string_view> SpeedButtonCaptions() {
+    std::vector<std::string_view> captions;
+    for (const SpeedButton& button : kSpeedButtons)
+        captions.push_back(button.caption);
+    return captions;
+}
+
+// A static text that nobody sees, made just before the control it names: screen readers take the
+// static text before a control as its name.
+void HiddenLabel(HWND parent, std::string_view name) {
+    app::ChildControl(L"Static", SS_LEFT | SS_NOPREFIX).Text(platform::ToWide(name)).Create(parent);
 }
 
 // A panel passes its children's notifications, colour requests and focus moves (a multi-line
@@ -94,11 +104,16 @@ class TopicTree {
 public:
     explicit TopicTree(Method method) : m_method(method) {}
 
-    void Create(HWND parent, int id, bool visible) {
+    // The tree, named by a hidden label and by its window text (which a tree does not show).
+    void Create(HWND parent, int id, bool visible, std::string_view name) {
         const DWORD style = WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASBUTTONS | TVS_HASLINES |
                             TVS_LINESATROOT | TVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0);
-        m_view =
-            app::ChildControl(WC_TREEVIEWW, style).ExStyle(WS_EX_CLIENTEDGE).Id(id).Create(parent);
+        HiddenLabel(parent, name);
+        m_view = app::ChildControl(WC_TREEVIEWW, style)
+                     .ExStyle(WS_EX_CLIENTEDGE)
+                     .Id(id)
+                     .Text(platform::ToWide(name))
+                     .Create(parent);
     }
     HWND View() const { return m_view; }
     Method TopicMethod() const { return m_method; }
@@ -172,6 +187,9 @@ private:
     void SpeedButtonKetraClick(int sender);
     void SpeedButton1Click(int) { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
     void ShowTopic(HWND sender, TopicTree& tree, phrases::TTreeNode* node);
+    // Alt+letter: clicks the button of that mnemonic; a second press goes on to the next button
+    // sharing it. False when no button carries the letter.
+    bool PressMnemonic(wchar_t letter);
 
     HWND m_toolBar = nullptr;
     HWND m_panel1 = nullptr;
@@ -180,6 +198,8 @@ private:
     HWND m_memo = nullptr;
     TopicTree m_lumo{Method::Lumo};
     TopicTree m_ketra{Method::Ketra};
+    // The button the last Alt+letter went to, until another key or a click.
+    std::optional<std::size_t> m_mnemonicButton;
 };
 
 LRESULT TForm_Help_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -191,10 +211,11 @@ LRESULT TForm_Help_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             SetFocus(next);
         return 0;
     case WM_CTLCOLORSTATIC:
-        // The read-only text pane keeps the look of a page, black on white.
+        // The read-only text pane keeps the look of a page: the window's colours, not the grey of
+        // a read-only box.
         if (reinterpret_cast<HWND>(lParam) == m_memo) {
             const HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, RGB(0, 0, 0));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             SetBkColor(dc, GetSysColor(COLOR_WINDOW));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         }
@@ -209,6 +230,7 @@ void TForm_Help_Main::FormCreate() {
         app::ChildControl(TOOLBARCLASSNAMEW, WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST |
                                                  CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER)
             .Id(IDC_TOOLBAR1)
+            .Text(platform::ToWide(texts::kToolBarName))
             .Create(form);
     SendMessageW(m_toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(m_toolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
@@ -232,8 +254,10 @@ void TForm_Help_Main::FormCreate() {
 
     m_panel1 = CreatePanel(form, IDC_PANEL1, WS_EX_STATICEDGE);
     m_panel2 = CreatePanel(m_panel1, IDC_PANEL2, 0);
-    m_lumo.Create(m_panel2, IDC_TREEVIEW1, true);
-    m_ketra.Create(m_panel2, IDC_TREEVIEW2, false);
+    // The Ketra tree lies above the Lumo tree, shown over it or hidden.
+    m_ketra.Create(m_panel2, IDC_TREEVIEW2, false, texts::kKetraTreeName);
+    m_lumo.Create(m_panel2, IDC_TREEVIEW1, true, texts::kLumoTreeName);
+    HiddenLabel(m_panel1, texts::kTextPaneName);
     m_memo = app::ChildControl(L"EDIT", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
                                             ES_READONLY | ES_AUTOVSCROLL)
                  .ExStyle(WS_EX_CLIENTEDGE)
@@ -244,9 +268,9 @@ void TForm_Help_Main::FormCreate() {
 
 // Fonts and pictures for the monitor's DPI.
 void TForm_Help_Main::ApplyDpi() {
-    platform::UniqueHfont font = app::CreateChineseFont(texts::kFontName, kFontHeight, Dpi());
+    platform::UniqueHfont font = app::CreateChineseFont(texts::kFontName, kFontHeight, TextDpi());
     platform::UniqueHfont memoFont =
-        app::CreateChineseFont(texts::kFontName, kMemoFontHeight, Dpi());
+        app::CreateChineseFont(texts::kFontName, kMemoFontHeight, TextDpi());
     platform::UniqueHimagelist images = CreateFolderImages(Scaled(kFolderImageSize));
     app::SetControlFont({m_toolBar, m_lumo.View(), m_ketra.View()}, font.Get());
     app::SetControlFont({m_memo}, memoFont.Get());
@@ -254,12 +278,12 @@ void TForm_Help_Main::ApplyDpi() {
         TreeView_SetImageList(tree, images.Get(), TVSIL_NORMAL);
     KeepForControls(std::move(images), std::move(font), std::move(memoFont));
 
-    SendMessageW(m_toolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, Scaled(kButtonHeight)));
+    SendMessageW(m_toolBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, TextScaled(kButtonHeight)));
     for (const SpeedButton& button : kSpeedButtons) {
         TBBUTTONINFOW info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
-        info.cx = static_cast<WORD>(Scaled(button.width));
+        info.cx = static_cast<WORD>(TextScaled(button.width));
         SendMessageW(m_toolBar, TB_SETBUTTONINFOW, button.id, reinterpret_cast<LPARAM>(&info));
     }
     for (HWND tree : {m_lumo.View(), m_ketra.View()})
@@ -273,14 +297,14 @@ void TForm_Help_Main::LayOut() {
         return;
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int toolBarHeight = Scaled(kToolBarHeight);
+    const int toolBarHeight = TextScaled(kToolBarHeight);
     MoveWindow(m_toolBar, 0, 0, client.right, toolBarHeight, TRUE);
     MoveWindow(m_panel1, 0, toolBarHeight, client.right,
                std::max(0L, client.bottom - toolBarHeight), TRUE);
 
     RECT inner{};
     GetClientRect(m_panel1, &inner);
-    const int treeWidth = Scaled(kTreePanelWidth);
+    const int treeWidth = TextScaled(kTreePanelWidth);
     const int spacerWidth = Scaled(kSpacerWidth);
     MoveWindow(m_panel2, 0, 0, treeWidth, inner.bottom, TRUE);
     for (HWND tree : {m_lumo.View(), m_ketra.View()})
@@ -305,17 +329,13 @@ void TForm_Help_Main::SpeedButtonKetraClick(int sender) {
     const bool ketra = sender == IDC_SPEEDBUTTONKETRA;
     TopicTree& front = ketra ? m_ketra : m_lumo;
     TopicTree& back = ketra ? m_lumo : m_ketra;
-    if (ketra) {
-        // The Ketra tree covers the Lumo tree, which stays visible beneath it.
-        SetWindowPos(m_ketra.View(), HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    } else {
-        ShowWindow(m_ketra.View(), SW_HIDE);
-    }
     // A covered tree neither keeps the focus nor is reached by Tab: its keys would change the
-    // topic out of the user's sight.
+    // topic out of the user's sight. (Asked before the switch: hiding a tree takes its focus.)
+    const bool treeHadFocus = GetFocus() == back.View() || GetFocus() == front.View();
+    // The Ketra tree covers the Lumo tree, which stays visible beneath it.
+    ShowWindow(m_ketra.View(), ketra ? SW_SHOW : SW_HIDE);
     SetTabStop(m_lumo.View(), !ketra);
-    if (GetFocus() == back.View())
+    if (treeHadFocus)
         SetFocus(front.View());
     // Selecting reports a change only when the selection moves; show the topic in any case.
     if (phrases::TTreeNode* node = front.SelectFirst()) {
@@ -353,21 +373,33 @@ LRESULT TForm_Help_Main::OnNotify(NMHDR& header) {
     return 0;
 }
 
+bool TForm_Help_Main::PressMnemonic(wchar_t letter) {
+    if (letter > 0x7F)
+        return false;
+    const std::optional<std::size_t> next =
+        app::NextWithMnemonic(SpeedButtonCaptions(), static_cast<char>(letter), m_mnemonicButton);
+    if (!next)
+        return false;
+    m_mnemonicButton = next;
+    SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(kSpeedButtons[*next].id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(m_toolBar));
+    return true;
+}
+
 bool TForm_Help_Main::PreTranslateMessage(MSG& message) {
     const HWND form = Handle();
     if (!Owns(message.hwnd))
         return false;
-    // Alt+letter clicks the first button whose caption carries that letter.
-    if (message.message == WM_SYSCHAR) {
-        const auto letter =
-            static_cast<wchar_t>(std::towupper(static_cast<wint_t>(message.wParam)));
-        for (const SpeedButton& button : kSpeedButtons)
-            if (AcceleratorOf(button.caption) == letter) {
-                SendMessageW(form, WM_COMMAND, MAKEWPARAM(button.id, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(m_toolBar));
-                return true;
-            }
-    }
+    // Alt+letter clicks the first button whose caption carries that letter, as a dialog moves to
+    // the first control of a mnemonic; pressed again at once, the next one.
+    if (message.message == WM_SYSCHAR && PressMnemonic(static_cast<wchar_t>(message.wParam)))
+        return true;
+    if (message.message == WM_KEYDOWN || message.message == WM_LBUTTONDOWN ||
+        message.message == WM_RBUTTONDOWN)
+        m_mnemonicButton.reset();
+    for (const HWND tree : {m_lumo.View(), m_ketra.View()})
+        if (app::SelectFirstItemOnKey(tree, message))
+            return true;
     // Tab and Shift+Tab move between the trees and the text pane.
     return IsDialogMessageW(form, &message) != FALSE;
 }

@@ -199,6 +199,22 @@ TEST_F(HelpWindow, AltAClicksTheLumoButtonAndAltXEndsTheProgram) {
     EXPECT_EQ(m_program->WaitForExit(10s), 0);
 }
 
+TEST_F(HelpWindow, ASecondAltAGoesOnToTheOtherButtonThatCarriesA) {
+    PressKey(m_form, 'A', false, true);  // the first button with A: Lumo
+    ExpectPaneShows(Method::Lumo, 0);
+    PressKey(m_form, 'A', false, true);  // again: on to Ketra
+    ExpectTopicZeroInFront(Method::Ketra);
+    PressKey(m_form, 'A', false, true);  // and round to Lumo
+    ExpectTopicZeroInFront(Method::Lumo);
+    // Another key between two presses starts again from the first button.
+    PressKey(m_form, 'A', false, true);
+    ExpectTopicZeroInFront(Method::Ketra);
+    PressKey(m_form, VK_DOWN);
+    ExpectPaneShows(Method::Ketra, 1);
+    PressKey(m_form, 'A', false, true);
+    ExpectTopicZeroInFront(Method::Lumo);
+}
+
 TEST_F(HelpWindow, KeysReachTheTreeInFrontAndTabMovesToThePane) {
     SetForegroundWindow(m_form);
     EXPECT_TRUE(Eventually([&] { return FocusOf(m_form) == m_lumo; }));

@@ -37,6 +37,20 @@ void PhraseChoice::Extend(TTreeNode* phrase, TTreeNode* selected,
     m_anchor = anchor;  // further runs count from it
 }
 
+TTreeNode* PhraseChoice::Step(TTreeNode* selected, int step,
+                              const std::vector<TTreeNode*>& shownPhrasesOfCategory) {
+    const auto& phrases = shownPhrasesOfCategory;
+    const auto at = std::find(phrases.begin(), phrases.end(), selected);
+    if (at == phrases.end())
+        return nullptr;
+    const auto index = (at - phrases.begin()) + step;
+    if (index < 0 || index >= static_cast<std::ptrdiff_t>(phrases.size()))
+        return nullptr;
+    TTreeNode* next = phrases[static_cast<std::size_t>(index)];
+    Extend(next, selected, phrases);
+    return next;
+}
+
 void PhraseChoice::ChooseAll(std::vector<TTreeNode*> phrases) { Set(std::move(phrases)); }
 
 bool PhraseChoice::Clear() {

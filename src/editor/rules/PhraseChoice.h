@@ -1,6 +1,7 @@
 // Several phrases chosen besides the tree's selection: with Ctrl+click (one more or one less),
-// Shift+click (a run within a category, from the phrase the choice counts from) and Ctrl+A (every
-// shown phrase of a category). The commands then act on them all; any other step ends the choice.
+// Shift+click or Shift+Up and Shift+Down (a run within a category, from the phrase the choice
+// counts from) and Ctrl+A (every shown phrase of a category). The commands then act on them all;
+// any other step ends the choice.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +27,13 @@ public:
     // to this one.
     void Extend(phrases::TTreeNode* phrase, phrases::TTreeNode* selected,
                 const std::vector<phrases::TTreeNode*>& shownPhrasesOfCategory);
+    // Shift+Up (step -1) or Shift+Down (+1) on the selected phrase: the selection moves to the
+    // shown phrase above or below it in its category, and the run from where the choice counts
+    // from to that phrase is chosen, as a Shift+click on it would. The phrase the selection goes
+    // to; null, and nothing changes, at the category's first or last phrase or when the selection
+    // is no shown phrase.
+    phrases::TTreeNode* Step(phrases::TTreeNode* selected, int step,
+                             const std::vector<phrases::TTreeNode*>& shownPhrasesOfCategory);
     // Ctrl+A: these phrases.
     void ChooseAll(std::vector<phrases::TTreeNode*> phrases);
     // True when there was something to end.

@@ -1,15 +1,18 @@
 // The edit box of 批量编辑; see BatchEditBox_win.h. Built in memory like the input box, with a
-// frame the user can size: the edit box takes all room above the OK and Cancel buttons.
+// frame the user can size: under its label the edit box takes all room above the OK and Cancel
+// buttons. Its sizes follow the DPI and the user's text size.
 #include "editor/windows/BatchEditBox_win.h"
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 #include "EditorTexts.h"
 #include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
 #include "app/ModalDialog_win.h"
+#include "app/SystemLook_win.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
 
@@ -17,6 +20,7 @@ namespace editor {
 
 namespace {
 
+constexpr int kLabelId = 100;
 constexpr int kEditId = 101;
 // Sizes at 96 DPI.
 constexpr int kWidth = 420;
@@ -41,7 +45,8 @@ public:
     int Chosen() const { return m_chosen; }
 
 private:
-    int Scaled(int pixels) const { return app::Scale(pixels, m_dpi); }
+    // Everything in the box holds text: its sizes follow the text size too.
+    int Scaled(int pixels) const { return app::Scale(pixels, m_textDpi); }
     void OnInit() override;
     bool OnCommand(int id, int code) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -51,7 +56,8 @@ private:
     std::wstring m_text;
     const std::vector<std::string>* m_items;  // a choice box: the lines of its list
     int m_chosen = -1;
-    UINT m_dpi = 96;
+    UINT m_textDpi = 96;
+    int m_labelHeight = 0;
 };
 
 void LinesBox::LayOut() {
@@ -62,8 +68,11 @@ void LinesBox::LayOut() {
     const int buttonWidth = Scaled(kButtonWidth);
     const int buttonHeight = Scaled(kButtonHeight);
     const int buttonTop = client.bottom - margin - buttonHeight;
-    MoveWindow(GetDlgItem(dialog, kEditId), margin, margin, client.right - 2 * margin,
-               buttonTop - 2 * margin, TRUE);
+    MoveWindow(GetDlgItem(dialog, kLabelId), margin, margin, client.right - 2 * margin,
+               m_labelHeight, TRUE);
+    const int editTop = margin + m_labelHeight + margin / 2;
+    MoveWindow(GetDlgItem(dialog, kEditId), margin, editTop, client.right - 2 * margin,
+               buttonTop - margin - editTop, TRUE);
     MoveWindow(GetDlgItem(dialog, IDCANCEL), client.right - margin - buttonWidth, buttonTop,
                buttonWidth, buttonHeight, TRUE);
     MoveWindow(GetDlgItem(dialog, IDOK), client.right - 2 * (margin + buttonWidth), buttonTop,
@@ -73,18 +82,36 @@ void LinesBox::LayOut() {
 void LinesBox::OnInit() {
     const HWND dialog = Handle();
     SetWindowTextW(dialog, platform::ToWide(m_caption).c_str());
-    m_dpi = app::DpiOf(dialog);
-    SetFont(app::CreateChineseFont(texts::kFontName, kFontHeight, m_dpi));
+    m_textDpi = app::TextDpiOf(app::DpiOf(dialog));
+    SetFont(app::CreateChineseFont(texts::kFontName, kFontHeight, m_textDpi));
     HWND owner = GetWindow(dialog, GW_OWNER);
     RECT around{};
     GetWindowRect(owner ? owner : GetDesktopWindow(), &around);
     CentreIn(around, Scaled(kWidth), Scaled(kHeight));
+    // The label goes just before the box it names: screen readers take it as the box's name, and
+    // its mnemonic reaches the box.
+    const HWND label =
+        AddControl(app::ChildControl(L"Static", SS_LEFT)
+                       .Id(kLabelId)
+                       .Text(platform::ToWide(m_items ? texts::kChoiceLabel : texts::kBatchLabel)));
+    {
+        const platform::WindowDc dc(label);
+        const platform::SelectedObject font(dc.Get(), Font());
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc.Get(), &metrics);
+        m_labelHeight = metrics.tmHeight;
+    }
     HWND edit = nullptr;
     if (m_items) {
+        // A list shows no window text: it carries the label's too, for the screen readers that
+        // read that instead.
+        std::wstring name = platform::ToWide(texts::kChoiceLabel);
+        std::erase(name, L'&');
         edit = AddControl(app::ChildControl(L"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
                                                             WS_VSCROLL | WS_TABSTOP)
                               .ExStyle(WS_EX_CLIENTEDGE)
-                              .Id(kEditId));
+                              .Id(kEditId)
+                              .Text(name));
         for (const std::string& item : *m_items)
             SendMessageW(edit, LB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(platform::ToWide(item).c_str()));
@@ -125,7 +152,7 @@ bool LinesBox::OnMessage(UINT message, WPARAM, LPARAM lParam) {
         return true;
     case WM_GETMINMAXINFO: {
         auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
-        info.ptMinTrackSize = {Scaled(3 * kButtonWidth), Scaled(4 * kButtonHeight)};
+        info.ptMinTrackSize = {Scaled(3 * kButtonWidth), Scaled(5 * kButtonHeight)};
         return true;
     }
     }

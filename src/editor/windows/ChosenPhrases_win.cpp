@@ -12,10 +12,28 @@ namespace editor {
 using phrases::TTreeNode;
 
 bool ChosenPhrases::OnTreeMessage(const MSG& message) {
-    return message.hwnd == m_view.Handle() && message.message == WM_LBUTTONDOWN &&
-           (message.wParam & (MK_CONTROL | MK_SHIFT)) &&
+    if (message.hwnd != m_view.Handle())
+        return false;
+    if (message.message == WM_KEYDOWN && (message.wParam == VK_UP || message.wParam == VK_DOWN)) {
+        // Ctrl+Up and Ctrl+Down are the moves; Shift alone extends the choice.
+        const bool shiftOnly = GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0;
+        return shiftOnly && ChooseWithKey(message.wParam == VK_UP ? -1 : +1);
+    }
+    return message.message == WM_LBUTTONDOWN && (message.wParam & (MK_CONTROL | MK_SHIFT)) &&
            ChooseWithMouse({GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)},
                            (message.wParam & MK_SHIFT) != 0);
+}
+
+bool ChosenPhrases::ChooseWithKey(int step) {
+    TTreeNode* selected = m_view.SelectedNode();
+    if (!selected || selected->Level() == 0)
+        return false;  // the tree moves on a category as it always does
+    // At the category's first or last phrase the key does nothing: the choice stays in it.
+    if (TTreeNode* next = m_choice.Step(selected, step, ShownPhrasesOfCategory(selected))) {
+        SelectKeeping(next);
+        Changed();
+    }
+    return true;
 }
 
 bool ChosenPhrases::ChooseWithMouse(POINT client, bool range) {
@@ -93,6 +111,11 @@ LRESULT ChosenPhrases::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
 }
 
 void ChosenPhrases::Changed() {
+    for (const TTreeNode* node : m_marked)
+        m_view.MarkChosen(node, false);
+    m_marked.assign(m_choice.Nodes().begin(), m_choice.Nodes().end());
+    for (const TTreeNode* node : m_marked)
+        m_view.MarkChosen(node, true);
     InvalidateRect(m_view.Handle(), nullptr, TRUE);
     m_changed();
 }

@@ -4,63 +4,25 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
+#include <utility>
 
 #include "EditorTexts.h"
-#include "TransferMenuTexts.h"
 #include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
+#include "app/SystemLook_win.h"
+#include "editor/commands/CommandPlaces.h"
 #include "editor/commands/EditorCommandIds.h"
+#include "editor/windows/EditorImages_win.h"
 #include "platform/TextConversion_win.h"
 
 namespace editor {
 
 namespace {
 
-enum class Menu { None, File, Update, Help };
-
-struct Key {
-    BYTE flags = 0;  // 0: no key
-    WORD key = 0;
-};
-
-// Where a command shows and how it looks, from its row of EditorCommandList.h.
-struct CommandDef {
-    int id;
-    Command command;
-    const char* caption;  // in the menus
-    const char* hint;     // the tool button's tool tip
-    int image;            // in ImageList3; -1 none
-    Key keys[2];
-    Menu menu;
-    int menuPlace;
-    int toolPlace;
-    int contextPlace;
-};
-
-constexpr Key NoKey{};
-constexpr Key Plain(WORD key) { return {FVIRTKEY, key}; }
-constexpr Key Ctrl(WORD key) { return {FVIRTKEY | FCONTROL, key}; }
-constexpr WORD kInsert = VK_INSERT, kDelete = VK_DELETE, kReturn = VK_RETURN, kF2 = VK_F2,
-               kF3 = VK_F3, kF5 = VK_F5, kUp = VK_UP, kDown = VK_DOWN;
-
-using enum Menu;
-#define SRF_COMMAND_DEF(name, id, number, caption, hint, image, key1, key2, menu, menuPlace, \
-                        toolPlace, contextPlace, enabled, rule)                              \
-    CommandDef{number,       Command::name, caption,   hint,      image,                     \
-               {key1, key2}, menu,          menuPlace, toolPlace, contextPlace},
-const CommandDef kCommands[] = {SRF_EDITOR_COMMANDS(SRF_COMMAND_DEF)};
-#undef SRF_COMMAND_DEF
-
-struct MenuDef {
-    Menu menu;
-    const char* caption;
-    bool visible;
-};
-// MainMenu1: MenuFile, MenuUpdate and the hidden MenuHelp.
-constexpr MenuDef kMainMenu[] = {{File, texts::kMenuFile, true},
-                                 {Update, texts::kMenuUpdate, true},
-                                 {Help, texts::kMenuHelp, false}};
+// The keys of the list as an accelerator table takes them.
+static_assert(kKeyReturn == VK_RETURN && kKeyInsert == VK_INSERT && kKeyDelete == VK_DELETE &&
+              kKeyUp == VK_UP && kKeyDown == VK_DOWN && kKeyF2 == VK_F2 && kKeyF3 == VK_F3 &&
+              kKeyF5 == VK_F5);
 
 constexpr int kSeparatorWidth = 8;
 // Sizes at 96 DPI.
@@ -68,27 +30,8 @@ constexpr int kToolBarHeight = 33;
 constexpr int kButtonWidth = 31;
 constexpr int kButtonHeight = 30;
 
-// The commands at a place, in its order; null between two groups.
-template <class PlaceOf>
-std::vector<const CommandDef*> Arranged(PlaceOf placeOf) {
-    std::vector<const CommandDef*> shown;
-    for (const CommandDef& def : kCommands)
-        if (placeOf(def) > 0)
-            shown.push_back(&def);
-    std::stable_sort(shown.begin(), shown.end(), [&](const CommandDef* a, const CommandDef* b) {
-        return placeOf(*a) < placeOf(*b);
-    });
-    std::vector<const CommandDef*> arranged;
-    for (const CommandDef* def : shown) {
-        if (!arranged.empty() && placeOf(*arranged.back()) / 10 != placeOf(*def) / 10)
-            arranged.push_back(nullptr);
-        arranged.push_back(def);
-    }
-    return arranged;
-}
-
-void AppendItems(HMENU menu, const std::vector<const CommandDef*>& items) {
-    for (const CommandDef* item : items) {
+void AppendItems(HMENU menu, const std::vector<const CommandPlaces*>& items) {
+    for (const CommandPlaces* item : items) {
         if (!item) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
@@ -113,17 +56,17 @@ void EditorToolBar::Create(HWND parent) {
     m_hwnd = app::ChildControl(TOOLBARCLASSNAMEW, WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
                                                       TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
                                                       CCS_NORESIZE | CCS_NOPARENTALIGN)
+                 .Text(platform::ToWide(texts::kToolBarName))
                  .Create(parent);
     SendMessageW(m_hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     m_ids.clear();
     m_hints.clear();
     std::vector<TBBUTTON> buttons;
-    std::vector<const CommandDef*> tools =
-        Arranged([](const CommandDef& def) { return def.toolPlace; });
+    std::vector<const CommandPlaces*> tools = ToolButtons();
     // ToolButton6: blank and without command, a gap as wide as a separator after the file
     // commands, before the separator that ends their group.
     tools.insert(std::find(tools.begin(), tools.end(), nullptr), nullptr);
-    for (const CommandDef* def : tools) {
+    for (const CommandPlaces* def : tools) {
         const bool gap = !def;
         TBBUTTON button{};
         button.iBitmap = gap ? kSeparatorWidth : def->image;
@@ -140,12 +83,20 @@ void EditorToolBar::Create(HWND parent) {
 
 void EditorToolBar::ApplyDpi(HIMAGELIST images, UINT dpi) {
     SendMessageW(m_hwnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    // Under high contrast the greyed buttons show their pictures drawn in the grey text's colour.
+    int size = 0, height = 0;
+    ImageList_GetIconSize(images, &size, &height);
+    platform::UniqueHimagelist greyed;
+    if (app::HighContrast())
+        greyed = CreateEditorImages(size, COLOR_GRAYTEXT);
+    SendMessageW(m_hwnd, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(greyed.Get()));
+    m_greyedImages = std::move(greyed);
     SendMessageW(m_hwnd, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(app::Scale(kButtonWidth, dpi), app::Scale(kButtonHeight, dpi)));
 }
 
-int EditorToolBar::LayOut(int clientWidth, UINT dpi) {
-    const int height = app::Scale(kToolBarHeight, dpi);
+int EditorToolBar::LayOut(int clientWidth, UINT dpi, int minHeight) {
+    const int height = std::max(app::Scale(kToolBarHeight, dpi), minHeight);
     MoveWindow(m_hwnd, 0, 0, clientWidth, height, TRUE);
     return height;
 }
@@ -169,13 +120,11 @@ void EditorToolBar::ShowEnabled(const CommandEnabled& enabled) {
 
 platform::UniqueHmenu CreateEditorMenuBar() {
     platform::UniqueHmenu menuBar(CreateMenu());
-    for (const MenuDef& menu : kMainMenu) {
+    for (const MenuBarEntry& menu : MenuBar()) {
         if (!menu.visible)
             continue;
         platform::UniqueHmenu popup(CreatePopupMenu());
-        AppendItems(popup.Get(), Arranged([&](const CommandDef& def) {
-                        return def.menu == menu.menu ? def.menuPlace : 0;
-                    }));
+        AppendItems(popup.Get(), MenuItems(menu.menu));
         // Once appended, the menu bar owns the popup and destroys it with itself.
         if (AppendMenuW(menuBar.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Get()),
                         platform::ToWide(menu.caption).c_str()))
@@ -186,7 +135,7 @@ platform::UniqueHmenu CreateEditorMenuBar() {
 
 platform::UniqueHmenu CreateTreeContextMenu() {
     platform::UniqueHmenu menu(CreatePopupMenu());
-    AppendItems(menu.Get(), Arranged([](const CommandDef& def) { return def.contextPlace; }));
+    AppendItems(menu.Get(), ContextMenuItems());
     return menu;
 }
 
@@ -217,10 +166,11 @@ int TrackTreeContextMenu(HWND owner, POINT screen, const CommandEnabled& enabled
 
 platform::UniqueHaccel CreateEditorAccelerators() {
     std::vector<ACCEL> keys;
-    for (const CommandDef& def : kCommands)
-        for (const Key& key : def.keys)
-            if (key.flags)
-                keys.push_back({key.flags, key.key, static_cast<WORD>(def.id)});
+    for (const CommandPlaces& places : AllCommandPlaces())
+        for (const CommandKey& key : places.keys)
+            if (key.key)
+                keys.push_back({static_cast<BYTE>(FVIRTKEY | (key.control ? FCONTROL : 0)), key.key,
+                                static_cast<WORD>(places.id)});
     return platform::UniqueHaccel(
         CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
 }
@@ -244,9 +194,9 @@ void ShowEnabled(HMENU menu, const CommandEnabled& enabled) {
 std::optional<Command> CommandOf(int id) {
     if (id == 0)
         return std::nullopt;
-    for (const CommandDef& def : kCommands)
-        if (def.id == id)
-            return def.command;
+    for (const CommandPlaces& places : AllCommandPlaces())
+        if (places.id == id)
+            return places.command;
     return std::nullopt;
 }
 

@@ -17,15 +17,18 @@ namespace editor {
 // Whether the controller lets a command act now.
 using CommandEnabled = std::function<bool(Command)>;
 
-// ToolBar1: a button for each of the most used commands, with its hint as a tool tip.
+// ToolBar1: a button for each of the most used commands, with its hint as a tool tip (which is
+// also what a screen reader says of the button).
 class EditorToolBar {
 public:
     void Create(HWND parent);
     HWND Handle() const { return m_hwnd; }
-    // The buttons' pictures and size for the DPI; the images stay the caller's.
+    // The buttons' pictures and size for the DPI; the images stay the caller's (the pictures of
+    // greyed buttons under high contrast are the bar's own).
     void ApplyDpi(HIMAGELIST images, UINT dpi);
-    // Places the bar across the top of the parent's client area and returns its height.
-    int LayOut(int clientWidth, UINT dpi);
+    // Places the bar across the top of the parent's client area, at least minHeight high, and
+    // returns its height.
+    int LayOut(int clientWidth, UINT dpi, int minHeight = 0);
     // Points a button's tool tip at its hint (TTN_GETDISPINFOW); false for any other notification.
     bool OnNotify(NMHDR& header);
     // Greys the buttons of the commands that cannot act and enables the others.
@@ -35,6 +38,7 @@ private:
     HWND m_hwnd = nullptr;
     std::vector<int> m_ids;             // by button: its command id, 0 for a blank or a separator
     std::vector<std::wstring> m_hints;  // by button, empty for a button without a hint
+    platform::UniqueHimagelist m_greyedImages;  // under high contrast only
 };
 
 // The commands' places in the editor window: the tool bar, the menu bar and the keys, greyed

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/Accessibility_win.h"
 #include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
 #include "platform/TextConversion_win.h"
@@ -15,22 +16,31 @@ namespace editor {
 void EditorStatusBar::Create(HWND parent) {
     m_hwnd = app::ChildControl(STATUSCLASSNAMEW, WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE)
                  .Create(parent);
+    app::MarkLiveRegion(m_hwnd);
 }
 
-int EditorStatusBar::LayOut(int clientWidth, int clientHeight, UINT dpi) {
-    const int height = app::Scale(22, dpi);
+int EditorStatusBar::LayOut(int clientWidth, int clientHeight, UINT textDpi) {
+    const int height = app::Scale(22, textDpi);
     MoveWindow(m_hwnd, 0, clientHeight - height, clientWidth, height, TRUE);
-    m_padding = app::Scale(12, dpi);
+    m_padding = app::Scale(12, textDpi);
     SetParts();
     return height;
 }
 
-void EditorStatusBar::Show(const StatusText& text) {
-    m_counts = platform::ToWide(text.counts);
-    m_right = platform::ToWide(text.right);
+void EditorStatusBar::Show(const StatusText& text, bool announce) {
+    const std::wstring counts = platform::ToWide(text.counts);
+    const std::wstring right = platform::ToWide(text.right);
+    const bool countsChanged = counts != m_counts, rightChanged = right != m_right;
+    m_counts = counts;
+    m_right = right;
     SetParts();
     SendMessageW(m_hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(m_counts.c_str()));
     SendMessageW(m_hwnd, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(m_right.c_str()));
+    // A part is the status bar's accessible child of its number plus one.
+    if (announce && countsChanged)
+        app::AnnounceTextChange(m_hwnd, 1);
+    if (announce && rightChanged)
+        app::AnnounceTextChange(m_hwnd, 2);
 }
 
 void EditorStatusBar::SetParts() {

@@ -3,9 +3,11 @@
 
 #include <string>
 
+#include "EditorTexts.h"
 #include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
 #include "app/ScopedRedraw_win.h"
+#include "editor/windows/EditorImages_win.h"
 #include "phrases/TreePlaces.h"
 #include "platform/TextConversion_win.h"
 
@@ -26,11 +28,16 @@ constexpr int kIndent = 27;  // at 96 DPI
 }  // namespace
 
 void PhraseTreeView::Create(HWND parent) {
+    // Named for screen readers by a label nobody sees, made just before it, and by its window
+    // text, which a tree does not show.
+    const std::wstring name = platform::ToWide(texts::kTreeName);
+    app::ChildControl(L"Static", SS_LEFT | SS_NOPREFIX).Text(name).Create(parent);
     // Read-only: no in-place editing, texts change through the commands only.
     m_hwnd =
         app::ChildControl(WC_TREEVIEWW, WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
                                             TVS_LINESATROOT | TVS_SHOWSELALWAYS)
             .ExStyle(WS_EX_CLIENTEDGE)
+            .Text(name)
             .Create(parent);
 }
 
@@ -80,6 +87,18 @@ void PhraseTreeView::Select(TTreeNode* node) {
         return;
     TreeView_EnsureVisible(m_hwnd, item);
     TreeView_SelectItem(m_hwnd, item);
+}
+
+void PhraseTreeView::MarkChosen(const TTreeNode* node, bool chosen) {
+    const HTREEITEM item = ItemOf(node);
+    if (!item)
+        return;
+    TVITEMW data{};
+    data.mask = TVIF_STATE;
+    data.hItem = item;
+    data.stateMask = TVIS_OVERLAYMASK;
+    data.state = chosen ? INDEXTOOVERLAYMASK(kChosenOverlay) : 0;
+    TreeView_SetItem(m_hwnd, &data);
 }
 
 void PhraseTreeView::ShowDropTarget(TTreeNode* node) {

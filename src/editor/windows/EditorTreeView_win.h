@@ -40,6 +40,9 @@ public:
     bool SelectItemAt(POINT screen);
     // Opens the node's category (filling it first if need be), selects the node and scrolls to it.
     void Select(phrases::TTreeNode* node);
+    // Shows or takes away the mark of a chosen phrase (a tick over its picture), so that the choice
+    // is seen without its colour.
+    void MarkChosen(const phrases::TTreeNode* node, bool chosen);
     // Marks the node under the dragged phrase as the drop target (null: none).
     void ShowDropTarget(phrases::TTreeNode* node);
 

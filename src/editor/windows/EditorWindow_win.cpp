@@ -2,15 +2,21 @@
 // and filter bars and the status bar. It is a view over EditorCommands, the controller: it runs
 // every command through it, and after each command and each change of the selection greys the
 // tool buttons and menu items of the commands that cannot act. The choice of several phrases, the
-// drag, the boxes, the banner and the menu pictures are parts of their own.
+// drag, the boxes, the banner and the menu pictures are parts of their own. Without a mouse: Tab
+// goes round the controls, F6 between the tree and the open bars, Shift+F10 opens the context
+// menu; a screen reader hears each phrase's description and chosen state and the status bar's
+// news.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "EditorTexts.h"
+#include "app/Accessibility_win.h"
 #include "app/Application_win.h"
 #include "app/ChildControl_win.h"
 #include "app/Form_win.h"
@@ -18,6 +24,7 @@
 #include "editor/commands/DirectoryFiles.h"
 #include "editor/commands/EditorCommandIds.h"
 #include "editor/commands/EditorCommands.h"
+#include "editor/rules/PhraseDescription.h"
 #include "editor/rules/StatusText.h"
 #include "editor/windows/ChosenPhrases_win.h"
 #include "editor/windows/EditorDialogs_win.h"
@@ -79,11 +86,18 @@ private:
     void CheckDisk();
     // A phrase dropped on a node: moved (with the chosen ones) to the node's category.
     void Drop(const PhraseDrag::Drop& drop);
-    void ShowContextMenu();
+    // The context menu at the mouse, or with keyboard at the selected item.
+    void ShowContextMenu(bool keyboard);
+    // Tab and Shift+Tab round the controls, F6 and Shift+F6 round the tree and the open bars;
+    // true when the key was one of them.
+    bool MoveFocusWithKey(const MSG& message);
+    // What a screen reader hears of a tree item besides its text.
+    app::TreeItemAccessibility ItemAccessibility(HTREEITEM item) const;
     // Whether the controller lets each command act on the selection as it is.
     CommandEnabled Enabled() const;
-    // The status bar and the enabled states for the selection and the choice as they are.
-    void ShowState();
+    // The status bar and the enabled states for the selection and the choice as they are; with
+    // announce, what the status bar shows anew is announced to screen readers.
+    void ShowState(bool announce = true);
 
     std::unique_ptr<SingleInstance> m_instance;
     phrases::DataDirectory m_directory;
@@ -104,6 +118,7 @@ private:
     bool m_checkPending = false;  // an activation came while it ran
     ChosenPhrases m_chosen{m_view, [this] { ShowState(); }};
     PhraseDrag m_drag{m_view, m_chosen};
+    app::TreeItemAnnotation m_itemAnnotation;  // goes before the tree
 };
 
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
@@ -144,6 +159,13 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (m_banner.SetCursorOver(reinterpret_cast<HWND>(wParam)))
             return TRUE;
         break;
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the menu key in the tree (a right click comes as NM_RCLICK).
+        if (reinterpret_cast<HWND>(wParam) == m_view.Handle()) {
+            ShowContextMenu(lParam == -1);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         // Quit and the close box alike: a change that srf_pub.dat lacks is not dropped unasked.
         if (!m_commands.ConfirmQuit())
@@ -156,6 +178,8 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 bool TForm_User_Main::PreTranslateMessage(MSG& message) {
     if (!Owns(message.hwnd))
         return false;
+    if (MoveFocusWithKey(message) || app::SelectFirstItemOnKey(m_view.Handle(), message))
+        return true;
     // In the find and filter bars the keys edit the text; only a few mean a command.
     for (const app::EditBar* bar : {&m_filterBox.Bar(), &m_findBox.Bar()}) {
         if (!bar->Owns(message.hwnd))
@@ -175,6 +199,8 @@ void TForm_User_Main::FormCreate() {
     m_commandBars.Create(Handle());
     m_banner.Create(Handle());
     m_view.Create(Handle());
+    m_itemAnnotation.Attach(m_view.Handle(),
+                            [this](HTREEITEM item) { return ItemAccessibility(item); });
     m_statusBar.Create(Handle());
     m_findBox.Create(Handle());
     m_filterBox.Create(Handle());
@@ -188,7 +214,7 @@ void TForm_User_Main::FormCreate() {
 
 // Fonts, images and sizes for the monitor's DPI.
 void TForm_User_Main::ApplyDpi() {
-    platform::UniqueHfont font = app::CreateChineseFont(texts::kFontName, kFontHeight, Dpi());
+    platform::UniqueHfont font = app::CreateChineseFont(texts::kFontName, kFontHeight, TextDpi());
     platform::UniqueHimagelist images = CreateEditorImages(Scaled(kImageSize));
 
     m_commandBars.ToolBar().ApplyDpi(images.Get(), Dpi());
@@ -204,14 +230,17 @@ void TForm_User_Main::LayOut() {
         return;
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int toolBarHeight = m_commandBars.ToolBar().LayOut(client.right, Dpi());
-    m_banner.LayOut(client.right, toolBarHeight, Dpi());
-    const int statusHeight = m_statusBar.LayOut(client.right, client.bottom, Dpi());
+    // The texts (the banner's, the bars', the status bar's) take the room the text size asks.
+    const int toolBarHeight =
+        m_commandBars.ToolBar().LayOut(client.right, Dpi(),
+                                       MakerBanner::Height(TextDpi()) + Scaled(3));
+    m_banner.LayOut(client.right, toolBarHeight, TextDpi());
+    const int statusHeight = m_statusBar.LayOut(client.right, client.bottom, TextDpi());
     // The find bar just above the status bar, the filter bar just below the tool bar.
-    const int findHeight = m_findBox.Bar().Height(Dpi());
-    m_findBox.Bar().LayOut(client.bottom - statusHeight - findHeight, client.right, Dpi());
-    const int filterHeight = m_filterBox.Bar().Height(Dpi());
-    m_filterBox.Bar().LayOut(toolBarHeight, client.right, Dpi());
+    const int findHeight = m_findBox.Bar().Height(TextDpi());
+    m_findBox.Bar().LayOut(client.bottom - statusHeight - findHeight, client.right, TextDpi());
+    const int filterHeight = m_filterBox.Bar().Height(TextDpi());
+    m_filterBox.Bar().LayOut(toolBarHeight, client.right, TextDpi());
     MoveWindow(m_view.Handle(), 0, toolBarHeight + filterHeight, client.right,
                client.bottom - toolBarHeight - filterHeight - statusHeight - findHeight, TRUE);
 }
@@ -328,12 +357,61 @@ void TForm_User_Main::Drop(const PhraseDrag::Drop& drop) {
     });
 }
 
-void TForm_User_Main::ShowContextMenu() {
-    const POINT position = app::MessagePosition();
-    if (!m_view.SelectItemAt(position))
+void TForm_User_Main::ShowContextMenu(bool keyboard) {
+    POINT position = app::MessagePosition();
+    if (keyboard) {
+        // Below the selected item, as the mouse would open it there.
+        RECT item{};
+        const HTREEITEM selected = TreeView_GetSelection(m_view.Handle());
+        if (!selected || !TreeView_GetItemRect(m_view.Handle(), selected, &item, TRUE))
+            return;
+        position = {item.left, item.bottom};
+        ClientToScreen(m_view.Handle(), &position);
+    } else if (!m_view.SelectItemAt(position)) {
         return;
+    }
     if (const int command = TrackTreeContextMenu(Handle(), position, Enabled()))
         MenuItemClick(command);
+}
+
+bool TForm_User_Main::MoveFocusWithKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || (message.wParam != VK_TAB && message.wParam != VK_F6) ||
+        GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    const bool backwards = GetKeyState(VK_SHIFT) < 0;
+    if (message.wParam == VK_TAB) {
+        if (const HWND next = GetNextDlgTabItem(Handle(), GetFocus(), backwards))
+            SetFocus(next);
+        return true;
+    }
+    // The panes from the top down: the filter bar, the tree, the find bar; the closed bars not.
+    std::vector<HWND> panes;
+    for (const app::EditBar* bar : {&m_filterBox.Bar(), &m_findBox.Bar()}) {
+        if (bar->IsOpen())
+            panes.push_back(bar->Edit());
+        if (bar == &m_filterBox.Bar())
+            panes.push_back(m_view.Handle());
+    }
+    // A bar's buttons count as its pane.
+    HWND focus = GetFocus();
+    for (const app::EditBar* bar : {&m_filterBox.Bar(), &m_findBox.Bar()})
+        if (bar->Owns(focus))
+            focus = bar->Edit();
+    const std::size_t count = panes.size();
+    const auto at = std::find(panes.begin(), panes.end(), focus);
+    std::size_t next = backwards ? count - 1 : 0;  // from elsewhere (the banner)
+    if (at != panes.end())
+        next = (static_cast<std::size_t>(at - panes.begin()) + (backwards ? count - 1 : 1)) % count;
+    SetFocus(panes[next]);
+    return true;
+}
+
+app::TreeItemAccessibility TForm_User_Main::ItemAccessibility(HTREEITEM item) const {
+    const phrases::TTreeNode* node = m_view.NodeOf(item);
+    if (!node)
+        return {};
+    const bool chosen = m_chosen.Choice().Contains(node);
+    return {platform::ToWide(PhraseDescription(m_files.Health(), node, chosen)), chosen};
 }
 
 CommandEnabled TForm_User_Main::Enabled() const {
@@ -342,14 +420,14 @@ CommandEnabled TForm_User_Main::Enabled() const {
     return [this, context](Command command) { return m_commands.IsEnabled(command, context); };
 }
 
-void TForm_User_Main::ShowState() {
+void TForm_User_Main::ShowState(bool announce) {
     StatusState state;
     state.health = &m_files.Health();
     state.selected = m_view.SelectedNode();
     state.chosen = m_chosen.Choice().Size();
     if (m_view.Filtered())
         state.filter = m_filterBox.State().Counts();
-    m_statusBar.Show(MakeStatusText(m_commands.CompleteStatus(state)));
+    m_statusBar.Show(MakeStatusText(m_commands.CompleteStatus(state)), announce);
     m_commandBars.ShowEnabled(Enabled());
 }
 
@@ -361,12 +439,17 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
         m_drag.OnNotify(Handle(), header) || header.hwndFrom != m_view.Handle())
         return result;
     switch (header.code) {
-    case TVN_SELCHANGEDW:
+    case TVN_SELCHANGEDW: {
+        // Where the user moved, the tree tells screen readers of the new selection and the status
+        // bar keeps quiet. Where the program moved it (a filter, a command), what the status bar
+        // now shows (a count, a result) is news: shown quietly here it would never be announced.
+        const UINT cause = reinterpret_cast<const NMTREEVIEWW&>(header).action;
         m_chosen.SelectionChanged();
-        if (reinterpret_cast<NMTREEVIEWW&>(header).action != TVC_UNKNOWN)  // the user's own step
+        if (cause != TVC_UNKNOWN)  // the user's own step
             m_commands.ClearSyncNote();
-        ShowState();
+        ShowState(cause != TVC_BYKEYBOARD && cause != TVC_BYMOUSE);
         return 0;
+    }
     case NM_DBLCLK:
         // On a category the tree expands or collapses it, as every tree does; on a phrase it is
         // Modify, and nothing else.
@@ -375,7 +458,7 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
         MenuItemClick(IDM_EDIT);
         return TRUE;
     case NM_RCLICK:
-        ShowContextMenu();
+        ShowContextMenu(false);
         return TRUE;
     }
     return 0;

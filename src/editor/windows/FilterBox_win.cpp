@@ -17,11 +17,11 @@ constexpr int kCloseWidth = 26;  // at 96 DPI
 }  // namespace
 
 void FilterBox::Create(HWND parent) {
-    m_bar.Create(parent,
-                 {.label = platform::ToWide(texts::kFilterLabel),
-                  .editId = IDC_FILTER_EDIT,
-                  .buttons = {{platform::ToWide(texts::kFindClose), IDM_FILTER_CLOSE, kCloseWidth}},
-                  .closeCommand = IDM_FILTER_CLOSE});
+    m_bar.Create(parent, {.label = platform::ToWide(texts::kFilterLabel),
+                          .editId = IDC_FILTER_EDIT,
+                          .buttons = {{platform::ToWide(texts::kFindClose), IDM_FILTER_CLOSE,
+                                       kCloseWidth, platform::ToWide(texts::kFilterCloseName)}},
+                          .closeCommand = IDM_FILTER_CLOSE});
 }
 
 bool FilterBox::Apply() {

@@ -19,7 +19,8 @@ void FindBox::Create(HWND parent) {
     m_bar.Create(parent,
                  {.label = platform::ToWide(texts::kFindLabel),
                   .buttons = {{platform::ToWide(texts::kFindNext), IDM_FIND_NEXT, kNextWidth},
-                              {platform::ToWide(texts::kFindClose), IDM_FIND_CLOSE, kCloseWidth}},
+                              {platform::ToWide(texts::kFindClose), IDM_FIND_CLOSE, kCloseWidth,
+                               platform::ToWide(texts::kFindCloseName)}},
                   .nextCommand = IDM_FIND_NEXT,
                   .closeCommand = IDM_FIND_CLOSE,
                   .keepsText = true});

@@ -4,8 +4,10 @@
 #include <commctrl.h>
 
 #include "DictionaryImportTexts.h"
+#include "app/Accessibility_win.h"
 #include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
+#include "app/SystemLook_win.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
 
@@ -22,8 +24,10 @@ constexpr int kWidth = 360, kHeight = 96;  // the client area at 96 dpi
 class ProgressWindow : public app::BaseWindow {
 public:
     explicit ProgressWindow(HWND owner) {
+        // Everything in it holds text: its sizes follow the user's text size too.
         const UINT dpi = app::DpiOf(owner);
-        const auto scaled = [dpi](int pixels) { return app::Scale(pixels, dpi); };
+        const UINT textDpi = app::TextDpiOf(dpi);
+        const auto scaled = [textDpi](int pixels) { return app::Scale(pixels, textDpi); };
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
         RECT bounds{0, 0, scaled(kWidth), scaled(kHeight)};
         app::AdjustWindowRectForDpi(bounds, style, WS_EX_DLGMODALFRAME, dpi);
@@ -50,7 +54,9 @@ public:
             .At(at(16, 12, 328, 18))
             .Font(m_font.Get())
             .Create(Handle());
+        // Named by the text above it, and by its window text where that is read instead.
         m_bar = app::ChildControl(PROGRESS_CLASSW, WS_VISIBLE)
+                    .Text(platform::ToWide(texts::kProgressText))
                     .At(at(16, 34, 328, 18))
                     .Font(m_font.Get())
                     .Create(Handle());
@@ -62,6 +68,7 @@ public:
             .Font(m_font.Get())
             .Create(Handle());
         ShowWindow(Handle(), SW_SHOW);
+        app::ShowKeyboardCues(Handle());
         UpdateWindow(Handle());
     }
 

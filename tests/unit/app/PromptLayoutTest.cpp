@@ -38,6 +38,15 @@ TEST(PromptLayout, TheBoxForSixByThirteen) {
     EXPECT_EQ(geometry.cancel, (PixelRect{138, 67, 75, 23}));
 }
 
+TEST(PromptLayout, ALongPromptWidensTheBoxKeepingTheButtonsInTheMiddle) {
+    const PromptGeometry geometry = LayOutPrompt({6, 13}, 300, 13, 21);
+    EXPECT_EQ(geometry.clientWidth, 324);  // 12 + 300 + 12, not 270
+    EXPECT_EQ(geometry.prompt, (PixelRect{12, 13, 300, 13}));
+    EXPECT_EQ(geometry.edit, (PixelRect{12, 31, 300, 21}));
+    EXPECT_EQ(geometry.ok, (PixelRect{84, 67, 75, 23}));  // 57 + 54 / 2
+    EXPECT_EQ(geometry.cancel, (PixelRect{165, 67, 75, 23}));
+}
+
 const std::string kHan = "\xB0\xA1";  // Chinese characters, two bytes each
 const std::string kHan2 = "\xB0\xA2";
 const std::string kHan3 = "\xB0\xA3";

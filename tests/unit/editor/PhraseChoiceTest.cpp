@@ -1,4 +1,4 @@
-// Several phrases chosen with Ctrl+click, Shift+click and Ctrl+A.
+// Several phrases chosen with Ctrl+click, Shift+click, Shift+Up and Shift+Down, and Ctrl+A.
 #include "editor/rules/PhraseChoice.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +56,26 @@ TEST_F(PhraseChoiceTest, ShiftClickChoosesTheRunFromWhereTheChoiceCounts) {
     EXPECT_FALSE(choice.Contains(p[1]));
     EXPECT_TRUE(choice.Clear());
     EXPECT_FALSE(choice.Clear());
+}
+
+TEST_F(PhraseChoiceTest, ShiftUpAndDownStepTheSelectionAndChooseTheRunFromWhereItBegan) {
+    EXPECT_EQ(choice.Step(p[1], +1, p), p[2]);
+    EXPECT_EQ(choice.Nodes(), P({1, 2}));
+    EXPECT_EQ(choice.Step(p[2], +1, p), p[3]);
+    EXPECT_EQ(choice.Nodes(), P({1, 2, 3}));
+    EXPECT_EQ(choice.Step(p[3], -1, p), p[2]);  // back: the run shrinks towards where it began
+    EXPECT_EQ(choice.Step(p[2], -1, p), p[1]);
+    EXPECT_EQ(choice.Step(p[1], -1, p), p[0]);  // past it: the run grows the other way
+    EXPECT_EQ(choice.Nodes(), P({0, 1}));
+    EXPECT_EQ(choice.Step(p[0], -1, p), nullptr);  // the category's first phrase: no further
+    EXPECT_EQ(choice.Nodes(), P({0, 1}));
+    EXPECT_EQ(choice.Step(category, +1, p), nullptr);  // a category is no phrase to step from
+    // While filtered a step goes to the next shown phrase.
+    choice.Clear();
+    EXPECT_EQ(choice.Step(p[0], +1, P({0, 2, 4})), p[2]);
+    EXPECT_EQ(choice.Step(p[2], +1, P({0, 2, 4})), p[4]);
+    EXPECT_EQ(choice.Nodes(), P({0, 2, 4}));
+    EXPECT_EQ(choice.Step(p[4], +1, P({0, 2, 4})), nullptr);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST(Accessibility, EveryFocusableControlOfEveryWindowHasAName) {
         const wchar_t* caption;
     };
     for (const Box& each : {Box{IDM_NEW, L"输入框"}, Box{IDM_BATCH_EDIT, L"批量编辑 - 问候"},
-                            Box{IDM_MOVE_TO, L"移动到分类"}}) {
+                            Box{IDM_MOVE_TO, L"移动到分类"}, Box{IDM_SYNC, L"同步"}}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(each.caption)));
         session.Command(each.command);
         const HWND box = WaitForBox(session, each.caption);

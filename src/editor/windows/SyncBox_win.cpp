@@ -10,6 +10,7 @@
 #include "app/BaseWindow_win.h"
 #include "app/ChildControl_win.h"
 #include "app/ModalDialog_win.h"
+#include "app/SystemLook_win.h"
 #include "platform/Path.h"
 #include "platform/TextConversion_win.h"
 
@@ -67,7 +68,7 @@ private:
     void OnInit() override {
         const HWND dialog = Handle();
         SetWindowTextW(dialog, platform::ToWide(texts::kSyncCaption).c_str());
-        m_dpi = app::DpiOf(dialog);
+        m_dpi = app::TextDpiOf(app::DpiOf(dialog));
         SetFont(app::CreateChineseFont(texts::kFontName, kFontHeight, m_dpi));
         HWND owner = GetWindow(dialog, GW_OWNER);
         RECT around{};
@@ -100,10 +101,12 @@ private:
         top += line + margin;
         const int listHeight = (client.bottom - top - 2 * line - buttonHeight - 3 * margin) / 2;
         label(texts::kSyncMembersLabel);
-        AddList(kMembersId, m_view.members, {margin, top, width, listHeight});
+        AddList(kMembersId, texts::kSyncMembersLabel, m_view.members,
+                {margin, top, width, listHeight});
         top += listHeight + margin / 2;
         label(texts::kSyncConflictsLabel);
-        AddList(kConflictsId, m_view.conflicts, {margin, top, width, listHeight});
+        AddList(kConflictsId, texts::kSyncConflictsLabel, m_view.conflicts,
+                {margin, top, width, listHeight});
 
         const int buttonTop = client.bottom - margin - buttonHeight;
         int left = margin;
@@ -129,11 +132,14 @@ private:
         SetFocus(GetDlgItem(dialog, m_view.folder.empty() ? kChooseId : kSyncId));
     }
 
-    void AddList(int id, const std::vector<std::string>& lines, const app::PixelRect& at) {
+    // A list shows no window text: it carries its label's, which screen readers speak as its name.
+    void AddList(int id, const char* label, const std::vector<std::string>& lines,
+                 const app::PixelRect& at) {
         HWND list = AddControl(app::ChildControl(L"ListBox", LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
                                                                  WS_HSCROLL | WS_TABSTOP)
                                    .ExStyle(WS_EX_CLIENTEDGE)
                                    .Id(id)
+                                   .Text(platform::ToWide(label))
                                    .At(at));
         for (const std::string& line : lines)
             SendMessageW(list, LB_ADDSTRING, 0,
@@ -176,7 +182,7 @@ private:
 
     const SyncBoxView& m_view;
     SyncBoxAnswer m_answer;
-    UINT m_dpi = 96;
+    UINT m_dpi = 96;  // of the text: the monitor's DPI grown with the message font
 };
 
 }  // namespace

@@ -1,8 +1,7 @@
 // Writing and reading the indented text form of a tree.
 #include "phrases/TreeFile.h"
 
-#include <cstring>
-
+#include "phrases/ShortCopy.h"
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
 
@@ -71,19 +70,6 @@ const TTreeNode* Advance(const TTreeNode* node, int& level) {
     return node ? node->NextSibling() : nullptr;
 }
 
-// memcpy for the short texts of phrases: two overlapping words instead of a call.
-void CopyText(char* to, const char* from, std::size_t size) {
-    if (size >= 8 && size <= 16) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4 && size < 8) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size != 0) {
-        std::memcpy(to, from, size);
-    }
-}
-
 }  // namespace
 
 std::size_t TreeFormatter::Fill(char* buffer, std::size_t capacity) {
@@ -101,7 +87,7 @@ std::size_t TreeFormatter::Fill(char* buffer, std::size_t capacity) {
         if (lineDone == 0 && length <= static_cast<std::size_t>(end - at)) {
             for (std::size_t tab = 0; tab < level; ++tab)
                 *at++ = '\t';
-            CopyText(at, text.data(), text.size());
+            CopyShort(at, text.data(), text.size());
             at += text.size();
             *at++ = '\r';
             *at++ = '\n';

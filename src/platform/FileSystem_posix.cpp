@@ -376,33 +376,40 @@ bool IsSameFile(const Path& pathA, const Path& pathB) {
     return directoryA == directoryB;
 }
 
-std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix) {
-    std::vector<std::string> names;
+namespace {
+
+// Calls visit with every entry of the directory.
+template <class Visit>
+void ForEachEntry(const Path& directory, Visit visit) {
     DIR* listing = ::opendir(directory.Native().empty() ? "." : directory.Native().c_str());
     if (!listing)
-        return names;
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string_view name = entry->d_name;
+        return;
+    while (const dirent* entry = ::readdir(listing))
+        visit(*entry);
+    ::closedir(listing);
+}
+
+}  // namespace
+
+std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix) {
+    std::vector<std::string> names;
+    ForEachEntry(directory, [&](const dirent& entry) {
+        const std::string_view name = entry.d_name;
         if (name.starts_with(prefix) && std::all_of(name.begin(), name.end(), [](char c) {
                 return static_cast<unsigned char>(c) < 0x80;
             }))
             names.emplace_back(name);
-    }
-    ::closedir(listing);
+    });
     return names;
 }
 
 std::vector<std::string> ListFileNamesUtf8(const Path& directory) {
     std::vector<std::string> names;
-    DIR* listing = ::opendir(directory.Native().empty() ? "." : directory.Native().c_str());
-    if (!listing)
-        return names;
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != ".." && entry->d_type != DT_DIR)
+    ForEachEntry(directory, [&](const dirent& entry) {
+        const std::string_view name = entry.d_name;
+        if (name != "." && name != ".." && entry.d_type != DT_DIR)
             names.emplace_back(name);
-    }
-    ::closedir(listing);
+    });
     return names;
 }
 

@@ -356,36 +356,42 @@ bool IsSameFile(const Path& a, const Path& b) {
     return EqualIgnoringCase(directoryA, directoryB);
 }
 
-std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix) {
-    std::vector<std::string> names;
+namespace {
+
+// Calls visit with what the system finds of every entry of the directory.
+template <class Visit>
+void ForEachEntry(const Path& directory, Visit visit) {
     WIN32_FIND_DATAW found;
     const std::wstring pattern =
         (directory.Native().empty() ? std::wstring(L".\\") : directory.Native()) + L"*";
     const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
     if (!search)
-        return names;
-    do {
+        return;
+    do
+        visit(found);
+    while (FindNextFileW(search.Get(), &found));
+}
+
+}  // namespace
+
+std::vector<std::string> ListFileNames(const Path& directory, std::string_view prefix) {
+    std::vector<std::string> names;
+    ForEachEntry(directory, [&](const WIN32_FIND_DATAW& found) {
         std::string name;
         for (const wchar_t* c = found.cFileName; *c && *c < 0x80; ++c)
             name += static_cast<char>(*c);
         if (name.size() == wcslen(found.cFileName) && name.starts_with(prefix))
             names.push_back(std::move(name));
-    } while (FindNextFileW(search.Get(), &found));
+    });
     return names;
 }
 
 std::vector<std::string> ListFileNamesUtf8(const Path& directory) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAW found;
-    const std::wstring pattern =
-        (directory.Native().empty() ? std::wstring(L".\\") : directory.Native()) + L"*";
-    const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
-    if (!search)
-        return names;
-    do {
+    ForEachEntry(directory, [&](const WIN32_FIND_DATAW& found) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.push_back(Path::FromNative(found.cFileName).Utf8());
-    } while (FindNextFileW(search.Get(), &found));
+    });
     return names;
 }
 

@@ -7,26 +7,13 @@
 #include <unordered_map>
 #include <utility>
 
+#include "phrases/ShortCopy.h"
 #include "phrases/TreeFile.h"
 #include "sync/Hash.h"
 
 namespace synchro {
 
 namespace {
-
-// memcpy for the short texts of phrases: two overlapping words instead of a call (a call per
-// node costs as much as the rest of writing the tree file).
-void CopyShort(char* to, const char* from, std::size_t size) {
-    if (size >= 8 && size <= 16) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4 && size < 8) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size != 0) {
-        std::memcpy(to, from, size);
-    }
-}
 
 bool Concurrent(Clock incomingPred, Clock incoming, Clock currentPred, Clock current) {
     // Neither writer had the other's value when it wrote.
@@ -1048,7 +1035,7 @@ void Replica::WriteRun(const std::uint32_t* first, const std::uint32_t* last, Wr
         }
         for (std::uint32_t tab = 0; tab < level; ++tab)
             *at++ = '\t';
-        CopyShort(at, text.data(), text.size());
+        phrases::CopyShort(at, text.data(), text.size());
         at += text.size();
         *at++ = '\r';
         *at++ = '\n';

@@ -76,20 +76,19 @@ void HandleMessages() {
         DispatchMessageW(&message);
 }
 
+BOOL CALLBACK AddVisible(HWND hwnd, LPARAM windows) {
+    if (IsWindowVisible(hwnd))
+        reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
+    return TRUE;
+}
+
 }  // namespace
 
 std::vector<AccessibleWindow> AccessibleWindows(HWND window) {
     static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     (void)com;
     std::vector<HWND> windows{window};
-    EnumChildWindows(
-        window,
-        [](HWND hwnd, LPARAM found) -> BOOL {
-            if (IsWindowVisible(hwnd))
-                reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    EnumChildWindows(window, AddVisible, reinterpret_cast<LPARAM>(&windows));
     std::vector<AccessibleWindow> described;
     for (HWND hwnd : windows)
         described.push_back(Describe(hwnd));

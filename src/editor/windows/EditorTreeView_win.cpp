@@ -69,6 +69,20 @@ bool PhraseTreeView::SelectItemAt(POINT screen) {
     return true;
 }
 
+std::optional<POINT> PhraseTreeView::ContextMenuPlace(bool keyboard) {
+    POINT place = app::MessagePosition();
+    if (!keyboard)
+        return SelectItemAt(place) ? std::optional<POINT>(place) : std::nullopt;
+    // Below the selected item, as the mouse would open it there.
+    RECT item{};
+    const HTREEITEM selected = TreeView_GetSelection(m_hwnd);
+    if (!selected || !TreeView_GetItemRect(m_hwnd, selected, &item, TRUE))
+        return std::nullopt;
+    place = {item.left, item.bottom};
+    ClientToScreen(m_hwnd, &place);
+    return place;
+}
+
 HTREEITEM PhraseTreeView::ItemAt(POINT screen) const {
     TVHITTESTINFO hit{};
     hit.pt = screen;

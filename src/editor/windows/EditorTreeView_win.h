@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -38,6 +39,9 @@ public:
     phrases::TTreeNode* NodeAt(POINT screen) const;
     // Selects the item under a point of the screen; false when there is none.
     bool SelectItemAt(POINT screen);
+    // Where the context menu opens, in screen coordinates: from the keyboard below the selected
+    // item, else at the mouse, whose item it selects; none where there is no item.
+    std::optional<POINT> ContextMenuPlace(bool keyboard);
     // Opens the node's category (filling it first if need be), selects the node and scrolls to it.
     void Select(phrases::TTreeNode* node);
     // Shows or takes away the mark of a chosen phrase (a tick over its picture), so that the choice

@@ -1,45 +1,22 @@
-// Form_User_Main, the phrase editor window: tool bar, menu, the tree view of srf_pub.dat, the find
-// and filter bars and the status bar. It is a view over EditorCommands, the controller: it runs
-// every command through it, and after each command and each change of the selection greys the
-// tool buttons and menu items of the commands that cannot act. The choice of several phrases, the
-// drag, the boxes, the banner and the menu pictures are parts of their own. Without a mouse: Tab
-// goes round the controls, F6 between the tree and the open bars, Shift+F10 opens the context
-// menu; a screen reader hears each phrase's description and chosen state and the status bar's
-// news.
-#include <windows.h>
+// The phrase editor window; see EditorWindow_win.h.
+#include "editor/windows/EditorWindow_win.h"
+
 #include <commctrl.h>
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "EditorTexts.h"
-#include "app/Accessibility_win.h"
 #include "app/Application_win.h"
 #include "app/ChildControl_win.h"
-#include "app/Form_win.h"
 #include "app/ModeWindows_win.h"
-#include "editor/commands/DirectoryFiles.h"
 #include "editor/commands/EditorCommandIds.h"
-#include "editor/commands/EditorCommands.h"
 #include "editor/rules/PhraseDescription.h"
 #include "editor/rules/StatusText.h"
-#include "editor/windows/ChosenPhrases_win.h"
-#include "editor/windows/EditorDialogs_win.h"
 #include "editor/windows/EditorImages_win.h"
-#include "editor/windows/EditorMenus_win.h"
-#include "editor/windows/EditorStatusBar_win.h"
-#include "editor/windows/EditorTreeView_win.h"
-#include "editor/windows/FileDialogs_win.h"
-#include "editor/windows/FilterBox_win.h"
-#include "editor/windows/FindBox_win.h"
-#include "editor/windows/ImportProgress_win.h"
-#include "editor/windows/MakerBanner_win.h"
 #include "editor/windows/MenuPictures_win.h"
-#include "editor/windows/PhraseDrag_win.h"
-#include "editor/windows/SingleInstance_win.h"
+#include "editor/windows/PaneKeys_win.h"
 #include "platform/TextConversion_win.h"
 #include "platform/UniqueHandles_win.h"
 
@@ -47,79 +24,12 @@ namespace editor {
 
 namespace {
 
-// Posted on activation: look whether another program has written srf_pub.dat.
-constexpr UINT WM_APP_CHECKDISK = WM_APP + 2;
 // Sizes at 96 DPI.
 constexpr SIZE kWindowSize{519, 534};
 constexpr int kImageSize = 24;
 constexpr int kFontHeight = 16;
 
-class TForm_User_Main : public app::Form {
-public:
-    explicit TForm_User_Main(std::unique_ptr<SingleInstance> instance);
-    bool PreTranslateMessage(MSG& message) override;
-
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    void FormCreate() override;
-    void FormShow() override {
-        RunRule([&] { m_commands.Load(); });
-    }
-    void ApplyDpi() override;
-    void LayOut() override;
-    HWND DefaultFocus() const override { return m_view.Handle(); }
-    void Activated() override { PostMessageW(Handle(), WM_APP_CHECKDISK, 0, 0); }
-    void OnCommand(int id, int code, HWND control) override;
-    LRESULT OnNotify(NMHDR& header) override;
-
-    void MenuItemClick(int id);
-    // Runs one rule of EditorCommands, then selects what it points to and refreshes the status
-    // bar and the enabled states, also when it fails.
-    template <class Rule>
-    void RunRule(Rule&& rule);
-    void FinishRule();
-    void FindNext();
-    // Closes the filter box and shows everything again.
-    void CloseFilter();
-    void CheckDisk();
-    // A phrase dropped on a node: moved (with the chosen ones) to the node's category.
-    void Drop(const PhraseDrag::Drop& drop);
-    // The context menu at the mouse, or with keyboard at the selected item.
-    void ShowContextMenu(bool keyboard);
-    // Tab and Shift+Tab round the controls, F6 and Shift+F6 round the tree and the open bars;
-    // true when the key was one of them.
-    bool MoveFocusWithKey(const MSG& message);
-    // What a screen reader hears of a tree item besides its text.
-    app::TreeItemAccessibility ItemAccessibility(HTREEITEM item) const;
-    // Whether the controller lets each command act on the selection as it is.
-    CommandEnabled Enabled() const;
-    // The status bar and the enabled states for the selection and the choice as they are; with
-    // announce, what the status bar shows anew is announced to screen readers.
-    void ShowState(bool announce = true);
-
-    std::unique_ptr<SingleInstance> m_instance;
-    phrases::DataDirectory m_directory;
-    phrases::TTreeNodes& m_tree;
-    TreeObservers m_observers;  // the view and the filter, told by m_files
-    DirectoryFiles m_files;
-    PhraseTreeView m_view;
-    SystemFileDialogs m_fileDialogs;
-    ImportProgressWindow m_importProgress;
-    EditorDialogs m_dialogs;
-    EditorCommands m_commands;
-    EditorStatusBar m_statusBar;
-    FindBox m_findBox;
-    FilterBox m_filterBox{m_tree, m_view};
-    EditorCommandBars m_commandBars;
-    MakerBanner m_banner;
-    bool m_running = false;       // a rule is running (its boxes run nested message loops)
-    bool m_checkPending = false;  // an activation came while it ran
-    ChosenPhrases m_chosen{m_view, [this] { ShowState(); }};
-    PhraseDrag m_drag{m_view, m_chosen};
-    app::TreeItemAnnotation m_itemAnnotation;  // goes before the tree
-};
+}  // namespace
 
 TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
     : m_instance(std::move(instance)),
@@ -137,7 +47,7 @@ TForm_User_Main::TForm_User_Main(std::unique_ptr<SingleInstance> instance)
 
 LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_APP_CHECKDISK:
+    case kCheckDiskMessage:
         CheckDisk();
         return 0;
     case WM_MOUSEMOVE:
@@ -178,7 +88,8 @@ LRESULT TForm_User_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 bool TForm_User_Main::PreTranslateMessage(MSG& message) {
     if (!Owns(message.hwnd))
         return false;
-    if (MoveFocusWithKey(message) || app::SelectFirstItemOnKey(m_view.Handle(), message))
+    if (MoveFocusWithKey(Handle(), message, m_filterBox.Bar(), m_view.Handle(), m_findBox.Bar()) ||
+        app::SelectFirstItemOnKey(m_view.Handle(), message))
         return true;
     // In the find and filter bars the keys edit the text; only a few mean a command.
     for (const app::EditBar* bar : {&m_filterBox.Bar(), &m_findBox.Bar()}) {
@@ -321,7 +232,7 @@ void TForm_User_Main::FinishRule() {
     ShowState();
     if (m_checkPending) {
         m_checkPending = false;
-        PostMessageW(Handle(), WM_APP_CHECKDISK, 0, 0);
+        PostMessageW(Handle(), kCheckDiskMessage, 0, 0);
     }
 }
 
@@ -358,52 +269,9 @@ void TForm_User_Main::Drop(const PhraseDrag::Drop& drop) {
 }
 
 void TForm_User_Main::ShowContextMenu(bool keyboard) {
-    POINT position = app::MessagePosition();
-    if (keyboard) {
-        // Below the selected item, as the mouse would open it there.
-        RECT item{};
-        const HTREEITEM selected = TreeView_GetSelection(m_view.Handle());
-        if (!selected || !TreeView_GetItemRect(m_view.Handle(), selected, &item, TRUE))
-            return;
-        position = {item.left, item.bottom};
-        ClientToScreen(m_view.Handle(), &position);
-    } else if (!m_view.SelectItemAt(position)) {
-        return;
-    }
-    if (const int command = TrackTreeContextMenu(Handle(), position, Enabled()))
-        MenuItemClick(command);
-}
-
-bool TForm_User_Main::MoveFocusWithKey(const MSG& message) {
-    if (message.message != WM_KEYDOWN || (message.wParam != VK_TAB && message.wParam != VK_F6) ||
-        GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
-        return false;
-    const bool backwards = GetKeyState(VK_SHIFT) < 0;
-    if (message.wParam == VK_TAB) {
-        if (const HWND next = GetNextDlgTabItem(Handle(), GetFocus(), backwards))
-            SetFocus(next);
-        return true;
-    }
-    // The panes from the top down: the filter bar, the tree, the find bar; the closed bars not.
-    std::vector<HWND> panes;
-    for (const app::EditBar* bar : {&m_filterBox.Bar(), &m_findBox.Bar()}) {
-        if (bar->IsOpen())
-            panes.push_back(bar->Edit());
-        if (bar == &m_filterBox.Bar())
-            panes.push_back(m_view.Handle());
-    }
-    // A bar's buttons count as its pane.
-    HWND focus = GetFocus();
-    for (const app::EditBar* bar : {&m_filterBox.Bar(), &m_findBox.Bar()})
-        if (bar->Owns(focus))
-            focus = bar->Edit();
-    const std::size_t count = panes.size();
-    const auto at = std::find(panes.begin(), panes.end(), focus);
-    std::size_t next = backwards ? count - 1 : 0;  // from elsewhere (the banner)
-    if (at != panes.end())
-        next = (static_cast<std::size_t>(at - panes.begin()) + (backwards ? count - 1 : 1)) % count;
-    SetFocus(panes[next]);
-    return true;
+    if (const std::optional<POINT> place = m_view.ContextMenuPlace(keyboard))
+        if (const int command = TrackTreeContextMenu(Handle(), *place, Enabled()))
+            MenuItemClick(command);
 }
 
 app::TreeItemAccessibility TForm_User_Main::ItemAccessibility(HTREEITEM item) const {
@@ -463,8 +331,6 @@ LRESULT TForm_User_Main::OnNotify(NMHDR& header) {
     }
     return 0;
 }
-
-}  // namespace
 
 std::unique_ptr<app::BaseWindow> CreateEditorWindow() {
     auto instance = std::make_unique<SingleInstance>(app::Application::Instance().DataDirectory());

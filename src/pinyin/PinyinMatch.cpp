@@ -35,12 +35,9 @@ int CommonStart(std::string_view a, std::string_view b) {
     return static_cast<int>(k);
 }
 
-}  // namespace
-
-PinyinQuery::PinyinQuery(std::string_view sought) {
-    std::string letters;
-    std::vector<int> pieceEnd;  // for each place, where its piece of the query ends
-    std::vector<int> boundaries;
+// The query's letters in lower case, and the places where a space or an apostrophe ends a
+// piece of it. False when the query holds anything else: it is not pinyin.
+bool ReadLetters(std::string_view sought, std::string& letters, std::vector<int>& boundaries) {
     for (const char c : sought) {
         const char lower = static_cast<char>(c | 0x20);
         if (lower >= 'a' && lower <= 'z') {
@@ -50,12 +47,16 @@ PinyinQuery::PinyinQuery(std::string_view sought) {
                 (boundaries.empty() || boundaries.back() != static_cast<int>(letters.size())))
                 boundaries.push_back(static_cast<int>(letters.size()));
         } else {
-            return;  // not pinyin
+            return false;
         }
     }
-    if (letters.empty() || letters.size() > kMaxLetters)
-        return;
-    const int length = static_cast<int>(letters.size());
+    return true;
+}
+
+// For each place of the query's length letters, where its piece of the query ends; the query's
+// end closes the last piece.
+std::vector<int> PieceEnds(int length, std::vector<int>& boundaries) {
+    std::vector<int> pieceEnd;
     boundaries.push_back(length);
     pieceEnd.resize(static_cast<std::size_t>(length));
     for (int j = 0, b = 0; j < length; ++j) {
@@ -63,8 +64,14 @@ PinyinQuery::PinyinQuery(std::string_view sought) {
             ++b;
         pieceEnd[static_cast<std::size_t>(j)] = boundaries[static_cast<std::size_t>(b)];
     }
+    return pieceEnd;
+}
 
-    // The reach of each syllable first, then of each slot: the union over its readings.
+// Per syllable and place j, the places a reading of that syllable can reach from j: bit
+// j + k for each k letters of it that the query holds from j on, within j's piece.
+std::vector<std::uint64_t> SyllableReach(const std::string& letters,
+                                         const std::vector<int>& pieceEnd) {
+    const int length = static_cast<int>(letters.size());
     std::vector<std::uint64_t> bySyllable(
         static_cast<std::size_t>(detail::kSyllableCount * length));
     for (int s = 1; s < detail::kSyllableCount; ++s) {
@@ -80,23 +87,50 @@ PinyinQuery::PinyinQuery(std::string_view sought) {
                     ((std::uint64_t{1} << common) - 1) << (j + 1);
         }
     }
+    return bySyllable;
+}
+
+// The same per character slot: the union over the slot's readings.
+std::vector<std::uint64_t> SlotReach(const std::vector<std::uint64_t>& bySyllable, int length) {
     const detail::Tables& tables = detail::TheTables();
-    m_reach.assign(static_cast<std::size_t>(detail::kSlotCount * length), 0);
+    std::vector<std::uint64_t> reach(static_cast<std::size_t>(detail::kSlotCount * length), 0);
     for (int slot = 0; slot < detail::kSlotCount; ++slot) {
         const detail::SlotEntry& entry = tables.slots[static_cast<std::size_t>(slot)];
-        std::uint64_t* row = m_reach.data() + slot * length;
+        std::uint64_t* row = reach.data() + slot * length;
         for (int r = 0; r < entry.readingCount; ++r) {
-            const std::uint64_t* reach =
+            const std::uint64_t* readingReach =
                 bySyllable.data() + tables.readings[entry.readings + r] * length;
             for (int j = 0; j < length; ++j)
-                row[j] |= reach[j];
+                row[j] |= readingReach[j];
         }
     }
+    return reach;
+}
+
+}  // namespace
+
+PinyinQuery::PinyinQuery(std::string_view sought) {
+    std::string letters;
+    std::vector<int> boundaries;
+    if (!ReadLetters(sought, letters, boundaries))
+        return;  // not pinyin
+    if (letters.empty() || letters.size() > kMaxLetters)
+        return;
+    const int length = static_cast<int>(letters.size());
+    const std::vector<int> pieceEnd = PieceEnds(length, boundaries);
+
+    // The reach of each syllable first, then of each slot: the union over its readings.
+    const std::vector<std::uint64_t> bySyllable = SyllableReach(letters, pieceEnd);
+    m_reach = SlotReach(bySyllable, length);
 
     m_length = length;
     m_lettersOnly = sought.size() == letters.size();
     m_accept = std::uint64_t{1} << length;
+    MarkCharacters();
+}
 
+void PinyinQuery::MarkCharacters() {
+    const int length = m_length;
     m_starts.assign(65536 / 64, 0);
     m_continues.assign(65536 / 64, 0);
     m_accepts.assign(65536 / 64, 0);

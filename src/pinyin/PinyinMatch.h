@@ -42,6 +42,8 @@ private:
     }
     // The match from the character at text[from] on, which can start a run.
     bool MatchesFrom(std::string_view text, std::size_t from) const;
+    // The bits of m_starts, m_continues and m_accepts, from m_reach.
+    void MarkCharacters();
     // One step over a character of the given slot: the places reached from those of state.
     std::uint64_t Step(std::uint64_t state, int slot) const;
 

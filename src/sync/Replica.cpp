@@ -319,127 +319,15 @@ Effect Replica::Apply(const Record& record, std::vector<Conflict>* conflicts) {
     if (record.touched)
         Touch(n);
 
-    if (!known) {
-        SetText(node, n, record.text);
-        node.textClock = record.textStamp.clock;
-        node.textBy = record.textStamp.by;
-        node.textPred = record.textPred;
-        node.parent = parent;
-        node.keyAt = StoreBytes(record.key);
-        node.keySize = static_cast<std::uint32_t>(record.key.size());
-        node.placeClock = record.placeStamp.clock;
-        node.placeBy = record.placeStamp.by;
-        node.placePred = record.placePred;
-        node.lifeClock = record.lifeStamp.clock;
-        node.lifeBy = record.lifeStamp.by;
-        node.lifePred = record.lifePred;
-        SetLife(n, record.life, merged);
-        MarkMoving(n);
-        MarkDirty(n);
-        return record.life == Life::Alive ? Effect::Added : Effect::None;
-    }
+    if (!known)
+        return ApplyNew(n, record, parent, merged);
 
     const bool wasShown = node.life == Life::Alive;
-    bool changed = false;
     std::vector<Lost> lost;
-
-    // Text.
-    {
-        const Stamp current{node.textClock, node.textBy};
-        const std::string_view text = TextOf(n);
-        const bool later = Before(current, record.textStamp) ||
-                           (!Before(record.textStamp, current) && record.text > text);
-        const bool concurrent =
-            record.text != text &&
-            Concurrent(record.textPred, record.textStamp.clock, node.textPred, current.clock);
-        if (later) {
-            if (concurrent && conflicts)
-                lost.push_back({ConflictKind::Text, std::string(text), node.parent, current.by,
-                                record.textStamp.by});
-            if (record.text != text) {
-                SetText(node, n, record.text);
-                changed = true;
-                MarkDirty(n);
-            }
-            node.textClock = record.textStamp.clock;
-            node.textBy = record.textStamp.by;
-            node.textPred = record.textPred;
-        } else if (concurrent && conflicts && Before(record.textStamp, current)) {
-            lost.push_back({ConflictKind::Text, std::string(record.text), node.parent,
-                            record.textStamp.by, current.by});
-        }
-    }
-    // Place.
-    {
-        const Stamp current{node.placeClock, node.placeBy};
-        const std::string_view key = KeyOf(n);
-        const bool sameValue = parent == node.parent && record.key == key;
-        // Equal stamps with other values come only from a damaged twin; the larger value wins.
-        const bool valueAbove = parent != node.parent ? parent > node.parent : record.key > key;
-        const bool later = Before(current, record.placeStamp) ||
-                           (!Before(record.placeStamp, current) && !sameValue && valueAbove);
-        const bool concurrent =
-            parent != node.parent &&
-            Concurrent(record.placePred, record.placeStamp.clock, node.placePred, current.clock);
-        if (later) {
-            if (concurrent && conflicts)
-                lost.push_back({ConflictKind::Place, std::string(TextOf(n)), node.parent,
-                                current.by, record.placeStamp.by});
-            if (!sameValue) {
-                node.parent = parent;
-                m_arenaGarbage += node.keySize;
-                node.keyAt = StoreBytes(record.key);
-                node.keySize = static_cast<std::uint32_t>(record.key.size());
-                MarkMoving(n);
-                MarkDirty(n);
-                changed = true;
-            }
-            node.placeClock = record.placeStamp.clock;
-            node.placeBy = record.placeStamp.by;
-            node.placePred = record.placePred;
-        } else if (concurrent && conflicts && Before(record.placeStamp, current)) {
-            lost.push_back({ConflictKind::Place, std::string(TextOf(n)), parent,
-                            record.placeStamp.by, current.by});
-        }
-    }
-    // Life.
-    {
-        Node& same = m_nodes[n];
-        const Stamp current{same.lifeClock, same.lifeBy};
-        const bool sameValue = record.life == same.life && merged == same.mergedInto;
-        const bool valueAbove =
-            record.life != same.life ? record.life > same.life : merged > same.mergedInto;
-        const bool later = Before(current, record.lifeStamp) ||
-                           (!Before(record.lifeStamp, current) && !sameValue && valueAbove);
-        // A change against a deletion is a conflict worth telling; so is one against a merge with
-        // a node of the same text (the change made the text differ). Merges with each other are
-        // the engine's own.
-        const auto ended = [](Life life) { return life == Life::Deleted || life == Life::Merged; };
-        const bool aliveAgainstDeleted = (record.life == Life::Alive && ended(same.life)) ||
-                                         (ended(record.life) && same.life == Life::Alive);
-        const bool concurrent =
-            aliveAgainstDeleted &&
-            Concurrent(record.lifePred, record.lifeStamp.clock, same.lifePred, current.clock);
-        if (later) {
-            if (concurrent && conflicts)
-                lost.push_back(
-                    {same.life == Life::Alive ? ConflictKind::EditLost : ConflictKind::Revived,
-                     std::string(TextOf(n)), same.parent, current.by, record.lifeStamp.by});
-            if (!sameValue) {
-                SetLife(n, record.life, merged);
-                MarkDirty(n);
-                changed = true;
-            }
-            Node& again = m_nodes[n];
-            again.lifeClock = record.lifeStamp.clock;
-            again.lifeBy = record.lifeStamp.by;
-            again.lifePred = record.lifePred;
-        } else if (concurrent && conflicts && Before(record.lifeStamp, current)) {
-            lost.push_back(
-                {record.life == Life::Alive ? ConflictKind::EditLost : ConflictKind::Revived,
-                 std::string(TextOf(n)), same.parent, record.lifeStamp.by, current.by});
-        }
-    }
+    const bool textChanged = ApplyText(n, record, conflicts, lost);
+    const bool placeChanged = ApplyPlace(n, record, parent, conflicts, lost);
+    const bool lifeChanged = ApplyLife(n, record, merged, conflicts, lost);
+    const bool changed = textChanged || placeChanged || lifeChanged;
     for (const Lost& each : lost)
         conflicts->push_back(MakeConflict(n, each));
 
@@ -449,6 +337,135 @@ Effect Replica::Apply(const Record& record, std::vector<Conflict>* conflicts) {
     if (wasShown && !isShown)
         return Effect::Deleted;
     return isShown && changed ? Effect::Changed : Effect::None;
+}
+
+inline Effect Replica::ApplyNew(std::uint32_t n, const Record& record, std::uint32_t parent,
+                                std::uint32_t merged) {
+    Node& node = m_nodes[n];
+    SetText(node, n, record.text);
+    node.textClock = record.textStamp.clock;
+    node.textBy = record.textStamp.by;
+    node.textPred = record.textPred;
+    node.parent = parent;
+    node.keyAt = StoreBytes(record.key);
+    node.keySize = static_cast<std::uint32_t>(record.key.size());
+    node.placeClock = record.placeStamp.clock;
+    node.placeBy = record.placeStamp.by;
+    node.placePred = record.placePred;
+    node.lifeClock = record.lifeStamp.clock;
+    node.lifeBy = record.lifeStamp.by;
+    node.lifePred = record.lifePred;
+    SetLife(n, record.life, merged);
+    MarkMoving(n);
+    MarkDirty(n);
+    return record.life == Life::Alive ? Effect::Added : Effect::None;
+}
+
+inline bool Replica::ApplyText(std::uint32_t n, const Record& record,
+                               std::vector<Conflict>* conflicts, std::vector<Lost>& lost) {
+    Node& node = m_nodes[n];
+    bool changed = false;
+    const Stamp current{node.textClock, node.textBy};
+    const std::string_view text = TextOf(n);
+    const bool later = Before(current, record.textStamp) ||
+                       (!Before(record.textStamp, current) && record.text > text);
+    const bool concurrent =
+        record.text != text &&
+        Concurrent(record.textPred, record.textStamp.clock, node.textPred, current.clock);
+    if (later) {
+        if (concurrent && conflicts)
+            lost.push_back({ConflictKind::Text, std::string(text), node.parent, current.by,
+                            record.textStamp.by});
+        if (record.text != text) {
+            SetText(node, n, record.text);
+            changed = true;
+            MarkDirty(n);
+        }
+        node.textClock = record.textStamp.clock;
+        node.textBy = record.textStamp.by;
+        node.textPred = record.textPred;
+    } else if (concurrent && conflicts && Before(record.textStamp, current)) {
+        lost.push_back({ConflictKind::Text, std::string(record.text), node.parent,
+                        record.textStamp.by, current.by});
+    }
+    return changed;
+}
+
+inline bool Replica::ApplyPlace(std::uint32_t n, const Record& record, std::uint32_t parent,
+                                std::vector<Conflict>* conflicts, std::vector<Lost>& lost) {
+    Node& node = m_nodes[n];
+    bool changed = false;
+    const Stamp current{node.placeClock, node.placeBy};
+    const std::string_view key = KeyOf(n);
+    const bool sameValue = parent == node.parent && record.key == key;
+    // Equal stamps with other values come only from a damaged twin; the larger value wins.
+    const bool valueAbove = parent != node.parent ? parent > node.parent : record.key > key;
+    const bool later = Before(current, record.placeStamp) ||
+                       (!Before(record.placeStamp, current) && !sameValue && valueAbove);
+    const bool concurrent =
+        parent != node.parent &&
+        Concurrent(record.placePred, record.placeStamp.clock, node.placePred, current.clock);
+    if (later) {
+        if (concurrent && conflicts)
+            lost.push_back({ConflictKind::Place, std::string(TextOf(n)), node.parent, current.by,
+                            record.placeStamp.by});
+        if (!sameValue) {
+            node.parent = parent;
+            m_arenaGarbage += node.keySize;
+            node.keyAt = StoreBytes(record.key);
+            node.keySize = static_cast<std::uint32_t>(record.key.size());
+            MarkMoving(n);
+            MarkDirty(n);
+            changed = true;
+        }
+        node.placeClock = record.placeStamp.clock;
+        node.placeBy = record.placeStamp.by;
+        node.placePred = record.placePred;
+    } else if (concurrent && conflicts && Before(record.placeStamp, current)) {
+        lost.push_back({ConflictKind::Place, std::string(TextOf(n)), parent, record.placeStamp.by,
+                        current.by});
+    }
+    return changed;
+}
+
+inline bool Replica::ApplyLife(std::uint32_t n, const Record& record, std::uint32_t merged,
+                               std::vector<Conflict>* conflicts, std::vector<Lost>& lost) {
+    bool changed = false;
+    Node& same = m_nodes[n];
+    const Stamp current{same.lifeClock, same.lifeBy};
+    const bool sameValue = record.life == same.life && merged == same.mergedInto;
+    const bool valueAbove =
+        record.life != same.life ? record.life > same.life : merged > same.mergedInto;
+    const bool later = Before(current, record.lifeStamp) ||
+                       (!Before(record.lifeStamp, current) && !sameValue && valueAbove);
+    // A change against a deletion is a conflict worth telling; so is one against a merge with
+    // a node of the same text (the change made the text differ). Merges with each other are
+    // the engine's own.
+    const auto ended = [](Life life) { return life == Life::Deleted || life == Life::Merged; };
+    const bool aliveAgainstDeleted = (record.life == Life::Alive && ended(same.life)) ||
+                                     (ended(record.life) && same.life == Life::Alive);
+    const bool concurrent =
+        aliveAgainstDeleted &&
+        Concurrent(record.lifePred, record.lifeStamp.clock, same.lifePred, current.clock);
+    if (later) {
+        if (concurrent && conflicts)
+            lost.push_back(
+                {same.life == Life::Alive ? ConflictKind::EditLost : ConflictKind::Revived,
+                 std::string(TextOf(n)), same.parent, current.by, record.lifeStamp.by});
+        if (!sameValue) {
+            SetLife(n, record.life, merged);
+            MarkDirty(n);
+            changed = true;
+        }
+        Node& again = m_nodes[n];
+        again.lifeClock = record.lifeStamp.clock;
+        again.lifeBy = record.lifeStamp.by;
+        again.lifePred = record.lifePred;
+    } else if (concurrent && conflicts && Before(record.lifeStamp, current)) {
+        lost.push_back({record.life == Life::Alive ? ConflictKind::EditLost : ConflictKind::Revived,
+                        std::string(TextOf(n)), same.parent, record.lifeStamp.by, current.by});
+    }
+    return changed;
 }
 
 // Sibling order -----------------------------------------------------------------------------------
@@ -487,6 +504,14 @@ const std::vector<std::uint32_t>& Replica::ListOf(std::uint32_t parent) const {
 void Replica::Settle() {
     if (m_moving.empty())
         return;
+    LeaveLists();
+    // Into the lists of their parents now, in order: grouped by list, sorted, merged in.
+    ListEntries entering = EnteringLists();
+    GroupByList(entering);
+    EnterLists(entering);
+}
+
+void Replica::LeaveLists() {
     // Out of the lists they were in, found by their numbers (reading the numbers of a list costs
     // less than reading each sibling's node); a list that many leave is filtered once.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> leaving;  // list, node
@@ -514,9 +539,10 @@ void Replica::Settle() {
         }
         begin = end;
     }
+}
 
-    // Into the lists of their parents now, in order: grouped by list, sorted, merged in.
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> entering;  // list, node
+Replica::ListEntries Replica::EnteringLists() {
+    ListEntries entering;  // list, node
     for (const std::uint32_t n : m_moving) {
         Node& node = m_nodes[n];
         node.flags &= static_cast<std::uint8_t>(~kMoving);
@@ -529,6 +555,10 @@ void Replica::Settle() {
         entering.emplace_back(list, n);
     }
     m_moving.clear();
+    return entering;
+}
+
+void Replica::GroupByList(ListEntries& entering) const {
     // Grouped by list (by counting when many enter at once, as when a state is read), then each
     // list's entries in order: sorted only where they do not come so already.
     if (entering.size() * 4 > m_lists.size()) {
@@ -558,7 +588,9 @@ void Replica::Settle() {
             std::sort(first, last, before);
         begin = end;
     }
+}
 
+void Replica::EnterLists(const ListEntries& entering) {
     for (std::size_t begin = 0; begin < entering.size();) {
         const std::uint32_t list = entering[begin].first;
         std::size_t end = begin;
@@ -846,28 +878,7 @@ void Replica::Collect(const std::vector<Clock>& floor, Clock horizon,
                     parents.push_back(under);  // may be removable once this is gone
             }
         }
-        std::sort(lists.begin(), lists.end());
-        lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
-        for (const std::uint32_t list : lists)
-            std::erase_if(m_lists[list],
-                          [&](std::uint32_t c) { return (m_nodes[c].flags & kMark) != 0; });
-        for (const std::uint32_t n : victims) {
-            Node& node = m_nodes[n];
-            if (collected && node.life != Life::Unknown && !(node.flags & kLocalOnly))
-                collected->push_back(IdOf(n));
-            m_ids.Erase(node.origin, node.counter, n);
-
-            if (node.children != kNoNode) {
-                m_lists[node.children].clear();
-                m_freeLists.push_back(node.children);
-            }
-            m_arenaGarbage += node.textSize + node.keySize;
-            node.origin = kNoNode;
-            node.flags = 0;
-            node.life = Life::Unknown;
-            m_freeNodes.push_back(n);
-            removed = true;
-        }
+        RemoveVictims(lists, victims, collected, removed);
         candidates = std::move(parents);
     }
     std::sort(kept.begin(), kept.end());
@@ -878,6 +889,34 @@ void Replica::Collect(const std::vector<Clock>& floor, Clock horizon,
         std::erase_if(m_touched, [&](std::uint32_t n) { return m_nodes[n].origin == kNoNode; });
         std::erase_if(m_breakers, [&](std::uint32_t n) { return m_nodes[n].origin == kNoNode; });
         m_survivorsStale = true;
+    }
+}
+
+// One round of Collect: the victims (marked) leave their lists and their slots are freed.
+void Replica::RemoveVictims(std::vector<std::uint32_t>& lists,
+                            const std::vector<std::uint32_t>& victims,
+                            std::vector<NodeId>* collected, bool& removed) {
+    std::sort(lists.begin(), lists.end());
+    lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
+    for (const std::uint32_t list : lists)
+        std::erase_if(m_lists[list],
+                      [&](std::uint32_t c) { return (m_nodes[c].flags & kMark) != 0; });
+    for (const std::uint32_t n : victims) {
+        Node& node = m_nodes[n];
+        if (collected && node.life != Life::Unknown && !(node.flags & kLocalOnly))
+            collected->push_back(IdOf(n));
+        m_ids.Erase(node.origin, node.counter, n);
+
+        if (node.children != kNoNode) {
+            m_lists[node.children].clear();
+            m_freeLists.push_back(node.children);
+        }
+        m_arenaGarbage += node.textSize + node.keySize;
+        node.origin = kNoNode;
+        node.flags = 0;
+        node.life = Life::Unknown;
+        m_freeNodes.push_back(n);
+        removed = true;
     }
 }
 

@@ -259,7 +259,17 @@ private:
     void Touch(std::uint32_t n);
     bool SortsBefore(std::uint32_t a, std::uint32_t b) const;
     std::vector<std::uint32_t>& ListFor(std::uint32_t parent);
+    // The steps of Settle: the moving nodes leave the lists they were in; those with a place
+    // (list, node) are listed, their marks cleared; grouped by list and sorted in each; and
+    // merged into their lists.
+    using ListEntries = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    void LeaveLists();
+    ListEntries EnteringLists();
+    void GroupByList(ListEntries& entering) const;
+    void EnterLists(const ListEntries& entering);
     bool Collected(const Record& record) const;
+    void RemoveVictims(std::vector<std::uint32_t>& lists, const std::vector<std::uint32_t>& victims,
+                       std::vector<NodeId>* collected, bool& removed);
     void FindCycles(const std::vector<std::uint32_t>& dirty);
     void Reveal(std::uint32_t dead, std::uint32_t cause, const Stamp& stamp,
                 std::vector<Conflict>* conflicts);
@@ -272,6 +282,19 @@ private:
         std::uint32_t loser, winner;
     };
     Conflict MakeConflict(std::uint32_t node, const Lost& lost) const;
+    // The steps of Apply. A node not known here yet takes every register as the record has it.
+    // A known node's text, place and life registers each take the later write (parent and merged:
+    // the record's, as slots here); a losing write made without knowledge of the winner goes to
+    // lost when conflicts are asked for. Each returns whether its register's value changed.
+    // Inline, defined beside Apply: they are its hot path.
+    inline Effect ApplyNew(std::uint32_t n, const Record& record, std::uint32_t parent,
+                           std::uint32_t merged);
+    inline bool ApplyText(std::uint32_t n, const Record& record, std::vector<Conflict>* conflicts,
+                          std::vector<Lost>& lost);
+    inline bool ApplyPlace(std::uint32_t n, const Record& record, std::uint32_t parent,
+                           std::vector<Conflict>* conflicts, std::vector<Lost>& lost);
+    inline bool ApplyLife(std::uint32_t n, const Record& record, std::uint32_t merged,
+                          std::vector<Conflict>* conflicts, std::vector<Lost>& lost);
     // The nodes merged into each survivor, rebuilt after merges change.
     void RefreshSurvivors();
 

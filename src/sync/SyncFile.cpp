@@ -156,23 +156,8 @@ void WriteDelta(Writer& out, Clock clock, Clock from) {
 
 Clock ReadDelta(Reader& in, Clock from) { return from + static_cast<Clock>(in.Signed()); }
 
-}  // namespace
-
-std::string WriteFile(const FileHeader& header, const Replica& replica,
-                      const std::vector<std::uint32_t>& nodes, const StateExtras* state,
-                      const std::vector<NodeId>& collected) {
-    Writer out;
-    out.Raw(kMagic);
-    out.Byte(kFormat);
-    out.Byte(static_cast<std::uint8_t>(header.kind));
-    out.Varint(header.writer);
-    out.Varint(header.version);
-    out.Varint(header.content);
-    out.Varint(header.base);
-    out.Signed(header.wallMs);
-
+void WriteMembers(Writer& out, const FileHeader& header, const std::vector<Member>& members) {
     const bool withDeclared = header.kind != FileKind::Log;
-    const std::vector<Member>& members = replica.Members();
     out.Varint(members.size());
     for (const Member& member : members) {
         out.Fixed(member.id, 8);
@@ -190,31 +175,257 @@ std::string WriteFile(const FileHeader& header, const Replica& replica,
                 out.Varint(member.declared[k]);
         }
     }
-    if (header.kind == FileKind::State) {
-        out.Bytes(state->computer);
-        out.Bytes(state->directory);
-        out.Varint(state->clock);
-        out.Varint(state->counter);
-        out.Fixed(state->producedDigest, 8);
-        out.Fixed(state->givenDigest, 8);
-        out.Byte(static_cast<std::uint8_t>((state->joined ? 1 : 0) | (state->published ? 2 : 0)));
-        out.Varint(state->content);
-        out.Varint(state->snapshotBase);
-        const std::size_t floors = std::min(state->floor.size(), members.size());
-        out.Varint(floors);
-        for (std::size_t k = 0; k < floors; ++k)
-            out.Varint(state->floor[k]);
-        out.Varint(state->copiesRead.size());
-        for (const auto& [name, checksum] : state->copiesRead) {
-            out.Bytes(name);
-            out.Fixed(checksum, 8);
-        }
-        out.Varint(state->merged.size());
-        for (const auto& [id, before] : state->merged) {
-            WriteId(out, id);
-            out.Bytes(before);
-        }
+}
+
+void WriteStateExtras(Writer& out, const StateExtras& state, std::size_t members) {
+    out.Bytes(state.computer);
+    out.Bytes(state.directory);
+    out.Varint(state.clock);
+    out.Varint(state.counter);
+    out.Fixed(state.producedDigest, 8);
+    out.Fixed(state.givenDigest, 8);
+    out.Byte(static_cast<std::uint8_t>((state.joined ? 1 : 0) | (state.published ? 2 : 0)));
+    out.Varint(state.content);
+    out.Varint(state.snapshotBase);
+    const std::size_t floors = std::min(state.floor.size(), members);
+    out.Varint(floors);
+    for (std::size_t k = 0; k < floors; ++k)
+        out.Varint(state.floor[k]);
+    out.Varint(state.copiesRead.size());
+    for (const auto& [name, checksum] : state.copiesRead) {
+        out.Bytes(name);
+        out.Fixed(checksum, 8);
     }
+    out.Varint(state.merged.size());
+    for (const auto& [id, before] : state.merged) {
+        WriteId(out, id);
+        out.Bytes(before);
+    }
+}
+
+// One record; previous: the text clock of the record before, which this one's is written after.
+inline void WriteRecord(Writer& out, const Record& record, FileKind kind, Clock& previous) {
+    const bool placeAsText = record.placeStamp.clock == record.textStamp.clock &&
+                             record.placeStamp.by == record.textStamp.by;
+    const bool lifeAsText = record.lifeStamp.clock == record.textStamp.clock &&
+                            record.lifeStamp.by == record.textStamp.by;
+    const bool preds = record.textPred || record.placePred || record.lifePred;
+    std::uint64_t flags = (placeAsText ? kPlaceAsText : 0) | (lifeAsText ? kLifeAsText : 0) |
+                          (preds ? kHasPreds : 0) | (record.atRoot ? kAtRoot : 0) |
+                          std::uint64_t{static_cast<std::uint8_t>(record.life)} << kLifeShift;
+    if (kind == FileKind::State)
+        flags |= (record.localOnly ? kLocalOnlyFlag : 0) | (record.touched ? kTouchedFlag : 0);
+    out.Varint(flags);
+    WriteId(out, record.id);
+    out.Bytes(record.text);
+    WriteDelta(out, record.textStamp.clock, previous);
+    out.Varint(record.textStamp.by);
+    previous = record.textStamp.clock;
+    if (!placeAsText) {
+        WriteDelta(out, record.placeStamp.clock, record.textStamp.clock);
+        out.Varint(record.placeStamp.by);
+    }
+    if (!lifeAsText) {
+        WriteDelta(out, record.lifeStamp.clock, record.textStamp.clock);
+        out.Varint(record.lifeStamp.by);
+    }
+    if (preds) {
+        WritePred(out, record.textPred, record.textStamp.clock);
+        WritePred(out, record.placePred, record.placeStamp.clock);
+        WritePred(out, record.lifePred, record.lifeStamp.clock);
+    }
+    if (!record.atRoot)
+        WriteId(out, record.parent);
+    out.Bytes(record.key);
+    if (record.life == Life::Merged)
+        WriteId(out, record.mergedInto);
+}
+
+void ReadMembers(Reader& in, ParsedFile& file, std::uint32_t members) {
+    const bool withDeclared = file.header.kind != FileKind::Log;
+    HashIndex ids;
+    for (std::uint32_t k = 0; k < members; ++k) {
+        FileMember member;
+        member.id = in.Fixed(8);
+        if (member.id == 0 || ids.Find(member.id) != HashIndex::kAbsent)
+            Fail(FileFault::Invalid, "a member id twice or zero");
+        ids.Insert(member.id, k);
+        member.computer = std::string(in.Bytes(kMaxNameBytes));
+        member.lastWriteMs = in.Signed();
+        member.known = in.Varint();
+        if (file.header.kind == FileKind::State) {
+            member.versionRead = in.Varint();
+            member.base = in.Varint();
+        }
+        if (withDeclared) {
+            const std::uint32_t declared = in.Count(members, "declared clocks");
+            for (std::uint32_t d = 0; d < declared; ++d)
+                member.declared.push_back(in.Varint());
+        }
+        file.members.push_back(std::move(member));
+    }
+}
+
+void ReadStateExtras(Reader& in, StateExtras& state, std::uint32_t members) {
+    state.computer = std::string(in.Bytes(kMaxNameBytes));
+    state.directory = std::string(in.Bytes(kMaxPathBytes));
+    state.clock = in.Varint();
+    const std::uint64_t counter = in.Varint();
+    if (counter > 0xFFFFFFFFu)
+        Fail(FileFault::Invalid, "counter too large");
+    state.counter = static_cast<std::uint32_t>(counter);
+    state.producedDigest = in.Fixed(8);
+    state.givenDigest = in.Fixed(8);
+    const std::uint8_t flags = in.Byte();
+    if (flags > 3)
+        Fail(FileFault::Invalid, "unknown state flags");
+    state.joined = flags & 1;
+    state.published = flags & 2;
+    state.content = in.Varint();
+    state.snapshotBase = in.Varint();
+    const std::uint32_t floors = in.Count(members, "floor clocks");
+    for (std::uint32_t k = 0; k < floors; ++k)
+        state.floor.push_back(in.Varint());
+    const std::uint32_t copies = in.Count(1u << 16, "copies");
+    for (std::uint32_t k = 0; k < copies; ++k) {
+        std::string name(in.Bytes(kMaxNameBytes));
+        state.copiesRead.emplace_back(std::move(name), in.Fixed(8));
+    }
+    const std::uint32_t merged = in.Count(1u << 30, "merged nodes");
+    for (std::uint32_t k = 0; k < merged; ++k) {
+        NodeId id;
+        const std::uint64_t origin = in.Varint();
+        const std::uint64_t counter = in.Varint();
+        if (origin >= members || counter == 0 || counter > 0xFFFFFFFFu)
+            Fail(FileFault::Invalid, "a merged node out of range");
+        id.origin = static_cast<std::uint32_t>(origin);
+        id.counter = static_cast<std::uint32_t>(counter);
+        state.merged.emplace_back(id, std::string(in.Bytes(kMaxStateText)));
+    }
+}
+
+void ReadCollected(Reader& in, ParsedFile& file, std::uint32_t members) {
+    const std::uint32_t collected = in.Count(1u << 30, "collected nodes");
+    for (std::uint32_t k = 0; k < collected; ++k) {
+        const std::uint64_t origin = in.Varint();
+        const std::uint64_t counter = in.Varint();
+        if (origin >= members || counter == 0 || counter > 0xFFFFFFFFu)
+            Fail(FileFault::Invalid, "a collected node out of range");
+        file.collected.push_back(
+            {static_cast<std::uint32_t>(origin), static_cast<std::uint32_t>(counter)});
+    }
+}
+
+inline std::uint32_t ReadRef(Reader& in, std::size_t members) {
+    const std::uint64_t ref = in.Varint();
+    if (ref >= members)
+        Fail(FileFault::Invalid, "a member reference out of range");
+    return static_cast<std::uint32_t>(ref);
+}
+
+inline NodeId ReadId(Reader& in, std::size_t members) {
+    NodeId id;
+    id.origin = ReadRef(in, members);
+    const std::uint64_t counter = in.Varint();
+    if (counter == 0 || counter > 0xFFFFFFFFu)
+        Fail(FileFault::Invalid, "a node counter out of range");
+    id.counter = static_cast<std::uint32_t>(counter);
+    return id;
+}
+
+// One record as the file has it, its member references the file's own; id: the node's.
+// previous: the text clock of the record before, which this one's is read after.
+inline Record ReadRecord(Reader& in, const ParsedFile& file, bool isState, Clock& previous,
+                         NodeId& id) {
+    const std::size_t members = file.members.size();
+    const auto readRef = [&] { return ReadRef(in, members); };
+    const auto readId = [&] { return ReadId(in, members); };
+    const auto idAbove = [&](NodeId a, NodeId b) {
+        const std::uint64_t left = file.members[a.origin].id;
+        const std::uint64_t right = file.members[b.origin].id;
+        return left != right ? left > right : a.counter > b.counter;
+    };
+    const std::uint64_t flags = in.Varint();
+    if (flags & ~std::uint64_t{kAllFlags} ||
+        (!isState && (flags & (kLocalOnlyFlag | kTouchedFlag))))
+        Fail(FileFault::Invalid, "unknown record flags");
+    const auto life = static_cast<Life>(flags >> kLifeShift & 3);
+    if (life == Life::Unknown)
+        Fail(FileFault::Invalid, "a record without life");
+    Record record;
+    // A node twice is taken twice: the later write of each register wins either way.
+    id = readId();
+    record.text = in.Bytes(isState ? kMaxStateText : kMaxFolderText);
+    record.textStamp.clock = ReadDelta(in, previous);
+    previous = record.textStamp.clock;
+    record.textStamp.by = readRef();
+    record.placeStamp = record.textStamp;
+    record.lifeStamp = record.textStamp;
+    if (!(flags & kPlaceAsText)) {
+        record.placeStamp.clock = ReadDelta(in, record.textStamp.clock);
+        record.placeStamp.by = readRef();
+    }
+    if (!(flags & kLifeAsText)) {
+        record.lifeStamp.clock = ReadDelta(in, record.textStamp.clock);
+        record.lifeStamp.by = readRef();
+    }
+    if (flags & kHasPreds) {
+        record.textPred = ReadPred(in, record.textStamp.clock);
+        record.placePred = ReadPred(in, record.placeStamp.clock);
+        record.lifePred = ReadPred(in, record.lifeStamp.clock);
+    }
+    record.atRoot = flags & kAtRoot;
+    if (!record.atRoot) {
+        record.parent = readId();
+        if (record.parent == id)
+            Fail(FileFault::Invalid, "a node its own parent");
+    }
+    record.key = in.Bytes(kMaxKeyBytes);
+    if (!IsValidKey(record.key))
+        Fail(FileFault::Invalid, "a position key out of form");
+    record.life = life;
+    if (life == Life::Merged) {
+        record.mergedInto = readId();
+        if (!idAbove(record.mergedInto, id))
+            Fail(FileFault::Invalid, "merged into a smaller id");
+    }
+    record.localOnly = flags & kLocalOnlyFlag;
+    record.touched = flags & kTouchedFlag;
+    return record;
+}
+
+// The record's member references (node id, stamps, parent, merge target) become the caller's.
+inline void ToCallersMembers(Record& record, NodeId id, const std::vector<std::uint32_t>& refs) {
+    const auto map = [&](NodeId raw) { return NodeId{refs[raw.origin], raw.counter}; };
+    record.id = map(id);
+    record.textStamp.by = refs[record.textStamp.by];
+    record.placeStamp.by = refs[record.placeStamp.by];
+    record.lifeStamp.by = refs[record.lifeStamp.by];
+    if (!record.atRoot)
+        record.parent = map(record.parent);
+    if (record.life == Life::Merged)
+        record.mergedInto = map(record.mergedInto);
+}
+
+}  // namespace
+
+std::string WriteFile(const FileHeader& header, const Replica& replica,
+                      const std::vector<std::uint32_t>& nodes, const StateExtras* state,
+                      const std::vector<NodeId>& collected) {
+    Writer out;
+    out.Raw(kMagic);
+    out.Byte(kFormat);
+    out.Byte(static_cast<std::uint8_t>(header.kind));
+    out.Varint(header.writer);
+    out.Varint(header.version);
+    out.Varint(header.content);
+    out.Varint(header.base);
+    out.Signed(header.wallMs);
+
+    const std::vector<Member>& members = replica.Members();
+    WriteMembers(out, header, members);
+    if (header.kind == FileKind::State)
+        WriteStateExtras(out, *state, members.size());
 
     if (header.kind != FileKind::Snapshot) {
         out.Varint(collected.size());
@@ -227,41 +438,7 @@ std::string WriteFile(const FileHeader& header, const Replica& replica,
     for (const std::uint32_t n : nodes) {
         if (replica.LifeOf(n) == Life::Unknown)
             continue;  // a placeholder: only referred to
-        const Record record = replica.RecordOf(n);
-        const bool placeAsText = record.placeStamp.clock == record.textStamp.clock &&
-                                 record.placeStamp.by == record.textStamp.by;
-        const bool lifeAsText = record.lifeStamp.clock == record.textStamp.clock &&
-                                record.lifeStamp.by == record.textStamp.by;
-        const bool preds = record.textPred || record.placePred || record.lifePred;
-        std::uint64_t flags = (placeAsText ? kPlaceAsText : 0) | (lifeAsText ? kLifeAsText : 0) |
-                              (preds ? kHasPreds : 0) | (record.atRoot ? kAtRoot : 0) |
-                              std::uint64_t{static_cast<std::uint8_t>(record.life)} << kLifeShift;
-        if (header.kind == FileKind::State)
-            flags |= (record.localOnly ? kLocalOnlyFlag : 0) | (record.touched ? kTouchedFlag : 0);
-        out.Varint(flags);
-        WriteId(out, record.id);
-        out.Bytes(record.text);
-        WriteDelta(out, record.textStamp.clock, previous);
-        out.Varint(record.textStamp.by);
-        previous = record.textStamp.clock;
-        if (!placeAsText) {
-            WriteDelta(out, record.placeStamp.clock, record.textStamp.clock);
-            out.Varint(record.placeStamp.by);
-        }
-        if (!lifeAsText) {
-            WriteDelta(out, record.lifeStamp.clock, record.textStamp.clock);
-            out.Varint(record.lifeStamp.by);
-        }
-        if (preds) {
-            WritePred(out, record.textPred, record.textStamp.clock);
-            WritePred(out, record.placePred, record.placeStamp.clock);
-            WritePred(out, record.lifePred, record.lifeStamp.clock);
-        }
-        if (!record.atRoot)
-            WriteId(out, record.parent);
-        out.Bytes(record.key);
-        if (record.life == Life::Merged)
-            WriteId(out, record.mergedInto);
+        WriteRecord(out, replica.RecordOf(n), header.kind, previous);
         ++count;
     }
     out.Raw(kTrailerMagic);
@@ -302,81 +479,15 @@ ParsedFile ParseFile(std::string_view bytes) {
     if (file.header.content > file.header.version || file.header.base > file.header.content)
         Fail(FileFault::Invalid, "clocks out of order");
 
-    const bool withDeclared = file.header.kind != FileKind::Log;
     const std::uint32_t members = in.Count(kMaxMembers, "members");
     if (members == 0 || writer >= members)
         Fail(FileFault::Invalid, "no writer");
     file.header.writer = static_cast<std::uint32_t>(writer);
-    HashIndex ids;
-    for (std::uint32_t k = 0; k < members; ++k) {
-        FileMember member;
-        member.id = in.Fixed(8);
-        if (member.id == 0 || ids.Find(member.id) != HashIndex::kAbsent)
-            Fail(FileFault::Invalid, "a member id twice or zero");
-        ids.Insert(member.id, k);
-        member.computer = std::string(in.Bytes(kMaxNameBytes));
-        member.lastWriteMs = in.Signed();
-        member.known = in.Varint();
-        if (file.header.kind == FileKind::State) {
-            member.versionRead = in.Varint();
-            member.base = in.Varint();
-        }
-        if (withDeclared) {
-            const std::uint32_t declared = in.Count(members, "declared clocks");
-            for (std::uint32_t d = 0; d < declared; ++d)
-                member.declared.push_back(in.Varint());
-        }
-        file.members.push_back(std::move(member));
-    }
-    if (file.header.kind == FileKind::State) {
-        StateExtras& state = file.state;
-        state.computer = std::string(in.Bytes(kMaxNameBytes));
-        state.directory = std::string(in.Bytes(kMaxPathBytes));
-        state.clock = in.Varint();
-        const std::uint64_t counter = in.Varint();
-        if (counter > 0xFFFFFFFFu)
-            Fail(FileFault::Invalid, "counter too large");
-        state.counter = static_cast<std::uint32_t>(counter);
-        state.producedDigest = in.Fixed(8);
-        state.givenDigest = in.Fixed(8);
-        const std::uint8_t flags = in.Byte();
-        if (flags > 3)
-            Fail(FileFault::Invalid, "unknown state flags");
-        state.joined = flags & 1;
-        state.published = flags & 2;
-        state.content = in.Varint();
-        state.snapshotBase = in.Varint();
-        const std::uint32_t floors = in.Count(members, "floor clocks");
-        for (std::uint32_t k = 0; k < floors; ++k)
-            state.floor.push_back(in.Varint());
-        const std::uint32_t copies = in.Count(1u << 16, "copies");
-        for (std::uint32_t k = 0; k < copies; ++k) {
-            std::string name(in.Bytes(kMaxNameBytes));
-            state.copiesRead.emplace_back(std::move(name), in.Fixed(8));
-        }
-        const std::uint32_t merged = in.Count(1u << 30, "merged nodes");
-        for (std::uint32_t k = 0; k < merged; ++k) {
-            NodeId id;
-            const std::uint64_t origin = in.Varint();
-            const std::uint64_t counter = in.Varint();
-            if (origin >= members || counter == 0 || counter > 0xFFFFFFFFu)
-                Fail(FileFault::Invalid, "a merged node out of range");
-            id.origin = static_cast<std::uint32_t>(origin);
-            id.counter = static_cast<std::uint32_t>(counter);
-            state.merged.emplace_back(id, std::string(in.Bytes(kMaxStateText)));
-        }
-    }
-    if (file.header.kind != FileKind::Snapshot) {
-        const std::uint32_t collected = in.Count(1u << 30, "collected nodes");
-        for (std::uint32_t k = 0; k < collected; ++k) {
-            const std::uint64_t origin = in.Varint();
-            const std::uint64_t counter = in.Varint();
-            if (origin >= members || counter == 0 || counter > 0xFFFFFFFFu)
-                Fail(FileFault::Invalid, "a collected node out of range");
-            file.collected.push_back(
-                {static_cast<std::uint32_t>(origin), static_cast<std::uint32_t>(counter)});
-        }
-    }
+    ReadMembers(in, file, members);
+    if (file.header.kind == FileKind::State)
+        ReadStateExtras(in, file.state, members);
+    if (file.header.kind != FileKind::Snapshot)
+        ReadCollected(in, file, members);
     file.recordsAt = in.At();
     file.recordsEnd = trailer;
     return file;
@@ -387,90 +498,17 @@ void ForEachRecord(std::string_view bytes, const ParsedFile& file,
                    const std::function<void(const Record&)>& visit,
                    const std::function<void(const Record&, phrases::TextFault)>& badText) {
     const bool isState = file.header.kind == FileKind::State;
-    const std::size_t members = file.members.size();
     Reader in(bytes, file.recordsAt, file.recordsEnd);
-    const auto readRef = [&] {
-        const std::uint64_t ref = in.Varint();
-        if (ref >= members)
-            Fail(FileFault::Invalid, "a member reference out of range");
-        return static_cast<std::uint32_t>(ref);
-    };
-    const auto readId = [&] {
-        NodeId id;
-        id.origin = readRef();
-        const std::uint64_t counter = in.Varint();
-        if (counter == 0 || counter > 0xFFFFFFFFu)
-            Fail(FileFault::Invalid, "a node counter out of range");
-        id.counter = static_cast<std::uint32_t>(counter);
-        return id;
-    };
-    const auto idAbove = [&](NodeId a, NodeId b) {
-        const std::uint64_t left = file.members[a.origin].id;
-        const std::uint64_t right = file.members[b.origin].id;
-        return left != right ? left > right : a.counter > b.counter;
-    };
-    const auto map = [&](NodeId id) { return NodeId{refs[id.origin], id.counter}; };
 
     Clock previous = 0;
     std::uint32_t count = 0;
     while (!in.AtEnd()) {
-        const std::uint64_t flags = in.Varint();
-        if (flags & ~std::uint64_t{kAllFlags} ||
-            (!isState && (flags & (kLocalOnlyFlag | kTouchedFlag))))
-            Fail(FileFault::Invalid, "unknown record flags");
-        const auto life = static_cast<Life>(flags >> kLifeShift & 3);
-        if (life == Life::Unknown)
-            Fail(FileFault::Invalid, "a record without life");
-        Record record;
-        // A node twice is taken twice: the later write of each register wins either way.
-        const NodeId id = readId();
-        record.text = in.Bytes(isState ? kMaxStateText : kMaxFolderText);
-        record.textStamp.clock = ReadDelta(in, previous);
-        previous = record.textStamp.clock;
-        record.textStamp.by = readRef();
-        record.placeStamp = record.textStamp;
-        record.lifeStamp = record.textStamp;
-        if (!(flags & kPlaceAsText)) {
-            record.placeStamp.clock = ReadDelta(in, record.textStamp.clock);
-            record.placeStamp.by = readRef();
-        }
-        if (!(flags & kLifeAsText)) {
-            record.lifeStamp.clock = ReadDelta(in, record.textStamp.clock);
-            record.lifeStamp.by = readRef();
-        }
-        if (flags & kHasPreds) {
-            record.textPred = ReadPred(in, record.textStamp.clock);
-            record.placePred = ReadPred(in, record.placeStamp.clock);
-            record.lifePred = ReadPred(in, record.lifeStamp.clock);
-        }
-        record.atRoot = flags & kAtRoot;
-        if (!record.atRoot) {
-            record.parent = readId();
-            if (record.parent == id)
-                Fail(FileFault::Invalid, "a node its own parent");
-        }
-        record.key = in.Bytes(kMaxKeyBytes);
-        if (!IsValidKey(record.key))
-            Fail(FileFault::Invalid, "a position key out of form");
-        record.life = life;
-        if (life == Life::Merged) {
-            record.mergedInto = readId();
-            if (!idAbove(record.mergedInto, id))
-                Fail(FileFault::Invalid, "merged into a smaller id");
-        }
-        record.localOnly = flags & kLocalOnlyFlag;
-        record.touched = flags & kTouchedFlag;
+        NodeId id;
+        Record record = ReadRecord(in, file, isState, previous, id);
         ++count;
 
         // Member references become the caller's.
-        record.id = map(id);
-        record.textStamp.by = refs[record.textStamp.by];
-        record.placeStamp.by = refs[record.placeStamp.by];
-        record.lifeStamp.by = refs[record.lifeStamp.by];
-        if (!record.atRoot)
-            record.parent = map(record.parent);
-        if (life == Life::Merged)
-            record.mergedInto = map(record.mergedInto);
+        ToCallersMembers(record, id, refs);
 
         const phrases::TextFault fault = phrases::CheckStoredText(record.text);
         if (fault != phrases::TextFault::None && !record.localOnly) {

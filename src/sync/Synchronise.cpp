@@ -138,21 +138,7 @@ public:
         // compete with those by the time they were found.
         const std::uint64_t currentDigest = DigestOf(current);
         const std::uint64_t writesBefore = m_replica.Writes();
-        LocalDiff local;
-        if (m_joined && currentDigest != m_producedDigest && currentDigest != m_givenDigest) {
-            if (!m_shownValid)
-                m_replica.Materialise();
-            // Only a tree the last merge changed can have been left unwritten, and only by a
-            // process that ended before it wrote it: this engine was just read from the state.
-            std::vector<MergeChange> merged;
-            if (m_producedDigest != m_givenDigest && m_freshlyLoaded)
-                for (const auto& [id, before] : m_merged)
-                    if (const std::uint32_t n = m_replica.Find(id); n != kNoNode)
-                        merged.push_back({n, before});
-            local = ApplyLocalChanges(m_replica, current, Tick(), m_counter, DiffMode::Changes,
-                                      here.computer, merged);
-            m_out.staleTree = local.stale;
-        }
+        LocalDiff local = TakeLocalChanges(current, currentDigest, here);
         m_merged.clear();
         m_mergedSeen.clear();
         m_freshlyLoaded = false;
@@ -171,18 +157,7 @@ public:
         if (wrote)
             m_content = m_clock;
 
-        UpdateFloor();
-        const std::size_t collectedBefore = m_collected.size();
-        m_replica.Collect(m_floor, ClockOfWall(here.nowMs - kKeepDeletedMs), &m_collected);
-        // Markers removed here are news: the readers drop the same nodes.
-        if (m_collected.size() > collectedBefore)
-            m_knowledgeChanged = true;
-        // A node removed here and then brought back by a later change elsewhere is no longer
-        // removed: listing it would make the readers drop it.
-        std::erase_if(m_collected, [&](NodeId id) {
-            const std::uint32_t n = m_replica.Find(id);
-            return n != kNoNode && m_replica.LifeOf(n) != Life::Unknown;
-        });
+        CollectRemoved(here);
         m_replica.CompactArena();
         Replica::Produced produced = m_replica.Materialise();
         m_shownValid = true;
@@ -193,17 +168,7 @@ public:
 
         Publish(folder, wrote);
 
-        MemberChanges mine;
-        mine.id = Self().id;
-        mine.computer = Self().computer;
-        mine.self = true;
-        mine.added = local.added;
-        mine.deleted = local.deleted;
-        mine.changed = local.changed;
-        if (mine.added || mine.deleted || mine.changed)
-            m_out.changes.insert(m_out.changes.begin(), mine);
-        for (SkippedText& text : local.kept)
-            m_out.skippedTexts.push_back(std::move(text));
+        ReportOwnChanges(local);
         m_out.members = Members();
         if (withState)
             m_out.state = SaveState();
@@ -347,6 +312,60 @@ private:
         m_snapshotBase = 0;
         m_published = false;
         m_floor.resize(m_replica.Members().size(), 0);
+    }
+
+    // The user's changes since the last sync (current, of this digest), applied to the merged
+    // registers; none before this member has joined or when the tree is the one last given.
+    LocalDiff TakeLocalChanges(const phrases::TTreeNodes& current, std::uint64_t currentDigest,
+                               const Here& here) {
+        LocalDiff local;
+        if (m_joined && currentDigest != m_producedDigest && currentDigest != m_givenDigest) {
+            if (!m_shownValid)
+                m_replica.Materialise();
+            // Only a tree the last merge changed can have been left unwritten, and only by a
+            // process that ended before it wrote it: this engine was just read from the state.
+            std::vector<MergeChange> merged;
+            if (m_producedDigest != m_givenDigest && m_freshlyLoaded)
+                for (const auto& [id, before] : m_merged)
+                    if (const std::uint32_t n = m_replica.Find(id); n != kNoNode)
+                        merged.push_back({n, before});
+            local = ApplyLocalChanges(m_replica, current, Tick(), m_counter, DiffMode::Changes,
+                                      here.computer, merged);
+            m_out.staleTree = local.stale;
+        }
+        return local;
+    }
+
+    // Removes the nodes every member has seen removed, long enough ago, and keeps the list of
+    // those removed here up to date.
+    void CollectRemoved(const Here& here) {
+        UpdateFloor();
+        const std::size_t collectedBefore = m_collected.size();
+        m_replica.Collect(m_floor, ClockOfWall(here.nowMs - kKeepDeletedMs), &m_collected);
+        // Markers removed here are news: the readers drop the same nodes.
+        if (m_collected.size() > collectedBefore)
+            m_knowledgeChanged = true;
+        // A node removed here and then brought back by a later change elsewhere is no longer
+        // removed: listing it would make the readers drop it.
+        std::erase_if(m_collected, [&](NodeId id) {
+            const std::uint32_t n = m_replica.Find(id);
+            return n != kNoNode && m_replica.LifeOf(n) != Life::Unknown;
+        });
+    }
+
+    // This member's own changes and the texts it kept back, at the head of the outcome.
+    void ReportOwnChanges(LocalDiff& local) {
+        MemberChanges mine;
+        mine.id = Self().id;
+        mine.computer = Self().computer;
+        mine.self = true;
+        mine.added = local.added;
+        mine.deleted = local.deleted;
+        mine.changed = local.changed;
+        if (mine.added || mine.deleted || mine.changed)
+            m_out.changes.insert(m_out.changes.begin(), mine);
+        for (SkippedText& text : local.kept)
+            m_out.skippedTexts.push_back(std::move(text));
     }
 
     // Own files ---------------------------------------------------------------------------------
@@ -500,6 +519,31 @@ private:
     // may belong to another copy of the same member.
     void Take(const std::string& bytes, const ParsedFile& file, bool copy) {
         const std::vector<Clock> knownBefore = KnownOfEach();
+        const std::vector<std::uint32_t> refs = TakeMembers(file);
+        const std::uint32_t writer = refs[file.header.writer];
+        Member& author = m_replica.Members()[writer];
+        if (!copy) {
+            author.computer = file.members[file.header.writer].computer;
+            author.lastWriteMs = file.header.wallMs;
+        }
+        Observe(file.header.version);
+
+        const bool snapshot = file.header.kind == FileKind::Snapshot;
+        TakeRecords(bytes, file, refs, writer, author, snapshot, copy);
+        if (copy) {
+            // A member first heard of in a copy is news all the same: the copy may be gone before
+            // the others read it, and until they know of the member they may drop markers of
+            // deletions it still needs.
+            if (m_replica.Members().size() != knownBefore.size())
+                m_knowledgeChanged = true;
+            return;
+        }
+        TakeKnowledge(file, refs, writer, author, snapshot, knownBefore);
+    }
+
+    // The file's members, added here when new (a newer name of a computer taken); returns the
+    // index here of each of the file's members.
+    std::vector<std::uint32_t> TakeMembers(const ParsedFile& file) {
         std::vector<std::uint32_t> refs;
         for (const FileMember& fileMember : file.members) {
             const std::uint32_t index = m_replica.MemberIndex(fileMember.id);
@@ -511,15 +555,14 @@ private:
             }
         }
         m_floor.resize(m_replica.Members().size(), 0);
-        const std::uint32_t writer = refs[file.header.writer];
-        Member& author = m_replica.Members()[writer];
-        if (!copy) {
-            author.computer = file.members[file.header.writer].computer;
-            author.lastWriteMs = file.header.wallMs;
-        }
-        Observe(file.header.version);
+        return refs;
+    }
 
-        const bool snapshot = file.header.kind == FileKind::Snapshot;
+    // The file's records merged, each change counted for the writer and remembered with the node
+    // as shown before; a snapshot's nodes marked seen.
+    void TakeRecords(const std::string& bytes, const ParsedFile& file,
+                     const std::vector<std::uint32_t>& refs, std::uint32_t writer,
+                     const Member& author, bool snapshot, bool copy) {
         MemberChanges& changes = ChangesOf(writer);
         ForEachRecord(
             bytes, file, refs,
@@ -557,15 +600,13 @@ private:
                 m_out.skippedTexts.push_back(
                     {std::string(record.text), author.computer, fault, false});
             });
-        if (copy) {
-            // A member first heard of in a copy is news all the same: the copy may be gone before
-            // the others read it, and until they know of the member they may drop markers of
-            // deletions it still needs.
-            if (m_replica.Members().size() != knownBefore.size())
-                m_knowledgeChanged = true;
-            return;
-        }
+    }
 
+    // What a file (not a copy) says of knowledge: the nodes its writer removed, and what its
+    // writer and (a snapshot) every member has seen.
+    void TakeKnowledge(const ParsedFile& file, const std::vector<std::uint32_t>& refs,
+                       std::uint32_t writer, Member& author, bool snapshot,
+                       const std::vector<Clock>& knownBefore) {
         // What the writer knows: its own changes up to its content clock, and (a snapshot) all
         // it had taken in of every member.
         std::vector<Clock> knownByWriter(m_replica.Members().size(), 0);

@@ -32,61 +32,31 @@ std::string RefusedLine(const BatchPlan& plan, BatchOutcome outcome, int count, 
     return text + texts::kBatchLinesEnd;
 }
 
-}  // namespace
+// The phrases of one text in the category, and how many lines have kept one of them.
+struct SameText {
+    std::vector<TTreeNode*> phrases;
+    std::size_t taken = 0;
+};
+using PhrasesByText = std::unordered_map<std::string_view, SameText>;
 
-std::string CategoryText(const TTreeNode* category) {
-    std::string text;
-    for (const TTreeNode* phrase = category->FirstChild(); phrase; phrase = phrase->NextSibling()) {
-        text += phrase->Text();
-        if (phrase->NextSibling())
-            text += "\r\n";
-    }
-    return text;
+// The next phrase of this text that no line has kept yet; null when none.
+inline TTreeNode* Take(PhrasesByText& phrasesByText, std::string_view text) {
+    const auto found = phrasesByText.find(text);
+    if (found == phrasesByText.end() || found->second.taken == found->second.phrases.size())
+        return nullptr;
+    return found->second.phrases[found->second.taken++];
 }
 
-std::vector<EditedLine> SplitEditedText(std::string_view gb2312) {
-    std::vector<EditedLine> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = gb2312.find_first_of("\r\n", start);
-        lines.push_back({std::string(gb2312.substr(start, end - start)), 0});
-        if (end == std::string_view::npos)
-            return lines;
-        start = end + (gb2312.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-}
-
-BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category,
-                        const std::vector<EditedLine>& lines) {
-    BatchPlan plan;
-    plan.category = category;
-    // The category's phrases by text (viewing the nodes' own texts); equal texts are taken in
-    // their order.
-    struct SameText {
-        std::vector<TTreeNode*> phrases;
-        std::size_t taken = 0;
-    };
-    std::unordered_map<std::string_view, SameText> phrasesByText;
-    std::vector<TTreeNode*> children;
-    for (TTreeNode* phrase = category->FirstChild(); phrase; phrase = phrase->NextSibling()) {
-        children.push_back(phrase);
-        phrasesByText[phrase->Text()].phrases.push_back(phrase);
-    }
-    const auto take = [&](std::string_view text) -> TTreeNode* {
-        const auto found = phrasesByText.find(text);
-        if (found == phrasesByText.end() || found->second.taken == found->second.phrases.size())
-            return nullptr;
-        return found->second.phrases[found->second.taken++];
-    };
-
-    // First the lines that keep a phrase or are refused on their own; the rest are candidates,
-    // checked against the rest of the tree in one pass.
+// First the lines that keep a phrase or are refused on their own; the rest are candidates,
+// checked against the rest of the tree in one pass. Returns the candidates' texts.
+std::unordered_set<std::string> SortLines(BatchPlan& plan, PhrasesByText& phrasesByText,
+                                          const std::vector<EditedLine>& lines) {
     std::unordered_set<std::string> candidates;
     for (std::size_t index = 0; index < lines.size(); ++index) {
         const EditedLine& edited = lines[index];
         BatchLine line;
         line.line = static_cast<int>(index) + 1;
-        if (!edited.unheld && (line.kept = take(edited.text))) {
+        if (!edited.unheld && (line.kept = Take(phrasesByText, edited.text))) {
             line.text = edited.text;
             line.outcome = BatchOutcome::Kept;
             plan.lines.push_back(std::move(line));
@@ -98,7 +68,7 @@ BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category,
         if (edited.unheld) {
             line.outcome = BatchOutcome::NotGb2312;
             line.unheld = edited.unheld;
-        } else if ((line.kept = take(line.text))) {
+        } else if ((line.kept = Take(phrasesByText, line.text))) {
             line.outcome = BatchOutcome::Kept;
         } else if (const phrases::TextFault fault = phrases::CheckStoredText(line.text);
                    fault == phrases::TextFault::None) {
@@ -109,6 +79,14 @@ BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category,
         }
         plan.lines.push_back(std::move(line));
     }
+    return candidates;
+}
+
+// The candidates that another category holds, that a phrase of this one holds, or that an
+// earlier line gave, are duplicates.
+void MarkDuplicates(BatchPlan& plan, const TTreeNodes& tree, const TTreeNode* category,
+                    const std::unordered_set<std::string>& candidates,
+                    const PhrasesByText& phrasesByText) {
     std::unordered_set<std::string_view> elsewhere;
     if (!candidates.empty()) {
         tree.ForEachNode([&](const TTreeNode& node, int) {
@@ -129,7 +107,11 @@ BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category,
             !used.insert(line.text).second)
             line.outcome = BatchOutcome::Duplicate;
     }
+}
 
+// The counts of each outcome, whether the kept phrases change their order, and the phrases of
+// the category (children, in order) that no line kept.
+void Summarise(BatchPlan& plan, const std::vector<TTreeNode*>& children) {
     BatchSummary& summary = plan.summary;
     std::unordered_set<const TTreeNode*> kept;
     const TTreeNode* previous = nullptr;
@@ -166,6 +148,47 @@ BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category,
         if (!kept.count(child))
             plan.removed.push_back(child);
     summary.removed = static_cast<int>(plan.removed.size());
+}
+
+}  // namespace
+
+std::string CategoryText(const TTreeNode* category) {
+    std::string text;
+    for (const TTreeNode* phrase = category->FirstChild(); phrase; phrase = phrase->NextSibling()) {
+        text += phrase->Text();
+        if (phrase->NextSibling())
+            text += "\r\n";
+    }
+    return text;
+}
+
+std::vector<EditedLine> SplitEditedText(std::string_view gb2312) {
+    std::vector<EditedLine> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = gb2312.find_first_of("\r\n", start);
+        lines.push_back({std::string(gb2312.substr(start, end - start)), 0});
+        if (end == std::string_view::npos)
+            return lines;
+        start = end + (gb2312.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+}
+
+BatchPlan PlanBatchEdit(const TTreeNodes& tree, TTreeNode* category,
+                        const std::vector<EditedLine>& lines) {
+    BatchPlan plan;
+    plan.category = category;
+    // The category's phrases by text (viewing the nodes' own texts); equal texts are taken in
+    // their order.
+    PhrasesByText phrasesByText;
+    std::vector<TTreeNode*> children;
+    for (TTreeNode* phrase = category->FirstChild(); phrase; phrase = phrase->NextSibling()) {
+        children.push_back(phrase);
+        phrasesByText[phrase->Text()].phrases.push_back(phrase);
+    }
+    const std::unordered_set<std::string> candidates = SortLines(plan, phrasesByText, lines);
+    MarkDuplicates(plan, tree, category, candidates, phrasesByText);
+    Summarise(plan, children);
     return plan;
 }
 
